@@ -1,0 +1,26 @@
+# qx_library(NAME DIRS dir... DEPS target...)
+# One static library from the .cpp files directly in the given folders. A folder that has no
+# sources yet gives an interface library, so later layers can already name it.
+function(qx_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# qx_sources(VAR dir) lists the .cpp files directly in a folder.
+function(qx_sources var dir)
+  file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,59 @@
+// The message queue of the user-interface thread: input from SDL, messages posted by the
+// program and timer ticks, fetched one at a time by the run loop and handed to the procedure of
+// the window they are for.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+using WindowId = std::uint32_t;  // 0: no window (thread messages)
+
+enum class MessageKind : std::uint8_t {
+  None,
+  LeftButtonDown,   // a = x, b = y (client coordinates; negative outside while captured)
+  LeftButtonUp,     // a = x, b = y
+  MouseMove,        // a = x, b = y
+  KeyDown,          // a = PC keyboard scan code
+  KeyUp,            // a = PC keyboard scan code
+  Char,             // a = the character as a cp1251 byte (0..255)
+  Size,             // a = client width, b = client height
+  Paint,
+  Destroy,
+  Timer,            // a = timer id
+  MinimizeCommand,
+  Quit,             // a = exit code
+  User,             // a, b: whatever the poster put there
+};
+
+struct Message {
+  WindowId window = 0;
+  MessageKind kind = MessageKind::None;
+  std::int32_t a = 0;
+  std::int32_t b = 0;
+};
+
+// A window's procedure, with the context pointer it was registered with (the canvas).
+using WindowProcedure = std::int32_t (*)(void* context, const Message& message);
+
+// Blocks until a message is available: an SDL event, a posted message or a due timer. Answers
+// false for the quit message, true for every other.
+bool GetMessage(Message& message);
+
+// Like GetMessage, but answers false at once when nothing is waiting (the quit message included:
+// it stays queued).
+bool PeekMessage(Message& message);
+
+// Adds the character messages that a key-down makes on the native platform.
+void TranslateMessage(const Message& message);
+
+// Calls the procedure of the message's window; 0 when it has none.
+std::int32_t DispatchMessage(const Message& message);
+
+void PostMessage(const Message& message);
+void PostQuitMessage(int exitCode);
+
+// Attaches a procedure to a window (nullptr detaches it).
+void SetWindowProcedure(WindowId window, WindowProcedure procedure, void* context);
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+#include "platform/Text.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace platform {
+namespace {
+
+// One iconv pass; an input byte sequence that cannot be converted is skipped.
+std::string Convert(const char* to, const char* from, std::string_view input, size_t skip) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
+  std::string output;
+  output.resize(input.size() * 4 + 4);
+  char* in = const_cast<char*>(input.data());
+  size_t inLeft = input.size();
+  char* out = output.data();
+  size_t outLeft = output.size();
+  while (inLeft > 0) {
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) break;  // cannot happen: four output bytes per input byte suffice
+    // EILSEQ or EINVAL: drop the offending input and go on.
+    size_t n = skip;
+    if (skip == 0) {  // UTF-8 input: skip one whole encoded character
+      const auto lead = static_cast<unsigned char>(*in);
+      n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    }
+    n = n > inLeft ? inLeft : n;
+    in += n;
+    inLeft -= n;
+  }
+  output.resize(output.size() - outLeft);
+  iconv_close(cd);
+  return output;
+}
+
+}  // namespace
+
+std::string Cp1251ToUtf8(std::string_view cp1251) {
+  return Convert("UTF-8", "CP1251", cp1251, 1);
+}
+
+std::string Utf8ToCp1251(std::string_view utf8) { return Convert("CP1251", "UTF-8", utf8, 0); }
+
+}  // namespace platform
