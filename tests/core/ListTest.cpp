@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "core/List.h"
@@ -69,9 +70,12 @@ TEST(CList, DeleteDestroysRemoveHandsBack) {
   EXPECT_EQ(log, (std::vector<int>{1}));
   delete taken;
 
+  std::unique_ptr<CObject> two(list.Get(0)), three(list.Get(1));
   list.RemoveAll();
   EXPECT_EQ(list.Count().Value, 0);
   EXPECT_EQ(log, (std::vector<int>{1, 0}));  // removed items are still alive
+  two.reset();
+  EXPECT_EQ(log, (std::vector<int>{1, 0, 2}));
 }
 
 TEST(CList, EmptyListOperationsChangeNothing) {
