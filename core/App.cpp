@@ -1,13 +1,18 @@
 #include "core/App.h"
 
 #include "core/Cp1251.h"
+#include "model/ClassManager.h"
 #include "model/NameManager.h"
 #include "platform/Messages.h"
 
 CApp::CApp() {
+  // The members are built by now; the root's name was set before anyone could store it.
   CoreApp = this;
   NameMan = std::make_unique<CNameManager>();
   HomeDir = "C:\\Qxe";
+  ClassMan = std::make_unique<CClassManager>();
+  ClassMan->Register(CoreClassRows());
+  TypeMan = std::make_unique<CStdTypeMan>();
   Running = false;
   Modal = false;
 }
