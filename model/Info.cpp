@@ -125,8 +125,7 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   const std::int32_t left = in.Remaining().Value;
   if (length.Value < kRecordHeadBytes || length.Value > left) {
     in.Fail(start, CStr("длина записи "_cp) + length.ToStr() +
-                       (length.Value > left ? CStr(" больше оставшихся "_cp) + CInt(left).ToStr() +
-                                                  " байт"_cp
+                       (length.Value > left ? CStr(" больше остатка данных ("_cp) + ByteCount(left) + ")"
                                             : CStr(" меньше наименьшей возможной"_cp)));
     return false;
   }
@@ -182,8 +181,8 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
 
   const std::int32_t at = in.GetPosition().Value;
   if (at != end) {
-    in.Fail(at, CStr("после дочерних элементов остались лишние "_cp) + CInt(end - at).ToStr() +
-                    " байт записи"_cp);
+    in.Fail(at, CStr("запись не кончается на последнем дочернем элементе: лишние "_cp) +
+                    ByteCount(end - at));
     return false;
   }
   in.Widen(outer);

@@ -1,9 +1,17 @@
 #include "model/RecordReader.h"
 
+#include <string>
+
 #include "core/Cp1251.h"
 
 CStr AtOffset(std::int32_t offset, const CStr& what) {
   return CStr("смещение "_cp) + CInt(offset).ToStr() + ": " + what;
+}
+
+CStr ByteCount(std::int64_t n) {
+  const std::int64_t tens = n % 100, ones = n % 10;
+  const bool few = ones >= 2 && ones <= 4 && !(tens >= 12 && tens <= 14);
+  return CStr(std::to_string(n)) + (few ? " байта"_cp : " байт"_cp);
 }
 
 CRecordReader::CRecordReader(CStream& source)
@@ -15,15 +23,15 @@ CInt CRecordReader::Read(void* buffer, const CInt& count) {
   if (failed_ || count.Value <= 0) return 0;
   const std::int64_t left = std::int64_t(limit_) - position_;
   if (count.Value > left) {
-    Fail(position_, CStr("данные обрываются: нужно "_cp) + count.ToStr() +
-                        " байт, осталось "_cp + CInt(left < 0 ? 0 : std::int32_t(left)).ToStr());
+    Fail(position_, CStr("данные обрываются: нужно "_cp) + ByteCount(count.Value) +
+                        ", осталось "_cp + ByteCount(left < 0 ? 0 : left));
     return 0;
   }
   const CInt got = source_.Read(buffer, count);
   if (got.Value != count.Value) {
     // The source holds less than it said: the same fault as a short record.
-    Fail(position_, CStr("данные обрываются: прочитано "_cp) + got.ToStr() + " байт из "_cp +
-                        count.ToStr());
+    Fail(position_, CStr("данные обрываются: прочитано "_cp) + got.ToStr() + " из "_cp +
+                        ByteCount(count.Value));
     source_.SetPosition(position_);
     return 0;
   }
@@ -50,8 +58,8 @@ CInt CRecordReader::ReadStr(CStr& value) {
   if (failed_) return 0;
   const std::int32_t left = limit_ - position_;
   if (count.Value < 0 || count.Value > left) {
-    Fail(at, CStr("длина строки "_cp) + count.ToStr() + " не помещается в оставшиеся "_cp +
-                 CInt(left).ToStr() + " байт"_cp);
+    Fail(at, CStr("длина строки "_cp) + count.ToStr() + " не помещается в остаток записи ("_cp +
+                 ByteCount(left) + ")");
     return 0;
   }
   if (count.Value > 0) {
@@ -86,7 +94,6 @@ CInt CRecordReader::ReadCount(CStream& stream, std::int32_t itemBytes, const CSt
   if (count.Value >= 0 && needed <= left) return count;
   if (reader)
     reader->Fail(at.Value, CStr("число "_cp) + what + " " + count.ToStr() +
-                               " не помещается в оставшиеся "_cp + CInt(left).ToStr() +
-                               " байт"_cp);
+                               " не помещается в остаток записи ("_cp + ByteCount(left) + ")");
   return -1;
 }

@@ -50,3 +50,5 @@ class CRecordReader : public CStream {
 
 // "смещение N: what", the form of every fault the loaders report.
 CStr AtOffset(std::int32_t offset, const CStr& what);
+// A count of bytes in words: "1 байт", "3 байта", "12 байт".
+CStr ByteCount(std::int64_t n);
