@@ -24,6 +24,9 @@ bool EnsureVideo() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   // A click that activates a window is a click too.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Window images go to the screen through the driver's own framebuffer (X11 shared memory);
+  // a GPU renderer behind it would load GL drivers for no gain in a picture this small.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "qxworks: no display available: %s\n", SDL_GetError());
     state = State::Failed;
