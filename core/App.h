@@ -1,0 +1,35 @@
+// The application object: the model side of the one object that runs the program, and its run
+// loops. The graphics, control and IDE layers subclass it.
+#pragma once
+
+#include <memory>
+
+#include "core/Values.h"
+
+class CNameManager;
+
+class CApp : public CObject {
+ public:
+  CApp();
+  ~CApp() override;
+  CApp(const CApp&) = delete;
+  CApp& operator=(const CApp&) = delete;
+
+  CStr ClassName() const override;
+
+  virtual void Idle();
+
+  void Run();
+  void Quit();
+  void RunModal();
+  void EndModal();
+
+  CBool Running;
+  CBool Modal;
+  CStr HomeDir;
+  std::unique_ptr<CNameManager> NameMan;
+};
+
+// The core pointer: model code reaches the application object through it. The graphics and
+// control pointers join it with their layers; all three point to the same object.
+inline CApp* CoreApp = nullptr;

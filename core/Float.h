@@ -1,0 +1,61 @@
+// An 80-bit x87 extended real: the coordinates and colours of the toolkit are these.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Int.h"
+
+static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
+              "CFloat needs the x87 80-bit extended real as long double");
+
+class CFloat : public CNum {
+ public:
+  long double Value = 0.0L;
+
+  CFloat() = default;
+  CFloat(long double value) : Value(value) {}
+  CFloat(double value) : Value(value) {}
+  CFloat(int value) : Value(value) {}
+  CFloat(const CInt& value) : Value(value.Value) {}
+  // From the two halves of the 10-byte image: the 64-bit mantissa with its explicit integer
+  // bit, and the sign-and-exponent word.
+  CFloat(std::uint64_t mantissa, std::uint16_t signExponent);
+  CFloat(const CFloat& other) : CNum(other), Value(other.Value) {}
+
+  CFloat operator=(const CFloat& other) {
+    Value = other.Value;
+    return *this;
+  }
+  CFloat operator+=(const CFloat& other);
+  CFloat operator-=(const CFloat& other);
+  CFloat operator*=(const CFloat& other);
+
+  CFloat operator+(const CFloat& other) const { return Value + other.Value; }
+  CFloat operator-(const CFloat& other) const { return Value - other.Value; }
+  CFloat operator*(const CFloat& other) const { return Value * other.Value; }
+  CFloat operator/(const CFloat& other) const;
+  CFloat operator-() const { return -Value; }
+
+  CBool operator==(const CFloat& other) const { return Value == other.Value; }
+  CBool operator<(const CFloat& other) const { return Value < other.Value; }
+  CBool operator>(const CFloat& other) const { return Value > other.Value; }
+  CBool operator<=(const CFloat& other) const { return Value <= other.Value; }
+  CBool operator>=(const CFloat& other) const { return Value >= other.Value; }
+
+  CStr ClassName() const override;
+  void SaveToStream(CStream& stream) override;
+  void LoadFromStream(CStream& stream) override;
+
+  CStr ToStr() const;
+  static CFloat FromStr(const CStr& text);
+  CInt Trunc() const;
+  CInt Floor() const;
+  CInt Ceil() const;
+  CInt Round() const;
+
+  // The 10-byte little-endian image, and back.
+  void ToBytes(std::uint8_t bytes[10]) const;
+  static CFloat FromBytes(const std::uint8_t bytes[10]);
+};
+
+void Swap(CFloat& a, CFloat& b);

@@ -1,0 +1,68 @@
+// An owned cp1251 string. Positions and lengths count bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/Cp1251.h"
+#include "core/Int.h"
+
+class CStr : public CVar {
+ public:
+  CStr();
+  CStr(const char* text);
+  CStr(char c);  // the character 0 gives the empty string
+  CStr(std::string_view text);  // stops at an embedded NUL
+  CStr(const CStr& other);
+  CStr(CStr&& other) noexcept;
+  ~CStr() override;
+
+  CStr& operator=(const CStr& other);
+  CStr& operator=(CStr&& other) noexcept;
+  CStr operator+=(const CStr& other);
+  CStr operator+(const CStr& other) const;
+
+  // Byte-wise comparisons as unsigned bytes.
+  CBool operator==(const CStr& other) const;
+  CBool operator!=(const CStr& other) const;
+  CBool operator>=(const CStr& other) const;
+
+  CInt Length() const;
+  const char* Text() const { return text_; }
+  std::string_view View() const { return std::string_view(text_, length_); }
+  std::string ToStd() const { return std::string(text_, length_); }
+
+  // The index must lie within the text: callers guarantee it.
+  CStr CharAt(const CInt& index) const;
+  CInt CodeAt(const CInt& index) const;
+  CInt ByteAt(const CInt& index) const;
+
+  // These accept any arguments and never read outside the text.
+  CStr SubStr(const CInt& start, const CInt& count) const;
+  CInt Pos(const CStr& sub) const;
+  CInt LastPos(const CStr& sub) const;
+  CStr Repeat(const CInt& times) const;
+  CStr Field(const CStr& separator, const CInt& index) const;
+  CInt FieldCount(const CStr& separator) const;
+
+  CStr ClassName() const override;
+  void SaveToStream(CStream& stream) override;
+  void LoadFromStream(CStream& stream) override;
+
+  // Appends raw bytes, dropping zero bytes (the stream reader's rule).
+  void AppendBytes(const char* bytes, std::size_t count);
+
+ private:
+  void Assign(const char* bytes, std::size_t count);
+
+  char* text_;          // exactly length_ + 1 bytes, NUL-terminated
+  std::size_t length_;
+};
+
+// Readable test and diagnostic output.
+#include <ostream>
+inline std::ostream& operator<<(std::ostream& out, const CStr& s) { return out << s.View(); }
+inline std::ostream& operator<<(std::ostream& out, const CInt& i) { return out << i.Value; }
+inline std::ostream& operator<<(std::ostream& out, const CBool& b) {
+  return out << (b.Value ? "true" : "false");
+}

@@ -1,0 +1,80 @@
+// The typed stream: every record of the system is written and read through these operations,
+// which rest on two raw byte operations that each stream class supplies.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Values.h"
+
+class CStream : public CObject {
+ public:
+  virtual CInt Read(void* buffer, const CInt& count) = 0;
+  virtual CInt Write(const void* buffer, const CInt& count) = 0;
+  virtual void Assign(CStream& other);
+  virtual void CopyFrom(CStream& other, const CInt& count);
+  virtual void SetSize(const CInt& size);
+  virtual CInt GetSize();
+  virtual void SetPosition(const CInt& position);
+  virtual CInt GetPosition();
+  virtual CBool Eof();
+
+  virtual void ReadInt(CInt& value);
+  virtual void WriteInt(const CInt& value);
+  virtual void ReadFloat(CFloat& value);
+  virtual void WriteFloat(const CFloat& value);
+  // Answers the count as stored; reads no more bytes than the stream still holds.
+  virtual CInt ReadStr(CStr& value);
+  virtual void WriteStr(const CStr& value);
+  virtual void ReadBool(CBool& value);
+  virtual void WriteBool(const CBool& value);
+  virtual void ReadChar(std::int8_t* value);
+  virtual void WriteChar(std::int8_t value);
+  virtual void ReadUChar(std::uint8_t* value);
+  virtual void WriteUChar(std::uint8_t value);
+  virtual void ReadShort(std::int16_t* value);
+  virtual void WriteShort(std::int16_t value);
+  virtual void ReadUShort(std::uint16_t* value);
+  virtual void WriteUShort(std::uint16_t value);
+  virtual void ReadLong(std::int32_t* value);
+  virtual void WriteLong(std::int32_t value);
+  virtual void ReadULong(std::uint32_t* value);
+  virtual void WriteULong(std::uint32_t value);
+  virtual void ReadInt64(std::int64_t* value);
+  virtual void WriteInt64(std::int64_t value);
+  virtual void ReadExtended(long double* value);
+  virtual void WriteExtended(long double value);
+
+  // Bytes left between the position and the end; what a careful reader checks counts against.
+  CInt Remaining();
+
+ protected:
+  CInt Position;
+  CInt DataSize;
+
+ private:
+  template <class T>
+  void ReadRaw(T* value);
+  template <class T>
+  void WriteRaw(T value);
+};
+
+// A growable in-memory stream: the clipboard of copied subtrees, and any scratch record.
+class CMemory : public CStream {
+ public:
+  CMemory() = default;
+  CMemory(const CMemory&) = delete;
+  CMemory& operator=(const CMemory&) = delete;
+  ~CMemory() override;
+
+  CInt Read(void* buffer, const CInt& count) override;
+  CInt Write(const void* buffer, const CInt& count) override;
+  void Assign(CStream& other) override;
+  void CopyFrom(CStream& other, const CInt& count) override;
+  void SetSize(const CInt& size) override;
+
+  const std::uint8_t* Data() const { return Buffer; }
+
+ private:
+  std::uint8_t* Buffer = nullptr;
+  std::int32_t capacity_ = 0;  // bytes allocated under Buffer, >= DataSize
+};

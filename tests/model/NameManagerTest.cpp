@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/App.h"
+#include "model/NameManager.h"
+
+TEST(Names, WithoutAnApplicationObjectNamesAreNotStored) {
+  CObject object;
+  object.SetName("lost");
+  EXPECT_EQ(object.GetName(), "");
+}
+
+TEST(Names, SetGetAndEntries) {
+  CApp app;
+  CNameManager& names = *app.NameMan;
+  CObject a;
+  EXPECT_EQ(a.GetName(), "");
+  const CInt before = names.EntryCount();
+  EXPECT_EQ(names.EntryCount().Value, before.Value);  // asking adds nothing
+  a.SetName("first");
+  a.SetName("second");
+  EXPECT_EQ(a.GetName(), "second");
+  EXPECT_EQ(names.EntryCount().Value, before.Value + 1);
+  CObject b;
+  b.SetName("");  // the empty name makes an entry too
+  EXPECT_EQ(names.EntryCount().Value, before.Value + 2);
+}
+
+TEST(Names, ADestroyedObjectsNameIsNeverInherited) {
+  CApp app;
+  const CInt before = app.NameMan->EntryCount();
+  // Reuse one block of storage: a new object at the same address must start unnamed.
+  alignas(CObject) unsigned char storage[sizeof(CObject)];
+  auto* first = new (storage) CObject;
+  first->SetName("old");
+  first->~CObject();
+  auto* second = new (storage) CObject;
+  EXPECT_EQ(second->GetName(), "");
+  second->~CObject();
+  EXPECT_EQ(app.NameMan->EntryCount().Value, before.Value);
+}
+
+TEST(Names, ForgettingKeepsTheOthers) {
+  CApp app;
+  std::vector<std::unique_ptr<CObject>> objects;
+  for (int i = 0; i < 100; ++i) {
+    objects.push_back(std::make_unique<CObject>());
+    objects.back()->SetName(CInt(i).ToStr());
+  }
+  for (int i = 0; i < 100; i += 3) objects[i].reset();
+  for (int i = 0; i < 100; ++i)
+    if (objects[i]) {
+      EXPECT_EQ(objects[i]->GetName(), CInt(i).ToStr());
+    }
+}
+
+TEST(Names, ACopyStartsUnnamed) {
+  CApp app;
+  CStr s = "x";
+  s.SetName("named");
+  const CStr copy = s;
+  EXPECT_EQ(copy.GetName(), "");
+}
