@@ -48,6 +48,7 @@ class FilesTest : public testing::Test {
   void SetUp() override {
     saved_ = std::getenv("QXWORKS_DRIVE_C");
     drive_ = saved_ + "/" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(drive_);  // a repeated run starts afresh too
     fs::create_directories(drive_);
     setenv("QXWORKS_DRIVE_C", drive_.c_str(), 1);
   }

@@ -43,6 +43,8 @@ class ShellTest : public testing::Test {
  protected:
   void SetUp() override {
     drive_ = LinuxPath("C:\\");
+    fs::remove_all(drive_ + "/Qxe");  // no mark of an earlier run may count
+    fs::remove(drive_ + "/opened.txt");
     fs::create_directories(drive_ + "/Qxe/work");
   }
   std::string drive_;
