@@ -5,6 +5,7 @@
 #include "model/Info.h"
 
 class CApp;
+class CFile;
 
 // The image on any stream: header at the stream's start, then the root's record.
 void WriteConfig(CStream& stream, CInfo& root);
@@ -12,6 +13,13 @@ void WriteConfig(CStream& stream, CInfo& root);
 // (a bad header, a damaged record, bytes after the root's record) is a fault, and root is then
 // exactly as it was.
 CLoadReport ReadConfig(CStream& stream, CInfo& root);
+
+// The same on an open file (a missing or unopened file is a fault here). The whole file is read
+// before the tree is touched, so a file larger than this is refused.
+inline constexpr std::int32_t kMaxConfigBytes = 1 << 30;
+CLoadReport ReadConfigFile(CFile& file, CInfo& root);
+// "" when every byte reached the disk and the file stands in place of the previous one.
+CStr WriteConfigFile(CFile& file, CInfo& root);
 
 // "Conf.qxe" in the application's home directory, read into and written from its project tree.
 CStr ConfigPath(const CApp& app);
