@@ -1,5 +1,7 @@
 #include "storage/File.h"
 
+#include "platform/Text.h"
+
 #include <climits>
 #include <cstring>
 
@@ -34,7 +36,9 @@ CFile::CFile(const CStr& name, const CInt& mode) : FileName(name), Mode(mode) {
     file_.OpenForReading(name.View());
 }
 
-CFile::CFile(const CHostPath& path, const CInt& mode) : FileName(path.Path), Mode(mode) {
+// The name is kept in the system's encoding, like every other text that reaches a message.
+CFile::CFile(const CHostPath& path, const CInt& mode)
+    : FileName(platform::Utf8ToCp1251(path.Path)), Mode(mode) {
   if (mode.Value == kCreate)
     file_.CreateHostPathForWriting(path.Path);
   else
