@@ -72,7 +72,7 @@ void CInfo::SaveToStream(CStream& stream) {
   stream.WriteStr(GetName());
   stream.WriteStr(About);
   stream.WriteStr(Extra);
-  stream.WriteUChar(0);  // Reserved
+  stream.WriteBool(Reserved);
   SaveFields(stream);
   stream.WriteInt(Children.Count());
   for (std::int32_t i = 0; i < Children.Count().Value; ++i) Child(i)->SaveToStream(stream);
