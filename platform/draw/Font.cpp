@@ -23,6 +23,19 @@ constexpr int kMaxHeight = 1024;
 // repaint draws mostly the texts of the previous one.
 constexpr size_t kMaxCachedBytes = size_t(16) << 20;
 
+// fontconfig set up on first use and shut down at exit, so the process leaves nothing behind.
+struct Fontconfig {
+  bool ready = FcInit() == FcTrue;
+  ~Fontconfig() {
+    if (ready) FcFini();
+  }
+};
+
+bool FontconfigReady() {
+  static Fontconfig fontconfig;
+  return fontconfig.ready;
+}
+
 const FcChar8* Fc(const char* s) { return reinterpret_cast<const FcChar8*>(s); }
 
 std::string GetString(FcPattern* pattern, const char* object, int n = 0) {
@@ -41,7 +54,7 @@ int GetInteger(FcPattern* pattern, const char* object, int fallback) {
 // left out, and so are proportional faces when a fixed pitch is asked for.
 std::vector<FaceMatch> Candidates(const LogicalFont& request, size_t limit) {
   std::vector<FaceMatch> found;
-  if (!FcInit()) return found;
+  if (!FontconfigReady()) return found;
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return found;
   const std::string family = Cp1251ToUtf8(request.face);
@@ -100,7 +113,7 @@ std::optional<FaceMatch> MatchFace(const LogicalFont& request) {
 
 std::vector<std::string> FontFamilies() {
   std::vector<std::string> names;
-  if (!FcInit()) return names;
+  if (!FontconfigReady()) return names;
   FcPattern* pattern = FcPatternCreate();
   FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
   FcFontSet* set = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
