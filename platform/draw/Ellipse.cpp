@@ -107,8 +107,12 @@ void DrawContext::Ellipse(int left, int top, int right, int bottom) {
 }
 
 // The dashes run clockwise from the top middle: down the right half, row by row, then up the
-// left half, so each dash follows the curve. Rows outside the clip are only counted.
+// left half, so each dash follows the curve. Rows outside the clip are only counted, up to a
+// figure a million rows tall; beyond that they are skipped, so the dashes of such a figure
+// start afresh where it enters the clip but its cost stays bounded by the clip.
 void DrawContext::EllipseStyled(const Rect& box) {
+  constexpr int kCountedRows = 1 << 20;
+  const bool countHidden = box.Height() <= kCountedRows;
   const raster::EllipseRows shape(box);
   const int middle = box.left + box.Width() / 2;  // the right half starts here
   const int upperRows = (box.Height() + 1) / 2;
@@ -140,9 +144,12 @@ void DrawContext::EllipseStyled(const Rect& box) {
     }
   };
 
-  for (int j = 0; j < box.Height(); ++j)
+  // Rows visited: all of them, or only those in the clip.
+  const int first = countHidden ? 0 : std::max(clip_.top - box.top, 0);
+  const int last = countHidden ? box.Height() : std::min(clip_.bottom - box.top, box.Height());
+  for (int j = first; j < last; ++j)
     row(box.top + j, middle, box.right, j < upperRows);
-  for (int j = box.Height() - 1; j >= 0; --j)
+  for (int j = last - 1; j >= first; --j)
     row(box.top + j, box.left, middle, j < upperRows);
 }
 

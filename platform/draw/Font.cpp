@@ -228,7 +228,7 @@ namespace {
 bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
   int points, dpi;
   if (request.height < 0) {
-    points = std::min(-request.height, kMaxHeight);
+    points = int(std::min(-std::int64_t(request.height), std::int64_t(kMaxHeight)));
     dpi = 72;
   } else {
     const int cell = request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxHeight);

@@ -1,6 +1,8 @@
 // The edge convention and the shapes: rectangles, lines, ellipses, polygons.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/draw/DrawContext.h"
 #include "tests/platform/DrawPictures.h"
 
@@ -340,6 +342,35 @@ TEST(DrawPolygon, FewerThanTwoPointsDrawNothing) {
   b.dc.Polygon(one);
   b.dc.Polygon({});
   EXPECT_EQ(b.surface.pixels, before.pixels);
+}
+
+// --- hostile input ---------------------------------------------------------------------------
+
+// Coordinates and sizes at the ends of int reach no memory outside the surface (the sanitizer
+// build checks that) and cost no more than the surface is large.
+TEST(DrawShapes, ExtremeCoordinatesAndPenWidthsStayInsideAndFinish) {
+  constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  for (const Pen pen : {Pen{Pen::kSolid, 1, kInk}, Pen{Pen::kDashDotDot, 1, kInk},
+                        Pen{Pen::kSolid, hi, kInk}, Pen{Pen::kInsideFrame, hi, kInk},
+                        Pen{Pen::kNull, lo, kInk}}) {
+    SCOPED_TRACE(testing::Message() << pen.style << "/" << pen.width);
+    Board b(16, 12);
+    b.dc.SelectPen(pen);
+    b.dc.SelectBrush(Brush::Solid(kRed));
+    b.dc.Rectangle(lo, lo, hi, hi);
+    // The box reaches far beyond the surface on every side: the brush or the pen covers it all.
+    for (const Pixel p : b.surface.pixels) EXPECT_TRUE(p == kRed || p == kInk);
+    b.dc.Ellipse(lo, lo, hi, hi);
+    b.dc.Ellipse(lo, 3, hi, 9);
+    b.dc.MoveTo(lo, hi);
+    b.dc.LineTo(hi, lo);
+    const Point polygon[] = {{lo, lo}, {hi, 0}, {0, hi}, {lo, hi}};
+    b.dc.Polygon(polygon);
+    b.dc.FillRect({lo, lo, hi, hi});
+    b.dc.BitBlt(lo, lo, hi, hi, b.surface, hi, lo);
+    b.dc.TextOut(hi, lo, "far away");
+    b.dc.TextOut(lo, hi, "far away");
+  }
 }
 
 }  // namespace
