@@ -41,7 +41,8 @@ struct Scene {
     font = OpenFont(request);
     const std::string russian = Utf8ToCp1251("Класс - элемент проекта");
     for (int i = 0; i < kItems; ++i)
-      lines.push_back("Item " + std::to_string(i) + ": " + (i % 2 ? russian : "CTunerTreeBox::CPropData"));
+      lines.push_back("Item " + std::to_string(i) + ": " +
+                      (i % 2 ? russian : "CTunerTreeBox::CPropData"));
   }
 
   void Repaint(const std::vector<std::string>& texts) {
@@ -111,7 +112,8 @@ void BM_RepaintNewText(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     ++round;
-    for (int i = 0; i < kItems; ++i) texts[size_t(i)] = scene.lines[size_t(i)] + " #" + std::to_string(round);
+    for (int i = 0; i < kItems; ++i)
+      texts[size_t(i)] = scene.lines[size_t(i)] + " #" + std::to_string(round);
     state.ResumeTiming();
     scene.Repaint(texts);
   }

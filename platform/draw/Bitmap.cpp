@@ -29,7 +29,8 @@ BitmapResult LoadBmp(const std::string& path, Surface& picture) {
   // unused top byte may hold anything.
   Surface result(pixels->w, pixels->h, 0);
   for (int y = 0; y < result.height; ++y) {
-    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(pixels->pixels) + y * pixels->pitch);
+    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(pixels->pixels) +
+                                                      y * pixels->pitch);
     Pixel* out = result.Row(y);
     for (int x = 0; x < result.width; ++x) out[x] = row[x] & 0xFFFFFF;
   }
@@ -44,7 +45,8 @@ BitmapResult SaveBmp(const std::string& path, const Surface& picture) {
       picture.pixels.size() < size_t(picture.width) * size_t(picture.height))
     return {false, "nothing to save to " + path};
   SDL_ClearError();
-  SDL_Surface* rgb = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_RGB24);
+  SDL_Surface* rgb =
+      SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_RGB24);
   if (!rgb) return Failure("cannot save", path);
   if (SDL_LockSurface(rgb) != 0) {
     SDL_FreeSurface(rgb);

@@ -20,8 +20,8 @@ void DrawContext::BitBlt(int x, int y, int width, int height, const DrawContext&
   if (source.target_) BitBlt(x, y, width, height, *source.target_, sourceX, sourceY);
 }
 
-void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& source,
-                         int sourceX, int sourceY) {
+void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX,
+                         int sourceY) {
   const Rect clip = ClipBox();
   if (clip.Empty() || source.width <= 0 || source.height <= 0 ||
       source.pixels.size() < size_t(source.width) * size_t(source.height))

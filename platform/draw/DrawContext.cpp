@@ -9,7 +9,9 @@ DrawContext::DrawContext(Surface* target) : target_(target) {
   SelectBrush(Brush::Solid(0xFFFFFF));
 }
 
-void DrawContext::SetClip(const Rect& region) { region_ = raster::Limit(region).Normalized(); }
+void DrawContext::SetClip(const Rect& region) {
+  region_ = raster::Limit(region).Normalized();
+}
 
 Rect DrawContext::ClipBox() const {
   if (!target_ || target_->width <= 0 || target_->height <= 0) return {};

@@ -1,6 +1,6 @@
 // The software device context: pens, brushes, shapes, pixels, block copies and text drawn into
 // a Surface (a window buffer, a memory bitmap or a window's own image) with the raster rules of
-// the classic platform that the canvas was written against:
+// the classic Windows GDI, which the canvas relies on:
 //
 //   - Rectangle and Ellipse take exclusive right and bottom edges: Rectangle(0, 0, 10, 10) with a
 //     one-pixel pen outlines the pixels 0..9. With the null pen the filled area loses one more
@@ -134,8 +134,7 @@ class DrawContext {
   // Parts of the block outside the source picture or outside this context's clip are left
   // alone; negative sizes copy the block that ends at the given corner. The source may be this
   // context's own target (overlapping blocks are copied correctly).
-  void BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX,
-              int sourceY);
+  void BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY);
   void BitBlt(int x, int y, int width, int height, const DrawContext& source, int sourceX,
               int sourceY);
 
@@ -163,7 +162,9 @@ class DrawContext {
   void StrokeWide(Point from, Point to);
   void StrokeClosed(std::span<const Point> points);
   void PenRun(int y, int x0, int x1);  // x1 exclusive, clipped here
-  bool DashOn(std::int64_t step) const { return (dashMask_ >> ((dashPhase_ + step) % dashPeriod_)) & 1; }
+  bool DashOn(std::int64_t step) const {
+    return (dashMask_ >> ((dashPhase_ + step) % dashPeriod_)) & 1;
+  }
   void AdvanceDash(std::int64_t steps) { dashPhase_ = int((dashPhase_ + steps) % dashPeriod_); }
   // One pixel of a styled outline at step `step` of the figure: pen colour, background colour or
   // nothing. (x, y) must be inside clip_.
@@ -188,15 +189,15 @@ class DrawContext {
   Pen pen_;
   PenKind penKind_ = PenKind::Thin;
   StrokeFn stroke_ = &DrawContext::StrokeThin;
-  int penWidth_ = 1;              // effective, at least 1
-  std::uint32_t dashMask_ = 1;    // bit i: pixel i of the period is drawn
+  int penWidth_ = 1;            // effective, at least 1
+  std::uint32_t dashMask_ = 1;  // bit i: pixel i of the period is drawn
   int dashPeriod_ = 1;
-  int dashPhase_ = 0;             // where in the period the current figure is
+  int dashPhase_ = 0;  // where in the period the current figure is
 
   Brush brush_;
   SpanFn span_ = &DrawContext::SpanSolid;  // nullptr: the hollow brush
   Pixel brushColor_ = 0xFFFFFF;
-  std::uint8_t hatchBits_[8] = {};        // the selected hatch, one byte a row, bit 7 leftmost
+  std::uint8_t hatchBits_[8] = {};  // the selected hatch, one byte a row, bit 7 leftmost
 
   const Font* font_ = nullptr;
   Pixel textColor_ = 0;

@@ -44,8 +44,10 @@ void DrawContext::Ellipse(int left, int top, int right, int bottom) {
     for (int y = y0; y < y1; ++y) {
       int a, b;
       shape.Span(y, a, b);
-      if (withBrush) BrushSpan(y, a, b);
-      else PenRun(y, a, b);
+      if (withBrush)
+        BrushSpan(y, a, b);
+      else
+        PenRun(y, a, b);
     }
   };
 
@@ -124,8 +126,7 @@ void DrawContext::EllipseStyled(const Rect& box) {
     if (x0 >= x1) return;
     if (y >= clip_.top && y < clip_.bottom) {
       const int c0 = std::max(x0, clip_.left), c1 = std::min(x1, clip_.right);
-      for (int x = c0; x < c1; ++x)
-        PlotStyled(x, y, step + (rightwards ? x - x0 : x1 - 1 - x));
+      for (int x = c0; x < c1; ++x) PlotStyled(x, y, step + (rightwards ? x - x0 : x1 - 1 - x));
     }
     step += x1 - x0;
   };
@@ -147,10 +148,8 @@ void DrawContext::EllipseStyled(const Rect& box) {
   // Rows visited: all of them, or only those in the clip.
   const int first = countHidden ? 0 : std::max(clip_.top - box.top, 0);
   const int last = countHidden ? box.Height() : std::min(clip_.bottom - box.top, box.Height());
-  for (int j = first; j < last; ++j)
-    row(box.top + j, middle, box.right, j < upperRows);
-  for (int j = last - 1; j >= first; --j)
-    row(box.top + j, box.left, middle, j < upperRows);
+  for (int j = first; j < last; ++j) row(box.top + j, middle, box.right, j < upperRows);
+  for (int j = last - 1; j >= first; --j) row(box.top + j, box.left, middle, j < upperRows);
 }
 
 }  // namespace platform

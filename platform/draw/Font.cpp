@@ -36,7 +36,9 @@ bool FontconfigReady() {
   return fontconfig.ready;
 }
 
-const FcChar8* Fc(const char* s) { return reinterpret_cast<const FcChar8*>(s); }
+const FcChar8* Fc(const char* s) {
+  return reinterpret_cast<const FcChar8*>(s);
+}
 
 std::string GetString(FcPattern* pattern, const char* object, int n = 0) {
   FcChar8* value = nullptr;
@@ -152,10 +154,18 @@ struct Font::Impl {
 Font::Font(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Font::~Font() = default;
 
-const LogicalFont& Font::Request() const { return impl_->request; }
-const FaceMatch& Font::Face() const { return impl_->face; }
-int Font::Height() const { return impl_->height; }
-int Font::Ascent() const { return impl_->ascent; }
+const LogicalFont& Font::Request() const {
+  return impl_->request;
+}
+const FaceMatch& Font::Face() const {
+  return impl_->face;
+}
+int Font::Height() const {
+  return impl_->height;
+}
+int Font::Ascent() const {
+  return impl_->ascent;
+}
 
 Size Font::Extent(std::string_view cp1251) const {
   int w = 0, h = 0;
@@ -176,7 +186,8 @@ const TextMask& Font::Render(std::string_view cp1251) const {
   mask.coverage.assign(size_t(mask.width) * size_t(mask.height), 0);
   const std::string utf8 = ToUtf8(cp1251);
   if (mask.width > 0 && !utf8.empty()) {
-    SDL_Surface* rendered = TTF_RenderUTF8_Blended(impl_->ttf, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    SDL_Surface* rendered =
+        TTF_RenderUTF8_Blended(impl_->ttf, utf8.c_str(), SDL_Color{255, 255, 255, 255});
     SDL_Surface* argb = rendered && rendered->format->format != SDL_PIXELFORMAT_ARGB8888
                             ? SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0)
                             : rendered;
@@ -185,7 +196,8 @@ const TextMask& Font::Render(std::string_view cp1251) const {
       // mask keeps to the extent so text never paints outside what it measures.
       const int rows = std::min(mask.height, argb->h), columns = std::min(mask.width, argb->w);
       for (int y = 0; y < rows; ++y) {
-        const auto* source = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
+        const auto* source = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
         std::uint8_t* target = mask.coverage.data() + size_t(y) * mask.width;
         for (int x = 0; x < columns; ++x) target[x] = std::uint8_t(source[x] >> 24);
       }
@@ -231,7 +243,8 @@ bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
     points = int(std::min(-std::int64_t(request.height), std::int64_t(kMaxHeight)));
     dpi = 72;
   } else {
-    const int cell = request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxHeight);
+    const int cell =
+        request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxHeight);
     points = std::min(cell, 32);
     auto heightAt = [&](int d) {
       return TTF_SetFontSizeDPI(ttf, points, d, d) == 0 ? TTF_FontHeight(ttf) : kMaxHeight * 8;
@@ -244,8 +257,10 @@ bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
     } else {
       while (lo < hi) {
         const int mid = lo + (hi - lo + 1) / 2;
-        if (heightAt(mid) <= cell) lo = mid;
-        else hi = mid - 1;
+        if (heightAt(mid) <= cell)
+          lo = mid;
+        else
+          hi = mid - 1;
       }
     }
     dpi = lo;
@@ -257,11 +272,14 @@ bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
     int total = 0, count = 0;
     for (Uint32 c = 'a'; c <= 'z'; ++c) {
       int minx, maxx, miny, maxy, advance;
-      if (TTF_GlyphMetrics32(ttf, c, &minx, &maxx, &miny, &maxy, &advance) == 0) total += advance, ++count;
+      if (TTF_GlyphMetrics32(ttf, c, &minx, &maxx, &miny, &maxy, &advance) == 0)
+        total += advance, ++count;
     }
     if (count > 0 && total > 0) {
       const double average = double(total) / count;
-      const int across = std::clamp(int(std::lround(dpi * std::min(request.width, kMaxHeight) / average)), 1, 72 * 4 * kMaxHeight);
+      const int across =
+          std::clamp(int(std::lround(dpi * std::min(request.width, kMaxHeight) / average)), 1,
+                     72 * 4 * kMaxHeight);
       if (TTF_SetFontSizeDPI(ttf, points, across, dpi) != 0) return false;
     }
   }

@@ -17,8 +17,8 @@
 namespace platform {
 
 struct LogicalFont {
-  int height = 0;  // > 0: cell height in pixels; < 0: character (em) height; 0: 16-pixel cell
-  int width = 0;   // > 0: average character width in pixels; 0: the face's own proportions
+  int height = 0;    // > 0: cell height in pixels; < 0: character (em) height; 0: 16-pixel cell
+  int width = 0;     // > 0: average character width in pixels; 0: the face's own proportions
   int weight = 400;  // 400 normal, 700 bold; 600 and above is bold
   bool italic = false;
   bool underline = false;

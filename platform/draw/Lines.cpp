@@ -69,7 +69,9 @@ void DrawContext::SelectPen(const Pen& pen) {
   }
 }
 
-void DrawContext::MoveTo(int x, int y) { position_ = raster::Limit(Point{x, y}); }
+void DrawContext::MoveTo(int x, int y) {
+  position_ = raster::Limit(Point{x, y});
+}
 
 void DrawContext::LineTo(int x, int y) {
   const Point to = raster::Limit(Point{x, y});
@@ -97,16 +99,20 @@ void DrawContext::PenRun(int y, int x0, int x1) {
 }
 
 void DrawContext::PlotStyled(int x, int y, std::int64_t step) {
-  if (DashOn(step)) target_->Row(y)[x] = pen_.color;
-  else if (backMode_ == BackgroundMode::Opaque) target_->Row(y)[x] = backColor_;
+  if (DashOn(step))
+    target_->Row(y)[x] = pen_.color;
+  else if (backMode_ == BackgroundMode::Opaque)
+    target_->Row(y)[x] = backColor_;
 }
 
 void DrawContext::StrokeNone(Point, Point) {}
 
 void DrawContext::StrokeThin(Point from, Point to) {
   if (from.y == to.y) {
-    if (from.x < to.x) PenRun(from.y, from.x, to.x);
-    else PenRun(from.y, to.x + 1, from.x + 1);
+    if (from.x < to.x)
+      PenRun(from.y, from.x, to.x);
+    else
+      PenRun(from.y, to.x + 1, from.x + 1);
     return;
   }
   if (from.x == to.x) {
@@ -117,12 +123,15 @@ void DrawContext::StrokeThin(Point from, Point to) {
     return;
   }
   const Pixel color = pen_.color;
-  raster::WalkLine(from, to, clip_, [&](int x, int y, std::int64_t) { target_->Row(y)[x] = color; });
+  raster::WalkLine(from, to, clip_,
+                   [&](int x, int y, std::int64_t) { target_->Row(y)[x] = color; });
 }
 
 void DrawContext::StrokeStyled(Point from, Point to) {
-  raster::WalkLine(from, to, clip_, [&](int x, int y, std::int64_t step) { PlotStyled(x, y, step); });
-  AdvanceDash(std::max(std::llabs(std::int64_t(to.x) - from.x), std::llabs(std::int64_t(to.y) - from.y)));
+  raster::WalkLine(from, to, clip_,
+                   [&](int x, int y, std::int64_t step) { PlotStyled(x, y, step); });
+  AdvanceDash(
+      std::max(std::llabs(std::int64_t(to.x) - from.x), std::llabs(std::int64_t(to.y) - from.y)));
 }
 
 // Each row of the capsule around the segment is one run: the capsule is convex, so its row is

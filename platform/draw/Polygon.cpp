@@ -14,7 +14,9 @@ struct Edge {
 };
 
 // ceil(n / d) for d > 0.
-std::int64_t CeilDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); }
+std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {
+  return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+}
 
 }  // namespace
 
@@ -33,8 +35,10 @@ void DrawContext::Polygon(std::span<const Point> points) {
       top = std::min<std::int64_t>(top, a.y);
       bottom = std::max<std::int64_t>(bottom, a.y);
       if (a.y == b.y) continue;
-      if (a.y < b.y) edges.push_back({a.x, a.y, b.x, b.y});
-      else edges.push_back({b.x, b.y, a.x, a.y});
+      if (a.y < b.y)
+        edges.push_back({a.x, a.y, b.x, b.y});
+      else
+        edges.push_back({b.x, b.y, a.x, a.y});
     }
     const int y0 = int(std::max<std::int64_t>(top, clip_.top));
     const int y1 = int(std::min<std::int64_t>(bottom, clip_.bottom));

@@ -15,8 +15,12 @@ namespace platform::raster {
 // coordinates inside 64 bits and bounds the work any call can ask for.
 constexpr int kCoordLimit = 1 << 27;
 
-inline int Limit(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
-inline Point Limit(Point p) { return {Limit(p.x), Limit(p.y)}; }
+inline int Limit(int v) {
+  return std::clamp(v, -kCoordLimit, kCoordLimit);
+}
+inline Point Limit(Point p) {
+  return {Limit(p.x), Limit(p.y)};
+}
 inline Rect Limit(const Rect& r) {
   return {Limit(r.left), Limit(r.top), Limit(r.right), Limit(r.bottom)};
 }
@@ -65,8 +69,10 @@ void WalkLine(Point a, Point b, const Rect& clip, Plot&& plot) {
     const std::int64_t m = majorStart + majorStep * i;
     const std::int64_t n = minorStart + minorStep * offset;
     if (n >= minorLo && n < minorHi) {
-      if (xMajor) plot(int(m), int(n), i);
-      else plot(int(n), int(m), i);
+      if (xMajor)
+        plot(int(m), int(n), i);
+      else
+        plot(int(n), int(m), i);
     }
     rest += 2 * minor;
     if (rest >= twoMajor) {

@@ -44,12 +44,15 @@ void DrawContext::TextOut(int x, int y, std::string_view cp1251) {
 
   const Pixel color = textColor_;
   for (int row = cell.top; row < cell.bottom; ++row) {
-    const std::uint8_t* coverage = mask.coverage.data() + size_t(row - y) * mask.width + (cell.left - x);
+    const std::uint8_t* coverage =
+        mask.coverage.data() + size_t(row - y) * mask.width + (cell.left - x);
     Pixel* target = target_->Row(row) + cell.left;
     for (int i = 0; i < cell.Width(); ++i) {
       const unsigned alpha = coverage[i];
-      if (alpha == 255) target[i] = color;
-      else if (alpha != 0) target[i] = Blend(target[i], color, alpha);
+      if (alpha == 255)
+        target[i] = color;
+      else if (alpha != 0)
+        target[i] = Blend(target[i], color, alpha);
     }
   }
 }

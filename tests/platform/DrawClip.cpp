@@ -173,7 +173,8 @@ TEST(DrawBlit, OverlappingCopyWithinOneSurfaceMovesThePicture) {
     dc.BitBlt(2 + shift.x, 2 + shift.y, 6, 5, s, 2, 2);
     for (int y = 0; y < 5; ++y)
       for (int x = 0; x < 6; ++x)
-        EXPECT_EQ(s.At(2 + shift.x + x, 2 + shift.y + y), original.At(2 + x, 2 + y)) << x << "," << y;
+        EXPECT_EQ(s.At(2 + shift.x + x, 2 + shift.y + y), original.At(2 + x, 2 + y))
+            << x << "," << y;
   }
 }
 

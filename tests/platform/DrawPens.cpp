@@ -56,8 +56,9 @@ TEST(DrawPens, EachStyleHasItsPattern) {
 }
 
 TEST(DrawPens, GapsTakeTheBackgroundColourOnlyWhenOpaque) {
-  EXPECT_EQ(LineRow(Pen{Pen::kDot, 1, kInk}, BackgroundMode::Opaque), Repeat("###ooo", 48) + "..");
-  EXPECT_EQ(LineRow(Pen{Pen::kDot, 1, kInk}, BackgroundMode::Transparent), Repeat("###...", 48) + "..");
+  const Pen dots{Pen::kDot, 1, kInk};
+  EXPECT_EQ(LineRow(dots, BackgroundMode::Opaque), Repeat("###ooo", 48) + "..");
+  EXPECT_EQ(LineRow(dots, BackgroundMode::Transparent), Repeat("###...", 48) + "..");
 }
 
 TEST(DrawPens, WidthZeroIsOnePixelAndWideDashedPensDrawSolid) {

@@ -228,7 +228,7 @@ TEST(DrawEllipse, SymmetricAndInsideItsBoxTouchingEverySide) {
       {{3, 3, 16, 13}, {Pen::kDot, 1, kInk}, {3, 3, 16, 13}},       // styled: the dots keep within
       {{4, 4, 20, 18}, {Pen::kSolid, 3, kInk}, {3, 3, 21, 19}},     // wide: one pixel out each side
       {{4, 4, 20, 18}, {Pen::kInsideFrame, 3, kInk}, {4, 4, 20, 18}},
-      {{3, 2, 15, 10}, {Pen::kNull, 1, kInk}, {3, 2, 14, 9}},       // no pen: one less right, bottom
+      {{3, 2, 15, 10}, {Pen::kNull, 1, kInk}, {3, 2, 14, 9}},       // no pen: a pixel less
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "box " << c.box.left << "," << c.box.top << " - "

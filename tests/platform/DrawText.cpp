@@ -99,7 +99,8 @@ Rect Changed(const Surface& s, Pixel background) {
   for (int y = 0; y < s.height; ++y)
     for (int x = 0; x < s.width; ++x)
       if (s.At(x, y) != background)
-        r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+        r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+             std::max(r.bottom, y + 1)};
   return r;
 }
 
@@ -172,7 +173,8 @@ TEST(DrawText, CyrillicTextDrawsRealGlyphs) {
     const TextMask yu = font.Render(Utf8ToCp1251("ю"));
     EXPECT_NE(zhe.coverage, sha.coverage);
     EXPECT_NE(sha.coverage, yu.coverage);
-    EXPECT_GT(std::count_if(zhe.coverage.begin(), zhe.coverage.end(), [](auto c) { return c > 128; }), 5);
+    const auto inked = [](std::uint8_t c) { return c > 128; };
+    EXPECT_GT(std::count_if(zhe.coverage.begin(), zhe.coverage.end(), inked), 5);
   }
 }
 
