@@ -33,8 +33,7 @@ T* Add(CInfo* parent, const CStr& name) {
 // 10 groups x 10 applications x 10 units x 10 classes, each class with five operations (a
 // body and two parameters) and four attributes: 101,110 elements.
 void BuildTree(CInfo& root) {
-  const CStr body =
-      "{\r\n  if (Count > 0)\r\n    Count = Count - 1;\r\n  return Count;\r\n}";
+  const CStr body = "{\r\n  if (Count > 0)\r\n    Count = Count - 1;\r\n  return Count;\r\n}";
   for (int g = 0; g < 10; ++g) {
     auto* group = Add<CProjectGroupInfo>(&root, CStr("Group") + CInt(g).ToStr());
     for (int a = 0; a < 10; ++a) {

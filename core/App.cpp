@@ -22,7 +22,9 @@ CApp::~CApp() {
   if (CoreApp == this) CoreApp = nullptr;
 }
 
-CStr CApp::ClassName() const { return "CApp"; }
+CStr CApp::ClassName() const {
+  return "CApp";
+}
 
 void CApp::Idle() {}
 
@@ -36,7 +38,9 @@ void CApp::Run() {
   }
 }
 
-void CApp::Quit() { Running = false; }
+void CApp::Quit() {
+  Running = false;
+}
 
 void CApp::RunModal() {
   Modal = true;
@@ -55,4 +59,6 @@ void CApp::RunModal() {
   }
 }
 
-void CApp::EndModal() { Modal = false; }
+void CApp::EndModal() {
+  Modal = false;
+}

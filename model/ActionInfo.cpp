@@ -2,9 +2,13 @@
 
 #include "storage/Stream.h"
 
-CStr CObjectInfo::ClassName() const { return "CObjectInfo"; }
+CStr CObjectInfo::ClassName() const {
+  return "CObjectInfo";
+}
 
-CStr CActionInfo::ClassName() const { return "CActionInfo"; }
+CStr CActionInfo::ClassName() const {
+  return "CActionInfo";
+}
 
 void CActionInfo::SaveFields(CStream& stream) {
   for (const CBool& flag : Flags) stream.WriteBool(flag);

@@ -2,7 +2,9 @@
 
 // [SECTION] Properties
 
-CStr CPropInfo::ClassName() const { return "CInfo"; }
+CStr CPropInfo::ClassName() const {
+  return "CInfo";
+}
 
 void CPropInfo::Get(CObject* owner, CObject* target) const {
   if (Getter && owner && target) Getter(owner, target);

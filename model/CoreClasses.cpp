@@ -30,14 +30,26 @@ constexpr CPropRow kAbout = {"About", "CStr", false, &FieldGetter<&CInfo::About>
                              &FieldSetter<&CInfo::About>};
 
 const CClassRow kRows[] = {
-    {"CObject", "", "", "Предок всех классов библиотеки qxe.lib"_cp, &Make<CObject>,
+    {"CObject",
+     "",
+     "",
+     "Предок всех классов библиотеки qxe.lib"_cp,
+     &Make<CObject>,
      {{"Name", "CStr", false, &GetName, &SetName}}},
     {"CVar", "CObject", "QxTypes", "Предок всех переменных"_cp, &Make<CVar>},
     {"CNum", "CVar", "QxTypes", "Предок всех числовых переменных"_cp, &Make<CNum>},
-    {"CInt", "CNum", "QxTypes", "Класс целых чисел"_cp, &Make<CInt>,
+    {"CInt",
+     "CNum",
+     "QxTypes",
+     "Класс целых чисел"_cp,
+     &Make<CInt>,
      {{"Value", "CInt", false, &GetIntValue, &SetIntValue}}},
     {"CFloat", "CNum", "QxTypes", "Класс вещественных чисел"_cp, &Make<CFloat>},
-    {"CStr", "CVar", "QxTypes", "Класс символьных строк"_cp, &Make<CStr>,
+    {"CStr",
+     "CVar",
+     "QxTypes",
+     "Класс символьных строк"_cp,
+     &Make<CStr>,
      {{"Value", "CStr", false, &NoGet, &NoSet}}},
     {"CBool", "CVar", "QxTypes", "Класс булевских переменных"_cp, &Make<CBool>},
     {"CInfo", "CVar", "QxInfo", "", &Make<CInfo>, {kAbout}},
@@ -51,7 +63,11 @@ const CClassRow kRows[] = {
     {"CUnitInfo", "CInfo", "QxInfo", "", &Make<CUnitInfo>},
     {"CDllInfo", "CUnitInfo", "QxInfo", "", &Make<CDllInfo>},
     {"CCodeInfo", "CInfo", "QxInfo", "", &Make<CCodeInfo>},
-    {"CClassInfo", "CInfo", "QxInfo", "", &Make<CClassInfo>,
+    {"CClassInfo",
+     "CInfo",
+     "QxInfo",
+     "",
+     &Make<CClassInfo>,
      {{"Base", "CStr", false, &FieldGetter<&CClassInfo::Base>, &FieldSetter<&CClassInfo::Base>}}},
     {"CAtrInfo", "CInfo", "QxInfo", "", &Make<CAtrInfo>},
     {"COperInfo", "CInfo", "QxInfo", "", &Make<COperInfo>},
@@ -72,4 +88,6 @@ const CClassRow kRows[] = {
 
 }  // namespace
 
-std::span<const CClassRow> CoreClassRows() { return kRows; }
+std::span<const CClassRow> CoreClassRows() {
+  return kRows;
+}

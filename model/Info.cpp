@@ -45,12 +45,16 @@ CStr CLoadReport::Message() const {
 
 // [SECTION] Node
 
-CStr CInfo::ClassName() const { return "CInfo"; }
+CStr CInfo::ClassName() const {
+  return "CInfo";
+}
 
 void CInfo::SaveFields(CStream&) {}
 void CInfo::LoadFields(CStream&) {}
 
-void CInfo::UpdateText() { Caption = GetName(); }
+void CInfo::UpdateText() {
+  Caption = GetName();
+}
 
 CStr CInfo::ScopePrefix() const {
   CStr prefix;
@@ -84,7 +88,9 @@ void CInfo::SaveToStream(CStream& stream) {
 
 // [SECTION] Loading
 
-void CInfo::LoadFromStream(CStream& stream) { Load(stream); }
+void CInfo::LoadFromStream(CStream& stream) {
+  Load(stream);
+}
 
 CLoadReport CInfo::Load(CStream& stream) {
   // Keep what the node holds, so that a fault can put it all back.
@@ -124,9 +130,10 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   if (in.Failed()) return false;
   const std::int32_t left = in.Remaining().Value;
   if (length.Value < kRecordHeadBytes || length.Value > left) {
-    in.Fail(start, CStr("длина записи "_cp) + length.ToStr() +
-                       (length.Value > left ? CStr(" больше остатка данных ("_cp) + ByteCount(left) + ")"
-                                            : CStr(" меньше наименьшей возможной"_cp)));
+    in.Fail(start,
+            CStr("длина записи "_cp) + length.ToStr() +
+                (length.Value > left ? CStr(" больше остатка данных ("_cp) + ByteCount(left) + ")"
+                                     : CStr(" меньше наименьшей возможной"_cp)));
     return false;
   }
   const std::int32_t end = start + 4 + length.Value;
@@ -168,8 +175,7 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
     in.SetPosition(childStart);
     if (depth + 1 >= kMaxDepth) {
       delete child;
-      in.Fail(childStart, CStr("вложенность глубже "_cp) + CInt(kMaxDepth).ToStr() +
-                              " уровней"_cp);
+      in.Fail(childStart, CStr("вложенность глубже "_cp) + CInt(kMaxDepth).ToStr() + " уровней"_cp);
       return false;
     }
     if (!child->ReadRecord(in, report, depth + 1)) {

@@ -17,8 +17,8 @@ class CLoadReport {
  public:
   bool Ok() const { return Fault.Length().Value == 0; }
 
-  CStr Fault;              // the first fault, with its byte offset; "" when the record was read
-  CInt FaultOffset = -1;   // the stream position of the fault
+  CStr Fault;                 // the first fault, with its byte offset; "" when the record was read
+  CInt FaultOffset = -1;      // the stream position of the fault
   std::vector<CStr> Skipped;  // one line per skipped record
 
   // Everything the user should see, one line each; "" when there is nothing to say.

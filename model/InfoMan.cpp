@@ -9,7 +9,7 @@ namespace {
 // The kinds a search enters. The operation search also enters DLLs; structures and classes are
 // never entered, so a nested class is not found.
 constexpr std::string_view kContainers[] = {"CProjectGroupInfo", "CPackInfo", "CAppInfo",
-                                            "CLibInfo", "CUnitInfo", "CDllInfo"};
+                                            "CLibInfo",          "CUnitInfo", "CDllInfo"};
 
 bool Enters(std::string_view kind, bool withDlls) {
   for (std::string_view c : kContainers)

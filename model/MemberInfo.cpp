@@ -5,7 +5,9 @@
 
 // [SECTION] CMemberInfo
 
-CStr CMemberInfo::ClassName() const { return "CMemberInfo"; }
+CStr CMemberInfo::ClassName() const {
+  return "CMemberInfo";
+}
 
 void CMemberInfo::SaveFields(CStream& stream) {
   stream.WriteStr(Type);
@@ -21,7 +23,9 @@ void CMemberInfo::LoadFields(CStream& stream) {
 
 // [SECTION] CAtrInfo
 
-CStr CAtrInfo::ClassName() const { return "CAtrInfo"; }
+CStr CAtrInfo::ClassName() const {
+  return "CAtrInfo";
+}
 
 void CAtrInfo::UpdateText() {
   Caption = Type.Length().Value ? Type + " " + GetName() : GetName();
@@ -29,11 +33,15 @@ void CAtrInfo::UpdateText() {
 
 // [SECTION] CParamInfo
 
-CStr CParamInfo::ClassName() const { return "CInfo"; }
+CStr CParamInfo::ClassName() const {
+  return "CInfo";
+}
 
 // [SECTION] COperInfo
 
-CStr COperInfo::ClassName() const { return "COperInfo"; }
+CStr COperInfo::ClassName() const {
+  return "COperInfo";
+}
 
 CParamInfo* COperInfo::AddParam(const CStr& type, const CStr& name, const CStr& about) {
   auto* param = new CParamInfo;

@@ -2,13 +2,23 @@
 
 #include "storage/Stream.h"
 
-CStr CProjectInfo::ClassName() const { return "CProjectInfo"; }
+CStr CProjectInfo::ClassName() const {
+  return "CProjectInfo";
+}
 
-CStr CProjectGroupInfo::ClassName() const { return "CProjectGroupInfo"; }
-void CProjectGroupInfo::SaveFields(CStream& stream) { stream.WriteStr(ProjectExtra); }
-void CProjectGroupInfo::LoadFields(CStream& stream) { stream.ReadStr(ProjectExtra); }
+CStr CProjectGroupInfo::ClassName() const {
+  return "CProjectGroupInfo";
+}
+void CProjectGroupInfo::SaveFields(CStream& stream) {
+  stream.WriteStr(ProjectExtra);
+}
+void CProjectGroupInfo::LoadFields(CStream& stream) {
+  stream.ReadStr(ProjectExtra);
+}
 
-CStr CPackInfo::ClassName() const { return "CPackInfo"; }
+CStr CPackInfo::ClassName() const {
+  return "CPackInfo";
+}
 
 void CPackInfo::SaveFields(CStream& stream) {
   stream.WriteStr(ProjectExtra);
@@ -20,5 +30,9 @@ void CPackInfo::LoadFields(CStream& stream) {
   stream.ReadStr(PackExtra);
 }
 
-CStr CAppInfo::ClassName() const { return "CAppInfo"; }
-CStr CLibInfo::ClassName() const { return "CLibInfo"; }
+CStr CAppInfo::ClassName() const {
+  return "CAppInfo";
+}
+CStr CLibInfo::ClassName() const {
+  return "CLibInfo";
+}

@@ -15,9 +15,7 @@ CStr ByteCount(std::int64_t n) {
 }
 
 CRecordReader::CRecordReader(CStream& source)
-    : source_(source),
-      position_(source.GetPosition().Value),
-      limit_(source.GetSize().Value) {}
+    : source_(source), position_(source.GetPosition().Value), limit_(source.GetSize().Value) {}
 
 CInt CRecordReader::Read(void* buffer, const CInt& count) {
   if (failed_ || count.Value <= 0) return 0;
@@ -39,16 +37,22 @@ CInt CRecordReader::Read(void* buffer, const CInt& count) {
   return got;
 }
 
-CInt CRecordReader::Write(const void*, const CInt&) { return 0; }
+CInt CRecordReader::Write(const void*, const CInt&) {
+  return 0;
+}
 void CRecordReader::SetSize(const CInt&) {}
-CInt CRecordReader::GetSize() { return limit_; }
+CInt CRecordReader::GetSize() {
+  return limit_;
+}
 
 void CRecordReader::SetPosition(const CInt& position) {
   position_ = position.Value;
   source_.SetPosition(position);
 }
 
-CInt CRecordReader::GetPosition() { return position_; }
+CInt CRecordReader::GetPosition() {
+  return position_;
+}
 
 CInt CRecordReader::ReadStr(CStr& value) {
   const std::int32_t at = position_;

@@ -10,7 +10,7 @@ struct TypeRow {
 };
 
 constexpr TypeRow kTypes[] = {
-    {"void", 0}, {"char", 1},  {"short", 2},  {"long", 4}, {"int", 4},
+    {"void", 0},  {"char", 1},   {"short", 2}, {"long", 4}, {"int", 4},
     {"uchar", 1}, {"ushort", 2}, {"ulong", 4}, {"uint", 4},
 };
 

@@ -27,8 +27,8 @@ class CStdOperMan : public CObject {
   class COper : public CObject {
    public:
     CStr Symbol;
-    CStr ResultType;  // "" for the untyped entries
-    CStr Signature;   // Symbol + "(" + operand types joined by ", " + ")"
+    CStr ResultType;            // "" for the untyped entries
+    CStr Signature;             // Symbol + "(" + operand types joined by ", " + ")"
     std::int32_t Priority = 0;  // smaller binds tighter
     CInt OperFlag;
     std::unique_ptr<CStrList> OperandTypes = std::make_unique<CStrList>();

@@ -36,7 +36,9 @@ class CSizing {
 
 // [SECTION] CTypeInfo
 
-CStr CTypeInfo::ClassName() const { return "CTypeInfo"; }
+CStr CTypeInfo::ClassName() const {
+  return "CTypeInfo";
+}
 
 void CTypeInfo::SaveFields(CStream& stream) {
   stream.WriteInt(ByteSize);
@@ -83,10 +85,14 @@ CInt CTypeInfo::CalcSize() {
 
 // [SECTION] CStructInfo
 
-CStr CStructInfo::ClassName() const { return "CStructInfo"; }
+CStr CStructInfo::ClassName() const {
+  return "CStructInfo";
+}
 void CStructInfo::SaveFields(CStream&) {}
 void CStructInfo::LoadFields(CStream&) {}
-void CStructInfo::UpdateText() { Caption = CStr("struct ") + GetName(); }
+void CStructInfo::UpdateText() {
+  Caption = CStr("struct ") + GetName();
+}
 
 CInt CStructInfo::CalcSize() {
   // A structure that holds itself, directly or through others, has no size.
@@ -120,7 +126,9 @@ CInt CStructInfo::CalcSize() {
 
 // [SECTION] CClassInfo
 
-CStr CClassInfo::ClassName() const { return "CClassInfo"; }
+CStr CClassInfo::ClassName() const {
+  return "CClassInfo";
+}
 
 void CClassInfo::SaveFields(CStream& stream) {
   CTypeInfo::SaveFields(stream);
@@ -134,8 +142,12 @@ void CClassInfo::LoadFields(CStream& stream) {
   stream.ReadInt(Kind);
 }
 
-void CClassInfo::UpdateText() { Caption = CStr("class ") + GetName(); }
+void CClassInfo::UpdateText() {
+  Caption = CStr("class ") + GetName();
+}
 
 // [SECTION] CEventTypeInfo
 
-CStr CEventTypeInfo::ClassName() const { return "CEventTypeInfo"; }
+CStr CEventTypeInfo::ClassName() const {
+  return "CEventTypeInfo";
+}

@@ -2,10 +2,20 @@
 
 #include "storage/Stream.h"
 
-CStr CFileInfo::ClassName() const { return "CFileInfo"; }
+CStr CFileInfo::ClassName() const {
+  return "CFileInfo";
+}
 
-CStr CUnitInfo::ClassName() const { return "CUnitInfo"; }
-void CUnitInfo::SaveFields(CStream& stream) { stream.WriteStr(UnitExtra); }
-void CUnitInfo::LoadFields(CStream& stream) { stream.ReadStr(UnitExtra); }
+CStr CUnitInfo::ClassName() const {
+  return "CUnitInfo";
+}
+void CUnitInfo::SaveFields(CStream& stream) {
+  stream.WriteStr(UnitExtra);
+}
+void CUnitInfo::LoadFields(CStream& stream) {
+  stream.ReadStr(UnitExtra);
+}
 
-CStr CDllInfo::ClassName() const { return "CDllInfo"; }
+CStr CDllInfo::ClassName() const {
+  return "CDllInfo";
+}

@@ -49,7 +49,7 @@ CLoadReport ReadConfig(CStream& stream, CInfo& root) {
   header.SetPosition(start);
   const std::int64_t end = std::int64_t(start) + 4 + length.Value;
   if (!header.Failed() && length.Value >= 0 && end < size)
-    return Refused(std::int32_t(end), CStr("после записи корня лишние данные: "_cp) +
-                                          ByteCount(size - end));
+    return Refused(std::int32_t(end),
+                   CStr("после записи корня лишние данные: "_cp) + ByteCount(size - end));
   return root.Load(stream);
 }

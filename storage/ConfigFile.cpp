@@ -20,8 +20,7 @@ CLoadReport Refused(std::int32_t offset, const CStr& what) {
 }  // namespace
 
 CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
-  if (!file.IsOpen())
-    return Refused(-1, CStr("не удалось открыть файл "_cp) + file.FileName);
+  if (!file.IsOpen()) return Refused(-1, CStr("не удалось открыть файл "_cp) + file.FileName);
   switch (file.ReadHeader().Value) {
     case -1:
       return Refused(0, "файл короче заголовка"_cp);
@@ -58,7 +57,9 @@ CStr WriteConfigFile(CFile& file, CInfo& root) {
   return "";
 }
 
-CStr ConfigPath(const CApp& app) { return app.HomeDir + "\\Conf.qxe"; }
+CStr ConfigPath(const CApp& app) {
+  return app.HomeDir + "\\Conf.qxe";
+}
 
 CLoadReport LoadConfig(CApp& app) {
   const CStr path = ConfigPath(app);

@@ -47,7 +47,9 @@ CFile::CFile(const CHostPath& path, const CInt& mode)
 
 CFile::~CFile() = default;
 
-bool CFile::Close() { return file_.Close(); }
+bool CFile::Close() {
+  return file_.Close();
+}
 
 CInt CFile::Read(void* buffer, const CInt& count) {
   return static_cast<std::int32_t>(file_.Read(buffer, count.Value));
@@ -57,7 +59,9 @@ CInt CFile::Write(const void* buffer, const CInt& count) {
   return static_cast<std::int32_t>(file_.Write(buffer, count.Value));
 }
 
-void CFile::SetSize(const CInt& size) { file_.SetSize(size.Value); }
+void CFile::SetSize(const CInt& size) {
+  file_.SetSize(size.Value);
+}
 
 CInt CFile::GetSize() {
   // Streams count in 32 bits; a larger file reads as one that ends there.

@@ -14,7 +14,7 @@ struct CHostPath {
 
 class CFile : public CStream {
  public:
-  static constexpr std::int32_t kRead = 0;        // an existing file, for reading
+  static constexpr std::int32_t kRead = 0;         // an existing file, for reading
   static constexpr std::int32_t kCreate = 0xFFFF;  // created or emptied, for writing
 
   // Creates the folders on the way to the file, then opens it in the mode.

@@ -219,7 +219,11 @@ TEST_F(Registry, ALaterLayerAddsItsClassesWithOneCallPerTable) {
     CStr Label;
   };
   static const CClassRow rows[] = {
-      {"CThing", "CObject", "QxTest", "Вещь"_cp, &MakeOwned<CThing>,
+      {"CThing",
+       "CObject",
+       "QxTest",
+       "Вещь"_cp,
+       &MakeOwned<CThing>,
        {{"Label", "CStr", false, &FieldGetter<&CThing::Label>, &FieldSetter<&CThing::Label>},
         {"Extra", "CPoint", true, &NoGet, &NoSet}}},
   };

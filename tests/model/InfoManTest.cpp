@@ -48,12 +48,12 @@ TEST_F(Tree, PlainSearchesEnterOnlyContainers) {
   auto* lib = Add<CLibInfo>(group, "Lib");
   auto* libStruct = Add<CStructInfo>(Add<CUnitInfo>(lib, "L"), "Same");
 
-  EXPECT_EQ(infos.FindOper(group, "f"), first);  // the earlier unit wins
+  EXPECT_EQ(infos.FindOper(group, "f"), first);          // the earlier unit wins
   EXPECT_EQ(infos.FindOper(&infos.Root, "g"), dllOper);  // operations are found in DLLs
   EXPECT_EQ(infos.FindClass(group, "Outer"), outer);
   EXPECT_EQ(infos.FindClass(group, "Nested"), nullptr);  // classes are not entered
   EXPECT_EQ(infos.FindClass(group, "InStruct"), nullptr);
-  EXPECT_EQ(infos.FindClass(group, "InDll"), nullptr);   // nor DLLs, for classes
+  EXPECT_EQ(infos.FindClass(group, "InDll"), nullptr);  // nor DLLs, for classes
   EXPECT_EQ(infos.FindClass(group, "Same"), clsSameName);
   EXPECT_EQ(infos.FindStruct(group, "Same"), libStruct);  // never the class of that name
   EXPECT_EQ(infos.FindStruct(group, "Outer"), nullptr);
@@ -76,8 +76,8 @@ TEST_F(Tree, ScopedSearchesLookOutwardFromTheParent) {
   EXPECT_EQ(infos.FindTypeInScope(s, "Inner"), nullptr);  // the node's own children: unseen
   EXPECT_EQ(infos.FindTypeInScope(inner, "T"), t);
   EXPECT_EQ(infos.FindStructInScope(t, "S"), s);
-  EXPECT_EQ(infos.FindOperInScope(s, "far"), far);  // below the root, through an ancestor
-  EXPECT_EQ(infos.FindOperInScope(&loose, "far"), far);  // and below the root at the end
+  EXPECT_EQ(infos.FindOperInScope(s, "far"), far);           // below the root, through an ancestor
+  EXPECT_EQ(infos.FindOperInScope(&loose, "far"), far);      // and below the root at the end
   EXPECT_EQ(infos.FindStructInScope(&loose, "S"), nullptr);  // the others do not look there
   EXPECT_EQ(infos.FindClassInScope(nullptr, "S"), nullptr);
   EXPECT_EQ(infos.FindOperInScope(nullptr, "far"), nullptr);

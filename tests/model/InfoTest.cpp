@@ -47,9 +47,9 @@ TEST_F(InfoTest, TheRootOfAnEmptyTreeIsThirtyBytes) {
 TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
   struct Case {
     const char* className;
-    std::function<void(CInfo&)> set;      // fills the node before saving
-    Bytes fields;                         // the kind fields as they must be written
-    std::function<void(CInfo&)> check;    // on the node read back
+    std::function<void(CInfo&)> set;    // fills the node before saving
+    Bytes fields;                       // the kind fields as they must be written
+    std::function<void(CInfo&)> check;  // on the node read back
   };
   Image action;
   action.Byte(1).Byte(0).Byte(1).Float(2.5L).Str("a").Str("b").Byte(0).Byte(1);
@@ -62,7 +62,8 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
       {"CObjectInfo", nullptr, {}, nullptr},
       {"CCodeInfo", nullptr, {}, nullptr},
       {"CProjectInfo",  // the base of the containers keeps nothing of its own
-       [](CInfo& n) { static_cast<CProjectInfo&>(n).ProjectExtra = "lost"; }, {},
+       [](CInfo& n) { static_cast<CProjectInfo&>(n).ProjectExtra = "lost"; },
+       {},
        [](CInfo& n) { EXPECT_EQ(static_cast<CProjectInfo&>(n).ProjectExtra, ""); }},
       {"CProjectGroupInfo", [](CInfo& n) { static_cast<CProjectInfo&>(n).ProjectExtra = "pe"; },
        Image().Str("pe").bytes,
@@ -163,11 +164,14 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
          o.AddParam("char", "c", "first");
          o.AddParam("long", "l", "");
        },
+       // One line per group of fields, as the record has them.
+       // clang-format off
        Image()
            .Str("int").Int(1).Byte(0).Byte(7).Byte(1)
            .Str("return 0;").Str("2").Str("").Str("").Str("5")
            .Int(2).Str("char").Str("c").Str("first").Str("long").Str("l").Str("")
            .bytes,
+       // clang-format on
        [](CInfo& n) {
          auto& o = static_cast<COperInfo&>(n);
          EXPECT_EQ(o.Code, "return 0;");
@@ -222,8 +226,10 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
     node->Extra = "x";
     if (c.set) c.set(*node);
     const Bytes saved = Saved(*node);
-    const Bytes expected =
-        Head(c.className, "n", "about", "x", std::int32_t(c.fields.size())).Raw(c.fields).Int(0).bytes;
+    const Bytes expected = Head(c.className, "n", "about", "x", std::int32_t(c.fields.size()))
+                               .Raw(c.fields)
+                               .Int(0)
+                               .bytes;
     EXPECT_EQ(saved, expected);
 
     auto back = Create(c.className);

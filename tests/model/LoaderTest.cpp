@@ -108,8 +108,8 @@ TEST_F(Loader, DamageIsRefusedAtItsOffsetAndChangesNothing) {
       {"more children than there are", [&](Bytes& b) { PutInt(b, s.unitCount, 2); }, s.end},
       {"huge parameter count", [&](Bytes& b) { PutInt(b, s.paramCount, 0x10000000); },
        s.paramCount},
-      {"child length beyond its owner",
-       [&](Bytes& b) { PutInt(b, s.oper, IntAt(b, s.oper) + 1); }, s.oper},
+      {"child length beyond its owner", [&](Bytes& b) { PutInt(b, s.oper, IntAt(b, s.oper) + 1); },
+       s.oper},
       {"child length short of its content",
        [&](Bytes& b) { PutInt(b, s.oper, IntAt(b, s.oper) - 4); }, s.operCount},
       {"bytes left over inside the root",
@@ -128,9 +128,9 @@ TEST_F(Loader, DamageIsRefusedAtItsOffsetAndChangesNothing) {
     const CLoadReport report = LoadInto(*target, bytes);
     ASSERT_FALSE(report.Ok());
     EXPECT_EQ(report.FaultOffset.Value, std::int32_t(c.offset)) << report.Fault;
-    EXPECT_EQ(report.Fault.Pos(CStr("смещение "_cp) + CInt(std::int32_t(c.offset)).ToStr() + ":")
-                  .Value,
-              0)
+    EXPECT_EQ(
+        report.Fault.Pos(CStr("смещение "_cp) + CInt(std::int32_t(c.offset)).ToStr() + ":").Value,
+        0)
         << report.Fault;
     EXPECT_EQ(report.Message(), report.Fault);
     EXPECT_EQ(Saved(*target), before);
@@ -142,11 +142,9 @@ TEST_F(Loader, ChildrenOfUnknownClassesAreSkippedAndListed) {
   struct Case {
     const char* className;
   } cases[] = {
-      {"CNoSuchInfo"},
-      {"CEventTypeInfo"},  // a kind, but not registered
-      {"CInt"},            // registered, but not a tree node
-      {"CObject"},
-      {""},
+      {"CNoSuchInfo"}, {"CEventTypeInfo"},  // a kind, but not registered
+      {"CInt"},                             // registered, but not a tree node
+      {"CObject"},     {""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.className);
@@ -171,9 +169,8 @@ TEST_F(Loader, ChildrenOfUnknownClassesAreSkippedAndListed) {
     const CLoadReport report = LoadInto(target, i.bytes);
     ASSERT_TRUE(report.Ok()) << report.Fault;
     ASSERT_EQ(report.Skipped.size(), 1u);
-    EXPECT_EQ(report.Skipped[0].Pos(CStr("смещение "_cp) + CInt(std::int32_t(unknown)).ToStr())
-                  .Value,
-              0)
+    EXPECT_EQ(
+        report.Skipped[0].Pos(CStr("смещение "_cp) + CInt(std::int32_t(unknown)).ToStr()).Value, 0)
         << report.Skipped[0];
     EXPECT_GE(report.Skipped[0].Pos(CStr("\"") + c.className + "\"").Value, 0);
     EXPECT_EQ(report.Message(), report.Skipped[0]);

@@ -20,7 +20,8 @@ Bytes OnDisk(const char* systemPath) {
 }
 
 void PutOnDisk(const char* systemPath, const Bytes& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(platform::LinuxPath(systemPath)).parent_path());
+  std::filesystem::create_directories(
+      std::filesystem::path(platform::LinuxPath(systemPath)).parent_path());
   std::ofstream out(platform::LinuxPath(systemPath), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }

@@ -148,8 +148,10 @@ TEST_F(QxtreeTool, DumpsAnActionsFieldsAsOneList) {
   Save(app.InfoMan.Root, Path("action.qxe"));
   const Outcome run = Call("dump " + Path("action.qxe"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find(R"("Fields": [false, true, false, 0.5, "", "", false, false, "", "", "", "", "", "", false, "", "", )"),
-            std::string::npos)
+  EXPECT_NE(
+      run.out.find(
+          R"("Fields": [false, true, false, 0.5, "", "", false, false, "", "", "", "", "", "", false, "", "", )"),
+      std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find(R"(false, "", "last"])"), std::string::npos) << run.out;
 }
