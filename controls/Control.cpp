@@ -165,6 +165,10 @@ CCanvas* CControl::GetCanvas() const { return View ? View->Canvas.get() : nullpt
 
 void CControl::SetFocused(CBool) {}
 
+void CControl::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  CCustomControl::MouseDown(button, shift, p);
+}
+
 // [SECTION] CControl: view coordinates
 
 bool CControl::AxisForwardX() {
@@ -318,19 +322,21 @@ void CControl::SetFramePart(CBool yes) {
 
 // [SECTION] CControl: painting
 
-CRect IntersectRects(CRect a, CRect b) {
-  a.Normalize();
-  b.Normalize();
-  CFloat x1 = a.M1.X >= b.M1.X ? a.M1.X : b.M1.X;
-  CFloat y1 = a.M1.Y >= b.M1.Y ? a.M1.Y : b.M1.Y;
-  CFloat x2 = a.M2.X <= b.M2.X ? a.M2.X : b.M2.X;
-  CFloat y2 = a.M2.Y <= b.M2.Y ? a.M2.Y : b.M2.Y;
-  if (x2 < x1) x2 = x1 - CFloat(1);
-  if (y2 < y1) y2 = y1 - CFloat(1);
-  CRect r;
-  r.M1 = CPoint(x1, y1);
-  r.M2 = CPoint(x2, y2);
-  return r;
+CRect ClipTo(CRect clip, CRect r) {
+  if (clip.M2.X < clip.M1.X || clip.M2.Y < clip.M1.Y) return clip;  // already empty
+  r.Normalize();
+  const CFloat x1 = clip.M1.X >= r.M1.X ? clip.M1.X : r.M1.X;
+  const CFloat y1 = clip.M1.Y >= r.M1.Y ? clip.M1.Y : r.M1.Y;
+  CFloat x2 = clip.M2.X <= r.M2.X ? clip.M2.X : r.M2.X;
+  CFloat y2 = clip.M2.Y <= r.M2.Y ? clip.M2.Y : r.M2.Y;
+  if (x2 < x1 || y2 < y1) {
+    x2 = x1 - CFloat(1);
+    y2 = y1 - CFloat(1);
+  }
+  CRect result;
+  result.M1 = CPoint(x1, y1);
+  result.M2 = CPoint(x2, y2);
+  return result;
 }
 
 void CControl::BeginPaint(CRect& clip) {
@@ -339,7 +345,7 @@ void CControl::BeginPaint(CRect& clip) {
   if (!canvas) return;
   SavedClip = clip;
   canvas->SetOrigin(CPoint(0, 0));
-  clip = IntersectRects(clip, GetAbsRect());
+  clip = ClipTo(clip, GetAbsRect());
   canvas->SetClipRect(clip);
 }
 

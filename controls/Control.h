@@ -232,10 +232,11 @@ class CControl : public CCustomControl {
   std::unique_ptr<CView> RootView;
 };
 
-// The overlap of two rectangles, normalized: the larger near edges and the smaller far edges.
-// When they do not overlap the result is empty (its far edge one unit before its near edge), so a
-// clip made from it lets nothing through instead of becoming the gap between the two.
-CRect IntersectRects(CRect a, CRect b);
+// The overlap of a clip rectangle and any rectangle: the larger near edges and the smaller far
+// edges of the two, normalized. A clip is normalized, or empty: when the two do not overlap the
+// result has its far edges one unit before its near edges, which lets nothing through and stays
+// empty when clipped further (rather than becoming the gap between the two).
+CRect ClipTo(CRect clip, CRect r);
 
 // The class factory of the control classes: the owner given to the registry is the parent.
 template <class T>

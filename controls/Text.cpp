@@ -73,6 +73,6 @@ void CText::ReadFrom(CStream& stream) {
   if (fonts && canvas && fonts->Count() <= font->ID) {
     // CreateFont registers the font with the font manager, which keeps it from now on.
     CFont* kept = font.release();
-    FontNumber = canvas->CreateFont(*kept);
+    FontNumber = canvas->CreateFont(kept);
   }
 }

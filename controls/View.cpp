@@ -118,7 +118,8 @@ void CView::Redraw() {
 void CView::RedrawControl(CControl* c) {
   if (!c || !Canvas) return;
   CRect r = c->GetAbsRect();
-  if (c->Parent) r = IntersectRects(r, c->Parent->GetAbsRect());
+  r.Normalize();
+  if (c->Parent) r = ClipTo(r, c->Parent->GetAbsRect());
   BeginDraw();
   c->BeginPaint(r);
   c->Paint(r);
