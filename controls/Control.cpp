@@ -1,0 +1,542 @@
+// The control base.
+//
+// [SECTION] CCustomControl: lists
+// [SECTION] CCustomControl: events
+// [SECTION] CControl: construction and destruction
+// [SECTION] CControl: view coordinates
+// [SECTION] CControl: resizing and anchoring
+// [SECTION] CControl: hit-testing and frame parts
+// [SECTION] CControl: painting
+// [SECTION] CControl: drawing forwarded to the canvas
+// [SECTION] Records and cloning
+#include "controls/Control.h"
+
+#include <cmath>
+
+#include "controls/CtrlApp.h"
+#include "controls/KeyboardCursor.h"
+#include "controls/View.h"
+#include "graphics/Canvas.h"
+#include "model/ClassManager.h"
+#include "storage/Stream.h"
+
+// [SECTION] CCustomControl: lists
+
+CCustomControl::~CCustomControl() {
+  // Take the lists out first: a member being destroyed removes itself from its parent, which must
+  // then find no list rather than one in the middle of its destruction.
+  auto frames = std::move(FrameList);
+  auto children = std::move(ChildList);
+}
+
+CStr CCustomControl::ClassName() const { return "CCustomControl"; }
+CStr CCustomControl::BaseClassName() const { return "CRect"; }
+
+CControl* CCustomControl::Self() { return static_cast<CControl*>(this); }
+
+CInt CCustomControl::Count(const CControlList* list) { return list ? list->Count() : CInt(0); }
+
+CControl* CCustomControl::At(const CControlList* list, const CInt& index) {
+  if (!list || index.Value < 0 || index.Value >= list->Count().Value) return nullptr;
+  return list->GetControl(index);
+}
+
+CInt CCustomControl::IndexIn(const CControlList* list, const CControl* control) {
+  return list ? list->IndexOf(control) : CInt(-1);
+}
+
+void CCustomControl::Add(std::unique_ptr<CControlList>& list, CControl* control) {
+  if (!control) return;
+  if (!list) list = std::make_unique<CControlList>(this);
+  list->Add(control);
+}
+
+CInt CCustomControl::Remove(std::unique_ptr<CControlList>& list, CControl* control) {
+  if (!list) return -1;
+  const CInt index = list->RemoveObject(control);
+  if (list->Count().Value == 0) list.reset();
+  return index;
+}
+
+void CCustomControl::RemoveAt(std::unique_ptr<CControlList>& list, const CInt& index) {
+  if (!list || index.Value < 0 || index.Value >= list->Count().Value) return;
+  list->Remove(index);
+  if (list->Count().Value == 0) list.reset();
+}
+
+void CCustomControl::RemoveAll(std::unique_ptr<CControlList>& list) {
+  if (!list) return;
+  list->RemoveAll();
+  list.reset();
+}
+
+CInt CCustomControl::ChildCount() const { return Count(ChildList.get()); }
+CControl* CCustomControl::GetChild(const CInt& index) const { return At(ChildList.get(), index); }
+void CCustomControl::AddChild(CControl* control) { Add(ChildList, control); }
+CInt CCustomControl::IndexOfChild(const CControl* control) const {
+  return IndexIn(ChildList.get(), control);
+}
+CInt CCustomControl::RemoveChild(CControl* control) { return Remove(ChildList, control); }
+void CCustomControl::RemoveChildAt(const CInt& index) { RemoveAt(ChildList, index); }
+void CCustomControl::RemoveAllChildren() { RemoveAll(ChildList); }
+
+CInt CCustomControl::FramePartCount() const { return Count(FrameList.get()); }
+CControl* CCustomControl::GetFramePart(const CInt& index) const {
+  return At(FrameList.get(), index);
+}
+void CCustomControl::AddFramePart(CControl* control) { Add(FrameList, control); }
+CInt CCustomControl::IndexOfFramePart(const CControl* control) const {
+  return IndexIn(FrameList.get(), control);
+}
+CInt CCustomControl::RemoveFramePart(CControl* control) { return Remove(FrameList, control); }
+void CCustomControl::RemoveFramePartAt(const CInt& index) { RemoveAt(FrameList, index); }
+void CCustomControl::RemoveAllFrameParts() { RemoveAll(FrameList); }
+
+// [SECTION] CCustomControl: events
+
+void CCustomControl::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  MouseInside = true;
+  MousePressed = true;
+  OnMouseDown(Self(), button, shift, p);
+}
+
+void CCustomControl::MouseMove(CShiftStateSet shift, CPoint p) {
+  MouseInside = Self()->ContainsPoint(p + M1);
+  OnMouseMove(Self(), shift, p);
+}
+
+void CCustomControl::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
+  MousePressed = false;
+  OnMouseUp(Self(), button, shift, p);
+  Click();
+}
+
+void CCustomControl::Click() {
+  if (MouseInside) OnClick(Self());
+}
+
+void CCustomControl::KeyPress(CStr ch) { OnKeyPress(Self(), ch); }
+void CCustomControl::KeyDown(CInt key, CShiftStateSet shift) { OnKeyDown(Self(), key, shift); }
+void CCustomControl::KeyUp(CInt key, CShiftStateSet shift) { OnKeyUp(Self(), key, shift); }
+void CCustomControl::TimerTick() {}
+
+// [SECTION] CControl: construction and destruction
+
+CControl::CControl(CControl* parent) : Parent(parent) {
+  if (parent) {
+    parent->AddChild(this);
+    View = parent->View;
+  } else {
+    RootView = std::make_unique<CView>(CRect(0, 0, 150, 600));
+    RootView->Root = this;
+    View = RootView.get();
+  }
+  Anchors.Set(1, 1, 1, 1);
+  SetBounds(0, 0, 100, 100, false);
+}
+
+CControl::~CControl() {
+  {
+    auto frames = std::move(FrameList);
+    auto children = std::move(ChildList);
+  }
+  if (Parent) {
+    Parent->RemoveChild(this);
+    Parent->RemoveFramePart(this);
+  }
+  // The view and the caret must not keep pointing at a control that is gone.
+  if (View && !RootView) View->Forget(this);
+  if (CtrlApp && CtrlApp->KeyboardCursor && CtrlApp->KeyboardCursor->Control == this)
+    CtrlApp->KeyboardCursor->Control = nullptr;
+  if (RootView) RootView->Root = nullptr;
+  RootView.reset();
+}
+
+CStr CControl::ClassName() const { return "CControl"; }
+CBool CControl::IsControl() const { return true; }
+
+CControl* CControl::GetRoot() {
+  CControl* root = this;
+  while (root->Parent) root = root->Parent;
+  return root;
+}
+
+CCanvas* CControl::GetCanvas() const { return View ? View->Canvas.get() : nullptr; }
+
+void CControl::SetFocused(CBool) {}
+
+void CControl::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  CCustomControl::MouseDown(button, shift, p);
+}
+
+// [SECTION] CControl: view coordinates
+
+bool CControl::AxisForwardX() {
+  const bool own = bool(M1.X <= M2.X);
+  return Parent ? own == Parent->AxisForwardX() : own;
+}
+
+bool CControl::AxisForwardY() {
+  const bool own = bool(M1.Y <= M2.Y);
+  return Parent ? own == Parent->AxisForwardY() : own;
+}
+
+CPoint CControl::GetOrigin() {
+  if (!Parent) return CPoint(0, 0);
+  return Parent->GetAbsM1();
+}
+
+// A corner in view coordinates: measured from the origin along the parent's axes, so a parent
+// whose corners are swapped mirrors everything inside it.
+CPoint CControl::GetAbsM1() {
+  if (!Parent) return CPoint(0, 0);
+  const CPoint o = GetOrigin();
+  return CPoint(Parent->AxisForwardX() ? o.X + M1.X : o.X - M1.X,
+                Parent->AxisForwardY() ? o.Y + M1.Y : o.Y - M1.Y);
+}
+
+CPoint CControl::GetAbsM2() {
+  if (!Parent) return M2 - M1;
+  const CPoint o = GetOrigin();
+  return CPoint(Parent->AxisForwardX() ? o.X + M2.X : o.X - M2.X,
+                Parent->AxisForwardY() ? o.Y + M2.Y : o.Y - M2.Y);
+}
+
+CRect CControl::GetAbsRect() {
+  const CPoint m1 = GetAbsM1();
+  const CPoint m2 = GetAbsM2();
+  return CRect(m1.X, m1.Y, m2.X, m2.Y);
+}
+
+CRect CControl::GetClientRect() { return ClientRect; }
+
+CRect CControl::CalcClientRect() {
+  CRect r(0, 0, GetWidth(), GetHeight());
+  r.AdjustEdges(0, 0, 0, 0);
+  return r;
+}
+
+void CControl::UpdateClientRect() { ClientRect = CalcClientRect(); }
+
+// [SECTION] CControl: resizing and anchoring
+
+void CControl::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) {
+  const CRect old(M1.X, M1.Y, M2.X, M2.Y);
+  CRect::SetCorners(x1, y1, x2, y2);
+  ClientRect = CalcClientRect();
+  const CRect now(M1.X, M1.Y, M2.X, M2.Y);
+  for (std::int32_t i = 0; i < FramePartCount().Value; i++) LayOut(GetFramePart(i), old, now);
+  for (std::int32_t i = 0; i < ChildCount().Value; i++) LayOut(GetChild(i), old, now);
+  if (!Parent && View) View->SetBounds(x1, y1, x2, y2, false);
+}
+
+void CControl::SetPosSize(const CFloat& x, const CFloat& y, const CFloat& w, const CFloat& h) {
+  SetCorners(x, y, x + w + CFloat(1), y + h + CFloat(1));
+}
+
+void CControl::AdjustEdges(const CFloat& dx1, const CFloat& dy1, const CFloat& dx2,
+                           const CFloat& dy2) {
+  SetRect(CRect(M1.X + dx1, M1.Y + dy1, M2.X + dx2, M2.Y + dy2));
+}
+
+namespace {
+
+CFloat Abs(const CFloat& v) { return std::fabs(v.Value); }
+
+// One coordinate of a child, moved by its anchor value. `far` is the coordinate's margin form
+// (anchor 4) for x2 and y2; for x1 and y1 anchor 4 scales like 3.
+CFloat Follow(const CInt& anchor, const CFloat& v, const CFloat& grow, const CFloat& centre,
+              const CFloat& ratio, const CFloat* farEdge, const CFloat& margin) {
+  switch (anchor.Value) {
+    case 0: return v + centre;
+    case 2: return v + grow;
+    case 3: return v * ratio;
+    case 4: return farEdge ? *farEdge - margin * ratio : v * ratio;
+    default: return v;  // 1 and any other value keep the coordinate
+  }
+}
+
+}  // namespace
+
+void CControl::LayOut(CControl* child, const CRect& old, const CRect& now) {
+  if (!child) return;
+  const CFloat w0 = old.GetWidth();
+  const CFloat h0 = old.GetHeight();
+  const CFloat w1 = now.GetWidth();
+  const CFloat h1 = now.GetHeight();
+  // GetWidth and GetHeight never answer less than 1 in magnitude, so the ratios are defined.
+  const CFloat rx = Abs(w1 / w0);
+  const CFloat ry = Abs(h1 / h0);
+  const CFloat dx = w1 - w0;
+  const CFloat dy = h1 - h0;
+  const CFloat cx = now.HalfSize().X - old.HalfSize().X;
+  const CFloat cy = now.HalfSize().Y - old.HalfSize().Y;
+  const CFloat mx = Abs(Abs(w0) - child->M2.X);
+  const CFloat my = Abs(Abs(h0) - child->M2.Y);
+  const CFloat right = Abs(w1);
+  const CFloat bottom = Abs(h1);
+  const CAnchors& a = child->Anchors;
+  const CFloat x1 = Follow(a.M1X, child->M1.X, dx, cx, rx, nullptr, mx);
+  const CFloat y1 = Follow(a.M1Y, child->M1.Y, dy, cy, ry, nullptr, my);
+  const CFloat x2 = Follow(a.M2X, child->M2.X, dx, cx, rx, &right, mx);
+  const CFloat y2 = Follow(a.M2Y, child->M2.Y, dy, cy, ry, &bottom, my);
+  child->SetCorners(x1, y1, x2, y2);
+}
+
+// [SECTION] CControl: hit-testing and frame parts
+
+CBool CControl::ContainsPoint(CPoint p) { return Contains(p); }
+CBool CControl::ContainsRect(CRect r) { return Contains(r); }
+
+CControl* CControl::HitTest(CPoint& p) {
+  CControl* target = this;
+  for (;;) {
+    if (target->ChildCount().Value == 0 || target->KeepEvents) return target;
+    CControl* inner = nullptr;
+    for (std::int32_t i = target->ChildCount().Value - 1; i >= 0; i--) {
+      CControl* child = target->GetChild(i);
+      if (!child->Visible) continue;
+      if (child->ContainsPoint(p)) {
+        inner = child;
+        break;
+      }
+    }
+    if (!inner) return target;
+    p = p - inner->M1;
+    target = inner;
+  }
+}
+
+void CControl::SetFramePart(CBool yes) {
+  if (!Parent) return;
+  if (yes) {
+    if (Parent->IndexOfChild(this).Value < 0) return;
+    Parent->RemoveChild(this);
+    Parent->AddFramePart(this);
+  } else {
+    if (Parent->IndexOfFramePart(this).Value < 0) return;
+    Parent->RemoveFramePart(this);
+    Parent->AddChild(this);
+  }
+}
+
+// [SECTION] CControl: painting
+
+CRect ClipTo(CRect clip, CRect r) {
+  if (clip.M2.X < clip.M1.X || clip.M2.Y < clip.M1.Y) return clip;  // already empty
+  r.Normalize();
+  const CFloat x1 = clip.M1.X >= r.M1.X ? clip.M1.X : r.M1.X;
+  const CFloat y1 = clip.M1.Y >= r.M1.Y ? clip.M1.Y : r.M1.Y;
+  CFloat x2 = clip.M2.X <= r.M2.X ? clip.M2.X : r.M2.X;
+  CFloat y2 = clip.M2.Y <= r.M2.Y ? clip.M2.Y : r.M2.Y;
+  if (x2 < x1 || y2 < y1) {
+    x2 = x1 - CFloat(1);
+    y2 = y1 - CFloat(1);
+  }
+  CRect result;
+  result.M1 = CPoint(x1, y1);
+  result.M2 = CPoint(x2, y2);
+  return result;
+}
+
+void CControl::BeginPaint(CRect& clip) {
+  if (!Visible) return;
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  SavedClip = clip;
+  canvas->SetOrigin(CPoint(0, 0));
+  clip = ClipTo(clip, GetAbsRect());
+  canvas->SetClipRect(clip);
+}
+
+void CControl::Paint(CRect clip) {
+  PaintFrameList(clip);
+  PaintChildren(clip);
+}
+
+namespace {
+
+void PaintAll(CControlList* list, const CRect& clip) {
+  if (!list) return;
+  // A control may add or remove siblings while it paints; the count is read on every step.
+  for (std::int32_t i = 0; i < list->Count().Value; i++) {
+    CControl* part = list->GetControl(i);
+    CRect r = clip;
+    part->BeginPaint(r);
+    part->Paint(r);
+    part->EndPaint(r);
+  }
+}
+
+}  // namespace
+
+void CControl::PaintFrameList(CRect clip) {
+  if (Visible) PaintAll(FrameList.get(), clip);
+}
+
+void CControl::PaintChildren(CRect clip) {
+  if (Visible) PaintAll(ChildList.get(), clip);
+}
+
+void CControl::EndPaint(CRect& clip) {
+  if (!Visible) return;
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  clip = SavedClip;
+  canvas->SetClipRect(clip);
+}
+
+void CControl::BeginOverlay() {
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  canvas->SetOrigin(CPoint(0, 0));
+  canvas->SetClipRegion(Parent ? Parent->GetAbsRect() : CRect(0, 0, 400, 600));
+}
+
+void CControl::PaintOverlays() {
+  for (std::int32_t i = 0; i < ChildCount().Value; i++) {
+    CControl* child = GetChild(i);
+    child->BeginOverlay();
+    child->PaintOverlays();
+    child->PaintOverlay();
+  }
+}
+
+void CControl::PaintOverlay() {}
+
+void CControl::Invalidate() {
+  CControl* root = GetRoot();
+  if (root->View && root->View->Root == root) root->View->Redraw();
+}
+
+// [SECTION] CControl: drawing forwarded to the canvas
+
+void CControl::SetColor(CColor color) {
+  if (CCanvas* c = GetCanvas()) c->SetColor(color);
+}
+void CControl::DrawLine(CRect r) {
+  if (CCanvas* c = GetCanvas()) c->DrawLine(r);
+}
+void CControl::DrawRect(CRect r) {
+  if (CCanvas* c = GetCanvas()) c->DrawRect(r);
+}
+void CControl::DrawEllipse(CRect r) {
+  if (CCanvas* c = GetCanvas()) c->DrawEllipse(r);
+}
+void CControl::DrawTriangle(CRect r, CPoint a, CPoint b, CPoint p) {
+  if (CCanvas* c = GetCanvas()) c->DrawTriangle(r, a, b, p);
+}
+void CControl::SetPenWidth(CInt width) {
+  if (CCanvas* c = GetCanvas()) c->SetPenWidth(width);
+}
+void CControl::SetPenStyle(CInt style) {
+  if (CCanvas* c = GetCanvas()) c->SetPenStyle(style);
+}
+void CControl::FillRect(CRect r) {
+  if (CCanvas* c = GetCanvas()) c->FillRect(r);
+}
+void CControl::FillEllipse(CRect r) {
+  if (CCanvas* c = GetCanvas()) c->FillEllipse(r);
+}
+void CControl::FillTriangle(CRect r, CPoint a, CPoint b, CPoint p) {
+  if (CCanvas* c = GetCanvas()) c->FillTriangle(r, a, b, p);
+}
+void CControl::SetBrushStyle(CInt style) {
+  if (CCanvas* c = GetCanvas()) c->SetBrushStyle(style);
+}
+void CControl::DrawText(CPoint p, CStr text) {
+  if (CCanvas* c = GetCanvas()) c->DrawText(p, text);
+}
+void CControl::DrawTextCentered(CRect r, CStr text) {
+  if (CCanvas* c = GetCanvas()) c->DrawTextCentered(r, text);
+}
+void CControl::DrawBitmap(CRect r, CGDIBitmap& bitmap) {
+  if (CCanvas* c = GetCanvas()) c->DrawBitmap(r, bitmap);
+}
+
+// [SECTION] Records and cloning
+
+void CCustomControl::WriteParts(CStream& stream) {
+  CRect::WriteTo(stream);
+  for (CControlList* list : {FrameList.get(), ChildList.get()}) {
+    CInt count = Count(list);
+    count.SaveToStream(stream);
+    for (std::int32_t i = 0; i < count.Value; i++) {
+      CControl* part = list->GetControl(i);
+      CStr name = part->ClassName();
+      name.SaveToStream(stream);
+      part->WriteTo(stream);
+    }
+  }
+}
+
+void CCustomControl::ReadParts(CStream& stream) {
+  CRect::ReadFrom(stream);
+  CClassManager* classes = CoreApp ? CoreApp->ClassMan.get() : nullptr;
+  for (const bool frameParts : {true, false}) {
+    CInt count;
+    count.LoadFromStream(stream);
+    for (std::int32_t i = 0; i < count.Value; i++) {
+      // A damaged record can claim any count; it cannot hold more parts than bytes.
+      if (stream.Remaining().Value <= 0 || !classes) return;
+      CStr name;
+      name.LoadFromStream(stream);
+      CObject* made = classes->CreateByName(name, Self());
+      auto* part = dynamic_cast<CControl*>(made);
+      if (!part) {
+        // Not a control class: the rest of the record cannot be read.
+        delete made;
+        return;
+      }
+      if (frameParts) part->SetFramePart(true);
+      part->ReadFrom(stream);
+    }
+  }
+}
+
+void CControl::WriteTo(CStream& stream) {
+  CObject::SaveToStream(stream);
+  WriteParts(stream);
+  Visible.SaveToStream(stream);
+  Anchors.WriteTo(stream);
+}
+
+void CControl::ReadFrom(CStream& stream) {
+  CObject::LoadFromStream(stream);
+  ReadParts(stream);
+  Visible.LoadFromStream(stream);
+  Anchors.ReadFrom(stream);
+}
+
+CControl* CControl::Clone() { return CloneInto(Parent); }
+
+CControl* CControl::CloneInto(CControl* parent) {
+  CClassManager* classes = CoreApp ? CoreApp->ClassMan.get() : nullptr;
+  if (!classes) return nullptr;
+  CObject* made = classes->CreateByName(ClassName(), parent);
+  auto* copy = dynamic_cast<CControl*>(made);
+  if (!copy) {
+    delete made;
+    return nullptr;
+  }
+  CMemory stream;
+  WriteTo(stream);
+  stream.SetPosition(0);
+  copy->ReadFrom(stream);
+  return copy;
+}
+
+void CControl::Assign(CControl* source) {
+  if (!source || source == this) return;
+  Anchors = source->Anchors;
+  Visible = source->Visible;
+  Color = source->Color;
+  Number = source->Number;
+  SetRect(*source);
+  // Clones are appended while the source's lists are read; a source inside this control's own
+  // subtree would otherwise see them.
+  const std::int32_t frames = source->FramePartCount().Value;
+  const std::int32_t children = source->ChildCount().Value;
+  for (std::int32_t i = 0; i < frames; i++) source->GetFramePart(i)->CloneInto(this);
+  for (std::int32_t i = 0; i < children; i++) source->GetChild(i)->CloneInto(this);
+}

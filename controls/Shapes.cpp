@@ -1,0 +1,112 @@
+#include "controls/Shapes.h"
+
+#include "graphics/Canvas.h"
+#include "storage/Stream.h"
+
+// [SECTION] Pen and brush
+
+CStr CPen::ClassName() const { return "CPen"; }
+
+void CPen::WriteTo(CStream& stream) {
+  CControl::WriteTo(stream);
+  Color.WriteTo(stream);
+}
+
+void CPen::ReadFrom(CStream& stream) {
+  CControl::ReadFrom(stream);
+  Color.ReadFrom(stream);
+}
+
+void CPen::BeginPaint(CRect& clip) {
+  if (!Visible) return;
+  if (CCanvas* canvas = GetCanvas()) canvas->SetPenStyle(Style);
+  CControl::BeginPaint(clip);
+}
+
+// Controls that draw outlines without choosing a style (borders, bevels) rely on the solid style
+// a pen control leaves behind.
+void CPen::EndPaint(CRect& clip) {
+  CControl::EndPaint(clip);
+  if (CCanvas* canvas = GetCanvas()) canvas->SetPenStyle(65535);
+}
+
+CStr CBrush::ClassName() const { return "CBrush"; }
+
+void CBrush::WriteTo(CStream& stream) {
+  CControl::WriteTo(stream);
+  Color.WriteTo(stream);
+}
+
+void CBrush::ReadFrom(CStream& stream) {
+  CControl::ReadFrom(stream);
+  Color.ReadFrom(stream);
+}
+
+// [SECTION] The figures
+
+CStr CLine::ClassName() const { return "CLine"; }
+
+void CLine::Paint(CRect) {
+  CCanvas* canvas = GetCanvas();
+  if (!Visible || !canvas) return;
+  canvas->SetColor(Color);
+  canvas->SetOrigin(CPoint(0, 0));
+  canvas->DrawLine(GetAbsRect());
+}
+
+CStr CRectangle::ClassName() const { return "CRectangle"; }
+
+CRect CRectangle::CalcClientRect() {
+  CRect r(0, 0, GetWidth(), GetHeight());
+  r.AdjustEdges(1, 1, -1, -1);
+  return r;
+}
+
+void CRectangle::Paint(CRect clip) {
+  CCanvas* canvas = GetCanvas();
+  if (Visible && canvas) {
+    canvas->SetColor(Color);
+    canvas->SetOrigin(CPoint(0, 0));
+    canvas->DrawRect(GetAbsRect());
+  }
+  CControl::Paint(clip);
+}
+
+CStr CEllipse::ClassName() const { return "CEllipse"; }
+
+void CEllipse::Paint(CRect clip) {
+  if (CCanvas* canvas = GetCanvas()) {
+    canvas->SetColor(Color);
+    canvas->SetOrigin(CPoint(0, 0));
+    canvas->DrawEllipse(GetAbsRect());
+  }
+  CControl::Paint(clip);
+}
+
+CStr CTriangle::ClassName() const { return "CTriangle"; }
+void CTriangle::Paint(CRect) {}
+
+CStr CFillRectangle::ClassName() const { return "CFillRectangle"; }
+
+void CFillRectangle::Paint(CRect clip) {
+  CCanvas* canvas = GetCanvas();
+  if (Visible && canvas) {
+    canvas->SetColor(Color);
+    canvas->FillRect(GetAbsRect());
+  }
+  CControl::Paint(clip);
+}
+
+CStr CFillEllipse::ClassName() const { return "CFillEllipse"; }
+
+void CFillEllipse::Paint(CRect clip) {
+  if (CCanvas* canvas = GetCanvas()) {
+    canvas->SetColor(Color);
+    canvas->SetOrigin(CPoint(0, 0));
+    canvas->FillEllipse(GetAbsRect());
+  }
+  CControl::Paint(clip);
+}
+
+CStr CFillTriangle::ClassName() const { return "CFillTriangle"; }
+void CFillTriangle::Paint(CRect) {}

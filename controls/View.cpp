@@ -1,0 +1,206 @@
+#include "controls/View.h"
+
+#include "controls/Control.h"
+#include "graphics/GDI.h"
+#include "graphics/Timer.h"
+
+namespace {
+
+// The view paints this much of the window, whatever its size.
+CRect PaintArea() { return CRect(0, 0, 1600, 1200); }
+
+}  // namespace
+
+CView::CView(CRect r) {
+  M1 = r.M1;
+  M2 = r.M2;
+  Canvas = std::make_unique<CGDI>();
+  Canvas->View = this;
+  Canvas->SetRect(r);
+  Canvas->OnPaint.Set(this, &CView::PaintHook);
+  Canvas->OnMouseDown.Set(this, &CView::MouseDownHook);
+  Canvas->OnMouseMove.Set(this, &CView::MouseMoveHook);
+  Canvas->OnMouseUp.Set(this, &CView::MouseUpHook);
+  Canvas->OnKeyPress.Set(this, &CView::KeyPressHook);
+  Canvas->OnKeyDown.Set(this, &CView::KeyDownHook);
+  Canvas->OnKeyUp.Set(this, &CView::KeyUpHook);
+  Canvas->OnClose.Set(this, &CView::CloseHook);
+}
+
+CView::~CView() {
+  if (FocusTimer) FocusTimer->SetEnabled(false);
+  FocusTimer.reset();
+  if (Canvas) {
+    Canvas->ReleaseWindowDC();
+    Canvas->View = nullptr;
+  }
+  Canvas.reset();
+}
+
+void CView::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) {
+  CRect::SetCorners(x1, y1, x2, y2);
+  if (Canvas) Canvas->SetBounds(x1, y1, x2, y2, false);
+}
+
+void CView::CloseHook(CCanvas*) {}
+
+// [SECTION] Focus
+
+CControl* CView::GetFocused() { return Focused; }
+
+void CView::SetFocus(CControl* c, CBool useTimer, CInt interval) {
+  if (Busy || c == Focused) return;
+  Busy = true;
+  if (Focused) Focused->SetFocused(false);
+  Focused = c;
+  if (!c) {
+    if (FocusTimer) {
+      FocusTimer->SetEnabled(false);
+      FocusTimer->OnTimer.Clear();
+      FocusTimer.reset();
+    }
+  } else if (!useTimer) {
+    if (FocusTimer) FocusTimer->SetEnabled(false);
+  } else {
+    if (!FocusTimer) FocusTimer = std::make_unique<CTimer>();
+    FocusTimer->SetEnabled(true);
+    FocusTimer->OnTimer.Set(c, &CControl::TimerTick);
+    FocusTimer->SetInterval(interval);
+  }
+  Busy = false;
+}
+
+void CView::ClearFocus() {
+  Focused = nullptr;
+  Busy = false;
+}
+
+void CView::Forget(CControl* c) {
+  if (!c) return;
+  if (Focused == c) {
+    Focused = nullptr;
+    if (FocusTimer) {
+      FocusTimer->SetEnabled(false);
+      FocusTimer->OnTimer.Clear();
+    }
+  }
+  if (CaptureLeft == c) CaptureLeft = nullptr;
+  if (CaptureRight == c) CaptureRight = nullptr;
+}
+
+// [SECTION] Painting
+
+void CView::BeginDraw() {
+  if (Canvas) Canvas->BeginDraw();
+}
+
+void CView::EndDraw() {
+  if (Canvas) Canvas->Flip();
+}
+
+void CView::Redraw() {
+  if (!Canvas) return;
+  BeginDraw();
+  CRect area = PaintArea();
+  // Whatever origin and clip the last painter left must not shift or cut the background.
+  Canvas->SetOrigin(CPoint(0, 0));
+  Canvas->SetClipRect(area);
+  Canvas->SetColorRGB(0, 0, 0);
+  Canvas->FillRect(area);
+  if (Root) {
+    Root->BeginPaint(area);
+    Root->Paint(area);
+    Root->EndPaint(area);
+  }
+  EndDraw();
+}
+
+void CView::RedrawControl(CControl* c) {
+  if (!c || !Canvas) return;
+  CRect r = c->GetAbsRect();
+  r.Normalize();
+  if (c->Parent) r = ClipTo(r, c->Parent->GetAbsRect());
+  BeginDraw();
+  c->BeginPaint(r);
+  c->Paint(r);
+  c->EndPaint(r);
+  c->BeginOverlay();
+  c->PaintOverlays();
+  c->PaintOverlay();
+  EndDraw();
+}
+
+void CView::PaintHook(CCanvas*) { Redraw(); }
+
+// [SECTION] Mouse
+
+void CView::DispatchMouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  if (!Root) return;
+  CControl* target = Root->HitTest(p);
+  if (button.Value == 0) CaptureLeft = target;
+  if (button.Value == 1) CaptureRight = target;
+  target->MouseDown(button, shift, p);
+}
+
+void CView::DispatchMouseMove(CShiftStateSet shift, CPoint p) {
+  if (CaptureLeft || CaptureRight) {
+    CControl** capture = CaptureLeft ? &CaptureLeft : &CaptureRight;
+    CControl* target = *capture;
+    target->MouseMove(shift, p - target->GetAbsRect().M1);
+    // A handler that destroyed its own control has also cleared the capture (Forget).
+    if (*capture == target && Canvas) Canvas->SetCursor(target->Cursor);
+    return;
+  }
+  if (!Root) return;
+  CControl* target = Root->HitTest(p);
+  target->MouseMove(shift, p);
+  if (Canvas) Canvas->SetCursor(target->Cursor);
+}
+
+void CView::DispatchMouseUp(CInt button, CShiftStateSet shift, CPoint p) {
+  CControl** capture = button.Value == 0 ? &CaptureLeft : button.Value == 1 ? &CaptureRight : nullptr;
+  if (capture) {
+    CControl* target = *capture;
+    if (!target) return;
+    // Released before the call: a handler that runs a modal loop must not leave the press
+    // captured for the dialog's own events.
+    *capture = nullptr;
+    target->MouseUp(button, shift, p - target->GetAbsRect().M1);
+    return;
+  }
+  if (!Root) return;
+  CControl* target = Root->HitTest(p);
+  target->MouseUp(button, shift, p);
+}
+
+void CView::MouseDownHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
+  if (Root) DispatchMouseDown(button, shift, p);
+}
+
+void CView::MouseMoveHook(CCanvas*, CShiftStateSet shift, CPoint p) {
+  if (Root) DispatchMouseMove(shift, p);
+}
+
+void CView::MouseUpHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
+  if (Root) DispatchMouseUp(button, shift, p);
+}
+
+// [SECTION] Keys
+
+void CView::DispatchKeyPress(CStr ch) {
+  if (Focused) Focused->KeyPress(ch);
+}
+
+void CView::KeyPressHook(CCanvas*, CStr ch) { DispatchKeyPress(ch); }
+
+void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
+  if (Focused) Focused->KeyDown(key, shift);
+}
+
+void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) { DispatchKeyDown(key, shift); }
+
+void CView::DispatchKeyUp(CInt key, CShiftStateSet shift) {
+  if (Focused) Focused->KeyUp(key, shift);
+}
+
+void CView::KeyUpHook(CCanvas*, CInt key, CShiftStateSet shift) { DispatchKeyUp(key, shift); }

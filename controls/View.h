@@ -1,0 +1,71 @@
+// A view joins one root control to one canvas and so to one window. It receives every event of
+// the canvas and picks the receiving control: mouse events go to the control under the pointer
+// or to the control that captured the button, key events to the focused control. It also paints:
+// every paint message and every Invalidate repaints the whole tree into the canvas's buffer and
+// shows it at once.
+#pragma once
+
+#include <memory>
+
+#include "core/List.h"
+#include "graphics/Geometry.h"
+
+class CCanvas;
+class CControl;
+class CGDI;
+class CTimer;
+
+class CView : public CRect {
+ public:
+  // Makes the canvas (and with it the window) and takes r as the window's rectangle. The root
+  // control that builds the view sets Root right afterwards.
+  explicit CView(CRect r);
+  ~CView() override;
+  CView(const CView&) = delete;
+  CView& operator=(const CView&) = delete;
+
+  // Moves the window with the view.
+  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
+                  const CFloat& y2) override;
+
+  virtual CControl* GetFocused();
+  // Gives the keyboard focus to c (none: to no control), telling the control that loses it. With
+  // useTimer the focused control's TimerTick runs every interval milliseconds.
+  virtual void SetFocus(CControl* c, CBool useTimer, CInt interval);
+  // Forgets the focus without telling the control.
+  virtual void ClearFocus();
+  virtual void BeginDraw();
+  virtual void EndDraw();
+  // Repaints the whole tree.
+  virtual void Redraw();
+  // Repaints one control with its overlays.
+  virtual void RedrawControl(CControl* c);
+  virtual void PaintHook(CCanvas* canvas);
+  virtual void DispatchMouseDown(CInt button, CShiftStateSet shift, CPoint p);
+  virtual void DispatchMouseMove(CShiftStateSet shift, CPoint p);
+  virtual void DispatchMouseUp(CInt button, CShiftStateSet shift, CPoint p);
+  virtual void MouseDownHook(CCanvas* canvas, CInt button, CShiftStateSet shift, CPoint p);
+  virtual void MouseMoveHook(CCanvas* canvas, CShiftStateSet shift, CPoint p);
+  virtual void MouseUpHook(CCanvas* canvas, CInt button, CShiftStateSet shift, CPoint p);
+  virtual void DispatchKeyPress(CStr ch);
+  virtual void KeyPressHook(CCanvas* canvas, CStr ch);
+  virtual void DispatchKeyDown(CInt key, CShiftStateSet shift);
+  virtual void KeyDownHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
+  virtual void DispatchKeyUp(CInt key, CShiftStateSet shift);
+  virtual void KeyUpHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
+
+  // A control being destroyed stops being the focus or a capture.
+  void Forget(CControl* c);
+
+  std::unique_ptr<CGDI> Canvas;
+  CControl* Root = nullptr;
+  CControl* Focused = nullptr;
+  CBool Busy;
+  CControl* CaptureLeft = nullptr;
+  CControl* CaptureRight = nullptr;
+  std::unique_ptr<CTimer> FocusTimer;
+  CList Items;
+
+ private:
+  void CloseHook(CCanvas* canvas);
+};

@@ -1,0 +1,186 @@
+// The view: mouse capture, key routing to the focus, the focus timer, repainting.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "controls/Control.h"
+#include "controls/Shapes.h"
+#include "controls/View.h"
+#include "graphics/GDI.h"
+#include "graphics/Timer.h"
+#include "platform/Messages.h"
+#include "tests/controls/Probes.h"
+#include "tests/support/Gui.h"
+
+namespace {
+
+using namespace qxtest;
+
+class ViewTest : public testing::Test {
+ protected:
+  ViewTest() {
+    root->SetBounds(0, 0, 200, 150, false);
+    button->SetBounds(20, 20, 60, 40, false);
+    log.Attach(*root, "root");
+    log.Attach(*button, "button");
+  }
+
+  Gui gui;
+  EventLog log;
+  std::unique_ptr<CControl> root = std::make_unique<CControl>(nullptr);
+  Probe* button = new Probe(root.get());
+};
+
+TEST_F(ViewTest, ThePressedControlGetsEveryMoveOutsideAndNoClickWhenReleasedOutside) {
+  gui.Press(*root, 25, 25);
+  gui.DragTo(*root, 100, 100);
+  gui.DragTo(*root, -5, -5);  // left of and above the window, as a held button reports it
+  EXPECT_TRUE(button->MousePressed);
+  EXPECT_FALSE(button->MouseInside);
+  gui.Release(*root, -5, -5);
+  EXPECT_EQ(log.Take(), (std::vector<std::string>{
+                            "down button (5,5)",
+                            "move button (80,80)",
+                            "move button (-25,-25)",
+                            "up button (-25,-25)",
+                        }));
+  EXPECT_FALSE(button->MousePressed);
+
+  // Coming back inside before the release clicks.
+  gui.Press(*root, 25, 25);
+  gui.DragTo(*root, 100, 100);
+  gui.DragTo(*root, 59, 39);
+  gui.Release(*root, 59, 39);
+  EXPECT_EQ(log.Take(), (std::vector<std::string>{
+                            "down button (5,5)",
+                            "move button (80,80)",
+                            "move button (39,19)",
+                            "up button (39,19)",
+                            "click button",
+                        }));
+}
+
+TEST_F(ViewTest, WithoutAPressMovesGoToTheControlUnderThePointerAndSetItsPointer) {
+  button->Cursor = -9;
+  gui.DragTo(*root, 30, 30);
+  EXPECT_EQ(root->View->Canvas->GetCursor(), -9);
+  gui.DragTo(*root, 100, 100);
+  EXPECT_EQ(root->View->Canvas->GetCursor(), 0);
+  EXPECT_EQ(log.Take(), (std::vector<std::string>{"move button (10,10)", "move root (100,100)"}));
+  // A release without a press goes nowhere.
+  gui.Release(*root, 30, 30);
+  EXPECT_TRUE(log.Take().empty());
+}
+
+TEST_F(ViewTest, KeysReachOnlyTheFocusedControlInKeyDownCharKeyUpOrder) {
+  gui.Type(*root, "a");
+  gui.PressKey(*root, 75);
+  EXPECT_TRUE(log.Take().empty()) << "no control is focused: keys are dropped";
+
+  root->View->SetFocus(button, false, 0);
+  gui.Type(*root, "aA\r");
+  gui.PressKey(*root, 75);  // Left: no character
+  EXPECT_EQ(log.Take(), (std::vector<std::string>{
+                            "keydown button 30", "press button a", "keyup button 30",
+                            // Shift is never reported
+                            "keydown button 30", "press button A", "keyup button 30",
+                            "keydown button 28", "press button \r", "keyup button 28",
+                            "keydown button 75", "keyup button 75",
+                        }));
+}
+
+TEST_F(ViewTest, TheFocusTimerTicksTheFocusedControlUntilTheFocusGoesToNone) {
+  CView& view = *root->View;
+  auto* other = new Probe(root.get());
+
+  view.SetFocus(button, true, 100);
+  gui.Advance(250);
+  EXPECT_EQ(button->ticks, 2);
+
+  view.SetFocus(button, false, 0);  // already focused: nothing changes
+  gui.Advance(100);
+  EXPECT_EQ(button->ticks, 3);
+  EXPECT_EQ(button->focusLost, 0);
+
+  view.SetFocus(other, false, 0);  // no timer for this one
+  EXPECT_EQ(button->focusLost, 1);
+  EXPECT_EQ(view.GetFocused(), other);
+  ASSERT_NE(view.FocusTimer, nullptr);
+  EXPECT_FALSE(view.FocusTimer->Enabled());
+  gui.Advance(300);
+  EXPECT_EQ(button->ticks, 3);
+  EXPECT_EQ(other->ticks, 0);
+
+  view.SetFocus(other, true, 50);  // already focused: the timer is not started either
+  view.SetFocus(button, true, 50);
+  gui.Advance(100);
+  EXPECT_EQ(button->ticks, 5);
+
+  view.SetFocus(nullptr, false, 0);
+  EXPECT_EQ(view.FocusTimer, nullptr);
+  EXPECT_EQ(view.GetFocused(), nullptr);
+  gui.Advance(200);
+  EXPECT_EQ(button->ticks, 5);
+}
+
+// A control that hands the focus on when it loses it, as a careless widget might.
+class Passer : public Probe {
+ public:
+  using Probe::Probe;
+  void SetFocused(CBool focused) override {
+    Probe::SetFocused(focused);
+    if (!focused && next) View->SetFocus(next, false, 0);
+  }
+  CControl* next = nullptr;
+};
+
+TEST_F(ViewTest, AFocusChangeFromInsideSetFocusedIsIgnored) {
+  auto* passer = new Passer(root.get());
+  auto* bystander = new Probe(root.get());
+  passer->next = bystander;
+  root->View->SetFocus(passer, false, 0);
+  root->View->SetFocus(button, false, 0);
+  EXPECT_EQ(root->View->GetFocused(), button) << "the second change did not happen";
+  EXPECT_EQ(passer->focusLost, 1);
+  EXPECT_FALSE(root->View->Busy);
+}
+
+TEST_F(ViewTest, AnInvalidateRepaintsTheWholeWindowAndAPaintMessageToo) {
+  auto* other = new Probe(root.get());
+  button->Invalidate();
+  EXPECT_EQ(button->paints, 1);
+  EXPECT_EQ(other->paints, 1) << "the control that did not change is painted as well";
+  EXPECT_EQ(button->overlays, 0) << "overlays belong to single-control redraws";
+
+  platform::InvalidateWindow(Gui::WindowOf(*root));
+  gui.RunUntilIdle();
+  EXPECT_EQ(button->paints, 2);
+  EXPECT_EQ(other->paints, 2);
+}
+
+TEST_F(ViewTest, RedrawControlPaintsOneControlWithItsOverlays) {
+  auto* other = new Probe(root.get());
+  auto* inner = new Probe(button);
+  root->View->RedrawControl(button);
+  EXPECT_EQ(button->paints, 1);
+  EXPECT_EQ(inner->paints, 1);
+  EXPECT_EQ(other->paints, 0);
+  EXPECT_EQ(button->overlays, 1);
+  EXPECT_EQ(inner->overlays, 1);
+  root->View->RedrawControl(nullptr);  // nothing
+}
+
+TEST_F(ViewTest, AControlDestroyedWhileHoldingTheCaptureOrFocusIsForgotten) {
+  root->View->SetFocus(button, true, 100);
+  gui.Press(*root, 25, 25);
+  delete button;
+  button = nullptr;
+  gui.DragTo(*root, 30, 30);
+  gui.Release(*root, 30, 30);
+  gui.Type(*root, "a");
+  gui.Advance(300);
+  EXPECT_EQ(root->View->GetFocused(), nullptr);
+  EXPECT_EQ(log.Take(), (std::vector<std::string>{"down button (5,5)", "move root (30,30)"}));
+}
+
+}  // namespace
