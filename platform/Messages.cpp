@@ -14,6 +14,7 @@
 #include "platform/Events.h"
 #include "platform/Timers.h"
 #include "platform/Video.h"
+#include "platform/Window.h"
 
 namespace platform {
 namespace {
@@ -115,10 +116,15 @@ std::int32_t DispatchMessage(const Message& message) {
     if (detail::TimerProcedure(static_cast<TimerId>(message.a), procedure, context))
       return procedure(context, message);
   }
+  std::int32_t result = 0;
   const auto found = procedures.find(message.window);
-  if (found == procedures.end()) return 0;
-  const Procedure target = found->second;  // the procedure may detach itself
-  return target.procedure(target.context, message);
+  if (found != procedures.end()) {
+    const Procedure target = found->second;  // the procedure may detach itself
+    result = target.procedure(target.context, message);
+  }
+  // The default handling every window gets on the native platform: the command minimizes it.
+  if (message.kind == MessageKind::MinimizeCommand) MinimizeWindow(message.window);
+  return result;
 }
 
 void PostMessage(const Message& message) { queue.messages.push_back(message); }

@@ -49,7 +49,8 @@ bool PeekMessage(Message& message);
 // Adds the character messages that a key-down makes on the native platform.
 void TranslateMessage(const Message& message);
 
-// Calls the procedure of the message's window; 0 when it has none.
+// Calls the procedure of the message's window; 0 when it has none. Then the default handling of
+// the native platform: the minimize command minimizes the window.
 std::int32_t DispatchMessage(const Message& message);
 
 void PostMessage(const Message& message);

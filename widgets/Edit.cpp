@@ -1,0 +1,116 @@
+#include "widgets/Edit.h"
+
+#include "controls/CtrlApp.h"
+#include "controls/KeyboardCursor.h"
+#include "controls/Text.h"
+#include "controls/View.h"
+#include "graphics/Canvas.h"
+#include "widgets/PanelTemplate.h"
+
+namespace {
+
+// Scan codes of the keys the edit handles.
+constexpr std::int32_t kLeft = 75;
+constexpr std::int32_t kRight = 77;
+constexpr std::int32_t kEnd = 79;
+constexpr std::int32_t kHome = 71;
+constexpr std::int32_t kDelete = 83;
+
+constexpr char kBackspace = 8;
+
+CKeyboardCursor* Caret() { return CtrlApp ? CtrlApp->KeyboardCursor.get() : nullptr; }
+
+}  // namespace
+
+CEdit::CEdit(CControl* parent) : CLabel(parent) {
+  Caption->Str = "Edit1";
+  CaretPos = 0;
+  Caption->SetFontName("Text");
+  Template->InitEdit();
+  SetWidth(100);
+  SetHeight(20);
+  ReplaceOnType = true;
+}
+
+CStr CEdit::ClassName() const { return "CEdit"; }
+
+CStr CEdit::GetText() const { return Caption->Str; }
+void CEdit::SetText(const CStr& text) { Caption->Str = text; }
+
+void CEdit::SetFocused(CBool focused) {
+  CPanel::SetFocused(focused);
+  CKeyboardCursor* caret = Caret();
+  if (focused) {
+    if (View) View->SetFocus(this, true, 500);
+    ReplaceOnType = true;
+    if (caret) caret->SetControl(this);
+  } else {
+    if (View) View->SetFocus(nullptr, false, 0);
+    if (caret) caret->SetControl(nullptr);
+  }
+  Invalidate();
+}
+
+void CEdit::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  SetFocused(true);
+  CLabel::MouseDown(button, shift, p);
+}
+
+void CEdit::KeyDown(CInt key, CShiftStateSet shift) {
+  TabToNextPanel(key);
+  CStr& text = Caption->Str;
+  switch (key.Value) {
+    case kLeft: CaretPos = CaretPos - 1; break;
+    case kRight: CaretPos = CaretPos + 1; break;
+    case kEnd: CaretPos = text.Length(); break;
+    case kHome: CaretPos = 0; break;
+    case kDelete:
+      text = text.SubStr(0, CaretPos) + text.SubStr(CaretPos + 1, text.Length());
+      break;
+    default: break;
+  }
+  if (CaretPos < CInt(0)) CaretPos = 0;
+  if (CaretPos > text.Length()) CaretPos = text.Length();
+  ReplaceOnType = false;
+  Invalidate();
+  CCustomControl::KeyDown(key, shift);
+}
+
+void CEdit::KeyPress(CStr ch) {
+  CStr& text = Caption->Str;
+  if (ReplaceOnType) {
+    text = "";
+    CaretPos = 0;
+  }
+  if (ch == CStr(kBackspace) && CaretPos > CInt(0)) {
+    text = text.SubStr(0, CaretPos - 1) + text.SubStr(CaretPos, text.Length());
+    CaretPos = CaretPos - 1;
+  } else if (ch >= " ") {
+    text = text.SubStr(0, CaretPos) + ch + text.SubStr(CaretPos, text.Length());
+    CaretPos = CaretPos + 1;
+  }
+  Invalidate();
+  CCustomControl::KeyPress(ch);
+}
+
+void CEdit::KeyUp(CInt key, CShiftStateSet shift) { CCustomControl::KeyUp(key, shift); }
+
+// The caret stands one unit after the text before it (the text starts 3 units into the face),
+// 2 units below the face's top, as tall as the font's line.
+void CEdit::Paint(CRect clip) {
+  CLabel::Paint(clip);
+  CKeyboardCursor* caret = Caret();
+  CCanvas* canvas = GetCanvas();
+  if (!caret || !canvas || !caret->Phase || caret->GetControl() != this) return;
+  const CRect saved = canvas->GetClipRect();
+  const CRect face = Client->GetAbsRect();
+  canvas->SetClipRect(ClipTo(clip, face));
+  canvas->SetOrigin(face.M1);
+  canvas->SelectFont(Caption->FontNumber);
+  const CStr before = Caption->Str.SubStr(0, CaretPos);
+  CSize size = canvas->GetTextExtent(before.Length() > CInt(0) ? before : CStr("A"));
+  if (before.Length() == CInt(0)) size.Width = 0;
+  caret->SetBounds(size.Width + CFloat(4), 2, 0, size.Height, true);
+  caret->Paint();
+  canvas->SetClipRect(saved);
+}

@@ -1,0 +1,33 @@
+// A one-line text editor: a label in the sunken white edit look, with a caret that the keyboard
+// cursor of the application draws while the edit has the focus.
+//
+// Typing replaces the whole text only when a character arrives with no key-down before it since
+// the edit got the focus: every key-down clears ReplaceOnType, and a typed character comes after
+// its own key-down, so typing into a freshly focused edit inserts at the caret.
+#pragma once
+
+#include "widgets/Label.h"
+
+class CEdit : public CLabel {
+ public:
+  // "Edit1" in the font registered as "Text", 100 by 20.
+  explicit CEdit(CControl* parent);
+
+  CStr ClassName() const override;
+  // A click focuses the edit; it does not move the caret.
+  void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
+  void KeyPress(CStr ch) override;
+  // Tab navigation, then Left, Right, Home, End and Delete.
+  void KeyDown(CInt key, CShiftStateSet shift) override;
+  void KeyUp(CInt key, CShiftStateSet shift) override;
+  // The label, then the caret while it is in its shown phase and held by this edit.
+  void Paint(CRect clip) override;
+  // Takes the view's focus with a 500 ms tick and the keyboard cursor, or gives both up.
+  void SetFocused(CBool focused) override;
+
+  CStr GetText() const;
+  void SetText(const CStr& text);
+
+  bool ReplaceOnType = true;
+  CInt CaretPos;  // 0 .. length; the characters before it are left of the caret
+};

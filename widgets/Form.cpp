@@ -1,0 +1,335 @@
+// Forms and their caption bar.
+//
+// [SECTION] CFormCaption
+// [SECTION] CForm: building
+// [SECTION] CForm: moving by the caption
+// [SECTION] CForm: resizing by the grips
+// [SECTION] CForm: the outline on the window
+// [SECTION] CForm: window buttons and closing
+#include "widgets/Form.h"
+
+#include "controls/CtrlApp.h"
+#include "controls/Pic.h"
+#include "controls/Text.h"
+#include "controls/View.h"
+#include "graphics/GDI.h"
+#include "graphics/GLApp.h"
+#include "platform/Messages.h"
+#include "platform/Window.h"
+#include "storage/Stream.h"
+#include "widgets/Button.h"
+#include "widgets/PanelTemplate.h"
+
+namespace {
+
+CStr Home() { return CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe"); }
+
+CInt ScreenWidth() { return GLApp && GLApp->Screen ? GLApp->Screen->ScreenWidth() : CInt(0); }
+CInt ScreenHeight() { return GLApp && GLApp->Screen ? GLApp->Screen->ScreenHeight() : CInt(0); }
+
+CPicButton* CaptionButton(CFormCaption* bar, double x, const char* picture) {
+  auto* button = new CPicButton(bar);
+  button->Anchors.Set(2, 1, 2, 1);
+  button->SetBounds(x, 2, 15, 13, true);
+  button->Picture->SetFileName(Home() + picture);
+  return button;
+}
+
+// Which of the outline's edges a grip drags.
+constexpr bool kDragsLeft[8] = {true, false, false, false, true, false, true, false};
+constexpr bool kDragsTop[8] = {false, true, false, false, true, true, false, false};
+constexpr bool kDragsRight[8] = {false, false, true, false, false, true, false, true};
+constexpr bool kDragsBottom[8] = {false, false, false, true, false, false, true, true};
+
+}  // namespace
+
+// [SECTION] CFormCaption
+
+CFormCaption::CFormCaption(CControl* form) : CFillRectangle(form) {
+  Anchors.Set(1, 1, 2, 1);
+  Color = CColor(0, 0, 0.5);
+
+  Icon = new CPic(this);
+  Icon->Anchors.Set(1, 1, 1, 1);
+  Icon->SetFileName(Home() + "\\Pics\\Form\\Icon16.bmp");
+  Icon->SetBounds(2, 1, Icon->Bitmap.Width - CFloat(1), Icon->Bitmap.Height - CFloat(1), true);
+
+  Title = new CText(this);
+  Title->Anchors.Set(1, 1, 2, 2);
+  Title->SetRect(CRect(Icon->M2.X + CFloat(3), 2, GetWidth(), GetHeight()));
+  Title->Color = CColor(1, 1, 1);
+  Title->SetFontNumber(0);
+  Title->Str = "This is my form...";
+  Title->SetFramePart(true);
+
+  MinimizeButton = CaptionButton(this, 48, "\\Pics\\Form\\Minimize.bmp");
+  RestoreButton = CaptionButton(this, 64, "\\Pics\\Form\\Restore.bmp");
+  MaximizeButton = CaptionButton(this, 64, "\\Pics\\Form\\Maximize.bmp");
+  CloseButton = CaptionButton(this, 82, "\\Pics\\Form\\Close.bmp");
+  ShowMaximize(true);
+}
+
+CStr CFormCaption::ClassName() const { return "CFormCaption"; }
+
+void CFormCaption::ShowMaximize(CBool maximize) {
+  MaximizeButton->Visible = maximize;
+  RestoreButton->Visible = !maximize;
+}
+
+// [SECTION] CForm: building
+
+CForm::CForm(CControl* parent) : CPanel(parent) {
+  Template->InitForm();
+  Caption = new CFormCaption(this);
+  Caption->SetRect(CRect(4, 3, GetWidth() - CFloat(4), 20));
+  Caption->Title->Str = "Form1";
+  Client->SetFramePart(false);
+
+  const CInt screenWidth = ScreenWidth();
+  const CInt screenHeight = ScreenHeight();
+  SaveUnder[0].SetSize(screenWidth, 1);
+  SaveUnder[1].SetSize(1, screenHeight);
+  SaveUnder[2].SetSize(screenWidth, 1);
+  SaveUnder[3].SetSize(1, screenHeight);
+
+  const CFloat w = GetWidth();
+  const CFloat h = GetHeight();
+  const struct {
+    CRect bounds;
+    CAnchors anchors;
+    int cursor;
+  } grips[8] = {
+      {CRect(0, 0, 4, h, true), CAnchors(1, 1, 1, 2), -9},              // left
+      {CRect(0, 0, w, 3, true), CAnchors(1, 1, 2, 1), -7},              // top
+      {CRect(w - CFloat(4), 0, 4, h, true), CAnchors(2, 1, 2, 2), -9},  // right
+      {CRect(0, h - CFloat(3), w, 3, true), CAnchors(1, 2, 2, 2), -7},  // bottom
+      {CRect(0, 0, 4, 3, true), CAnchors(1, 1, 1, 1), -8},              // top-left
+      {CRect(w - CFloat(4), 0, 4, 3, true), CAnchors(2, 1, 2, 1), -6},  // top-right
+      {CRect(0, h - CFloat(3), 4, 3, true), CAnchors(1, 2, 1, 2), -6},  // bottom-left
+      {CRect(w - CFloat(4), h - CFloat(3), 4, 3, true), CAnchors(2, 2, 2, 2), -8},  // bottom-right
+  };
+  for (int i = 0; i < 8; i++) {
+    auto* grip = new CControl(this);
+    grip->SetRect(grips[i].bounds);
+    grip->Anchors = grips[i].anchors;
+    grip->Cursor = grips[i].cursor;
+    grip->OnMouseDown.Set(this, &CForm::GripMouseDown);
+    grip->OnMouseMove.Set(this, &CForm::GripMouseMove);
+    grip->OnMouseUp.Set(this, &CForm::GripMouseUp);
+    Grips[i] = grip;
+  }
+
+  Caption->OnMouseDown.Set(this, &CForm::CaptionMouseDown);
+  Caption->OnMouseMove.Set(this, &CForm::CaptionMouseMove);
+  Caption->OnMouseUp.Set(this, &CForm::CaptionMouseUp);
+  Caption->MinimizeButton->OnClick.Set(this, &CForm::Minimize);
+  Caption->MaximizeButton->OnClick.Set(this, &CForm::Maximize);
+  Caption->RestoreButton->OnClick.Set(this, &CForm::Restore);
+  Caption->CloseButton->OnClick.Set(this, &CForm::CloseClick);
+  Moving = false;
+  Resizing = false;
+  Sizable = true;
+
+  if (CtrlApp && !CtrlApp->MainForm) CtrlApp->MainForm = this;
+}
+
+CForm::~CForm() {
+  if (CtrlApp && CtrlApp->MainForm == this) CtrlApp->MainForm = nullptr;
+}
+
+CStr CForm::ClassName() const { return "CForm"; }
+
+void CForm::WriteTo(CStream& stream) { CPanel::WriteTo(stream); }
+void CForm::ReadFrom(CStream& stream) { CPanel::ReadFrom(stream); }
+
+// [SECTION] CForm: moving by the caption
+
+void CForm::CaptionMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
+  if (button.Value != 0 || !Caption->ContainsPoint(p + Caption->M1)) return;
+  Moving = true;
+  DragStart = p;
+  DragOrigin = M1;
+  Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
+  SaveUnderOutline();
+}
+
+void CForm::CaptionMouseMove(CControl*, CShiftStateSet, CPoint p) {
+  if (!Moving) return;
+  RestoreUnderOutline();
+  const CPoint corner = DragOrigin + (p - DragStart);
+  Outline = CRect(corner.X, corner.Y, GetWidth(), GetHeight(), true);
+  SaveUnderOutline();
+  DrawOutline();
+}
+
+// A form stays inside its parent; one without a parent only stays right of and below the
+// screen's top-left corner.
+void CForm::CaptionMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint p) {
+  if (!Moving) return;
+  Moving = false;
+  RestoreUnderOutline();
+  CPoint corner = DragOrigin + (p - DragStart);
+  if (corner.X < CFloat(0)) corner.X = 0;
+  if (corner.Y < CFloat(0)) corner.Y = 0;
+  if (Parent) {
+    const CFloat right = Parent->GetWidth() - GetWidth();
+    const CFloat bottom = Parent->GetHeight() - GetHeight();
+    if (corner.X > right) corner.X = right;
+    if (corner.Y > bottom) corner.Y = bottom;
+  }
+  Moved(sender);
+  SetBounds(corner.X, corner.Y, GetWidth(), GetHeight(), true);
+  Invalidate();
+  if (Parent) Parent->Invalidate();
+}
+
+void CForm::Moved(CControl*) { OnMoved(this); }
+
+// [SECTION] CForm: resizing by the grips
+
+void CForm::GripMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
+  if (!Sizable || button.Value != 0 || Moving) return;
+  Resizing = true;
+  DragStart = p;
+  Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
+  SaveUnderOutline();
+}
+
+void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
+  if (!Sizable) return;
+  int grip = 0;
+  while (grip < 8 && Grips[grip] != sender) grip++;
+  if (Resizing && grip < 8) {
+    RestoreUnderOutline();
+    const CPoint d = p - DragStart;
+    CRect r(M1.X, M1.Y, M2.X, M2.Y);
+    if (kDragsLeft[grip]) r.M1.X = M1.X + d.X;
+    if (kDragsTop[grip]) r.M1.Y = M1.Y + d.Y;
+    if (kDragsRight[grip]) r.M2.X = M2.X + d.X;
+    if (kDragsBottom[grip]) r.M2.Y = M2.Y + d.Y;
+    Outline = r;
+    SaveUnderOutline();
+    DrawOutline();
+  }
+  if (CCanvas* canvas = GetCanvas()) canvas->SetCursor(CursorAt(p + sender->M1));
+}
+
+void CForm::GripMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint) {
+  if (!Sizable || !Resizing) return;
+  Resizing = false;
+  RestoreUnderOutline();
+  SetRect(Outline);
+  Resized(sender);
+  Invalidate();
+}
+
+void CForm::Resized(CControl*) { OnResized(this); }
+
+// The pointer for a point of the form: the diagonals in the corners, the arrows along the sides.
+CInt CForm::CursorAt(CPoint p) {
+  const bool left = bool(p.X <= CFloat(4));
+  const bool right = bool(p.X >= GetWidth() - CFloat(4));
+  const bool top = bool(p.Y <= CFloat(3));
+  const bool bottom = bool(p.Y >= GetHeight() - CFloat(3));
+  if ((left && top) || (right && bottom)) return -8;
+  if ((right && top) || (left && bottom)) return -6;
+  if (left || right) return -9;
+  if (top || bottom) return -7;
+  return 0;
+}
+
+// [SECTION] CForm: the outline on the window
+
+CPoint CForm::OutlineOrigin() {
+  if (Parent) return GetOrigin();
+  return CPoint(-M1.X, -M1.Y);  // a window of its own: its screen position is its top-left pixel
+}
+
+CRect CForm::Side(int index) const {
+  const CPoint a = Outline.M1;
+  const CPoint b = Outline.M2;
+  switch (index) {
+    case 0: return CRect(a.X, a.Y, a.X, b.Y);  // left
+    case 1: return CRect(a.X, a.Y, b.X, a.Y);  // top
+    case 2: return CRect(b.X, a.Y, b.X, b.Y);  // right
+    default: return CRect(a.X, b.Y, b.X, b.Y);  // bottom
+  }
+}
+
+template <class Step>
+void CForm::OnWindow(Step step) {
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  const CPoint origin = canvas->GetOrigin();
+  canvas->SelectTarget(false);
+  canvas->SetOrigin(OutlineOrigin());
+  step(*canvas);
+  canvas->SetOrigin(origin);
+  canvas->SelectTarget(true);
+}
+
+void CForm::SaveUnderOutline() {
+  OnWindow([this](CCanvas& canvas) {
+    for (int i = 0; i < 4; i++) canvas.CopyToBitmap(Side(i), SaveUnder[i]);
+  });
+}
+
+void CForm::DrawOutline() {
+  OnWindow([this](CCanvas& canvas) { canvas.DrawDottedFrame(Outline); });
+}
+
+void CForm::RestoreUnderOutline() {
+  OnWindow([this](CCanvas& canvas) {
+    for (int i = 0; i < 4; i++) canvas.DrawBitmap(Side(i), SaveUnder[i]);
+  });
+}
+
+// [SECTION] CForm: window buttons and closing
+
+namespace {
+
+platform::WindowId WindowOf(CControl* form) {
+  return form->View && form->View->Canvas ? form->View->Canvas->Window : 0;
+}
+
+}  // namespace
+
+// Only a window of its own can be minimized; the window's default handling does it.
+void CForm::Minimize(CControl*) {
+  if (Parent) return;
+  platform::PostMessage(platform::Message{WindowOf(this), platform::MessageKind::MinimizeCommand});
+}
+
+void CForm::Maximize(CControl*) {
+  RestoreRect = CRect(M1.X, M1.Y, M2.X, M2.Y);
+  Caption->ShowMaximize(false);
+  if (Parent) {
+    SetRect(CRect(0, 0, Parent->GetWidth(), Parent->GetHeight()));
+    Invalidate();
+    return;
+  }
+  platform::MaximizeWindow(WindowOf(this));
+  SetRect(CRect(0, 0, ScreenWidth(), ScreenHeight()));
+}
+
+void CForm::Restore(CControl*) {
+  Caption->ShowMaximize(true);
+  SetRect(RestoreRect);
+  if (Parent) {
+    Parent->Invalidate();
+    return;
+  }
+  platform::RestoreWindow(WindowOf(this));
+  Invalidate();
+}
+
+void CForm::CloseClick(CControl*) { Close(); }
+
+void CForm::Close() {
+  if (Parent) {
+    Visible = false;
+    Parent->Invalidate();
+    return;
+  }
+  if (CtrlApp) CtrlApp->CloseForm(this);
+}
