@@ -81,11 +81,18 @@ TEST_F(ViewTest, KeysReachOnlyTheFocusedControlInKeyDownCharKeyUpOrder) {
   gui.Type(*root, "aA\r");
   gui.PressKey(*root, 75);  // Left: no character
   EXPECT_EQ(log.Take(), (std::vector<std::string>{
-                            "keydown button 30", "press button a", "keyup button 30",
+                            "keydown button 30",
+                            "press button a",
+                            "keyup button 30",
                             // Shift is never reported
-                            "keydown button 30", "press button A", "keyup button 30",
-                            "keydown button 28", "press button \r", "keyup button 28",
-                            "keydown button 75", "keyup button 75",
+                            "keydown button 30",
+                            "press button A",
+                            "keyup button 30",
+                            "keydown button 28",
+                            "press button \r",
+                            "keyup button 28",
+                            "keydown button 75",
+                            "keyup button 75",
                         }));
 }
 
