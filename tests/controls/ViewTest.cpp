@@ -6,6 +6,7 @@
 #include "controls/Control.h"
 #include "controls/Shapes.h"
 #include "controls/View.h"
+#include "core/Cp1251.h"
 #include "graphics/GDI.h"
 #include "graphics/Timer.h"
 #include "platform/Messages.h"
@@ -80,6 +81,7 @@ TEST_F(ViewTest, KeysReachOnlyTheFocusedControlInKeyDownCharKeyUpOrder) {
   root->View->SetFocus(button, false, 0);
   gui.Type(*root, "aA\r");
   gui.PressKey(*root, 75);  // Left: no character
+  gui.Type(*root, "ф"_cp);  // the A key of the Russian layout
   EXPECT_EQ(log.Take(), (std::vector<std::string>{
                             "keydown button 30",
                             "press button a",
@@ -93,6 +95,9 @@ TEST_F(ViewTest, KeysReachOnlyTheFocusedControlInKeyDownCharKeyUpOrder) {
                             "keyup button 28",
                             "keydown button 75",
                             "keyup button 75",
+                            "keydown button 30",
+                            "press button \xF4",
+                            "keyup button 30",
                         }));
 }
 

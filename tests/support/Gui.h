@@ -65,7 +65,8 @@ class Gui {
   // one).
   void PressKey(CControl& window, int scanCode);
 
-  // Moves the virtual clock, then handles what became due.
+  // Lets virtual time pass, stopping at every timer deadline on the way, so each timer ticks as
+  // often as it would in that time (the platform reports a late timer once, not as a burst).
   void Advance(int milliseconds);
   // Translates, dispatches and idles until the queue holds no message, paint or due timer. A
   // loop that never settles fails the test.
