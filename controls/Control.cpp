@@ -172,6 +172,7 @@ CControl::CControl(CControl* parent) : Parent(parent) {
 }
 
 CControl::~CControl() {
+  // The parts go first, while the view they share still exists.
   {
     auto frames = std::move(FrameList);
     auto children = std::move(ChildList);
@@ -180,10 +181,13 @@ CControl::~CControl() {
     Parent->RemoveChild(this);
     Parent->RemoveFramePart(this);
   }
-  // The view and the caret must not keep pointing at a control that is gone.
+  // The view, the caret and the application must not keep pointing at a control that is gone.
   if (View && !RootView) View->Forget(this);
-  if (CtrlApp && CtrlApp->KeyboardCursor && CtrlApp->KeyboardCursor->Control == this)
-    CtrlApp->KeyboardCursor->Control = nullptr;
+  if (CtrlApp) {
+    if (CtrlApp->KeyboardCursor && CtrlApp->KeyboardCursor->Control == this)
+      CtrlApp->KeyboardCursor->Control = nullptr;
+    if (CtrlApp->MainForm == this) CtrlApp->MainForm = nullptr;
+  }
   if (RootView) RootView->Root = nullptr;
   RootView.reset();
 }
