@@ -143,7 +143,10 @@ TEST_F(ShapesTest, ANewTextSaysHelloInBlackAtItsTopLeftCorner) {
   EXPECT_EQ(coloured, 0);
   EXPECT_EQ(stray, 0);
 
+  CControl* inside = Add<CControl>(text, 1, 1, 5, 5);
+  inside->Anchors.Set(2, 2, 2, 2);
   text->FitToText();
+  EXPECT_EQ(Corners(*inside), "(1,1)-(5,5)") << "set directly: nothing is laid out";
   EXPECT_EQ(Corners(*text),
             Corners(CRect(10, 10, CFloat(10) + size.Width, CFloat(10) + size.Height)));
 }
