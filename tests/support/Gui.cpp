@@ -91,7 +91,7 @@ std::string Rows(const std::vector<std::string>& rows) {
   return out;
 }
 
-Gui::Gui() {
+Gui::Gui(const AppFactory& build) {
   platform::UseVirtualClock();
   // Whatever an earlier test left: its messages, paints and due ticks, and the quit request that
   // destroying its windows posted (GetMessage answers the request posted here, and with it any
@@ -101,7 +101,7 @@ Gui::Gui() {
   }
   platform::PostQuitMessage(0);
   platform::GetMessage(m);
-  app_ = std::make_unique<CCtrlApp>(WidgetClassRows());
+  app_ = build ? build() : std::make_unique<CCtrlApp>(WidgetClassRows());
 }
 
 Gui::~Gui() {

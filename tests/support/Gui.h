@@ -18,6 +18,7 @@
 // window, which are the root's view coordinates.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,9 +43,13 @@ constexpr Pixel kBlue = 0x0000FF;
 
 class Gui {
  public:
+  // Makes the application object; by default the control application with the widget classes.
+  // IDE tests pass their own: Gui gui([] { return std::make_unique<CApp1>(); });
+  using AppFactory = std::function<std::unique_ptr<CCtrlApp>()>;
+
   // Switches to the virtual clock, drops whatever an earlier test left in the queue (the quit
   // request of destroyed windows included) and builds the application object.
-  Gui();
+  explicit Gui(const AppFactory& build = nullptr);
   ~Gui();
   Gui(const Gui&) = delete;
   Gui& operator=(const Gui&) = delete;
