@@ -5,7 +5,7 @@
 // left. Each step is one line in a test:
 //
 //   qxtest::Gui gui;                       // the application object, a fresh registry and fonts
-//   auto* root = new CControl(nullptr);    // a window
+//   auto root = std::make_unique<CControl>(nullptr);  // a window; destroy it before the Gui
 //   gui.Press(*root, 20, 15);              // left button down at client (20, 15)
 //   gui.DragTo(*root, -5, 15);             // the mouse moves (outside: negative coordinates)
 //   gui.Release(*root, -5, 15);
