@@ -24,9 +24,7 @@ class CPoint : public CVar {
 
   CPoint operator+(const CPoint& d) const { return CPoint(X + d.X, Y + d.Y); }
   CPoint operator-(const CPoint& d) const { return CPoint(X - d.X, Y - d.Y); }
-  CBool operator==(const CPoint& other) const {
-    return bool(X == other.X) && bool(Y == other.Y);
-  }
+  CBool operator==(const CPoint& other) const { return bool(X == other.X) && bool(Y == other.Y); }
 };
 
 class CSize : public CVar {
@@ -58,8 +56,7 @@ class CRect : public CObject {
 
   virtual void WriteTo(CStream& stream);
   virtual void ReadFrom(CStream& stream);
-  virtual void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
-                          const CFloat& y2);
+  virtual void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2);
   virtual void SetPosSize(const CFloat& x, const CFloat& y, const CFloat& w, const CFloat& h);
   virtual void SetRect(CRect r);
   virtual void SetPoints(CPoint m1, CPoint m2);
