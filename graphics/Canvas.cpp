@@ -38,28 +38,6 @@ void CCanvas::Close() {
 
 // [SECTION] CCanvas: drawing state
 
-CRect CCanvas::GetClipRect() {
-  return ClipRect;
-}
-CPoint CCanvas::GetOrigin() {
-  return Origin;
-}
-void CCanvas::SetOrigin(CPoint p) {
-  Origin = p;
-}
-CColor CCanvas::GetColor() {
-  return Color;
-}
-CInt CCanvas::GetFontId() {
-  return FontId;
-}
-CInt CCanvas::GetPenWidth() {
-  return PenWidth;
-}
-CInt CCanvas::GetPenStyle() {
-  return PenStyle;
-}
-
 CFont* CCanvas::GetFont() {
   return GLApp && GLApp->FontManager ? GLApp->FontManager->Find(FontId) : nullptr;
 }

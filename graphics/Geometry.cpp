@@ -122,39 +122,14 @@ CFloat SignedExtent(const CFloat& from, const CFloat& to) {
 
 }  // namespace
 
-CPoint CRect::GetM1() const {
-  return M1;
-}
-CPoint CRect::GetM2() const {
-  return M2;
-}
-CPoint CRect::GetPos() const {
-  return M1;
-}
 CSize CRect::GetSize() const {
   return CSize(GetWidth(), GetHeight());
 }
-CFloat CRect::GetX1() const {
-  return M1.X;
-}
-CFloat CRect::GetY1() const {
-  return M1.Y;
-}
-CFloat CRect::GetX2() const {
-  return M2.X;
-}
-CFloat CRect::GetY2() const {
-  return M2.Y;
-}
-CFloat CRect::GetX() const {
-  return M1.X;
-}
-CFloat CRect::GetY() const {
-  return M1.Y;
-}
+
 CFloat CRect::GetWidth() const {
   return SignedExtent(M1.X, M2.X);
 }
+
 CFloat CRect::GetHeight() const {
   return SignedExtent(M1.Y, M2.Y);
 }

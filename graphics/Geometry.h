@@ -65,16 +65,16 @@ class CRect : public CObject {
                          CBool bySize);
   virtual void AdjustEdges(const CFloat& dx1, const CFloat& dy1, const CFloat& dx2,
                            const CFloat& dy2);
-  virtual CPoint GetM1() const;
-  virtual CPoint GetM2() const;
-  virtual CPoint GetPos() const;
+  virtual CPoint GetM1() const { return M1; }
+  virtual CPoint GetM2() const { return M2; }
+  virtual CPoint GetPos() const { return M1; }
   virtual CSize GetSize() const;
-  virtual CFloat GetX1() const;
-  virtual CFloat GetY1() const;
-  virtual CFloat GetX2() const;
-  virtual CFloat GetY2() const;
-  virtual CFloat GetX() const;
-  virtual CFloat GetY() const;
+  virtual CFloat GetX1() const { return M1.X; }
+  virtual CFloat GetY1() const { return M1.Y; }
+  virtual CFloat GetX2() const { return M2.X; }
+  virtual CFloat GetY2() const { return M2.Y; }
+  virtual CFloat GetX() const { return M1.X; }
+  virtual CFloat GetY() const { return M1.Y; }
   virtual CFloat GetWidth() const;
   virtual CFloat GetHeight() const;
   virtual void SetM1(CPoint p);
