@@ -1,0 +1,141 @@
+// The import driver: which units an import covers, where their files lie, the top-level loop
+// over a file, and the error report.
+#include <string>
+
+#include "core/App.h"
+#include "core/Cp1251.h"
+#include "import/CppAnalys.h"
+#include "model/Kinds.h"
+#include "platform/Files.h"
+
+namespace {
+
+// Thrown by ReportError after the report has been shown; ImportElement and ImportText catch it
+// and answer false. It never leaves the import.
+struct CImportStopped {};
+
+// Ancestors whose names are folders of a unit's files.
+constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "CLibInfo", "CPackInfo"};
+
+}  // namespace
+
+CStr WithCrLf(const CStr& text) {
+  const std::string_view in = text.View();
+  std::string out;
+  out.reserve(in.size() + in.size() / 16);
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r')) out += '\r';
+    out += in[i];
+  }
+  return CStr(out);
+}
+
+void CCppAnalys::ReportError(const CStr& message) {
+  const CStr texts[] = {
+      CStr("Ошибка в файле: "_cp) + FileName,
+      message,
+      CStr("Строка "_cp) + Line.ToStr(),
+      CStr("Позиция "_cp) + Pos.ToStr(),
+      Text.SubStr(Pos, 200),
+      Text,
+  };
+  for (const CStr& text : texts)
+    if (ShowMessage) ShowMessage(text);
+  throw CImportStopped{};
+}
+
+void CCppAnalys::ShowNamespaceNote() {
+  if (ShowMessage) ShowMessage("DoNamespace");
+}
+
+void CCppAnalys::ReadTopLevel() {
+  auto is = [&](std::string_view text, std::uint8_t kind) { return TokenKind == kind && Token.View() == text; };
+  while (!IsEnd()) {
+    const CInt pos = Pos, line = Line;
+    NextToken();
+    if (TokenKind == kTokenNone || TokenKind == kTokenComment || TokenKind == kTokenLineBreak ||
+        is(";", kTokenOperator)) {
+      continue;
+    }
+    if (is("#", kTokenOperator)) {
+      ReturnSkipped = true;
+      SkipLine();
+      ReturnSkipped = false;
+    } else if (is("class", kTokenIdent)) {
+      ReadClass(ImportedUnit);
+    } else if (is("typedef", kTokenIdent)) {
+      ReadTypedef();
+    } else if (is("namespace", kTokenIdent)) {
+      ShowNamespaceNote();  // the name and the braces then read as ordinary top-level tokens
+    } else if (is("extern", kTokenIdent) || is("enum", kTokenIdent)) {
+      SkipToSemicolon();
+    } else {
+      // A global variable or function, or a method definition such as TForm1::Paint.
+      Pos = pos;
+      Line = line;
+      ReadMember(nullptr);
+    }
+  }
+}
+
+void CCppAnalys::ImportFile(const CStr& name) {
+  FileName = name;
+  // A unit may have only one of its two files: a missing one contributes nothing.
+  if (!platform::FileExists(name.View())) return;
+  platform::File file;
+  if (!file.OpenForReading(name.View())) return;
+  std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
+  bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, file.Read(bytes.data(), file.Size()))));
+  CStr text;
+  text.AppendBytes(bytes.data(), bytes.size());  // zero bytes are dropped, as a string read drops them
+  SetText(WithCrLf(text));
+  ReadTopLevel();
+}
+
+CBool CCppAnalys::ImportText(const CStr& fileName, const CStr& text) {
+  FileName = fileName;
+  RestartClassIndex();
+  try {
+    SetText(WithCrLf(text));
+    ReadTopLevel();
+  } catch (const CImportStopped&) {
+    ReturnSkipped = false;
+    return false;
+  }
+  return true;
+}
+
+CBool CCppAnalys::ImportElement(CInfo* element) {
+  // The tree may have changed since the last import; classes are looked up afresh.
+  RestartClassIndex();
+  try {
+    ImportTree(element);
+  } catch (const CImportStopped&) {
+    ImportedUnit = nullptr;
+    ReturnSkipped = false;
+    return false;
+  }
+  return true;
+}
+
+void CCppAnalys::ImportTree(CInfo* element) {
+  ImportedUnit = element;
+  Root = CoreApp ? &CoreApp->InfoMan.Root : nullptr;
+  if (element && element->ClassName() == "CUnitInfo") {
+    ClearUnit(element);  // a re-import starts from an empty unit
+    CStr path;
+    for (const CInfo* a = element->Parent; a; a = a->Parent) {
+      const CStr kind = a->ClassName();
+      for (std::string_view folder : kFolderKinds)
+        if (kind.View() == folder) path = a->GetName() + "\\" + path;
+    }
+    const CStr home = CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe");
+    path = home + "\\" + path + element->GetName();
+    // The same analyser reads both, so the source finds what the header declared.
+    ImportFile(path + ".h");
+    ImportFile(path + ".cpp");
+  } else if (element) {
+    for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ImportTree(element->Child(i));
+  }
+  ImportedUnit = nullptr;
+}
