@@ -31,6 +31,8 @@ struct Message {
   MessageKind kind = MessageKind::None;
   std::int32_t a = 0;
   std::int32_t b = 0;
+
+  bool operator==(const Message&) const = default;
 };
 
 // A window's procedure, with the context pointer it was registered with (the canvas).
@@ -53,7 +55,18 @@ std::int32_t DispatchMessage(const Message& message);
 void PostMessage(const Message& message);
 void PostQuitMessage(int exitCode);
 
-// Attaches a procedure to a window (nullptr detaches it).
+// Attaches a procedure to a window (nullptr detaches it). Window 0 never has one.
 void SetWindowProcedure(WindowId window, WindowProcedure procedure, void* context);
+
+// Asks for a Paint message for the window. It comes when no posted message or input is waiting,
+// once however often it was asked for, as on the native platform.
+void InvalidateWindow(WindowId window);
+
+namespace detail {
+
+// For the window layer: a destroyed window loses its procedure and its pending paint.
+void ForgetWindow(WindowId window);
+
+}  // namespace detail
 
 }  // namespace platform

@@ -11,7 +11,9 @@ for target in "$build"/fuzz/fuzz_*; do
   seeds="$root/fuzz/seeds/$name"
   [ -d "$seeds" ] && cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
   echo "-- fuzz_$name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    "$corpus" 2>&1 | tail -n 15
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz_$name failed"; exit 1; }
+  if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "$corpus" 2>&1 | tail -n 15; then
+    echo "fuzz_$name failed"
+    exit 1
+  fi
 done

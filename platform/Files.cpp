@@ -1,0 +1,298 @@
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Text.h"
+
+namespace platform {
+namespace {
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) return user->pw_dir;
+  return "/tmp";
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Like mkdir -p: a missing drive C: folder is made on first use, with its parents.
+void EnsureFolder(const std::string& path) {
+  if (path.empty() || IsDirectory(path)) return;
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1))
+    mkdir(path.substr(0, slash).c_str(), 0777);
+  mkdir(path.c_str(), 0777);
+}
+
+// True for paths that lie on drive C:, whose folder may have to be made first.
+bool OnDriveC(std::string_view systemPath) {
+  return (systemPath.size() >= 2 && systemPath[1] == ':') ||
+         (!systemPath.empty() && (systemPath[0] == '\\' || systemPath[0] == '/'));
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void ReportFailure(const char* what, const std::string& path, int error) {
+  std::fprintf(stderr, "qxworks: %s %s: %s\n", what, path.c_str(), std::strerror(error));
+}
+
+// A fresh file in the target's folder, so the final rename stays on one file system.
+int CreateTemporary(const std::string& target, std::string& temporary) {
+  static std::atomic<unsigned> counter{0};
+  const std::string stem = FolderOf(target) + "/." + NameOf(target) + ".saving-" +
+                           std::to_string(getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = stem + std::to_string(++counter);
+    const int fd = open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+std::string DriveCFolder() {
+  if (const char* drive = std::getenv("QXWORKS_DRIVE_C"); drive && *drive)
+    return WithoutTrailingSlashes(drive);
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const std::string base = data && *data == '/' ? std::string(data) : HomeFolder() + "/.local/share";
+  return WithoutTrailingSlashes(base) + "/qxworks/drive_c";
+}
+
+std::string LinuxPath(std::string_view systemPath) {
+  std::string path = Cp1251ToUtf8(systemPath);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.size() >= 2 && path[1] == ':') {
+    if (path[0] != 'C' && path[0] != 'c') return "";
+    path.erase(0, 2);  // "C:x" is read as "C:\x": there is no current folder per drive
+  } else if (path.empty() || path[0] != '/') {
+    return path;  // relative to the working directory
+  }
+  // Lexical clean-up below the drive's root, which ".." cannot leave.
+  std::vector<std::string_view> parts;
+  std::string_view rest = path;
+  while (!rest.empty()) {
+    const std::size_t slash = rest.find('/');
+    const std::string_view part = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(part);
+  }
+  std::string result = DriveCFolder();
+  for (const std::string_view part : parts) {
+    result += '/';
+    result += part;
+  }
+  return result;
+}
+
+// [File]
+
+File::File(File&& other) noexcept { *this = std::move(other); }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    stream_ = std::exchange(other.stream_, nullptr);
+    target_ = std::move(other.target_);
+    temporary_ = std::move(other.temporary_);
+    position_ = other.position_;
+    size_ = other.size_;
+    writing_ = other.writing_;
+    error_ = other.error_;
+    direction_ = other.direction_;
+    other.Reset();
+  }
+  return *this;
+}
+
+File::~File() { Close(); }
+
+void File::Reset() {
+  stream_ = nullptr;
+  target_.clear();
+  temporary_.clear();
+  position_ = 0;
+  size_ = 0;
+  writing_ = false;
+  error_ = 0;
+  direction_ = Direction::None;
+}
+
+bool File::OpenForReading(std::string_view systemPath) {
+  Close();
+  const std::string path = LinuxPath(systemPath);
+  if (path.empty()) return false;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    return false;
+  }
+  stream_ = fdopen(fd, "rb");
+  if (!stream_) {
+    close(fd);
+    return false;
+  }
+  target_ = path;
+  size_ = info.st_size;
+  return true;
+}
+
+bool File::CreateForWriting(std::string_view systemPath) {
+  Close();
+  const std::string path = LinuxPath(systemPath);
+  if (path.empty() || path.back() == '/') return false;
+  if (OnDriveC(systemPath)) EnsureFolder(DriveCFolder());
+  struct stat existing;
+  const bool replacing = stat(path.c_str(), &existing) == 0;
+  if (replacing && S_ISDIR(existing.st_mode)) return false;
+  std::string temporary;
+  const int fd = CreateTemporary(path, temporary);
+  if (fd < 0) return false;
+  if (replacing) fchmod(fd, existing.st_mode & 07777);  // a saved file keeps its permissions
+  stream_ = fdopen(fd, "w+b");
+  if (!stream_) {
+    close(fd);
+    unlink(temporary.c_str());
+    return false;
+  }
+  target_ = path;
+  temporary_ = std::move(temporary);
+  writing_ = true;
+  return true;
+}
+
+void File::Fail() {
+  if (!error_) error_ = errno ? errno : EIO;
+}
+
+bool File::Turn(Direction direction) {
+  if (direction_ != direction && direction_ != Direction::None &&
+      fseeko(stream_, position_, SEEK_SET) != 0)
+    return false;
+  direction_ = direction;
+  return true;
+}
+
+std::int64_t File::Read(void* buffer, std::int64_t count) {
+  if (!stream_ || !buffer || count <= 0 || !Turn(Direction::Reading)) return 0;
+  const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), stream_);
+  position_ += static_cast<std::int64_t>(got);
+  return static_cast<std::int64_t>(got);
+}
+
+std::int64_t File::Write(const void* buffer, std::int64_t count) {
+  if (!stream_ || !writing_ || !buffer || count <= 0) return 0;
+  if (!Turn(Direction::Writing)) {
+    Fail();
+    return 0;
+  }
+  const std::size_t put = std::fwrite(buffer, 1, static_cast<std::size_t>(count), stream_);
+  if (put < static_cast<std::size_t>(count)) Fail();
+  position_ += static_cast<std::int64_t>(put);
+  size_ = std::max(size_, position_);
+  return static_cast<std::int64_t>(put);
+}
+
+std::int64_t File::Seek(std::int64_t offset, SeekOrigin origin) {
+  if (!stream_) return -1;
+  const std::int64_t base =
+      origin == SeekOrigin::Begin ? 0 : origin == SeekOrigin::Current ? position_ : size_;
+  const std::int64_t target = base + offset;
+  if (target < 0 || fseeko(stream_, target, SEEK_SET) != 0) return -1;
+  position_ = target;
+  direction_ = Direction::None;
+  return position_;
+}
+
+bool File::SetSize(std::int64_t size) {
+  if (!stream_ || !writing_ || size < 0) return false;
+  if (std::fflush(stream_) != 0 || ftruncate(fileno(stream_), size) != 0) {
+    Fail();
+    return false;
+  }
+  size_ = size;
+  direction_ = Direction::None;
+  return fseeko(stream_, position_, SEEK_SET) == 0;
+}
+
+bool File::Close() {
+  if (!stream_) return false;
+  if (!writing_) {
+    std::fclose(stream_);
+    Reset();
+    return true;
+  }
+  errno = 0;
+  if (!error_ && (std::fflush(stream_) != 0 || std::ferror(stream_))) Fail();
+  if (!error_ && fsync(fileno(stream_)) != 0) Fail();
+  if (std::fclose(stream_) != 0 && !error_) Fail();
+  int error = error_;
+  if (!error && rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
+  if (error) {
+    unlink(temporary_.c_str());
+    ReportFailure("cannot save", target_, error);
+  } else {
+    SyncFolder(FolderOf(target_));  // the rename itself must survive a crash too
+  }
+  Reset();
+  return error == 0;
+}
+
+// [Directories]
+
+bool FileExists(std::string_view systemPath) {
+  const std::string path = LinuxPath(systemPath);
+  struct stat info;
+  return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool MakeDirectory(std::string_view systemPath) {
+  const std::string path = LinuxPath(systemPath);
+  if (path.empty()) return false;
+  if (OnDriveC(systemPath)) EnsureFolder(DriveCFolder());
+  return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+}  // namespace platform

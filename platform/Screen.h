@@ -1,0 +1,15 @@
+// The display and the mouse pointer.
+#pragma once
+
+namespace platform {
+
+// The size of display 0 in pixels, asked of the desktop each time. SDL's offscreen driver reports
+// 1024 x 768; so does this layer when no display can be opened at all.
+int ScreenWidth();
+int ScreenHeight();
+
+// Pointer shapes by the system's numbers: 0 arrow, -6 NE-SW, -7 N-S, -8 NW-SE, -9 W-E sizing
+// arrows; any other number is the arrow. False when the desktop cannot show it (headless).
+bool SetPointerShape(int shape);
+
+}  // namespace platform

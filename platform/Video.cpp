@@ -1,0 +1,51 @@
+#include "platform/Video.h"
+
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include <SDL.h>
+
+namespace platform::detail {
+namespace {
+
+enum class State { Untried, Running, Failed };
+State state = State::Untried;
+std::thread::id videoThread;
+
+}  // namespace
+
+bool EnsureVideo() {
+  if (state == State::Running) return true;
+  if (state == State::Failed) return false;
+  // SIGINT and SIGTERM keep their usual meaning, and closing the last window is an ordinary
+  // window event, not a request to end the program.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // A click that activates a window is a click too.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Window images go to the screen through the driver's own framebuffer (X11 shared memory);
+  // a GPU renderer behind it would load GL drivers for no gain in a picture this small.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "qxworks: no display available: %s\n", SDL_GetError());
+    state = State::Failed;
+    return false;
+  }
+  SDL_StartTextInput();
+  videoThread = std::this_thread::get_id();
+  state = State::Running;
+  return true;
+}
+
+bool VideoReadyHere() {
+  return state == State::Running && std::this_thread::get_id() == videoThread;
+}
+
+bool VideoIsHeadless() {
+  if (!EnsureVideo()) return true;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return !driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,221 @@
+#include "platform/Window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unordered_map>
+
+#include <SDL.h>
+
+#include "platform/Text.h"
+#include "platform/Timers.h"
+#include "platform/Video.h"
+
+namespace platform {
+namespace {
+
+struct WindowRecord {
+  SDL_Window* sdl = nullptr;
+  Surface image;           // client-sized: what the window shows
+  bool destroying = false;  // Destroy is being sent; the window goes right after
+};
+
+// Node-based, so a Surface* handed out stays put while other windows come and go.
+std::unordered_map<WindowId, WindowRecord> windows;
+WindowId captureWindow = 0;
+
+WindowRecord* Find(WindowId id) {
+  const auto found = windows.find(id);
+  return found == windows.end() ? nullptr : &found->second;
+}
+
+// A new picture of the new size: the old one's pixels where they fit, white elsewhere (the
+// background the system's window class paints).
+void ResizeImage(Surface& image, int width, int height) {
+  Surface resized(width, height, 0xFFFFFF);
+  const int w = std::min(width, image.width);
+  for (int y = 0; y < std::min(height, image.height); ++y)
+    std::copy_n(image.Row(y), w, resized.Row(y));
+  image = std::move(resized);
+}
+
+// Takes the size SDL reports for the window; true when it differs from the image's.
+bool TakeNewSize(WindowId id, WindowRecord& window, int width, int height) {
+  if (width == window.image.width && height == window.image.height) return false;
+  ResizeImage(window.image, width, height);
+  InvalidateWindow(id);
+  return true;
+}
+
+}  // namespace
+
+WindowId CreateWindow(int x, int y, int width, int height) {
+  if (!detail::EnsureVideo()) return 0;
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  SDL_Window* sdl = SDL_CreateWindow("QX Class Window", x, y, width, height,
+                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  if (!sdl) {
+    std::fprintf(stderr, "qxworks: cannot create a window: %s\n", SDL_GetError());
+    return 0;
+  }
+  const WindowId id = SDL_GetWindowID(sdl);
+  SDL_GetWindowSize(sdl, &width, &height);
+  windows[id] = WindowRecord{sdl, Surface(width, height, 0xFFFFFF), false};
+  return id;
+}
+
+void DestroyWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window || window->destroying) return;
+  window->destroying = true;
+  DispatchMessage(Message{id, MessageKind::Destroy, 0, 0});
+  if (captureWindow == id) ReleaseMouseCapture();
+  SDL_DestroyWindow(window->sdl);  // records never move, whatever the procedure did meanwhile
+  windows.erase(id);
+  detail::ForgetWindow(id);
+  detail::KillWindowTimers(id);
+}
+
+bool ShowWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  SDL_ShowWindow(window->sdl);
+  SDL_RaiseWindow(window->sdl);  // showing activates, as users expect of a new form
+  InvalidateWindow(id);
+  return true;
+}
+
+bool HideWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  SDL_HideWindow(window->sdl);
+  return true;
+}
+
+bool IsWindowVisible(WindowId id) {
+  const WindowRecord* window = Find(id);
+  return window && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) != 0;
+}
+
+bool MoveWindow(WindowId id, int x, int y, int width, int height) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  SDL_SetWindowPosition(window->sdl, x, y);
+  SDL_SetWindowSize(window->sdl, std::max(width, 1), std::max(height, 1));
+  SDL_GetWindowSize(window->sdl, &width, &height);
+  if (TakeNewSize(id, *window, width, height))
+    DispatchMessage(Message{id, MessageKind::Size, width, height});
+  return true;
+}
+
+bool MinimizeWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  SDL_MinimizeWindow(window->sdl);
+  return true;
+}
+
+bool MaximizeWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  SDL_MaximizeWindow(window->sdl);
+  return true;
+}
+
+bool RestoreWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  SDL_RestoreWindow(window->sdl);
+  return true;
+}
+
+std::optional<WindowRect> WindowBounds(WindowId id) {
+  const WindowRecord* window = Find(id);
+  if (!window) return std::nullopt;
+  WindowRect rect;
+  SDL_GetWindowPosition(window->sdl, &rect.x, &rect.y);
+  SDL_GetWindowSize(window->sdl, &rect.width, &rect.height);
+  return rect;
+}
+
+void SetWindowTitle(WindowId id, std::string_view title) {
+  if (WindowRecord* window = Find(id)) SDL_SetWindowTitle(window->sdl, Cp1251ToUtf8(title).c_str());
+}
+
+Surface* WindowImage(WindowId id) {
+  WindowRecord* window = Find(id);
+  return window ? &window->image : nullptr;
+}
+
+bool PresentWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  if (!window) return false;
+  // The window surface is SDL's own framebuffer of the window: it works under X11 and under the
+  // offscreen driver alike, where a renderer may not.
+  SDL_Surface* screen = SDL_GetWindowSurface(window->sdl);
+  if (!screen) return false;
+  const Surface& image = window->image;
+  const int width = std::min(screen->w, image.width);
+  const int height = std::min(screen->h, image.height);
+  if (width > 0 && height > 0) {
+    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return false;
+    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, image.pixels.data(),
+                      image.width * 4, screen->format->format, screen->pixels, screen->pitch);
+    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+  }
+  return SDL_UpdateWindowSurface(window->sdl) == 0;
+}
+
+void CaptureMouse(WindowId id) {
+  if (!Find(id)) return;
+  captureWindow = id;
+  // Lets the desktop keep reporting the pointer outside our windows; drivers without it (the
+  // offscreen one) still get the routing below.
+  SDL_CaptureMouse(SDL_TRUE);
+}
+
+void ReleaseMouseCapture() {
+  if (captureWindow == 0) return;
+  captureWindow = 0;
+  SDL_CaptureMouse(SDL_FALSE);
+}
+
+WindowId MouseCaptureWindow() { return captureWindow; }
+
+namespace detail {
+
+WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
+  const WindowRecord* capture = Find(captureWindow);
+  if (!capture || eventWindow == captureWindow) return eventWindow;
+  // The event belongs to another window or to none: go through screen coordinates.
+  int screenX = 0;
+  int screenY = 0;
+  if (const WindowRecord* source = Find(eventWindow)) {
+    SDL_GetWindowPosition(source->sdl, &screenX, &screenY);
+    screenX += x;
+    screenY += y;
+  } else {
+    SDL_GetGlobalMouseState(&screenX, &screenY);
+  }
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(capture->sdl, &left, &top);
+  x = screenX - left;
+  y = screenY - top;
+  return captureWindow;
+}
+
+void WindowResized(WindowId id, int width, int height) {
+  WindowRecord* window = Find(id);
+  if (window && TakeNewSize(id, *window, width, height))
+    PostMessage(Message{id, MessageKind::Size, width, height});
+}
+
+void WindowCloseRequested(WindowId id) {
+  if (!HideWindow(id)) return;
+  PostMessage(Message{id, MessageKind::Destroy, 0, 0});
+}
+
+}  // namespace detail
+}  // namespace platform

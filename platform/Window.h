@@ -1,0 +1,72 @@
+// Top-level windows: one borderless SDL window each, at screen coordinates, whose client area is
+// the whole window. Each window keeps its own image, the picture it shows, which drawing code
+// writes to directly and PresentWindow puts on the screen.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/Messages.h"
+#include "platform/draw/Surface.h"
+
+namespace platform {
+
+struct WindowRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// A hidden window with a white image of its size; 0 when no window can be made (no display).
+// Sizes below 1 pixel count as 1.
+WindowId CreateWindow(int x, int y, int width, int height);
+
+// Sends Destroy to the window's procedure at once (the window still exists while it runs), then
+// closes the window; its timers stop and its procedure is detached. Unknown ids are ignored.
+void DestroyWindow(WindowId window);
+
+// Showing also asks for a Paint.
+bool ShowWindow(WindowId window);
+bool HideWindow(WindowId window);
+bool IsWindowVisible(WindowId window);
+
+// When the size changes, the window's image takes the new size (keeping what fits), the
+// window's procedure gets Size (a = width, b = height) at once, as the native platform sends
+// it, and a Paint follows later.
+bool MoveWindow(WindowId window, int x, int y, int width, int height);
+
+bool MinimizeWindow(WindowId window);
+bool MaximizeWindow(WindowId window);
+bool RestoreWindow(WindowId window);
+
+std::optional<WindowRect> WindowBounds(WindowId window);
+
+// The title the desktop shows for the window (in the task bar); cp1251.
+void SetWindowTitle(WindowId window, std::string_view title);
+
+// What the window shows, client-sized; nullptr for an unknown window. The pointer stays valid
+// until the window is destroyed; the pixels move when the window's size changes.
+Surface* WindowImage(WindowId window);
+
+// Puts the window's image on the screen.
+bool PresentWindow(WindowId window);
+
+// While a window holds the capture, every mouse message goes to it, in its client coordinates
+// (negative left of or above it), wherever the pointer is.
+void CaptureMouse(WindowId window);
+void ReleaseMouseCapture();
+WindowId MouseCaptureWindow();
+
+namespace detail {
+
+// For the event pump. A mouse event reported for eventWindow at (x, y): answers the window that
+// receives it and turns (x, y) into that window's client coordinates.
+WindowId RouteMouse(WindowId eventWindow, int& x, int& y);
+// The desktop changed the window's size; Size and Paint follow when it really changed.
+void WindowResized(WindowId window, int width, int height);
+// The desktop asks to close the window: it is hidden and its procedure gets Destroy in turn.
+void WindowCloseRequested(WindowId window);
+
+}  // namespace detail
+}  // namespace platform

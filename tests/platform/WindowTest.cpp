@@ -1,0 +1,288 @@
+// Windows under SDL's offscreen driver: size messages, the window's image, mouse routing while
+// captured, the desktop's close request, destruction.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include <SDL.h>
+
+#include "platform/Clock.h"
+#include "platform/Messages.h"
+#include "platform/Screen.h"
+#include "platform/Timers.h"
+#include "platform/Window.h"
+#include "tests/platform/Printers.h"
+
+namespace platform {
+namespace {
+
+struct Recorder {
+  std::vector<Message> seen;
+
+  static std::int32_t Procedure(void* context, const Message& m) {
+    static_cast<Recorder*>(context)->seen.push_back(m);
+    return 0;
+  }
+};
+
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    UseVirtualClock();
+    Drain();
+  }
+  void TearDown() override {
+    ReleaseMouseCapture();
+    for (const WindowId id : windows_) DestroyWindow(id);
+    Drain();
+  }
+
+  WindowId Make(int x, int y, int width, int height) {
+    const WindowId id = CreateWindow(x, y, width, height);
+    EXPECT_NE(id, 0u);
+    windows_.push_back(id);
+    return id;
+  }
+
+  static std::vector<Message> Drain() {
+    std::vector<Message> got;
+    Message m;
+    while (PeekMessage(m)) got.push_back(m);
+    return got;
+  }
+
+  static std::vector<Message> Only(MessageKind kind, const std::vector<Message>& all) {
+    std::vector<Message> some;
+    for (const Message& m : all)
+      if (m.kind == kind) some.push_back(m);
+    return some;
+  }
+
+  static void PushMouse(Uint32 type, WindowId window, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+      e.motion.windowID = window;
+      e.motion.x = x;
+      e.motion.y = y;
+    } else {
+      e.button.windowID = window;
+      e.button.button = button;
+      e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+      e.button.x = x;
+      e.button.y = y;
+    }
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+  }
+
+  std::vector<WindowId> windows_;
+  Recorder recorder_;  // outlives the windows, whose Destroy it still hears in TearDown
+};
+
+TEST_F(WindowTest, ANewWindowIsHiddenWithAWhiteImageOfItsSize) {
+  const WindowId id = Make(20, 20, 320, 240);
+  EXPECT_FALSE(IsWindowVisible(id));
+  const auto bounds = WindowBounds(id);
+  ASSERT_TRUE(bounds);
+  EXPECT_EQ(bounds->x, 20);
+  EXPECT_EQ(bounds->y, 20);
+  EXPECT_EQ(bounds->width, 320);
+  EXPECT_EQ(bounds->height, 240);
+  const Surface* image = WindowImage(id);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, 320);
+  EXPECT_EQ(image->height, 240);
+  EXPECT_EQ(image->At(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(image->At(319, 239), 0xFFFFFFu);
+
+  EXPECT_TRUE(ShowWindow(id));
+  EXPECT_TRUE(IsWindowVisible(id));
+  EXPECT_EQ(Only(MessageKind::Paint, Drain()), (std::vector<Message>{{id, MessageKind::Paint}}))
+      << "showing asks for one paint";
+  EXPECT_TRUE(HideWindow(id));
+  EXPECT_FALSE(IsWindowVisible(id));
+}
+
+TEST_F(WindowTest, ResizingSendsSizeAtOnceAndKeepsWhatFitsOfTheImage) {
+  const WindowId id = Make(20, 20, 320, 240);
+  Recorder& recorder = recorder_;
+  SetWindowProcedure(id, &Recorder::Procedure, &recorder);
+  WindowImage(id)->Row(10)[10] = 0xFF0000;
+
+  ASSERT_TRUE(MoveWindow(id, 50, 60, 400, 300));
+  EXPECT_EQ(recorder.seen, (std::vector<Message>{{id, MessageKind::Size, 400, 300}}))
+      << "the size comes during the call";
+  const auto bounds = WindowBounds(id);
+  ASSERT_TRUE(bounds);
+  EXPECT_EQ(bounds->x, 50);
+  EXPECT_EQ(bounds->y, 60);
+  EXPECT_EQ(bounds->width, 400);
+  EXPECT_EQ(bounds->height, 300);
+  const Surface* image = WindowImage(id);
+  EXPECT_EQ(image->width, 400);
+  EXPECT_EQ(image->height, 300);
+  EXPECT_EQ(image->At(10, 10), 0xFF0000u);
+  EXPECT_EQ(image->At(399, 299), 0xFFFFFFu);
+
+  // SDL's own report of the new size, pumped later, is no news and makes no second Size.
+  const auto later = Drain();
+  EXPECT_EQ(Only(MessageKind::Size, later), std::vector<Message>{});
+  EXPECT_EQ(Only(MessageKind::Paint, later), (std::vector<Message>{{id, MessageKind::Paint}}));
+
+  recorder.seen.clear();
+  ASSERT_TRUE(MoveWindow(id, 70, 80, 400, 300));
+  EXPECT_EQ(recorder.seen, std::vector<Message>{}) << "a move alone changes no size";
+  EXPECT_EQ(WindowBounds(id)->x, 70);
+
+  ASSERT_TRUE(MoveWindow(id, 70, 80, 0, -4));
+  EXPECT_EQ(recorder.seen, (std::vector<Message>{{id, MessageKind::Size, 1, 1}}))
+      << "a window is at least one pixel";
+}
+
+TEST_F(WindowTest, ASizeChangeFromTheDesktopIsPostedInTurn) {
+  const WindowId id = Make(0, 0, 100, 100);
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = id;
+  e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  e.window.data1 = 120;
+  e.window.data2 = 90;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  const auto got = Drain();
+  EXPECT_EQ(Only(MessageKind::Size, got), (std::vector<Message>{{id, MessageKind::Size, 120, 90}}));
+  EXPECT_EQ(WindowImage(id)->width, 120);
+  EXPECT_EQ(WindowImage(id)->height, 90);
+}
+
+SDL_Color ShownPixel(WindowId id, int x, int y) {
+  SDL_Surface* shown = SDL_GetWindowSurface(SDL_GetWindowFromID(id));
+  const auto* row = static_cast<const Uint8*>(shown->pixels) + y * shown->pitch;
+  Uint32 pixel = 0;
+  std::memcpy(&pixel, row + x * shown->format->BytesPerPixel, shown->format->BytesPerPixel);
+  SDL_Color c{};
+  SDL_GetRGB(pixel, shown->format, &c.r, &c.g, &c.b);
+  return c;
+}
+
+TEST_F(WindowTest, PresentShowsTheImage) {
+  const WindowId id = Make(0, 0, 64, 48);
+  Surface* image = WindowImage(id);
+  image->Row(0)[0] = MakePixel(255, 0, 0);
+  image->Row(47)[63] = MakePixel(0, 0, 255);
+  image->Row(20)[30] = MakePixel(12, 34, 56);
+  ASSERT_TRUE(PresentWindow(id));
+
+  struct Case {
+    int x, y;
+    Uint8 r, g, b;
+  } const cases[] = {{0, 0, 255, 0, 0}, {63, 47, 0, 0, 255}, {30, 20, 12, 34, 56}, {1, 1, 255, 255, 255}};
+  for (const Case& c : cases) {
+    const SDL_Color shown = ShownPixel(id, c.x, c.y);
+    EXPECT_EQ(shown.r, c.r) << c.x << "," << c.y;
+    EXPECT_EQ(shown.g, c.g) << c.x << "," << c.y;
+    EXPECT_EQ(shown.b, c.b) << c.x << "," << c.y;
+  }
+
+  MoveWindow(id, 0, 0, 80, 60);  // the window surface is remade at the new size
+  WindowImage(id)->Row(59)[79] = MakePixel(0, 255, 0);
+  ASSERT_TRUE(PresentWindow(id));
+  EXPECT_EQ(ShownPixel(id, 79, 59).g, 255);
+  EXPECT_EQ(ShownPixel(id, 0, 0).r, 255);
+  EXPECT_FALSE(PresentWindow(0));
+}
+
+// Only the left button makes button messages; mouse messages go to the window under the pointer
+// unless a window holds the capture, which then gets them in its own client coordinates.
+TEST_F(WindowTest, MouseMessagesFollowTheCapture) {
+  const WindowId left = Make(100, 100, 200, 100);
+  const WindowId right = Make(400, 100, 200, 100);
+
+  PushMouse(SDL_MOUSEBUTTONDOWN, left, 10, 20);
+  PushMouse(SDL_MOUSEBUTTONDOWN, left, 11, 21, SDL_BUTTON_RIGHT);
+  PushMouse(SDL_MOUSEBUTTONUP, left, 11, 21, SDL_BUTTON_MIDDLE);
+  PushMouse(SDL_MOUSEMOTION, right, 5, 6);
+  PushMouse(SDL_MOUSEBUTTONUP, right, 5, 6);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::LeftButtonDown, 10, 20},
+                                           {right, MessageKind::MouseMove, 5, 6},
+                                           {right, MessageKind::LeftButtonUp, 5, 6}}));
+
+  CaptureMouse(left);
+  EXPECT_EQ(MouseCaptureWindow(), left);
+  PushMouse(SDL_MOUSEMOTION, left, -5, 10);   // SDL reports the pointer left of the window
+  PushMouse(SDL_MOUSEMOTION, right, 5, 6);    // over the other window: 300 px to the right
+  PushMouse(SDL_MOUSEBUTTONUP, right, 7, -8);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::MouseMove, -5, 10},
+                                           {left, MessageKind::MouseMove, 305, 6},
+                                           {left, MessageKind::LeftButtonUp, 307, -8}}));
+
+  ReleaseMouseCapture();
+  EXPECT_EQ(MouseCaptureWindow(), 0u);
+  PushMouse(SDL_MOUSEMOTION, right, 5, 6);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{right, MessageKind::MouseMove, 5, 6}}));
+}
+
+TEST_F(WindowTest, DestroyingSendsDestroyAndEndsTheWindowsTimersAndCapture) {
+  const WindowId id = CreateWindow(0, 0, 50, 50);
+  ASSERT_NE(id, 0u);
+  struct Probe {
+    WindowId id;
+    bool existedDuringDestroy = false;
+    int destroys = 0;
+  } probe{id};
+  SetWindowProcedure(
+      id,
+      [](void* context, const Message& m) -> std::int32_t {
+        auto* p = static_cast<Probe*>(context);
+        if (m.kind != MessageKind::Destroy) return 0;
+        ++p->destroys;
+        p->existedDuringDestroy = WindowImage(p->id) != nullptr;
+        DestroyWindow(p->id);  // destroying again from inside is harmless
+        PostQuitMessage(0);
+        return 0;
+      },
+      &probe);
+  const TimerId timer = SetTimer(id, 10);
+  CaptureMouse(id);
+  InvalidateWindow(id);
+
+  DestroyWindow(id);
+  EXPECT_EQ(probe.destroys, 1);
+  EXPECT_TRUE(probe.existedDuringDestroy);
+  EXPECT_EQ(WindowImage(id), nullptr);
+  EXPECT_EQ(MouseCaptureWindow(), 0u);
+  EXPECT_FALSE(KillTimer(timer)) << "the window's timer went with it";
+  EXPECT_FALSE(IsWindowVisible(id));
+  EXPECT_FALSE(MoveWindow(id, 0, 0, 10, 10));
+  EXPECT_EQ(DispatchMessage({id, MessageKind::User}), 0) << "the procedure is detached";
+  AdvanceClock(100);
+  EXPECT_EQ(Drain(), std::vector<Message>{}) << "no paint and no tick for a dead window";
+  Message m;
+  EXPECT_FALSE(GetMessage(m)) << "the procedure's quit request";
+  DestroyWindow(id);  // unknown by now: ignored
+}
+
+TEST_F(WindowTest, TheDesktopsCloseRequestHidesTheWindowAndPostsDestroy) {
+  const WindowId id = Make(0, 0, 50, 50);
+  ShowWindow(id);
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = id;
+  e.window.event = SDL_WINDOWEVENT_CLOSE;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  EXPECT_EQ(Only(MessageKind::Destroy, Drain()), (std::vector<Message>{{id, MessageKind::Destroy}}));
+  EXPECT_FALSE(IsWindowVisible(id));
+  EXPECT_NE(WindowImage(id), nullptr) << "the owner decides when it goes";
+}
+
+TEST_F(WindowTest, TheOffscreenDisplayIs1024By768) {
+  Make(0, 0, 10, 10);  // starts video
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "offscreen") != 0)
+    GTEST_SKIP() << "not the offscreen driver";
+  EXPECT_EQ(ScreenWidth(), 1024);
+  EXPECT_EQ(ScreenHeight(), 768);
+  EXPECT_FALSE(SetPointerShape(-7)) << "offscreen has no pointer to shape";
+}
+
+}  // namespace
+}  // namespace platform
