@@ -98,67 +98,72 @@ constexpr std::array<std::string_view, 5> kCallConvNames = {"", "cdecl", "pascal
 
 bool EndsInScope(const CStr& s) { return s.View().ends_with("::"); }
 
+// += without the copy that CStr's operator answers.
+void Append(CStr& s, std::string_view more) { s.AppendBytes(more.data(), more.size()); }
+
 bool IsWordKind(std::uint8_t kind) { return kind == kTokenIdent || kind == kTokenNumber; }
 
 }  // namespace
 
 // [SECTION] TMemberInfo
 
+// The fields are set through .Value: every value-object temporary costs a name lookup, and
+// these run for every word of every declaration.
+
 void CCppAnalys::TMemberInfo::SetVirtual() {
-  if (IsVirtual) Analys->ReportError(CStr(msg::kRepeated) + "virtual");
-  IsVirtual = true;
+  if (IsVirtual.Value) Analys->ReportError(CStr(msg::kRepeated) + "virtual");
+  IsVirtual.Value = 1;
 }
 
 void CCppAnalys::TMemberInfo::SetStorage(int storage) {
-  const CStr word = storage == 1 ? "auto" : "static";
-  if (IsVirtual) Analys->ReportError(storage == 1 ? msg::kVirtualAuto : msg::kVirtualStatic);
-  if (Storage == storage) Analys->ReportError(CStr(msg::kRepeated) + word);
-  Storage = storage;  // the other storage word is accepted; the later one wins
+  if (IsVirtual.Value) Analys->ReportError(storage == 1 ? msg::kVirtualAuto : msg::kVirtualStatic);
+  if (Storage.Value == storage) Analys->ReportError(CStr(msg::kRepeated) + (storage == 1 ? "auto" : "static"));
+  Storage.Value = storage;  // the other storage word is accepted; the later one wins
 }
 
 void CCppAnalys::TMemberInfo::SetConst() {
-  if (IsConst) Analys->ReportError(CStr(msg::kRepeated) + "const");
-  IsConst = true;
+  if (IsConst.Value) Analys->ReportError(CStr(msg::kRepeated) + "const");
+  IsConst.Value = 1;
 }
 
 void CCppAnalys::TMemberInfo::SetSign(int sign) {
-  if (Sign != 0) Analys->ReportError(CStr(msg::kRepeated) + (sign == 1 ? "signed" : "unsigned"));
-  Sign = sign;
+  if (Sign.Value != 0) Analys->ReportError(CStr(msg::kRepeated) + (sign == 1 ? "signed" : "unsigned"));
+  Sign.Value = sign;
 }
 
-void CCppAnalys::TMemberInfo::SetTypeWord(int typeWord, const CStr& word) {
-  if (TypeWord != 0) {
-    if (TypeWord == kLong && typeWord == kDouble) {
-      TypeWord = kLongDouble;
+void CCppAnalys::TMemberInfo::SetTypeWord(int typeWord, std::string_view word) {
+  if (TypeWord.Value != 0) {
+    if (TypeWord.Value == kLong && typeWord == kDouble) {
+      TypeWord.Value = kLongDouble;
       return;
     }
-    Analys->ReportError(CStr(msg::kWrongWord) + word);
+    Analys->ReportError(CStr(msg::kWrongWord) + CStr(word));
   }
-  TypeWord = typeWord;
+  TypeWord.Value = typeWord;
 }
 
 void CCppAnalys::TMemberInfo::SetCallConv(int callConv) {
-  if (CallConv != 0) Analys->ReportError(CStr(msg::kRepeated) + CStr(kCallConvNames[callConv]));
-  CallConv = callConv;
+  if (CallConv.Value != 0) Analys->ReportError(CStr(msg::kRepeated) + CStr(kCallConvNames[callConv]));
+  CallConv.Value = callConv;
 }
 
 void CCppAnalys::TMemberInfo::SetDestructor() {
-  if (Special == 2) Analys->ReportError(msg::kDestructorAgain);
-  if (Special != 0) Analys->ReportError(msg::kNotDestructor);
-  Special = 2;
+  if (Special.Value == 2) Analys->ReportError(msg::kDestructorAgain);
+  if (Special.Value != 0) Analys->ReportError(msg::kNotDestructor);
+  Special.Value = 2;
 }
 
 void CCppAnalys::TMemberInfo::SetRef() {
-  if (IsRef) Analys->ReportError(msg::kRefAgain);
-  IsRef = true;
+  if (IsRef.Value) Analys->ReportError(msg::kRefAgain);
+  IsRef.Value = 1;
 }
 
 void CCppAnalys::TMemberInfo::SetOperator(const CStr& operatorName) {
-  if (IsOperator) Analys->ReportError(CStr(msg::kRepeated) + "operator");
-  IsOperator = true;
-  if (Name.Length().Value != 0) {
+  if (IsOperator.Value) Analys->ReportError(CStr(msg::kRepeated) + "operator");
+  IsOperator.Value = 1;
+  if (!Name.View().empty()) {
     if (EndsInScope(Name)) {
-      Name += operatorName;
+      Append(Name, operatorName.View());
     } else {
       TypeName = Name;
       Name = operatorName;
@@ -166,14 +171,14 @@ void CCppAnalys::TMemberInfo::SetOperator(const CStr& operatorName) {
   } else if (EndsInScope(TypeName)) {
     // A qualified operator without a return type.
     Name = TypeName + operatorName;
-    TypeName = "";
-    TypeWord = kInt;
+    TypeName = CStr();
+    TypeWord.Value = kInt;
   } else {
     Name = operatorName;
   }
 }
 
-void CCppAnalys::TMemberInfo::ScopeStep() { Name += "::"; }
+void CCppAnalys::TMemberInfo::ScopeStep() { Append(Name, "::"); }
 
 // [SECTION] Class index
 
@@ -257,6 +262,13 @@ CCppAnalys::~CCppAnalys() = default;
 
 CStr CCppAnalys::ClassName() const { return "CCppAnalys"; }
 
+bool CCppAnalys::Try(std::string_view text) {
+  const Scan& next = Peek();
+  if (TextOf(next) != text) return false;
+  Take(next);
+  return true;
+}
+
 const CCppAsmParser::Scan& CCppAnalys::Peek() {
   const Scan& next = Significant();
   const std::string_view text = TextOf(next);
@@ -280,7 +292,7 @@ void CCppAnalys::Unterminated(std::int32_t start, std::uint8_t kind) {
 int CCppAnalys::GetAccess() {
   static constexpr std::string_view kWords[] = {"private", "protected", "public", "published"};
   for (int access = 0; access < 4; ++access)
-    if (TryToken(CStr(kWords[access]))) return access;
+    if (Try(kWords[access])) return access;
   return -1;
 }
 
@@ -296,14 +308,14 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
   CInt baseAccess = 0;
   CStr base;
   bool hasBase = false;
-  if (TryToken(":")) {
+  if (Try(":")) {
     const int access = GetAccess();
     baseAccess = access < 0 ? 0 : access;
     if (!IsNextIdent()) ReportError(msg::kBaseName);
     base = GetWord();
     hasBase = true;
   }
-  if (TryToken("{")) {
+  if (Try("{")) {
     // The whole application or library that holds the unit is searched.
     CClassInfo* found = FindClass(scope->Parent, name);
     if (!found) {
@@ -323,7 +335,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
     result = found;
     return true;
   }
-  if (TryToken(";")) {
+  if (Try(";")) {
     if (hasBase) ReportError(msg::kNoBrace);
     if (!FindClass(Root, name)) {
       auto* forward = new CClassInfo;
@@ -340,22 +352,22 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
 void CCppAnalys::ReadClassBody(CClassInfo* owner) {
   CurrentAccess = 0;
   for (;;) {
-    if (TryToken("}")) {
-      if (!TryToken(";")) ReportError(msg::kSemicolon);
+    if (Try("}")) {
+      if (!Try(";")) ReportError(msg::kSemicolon);
       return;
     }
     if (Peek().kind == kTokenNone) ReportError(msg::kCloseBrace);
     const int access = GetAccess();
     if (access >= 0) {
-      if (!TryToken(":")) ReportError(msg::kColon);
+      if (!Try(":")) ReportError(msg::kColon);
       CurrentAccess = access;
       continue;
     }
-    if (TryToken("class")) {
+    if (Try("class")) {
       ReadClass(owner);
       continue;
     }
-    if (TryToken("friend")) continue;  // the rest reads as an ordinary member
+    if (Try("friend")) continue;  // the rest reads as an ordinary member
     ReadMember(owner);
   }
 }
@@ -368,20 +380,20 @@ void CCppAnalys::ReadMember(CInfo* scope) {
     ReadSpec(scope, info, true, true, true);
     // Finishing a declarator: an attribute, when anything was named.
     auto finish = [&](const CStr& terminator) {
-      if (info.Name.Length().Value == 0 && info.TypeName.Length().Value == 0) return;
+      if (info.Name.View().empty() && info.TypeName.View().empty()) return;
       DeclareAttribute(scope, info);
       if (terminator != ";" && terminator != ",") ReportError(msg::kSemicolonOrComma);
     };
     const bool stoppedAtOperator = TokenKind == kTokenOperator;
-    if (stoppedAtOperator && Token == ",") {
+    if (stoppedAtOperator && Token.View() == ",") {
       finish(Token);
       continue;  // the next declarator starts afresh: type words do not carry over
     }
-    if (stoppedAtOperator && Token == ";") {
+    if (stoppedAtOperator && Token.View() == ";") {
       finish(Token);
       return;
     }
-    if (stoppedAtOperator && Token == "(") {
+    if (stoppedAtOperator && Token.View() == "(") {
       if (IsNextNumber()) {
         finish("(");  // int a(5): reports the missing ";"
         return;
@@ -389,7 +401,7 @@ void CCppAnalys::ReadMember(CInfo* scope) {
       ReadOperation(scope, info);
       return;
     }
-    if (stoppedAtOperator && Token == "=") {
+    if (stoppedAtOperator && Token.View() == "=") {
       SkipInitializer();
       finish(Token);
       return;
@@ -401,7 +413,7 @@ void CCppAnalys::ReadMember(CInfo* scope) {
 
 void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bool allowStatic,
                           bool allowCallConv) {
-  if (allowVirtual && TryToken("virtual")) info.SetVirtual();
+  if (allowVirtual && Try("virtual")) info.SetVirtual();
   // Every word of a pass is tried at the same place, so the token is read once and looked up.
   for (;;) {
     const Scan& next = Peek();
@@ -417,7 +429,8 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
       row = nullptr;  // not tried: it reads as a name
     if (!row) {
       if (next.kind == kTokenIdent) {
-        PlaceWord(scope, info, GetWord());
+        Take(next);
+        PlaceWord(scope, info, Token);
         continue;
       }
       // Not taken: the reader that called looks at it in Token.
@@ -425,7 +438,6 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
       TokenKind = next.kind;
       return;
     }
-    const CStr word(text);
     Take(next);
     switch (row->spec) {
       case Spec::Static:
@@ -434,10 +446,10 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
       case Spec::Const: info.SetConst(); break;
       case Spec::Signed:
       case Spec::Unsigned: info.SetSign(row->value); break;
-      case Spec::TypeWord: info.SetTypeWord(row->value, word); break;
+      case Spec::TypeWord: info.SetTypeWord(row->value, text); break;
       case Spec::Operator: info.SetOperator(CStr("operator ") + GetWord()); break;
       case Spec::Tilde: info.SetDestructor(); break;
-      case Spec::Star: info.PointerLevel = info.PointerLevel + 1; break;
+      case Spec::Star: info.PointerLevel.Value++; break;
       case Spec::Amp: info.SetRef(); break;
       case Spec::Scope: info.ScopeStep(); break;
       case Spec::Bracket: {
@@ -445,12 +457,12 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
         const Scan& inside = Peek();
         if (inside.kind == kTokenIdent || inside.kind == kTokenNumber) {
           GetWord();
-          TryToken("]");
+          Try("]");
         }
         break;
       }
       case Spec::End:
-        if (word == "(" && info.Name.Length().Value == 0) {
+        if (text == "(" && info.Name.View().empty()) {
           info.Name = info.TypeName;  // a constructor: TForm1(...)
           info.TypeName = "";
         }
@@ -463,28 +475,28 @@ void CCppAnalys::PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word) {
   auto nameGiven = [&](int known, int other) {
     ReportError(CStr(msg::kNameGiven) + CInt(IsTypeName(scope, word) != 0 ? known : other).ToStr());
   };
-  if (info.TypeWord != 0) {
-    if (info.Name.Length().Value == 0)
+  if (info.TypeWord.Value != 0) {
+    if (info.Name.View().empty())
       info.Name = word;
     else if (EndsInScope(info.Name))
-      info.Name += word;
+      Append(info.Name, word.View());
     else
       nameGiven(1, 3);
-  } else if (info.TypeName.Length().Value == 0) {
-    if (info.Name.Length().Value == 0) {
+  } else if (info.TypeName.View().empty()) {
+    if (info.Name.View().empty()) {
       info.Name = word;
     } else if (EndsInScope(info.Name)) {
-      info.Name += word;
+      Append(info.Name, word.View());
     } else {
       info.TypeName = info.Name;  // CStr Caption: type CStr, name Caption
       info.Name = word;
     }
   } else if (EndsInScope(info.TypeName)) {
-    info.TypeName += word;
-  } else if (info.Name.Length().Value == 0) {
+    Append(info.TypeName, word.View());
+  } else if (info.Name.View().empty()) {
     info.Name = word;
   } else if (EndsInScope(info.Name)) {
-    info.Name += word;
+    Append(info.Name, word.View());
   } else {
     nameGiven(2, 4);
   }
@@ -497,17 +509,17 @@ void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
   for (;;) {
     ReadParams(scope);
     COperInfo* operation = DeclareOperation(scope, info);
-    if (TryToken(";")) return;
-    if (TryToken("{")) {
+    if (Try(";")) return;
+    if (Try("{")) {
       ReadBody(scope, operation);
       return;
     }
-    if (TryToken("=")) {
-      if (!TryToken("0")) ReportError(msg::kZero);
-      if (!TryToken(";")) ReportError(msg::kSemicolon);
+    if (Try("=")) {
+      if (!Try("0")) ReportError(msg::kZero);
+      if (!Try(";")) ReportError(msg::kSemicolon);
       return;  // a pure virtual declaration leaves no mark
     }
-    if (TryToken(":")) continue;  // a constructor's initialiser list reads like more parameters
+    if (Try(":")) continue;  // a constructor's initialiser list reads like more parameters
     ReportError(msg::kSemicolonOrBrace);
   }
 }
@@ -515,15 +527,15 @@ void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
 void CCppAnalys::ReadParams(CInfo* scope) {
   // From the current token up to the ")" that closes the list; parameters are read for their
   // syntax only. Every pass takes at least one token, so the loop ends at the end of the text.
-  while (!(TokenKind == kTokenOperator && Token == ")")) {
-    if (TokenKind == kTokenNone || (TokenKind == kTokenOperator && (Token == ";" || Token == "{" || Token == "}")))
+  while (!(TokenKind == kTokenOperator && Token.View() == ")")) {
+    if (TokenKind == kTokenNone || (TokenKind == kTokenOperator && (Token.View() == ";" || Token.View() == "{" || Token.View() == "}")))
       ReportError(msg::kCloseParen);
     TMemberInfo parameter(this);
     ReadSpec(scope, parameter, false, false, false);
     const bool taken = TokenKind == kTokenOperator &&
-                       (Token == "," || Token == ";" || Token == "(" || Token == ")");
+                       (Token.View() == "," || Token.View() == ";" || Token.View() == "(" || Token.View() == ")");
     if (taken) continue;
-    if (TokenKind == kTokenOperator && Token == "=") {
+    if (TokenKind == kTokenOperator && Token.View() == "=") {
       SkipDefault();
       continue;
     }
@@ -539,13 +551,13 @@ void CCppAnalys::SkipDefault() {
     NextToken();
     if (TokenKind == kTokenNone) ReportError(msg::kCloseParen);
     if (TokenKind != kTokenOperator) continue;
-    if (Token == ";" || Token == "{" || Token == "}") ReportError(msg::kCloseParen);
-    if (Token == "(") {
+    if (Token.View() == ";" || Token.View() == "{" || Token.View() == "}") ReportError(msg::kCloseParen);
+    if (Token.View() == "(") {
       ++depth;
-    } else if (Token == ")") {
+    } else if (Token.View() == ")") {
       if (depth == 0) return;
       --depth;
-    } else if (Token == "," && depth == 0) {
+    } else if (Token.View() == "," && depth == 0) {
       return;
     }
   }
@@ -588,17 +600,18 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
       line.clear();
       previous = kTokenIdent;
     } else {
-      const CStr word = GetWord();
+      Take(next);
+      const std::string_view word = Token.View();
       if (TokenKind == kTokenOperator && word == "=") {
         line += " = ";
       } else {
         if (IsWordKind(TokenKind) && IsWordKind(previous)) line += ' ';
         if (TokenKind == kTokenString) {
           line += '"';
-          line += word.View();
+          line += word;
           line += '"';
         } else {
-          line += word.View();
+          line += word;
         }
       }
       previous = TokenKind;
@@ -613,21 +626,21 @@ void CCppAnalys::ReadTypedef() {
   CClassInfo temporary;
   TMemberInfo info(this);
   ReadSpec(&temporary, info, false, false, false);
-  if (TokenKind == kTokenOperator && Token == "(") {
+  if (TokenKind == kTokenOperator && Token.View() == "(") {
     // A function-pointer type: typedef void (__closure *TNotify)(TObject* Sender);
-    TryToken("__closure");
-    if (!TryToken("*")) ReportError(msg::kPointerStar);
+    Try("__closure");
+    if (!Try("*")) ReportError(msg::kPointerStar);
     if (!IsNextIdent()) ReportError(msg::kPointerName);
     auto* event = new CEventTypeInfo;
     EventTypes.Add(event);
     event->SetName(GetWord());
     event->ReturnType = info.TypeName;
     event->PointerLevel = info.PointerLevel;
-    if (!TryToken(")")) ReportError(msg::kPointerClose);
-    if (!TryToken("(")) ReportError(msg::kPointerOpen);
+    if (!Try(")")) ReportError(msg::kPointerClose);
+    if (!Try("(")) ReportError(msg::kPointerOpen);
     SkipParams();
-    if (!TryToken(";")) ReportError(msg::kNoSemicolon);
-  } else if (!(TokenKind == kTokenOperator && Token == ";")) {
+    if (!Try(";")) ReportError(msg::kNoSemicolon);
+  } else if (!(TokenKind == kTokenOperator && Token.View() == ";")) {
     ReportError(msg::kNoSemicolon);
   }
   auto* type = new CTypeInfo;
@@ -683,9 +696,10 @@ CClassInfo* CCppAnalys::FindClass(CInfo* start, const CStr& name) {
 
 COperInfo* CCppAnalys::FindOperation(CInfo* scope, const CStr& name) {
   if (!dynamic_cast<CUnitInfo*>(scope) && !dynamic_cast<CClassInfo*>(scope)) return nullptr;
-  for (std::int32_t i = 0; i < scope->ChildCount().Value; ++i) {
-    auto* operation = dynamic_cast<COperInfo*>(scope->Child(i));
-    if (operation && operation->GetName() == name) return operation;
+  const std::int32_t count = scope->Children.Count().Value;
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto* operation = dynamic_cast<COperInfo*>(scope->Children.Get(i));
+    if (operation && operation->GetName().View() == name.View()) return operation;
   }
   return nullptr;
 }
@@ -720,7 +734,7 @@ void CCppAnalys::SkipToSemicolon() {
   for (;;) {
     NextToken();
     if (TokenKind == kTokenNone) ReportError(msg::kSemicolon);
-    if (TokenKind == kTokenOperator && Token == ";") return;
+    if (TokenKind == kTokenOperator && Token.View() == ";") return;
   }
 }
 
@@ -730,9 +744,9 @@ void CCppAnalys::SkipInitializer() {
     NextToken();
     if (TokenKind == kTokenNone) ReportError(msg::kSemicolon);
     if (TokenKind != kTokenOperator) continue;
-    if (Token == "(") ++depth;
-    if (Token == ")") --depth;
-    if (Token == ";" && depth == 0) return;
+    if (Token.View() == "(") ++depth;
+    if (Token.View() == ")") --depth;
+    if (Token.View() == ";" && depth == 0) return;
   }
 }
 

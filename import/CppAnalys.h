@@ -26,7 +26,7 @@ class CCppAnalys : public CCppAsmParser {
     void SetStorage(int storage);  // 1 auto, 2 static
     void SetConst();
     void SetSign(int sign);  // 1 signed, 2 unsigned
-    void SetTypeWord(int typeWord, const CStr& word);
+    void SetTypeWord(int typeWord, std::string_view word);
     void SetCallConv(int callConv);
     void SetDestructor();
     void SetRef();
@@ -111,6 +111,8 @@ class CCppAnalys : public CCppAsmParser {
  private:
   class CClassIndex;
 
+  // TryToken for a literal, with no value objects made on the way.
+  bool Try(std::string_view text);
   // The next token as the tries of a reader see it, without taking it.
   const Scan& Peek();
   bool PeekIs(std::string_view text, std::uint8_t kind = kTokenOperator);

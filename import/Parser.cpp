@@ -75,15 +75,15 @@ std::int32_t CParser::BreaksBetween(std::int32_t from, std::int32_t to) const {
 }
 
 void CParser::MarkPos() {
-  MarkedPos = Pos;
+  MarkedPos.Value = Pos.Value;
   MarkedLine = Line.Value;
   MarkedGeneration = TextGeneration;
 }
 
 void CParser::RestorePos() {
   if (MarkedGeneration == TextGeneration) {
-    Pos = MarkedPos;
-    Line = MarkedLine;
+    Pos.Value = MarkedPos.Value;
+    Line.Value = MarkedLine;
   } else {
     SetPos(MarkedPos);
   }
@@ -92,11 +92,11 @@ void CParser::RestorePos() {
 void CParser::GetPos(CInt& pos) const { pos = Pos; }
 
 void CParser::SetPos(const CInt& pos) {
-  if (pos > Pos)
-    Line = Line + BreaksBetween(Pos.Value, pos.Value);
+  if (pos.Value > Pos.Value)
+    Line.Value += BreaksBetween(Pos.Value, pos.Value);
   else
-    Line = Line - BreaksBetween(pos.Value, Pos.Value);
-  Pos = pos;
+    Line.Value -= BreaksBetween(pos.Value, Pos.Value);
+  Pos.Value = pos.Value;
 }
 
 // [SECTION] CParser: the plain word reader (no C++ rules; kept for clients that want words)
@@ -151,7 +151,7 @@ CStr CCppAsmParser::ClassName() const { return "CCppAsmParser"; }
 void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
   // One pass per character, as the kinds below describe; c is -1 on the pass at the end of the
   // text, and that pass counts the end as space.
-  const std::int32_t size = Text.Length().Value;
+  const auto size = static_cast<std::int32_t>(Text.View().size());
   std::int32_t pos = from;
   std::int32_t lines = 0;
   std::uint8_t kind = kTokenNone;
@@ -290,8 +290,9 @@ void CCppAsmParser::SetToken(const Scan& scan) {
   if (Token.View() != text) Token = CStr(text);
   TokenKind = scan.kind;
   CommentMode = scan.commentMode;
-  Line = Line + scan.lines;
-  Pos = scan.end;
+  // Plain integers: a value-object temporary per token would cost more than the token.
+  Line.Value += scan.lines;
+  Pos.Value = scan.end;
 }
 
 void CCppAsmParser::ReadToken() {
@@ -365,10 +366,10 @@ CBool CCppAsmParser::TryToken(const CStr& s) {
 }
 
 CBool CCppAsmParser::IsNextNumber() {
-  const CInt pos = Pos, line = Line;
+  const std::int32_t pos = Pos.Value, line = Line.Value;
   NextToken();
-  Pos = pos;
-  Line = line;
+  Pos.Value = pos;
+  Line.Value = line;
   return TokenKind == kTokenNumber;
 }
 
@@ -378,10 +379,10 @@ CBool CCppAsmParser::IsNumberText(const CStr& s) {
 }
 
 CBool CCppAsmParser::IsNextIdent() {
-  const CInt pos = Pos, line = Line;
+  const std::int32_t pos = Pos.Value, line = Line.Value;
   NextToken();
-  Pos = pos;
-  Line = line;
+  Pos.Value = pos;
+  Line.Value = line;
   return TokenKind == kTokenIdent;
 }
 
