@@ -21,6 +21,7 @@
 
 #include "core/Cp1251.h"
 #include "model/Kinds.h"
+#include "platform/MessageBox.h"
 
 // [SECTION] Messages
 
@@ -256,7 +257,10 @@ class CCppAnalys::CClassIndex {
   std::unordered_set<const CInfo*> scanned_;
 };
 
-CCppAnalys::CCppAnalys() : classes_(std::make_unique<CClassIndex>()) { JoinQualified = 0; }
+CCppAnalys::CCppAnalys() : classes_(std::make_unique<CClassIndex>()) {
+  JoinQualified = 0;
+  ShowMessage = [](const CStr& text) { platform::MessageBox(text.View(), "Импорт"_cp); };
+}
 
 CCppAnalys::~CCppAnalys() = default;
 
