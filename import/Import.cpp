@@ -1,5 +1,8 @@
 // The import driver: which units an import covers, where their files lie, the top-level loop
 // over a file, and the error report.
+#include "import/Import.h"
+
+#include <cstdio>
 #include <string>
 
 #include "core/App.h"
@@ -7,6 +10,9 @@
 #include "import/CppAnalys.h"
 #include "model/Kinds.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
+#include "storage/Config.h"
+#include "storage/File.h"
 
 namespace {
 
@@ -82,12 +88,14 @@ void CCppAnalys::ImportFile(const CStr& name) {
   FileName = name;
   // A unit may have only one of its two files: a missing one contributes nothing.
   if (!platform::FileExists(name.View())) return;
-  platform::File file;
-  if (!file.OpenForReading(name.View())) return;
-  std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
-  bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, file.Read(bytes.data(), file.Size()))));
+  CFile file(name, CFile::kRead);
+  if (!file.IsOpen()) return;
+  // One read of the whole file: the same bytes as reading it byte by byte, without ten million
+  // calls for a large one. Zero bytes are dropped, as a string read drops them.
+  std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
+  const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
   CStr text;
-  text.AppendBytes(bytes.data(), bytes.size());  // zero bytes are dropped, as a string read drops them
+  text.AppendBytes(bytes.data(), static_cast<std::size_t>(std::max(0, read.Value)));
   SetText(WithCrLf(text));
   ReadTopLevel();
 }
@@ -138,4 +146,33 @@ void CCppAnalys::ImportTree(CInfo* element) {
     for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ImportTree(element->Child(i));
   }
   ImportedUnit = nullptr;
+}
+
+namespace {
+
+// A text of the system on stderr, as the platform's message box writes its own.
+void ToStderr(const CStr& text) {
+  const std::string line = platform::Cp1251ToUtf8(text.View()) + "\n";
+  std::fputs(line.c_str(), stderr);
+}
+
+}  // namespace
+
+CBool ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show) {
+  if (!element || !CoreApp) return true;
+  // The report ends the program without saving, and the import has already changed the tree by
+  // then: keep the tree as it is now, to be written where the user can get it back.
+  CMemory before;
+  WriteConfig(before, CoreApp->InfoMan.Root);
+  CCppAnalys analys;
+  if (show) analys.ShowMessage = show;
+  if (analys.ImportElement(element)) return true;
+
+  CSecretFile file(CStr(kRecoveredConfig), CFile::kCreate);
+  file.Key = "";
+  const bool saved = file.IsOpen() &&
+                     file.Write(before.Data(), before.GetSize()) == before.GetSize() && file.Close();
+  ToStderr(saved ? CStr("Дерево проектов до импорта сохранено в файле "_cp) + kRecoveredConfig
+                 : CStr("Не удалось сохранить дерево проектов в файле "_cp) + kRecoveredConfig);
+  return false;
 }
