@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -190,8 +191,12 @@ void CCppAnalys::TMemberInfo::ScopeStep() { Append(Name, "::"); }
 // analyser adds or deletes; nothing else changes the tree during an import.
 class CCppAnalys::CClassIndex {
  public:
-  CClassInfo* Find(CInfo* start, const CStr& name) {
-    Scan(Top(start));
+  // `kept` are the trees the index may keep: the project tree and the imported unit's. Anything
+  // else (the scratch class of a typedef) is walked directly and never remembered.
+  CClassInfo* Find(CInfo* start, const CStr& name, std::initializer_list<const CInfo*> kept) {
+    CInfo* top = Top(start);
+    if (std::find(kept.begin(), kept.end(), top) == kept.end()) return Walk(start, name);
+    Scan(top);
     const auto found = byName_.find(std::string(name.View()));
     if (found == byName_.end()) return nullptr;
     CClassInfo* best = nullptr;
@@ -239,6 +244,14 @@ class CCppAnalys::CClassIndex {
     if (ib == pathB.rend()) return false;
     const CInfo* parent = (*ia)->Parent;
     return parent->Children.IndexOf(*ia).Value < parent->Children.IndexOf(*ib).Value;
+  }
+
+  static CClassInfo* Walk(CInfo* node, const CStr& name) {
+    auto* c = dynamic_cast<CClassInfo*>(node);
+    if (c && c->GetName() == name) return c;
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i)
+      if (CClassInfo* hit = Walk(node->Child(i), name)) return hit;
+    return nullptr;
   }
 
   static void Collect(CInfo* node, std::vector<CClassInfo*>& out) {
@@ -695,7 +708,11 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
 CClassInfo* CCppAnalys::FindClass(CInfo* start, const CStr& name) {
   if (!start) start = Root;
   if (!start) return nullptr;
-  return classes_->Find(start, name);
+  const CInfo* rootTop = Root;
+  while (rootTop && rootTop->Parent) rootTop = rootTop->Parent;
+  const CInfo* unitTop = ImportedUnit;
+  while (unitTop && unitTop->Parent) unitTop = unitTop->Parent;
+  return classes_->Find(start, name, {rootTop, unitTop});
 }
 
 COperInfo* CCppAnalys::FindOperation(CInfo* scope, const CStr& name) {
