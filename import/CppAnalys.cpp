@@ -293,11 +293,6 @@ const CCppAsmParser::Scan& CCppAnalys::Peek() {
   return next;
 }
 
-bool CCppAnalys::PeekIs(std::string_view text, std::uint8_t kind) {
-  const Scan& next = Peek();
-  return next.kind == kind && TextOf(next) == text;
-}
-
 void CCppAnalys::Unterminated(std::int32_t start, std::uint8_t kind) {
   // Report where the string or comment opens: the quote, or the "/*".
   SetPos(start - (kind == kTokenString ? 1 : 2));
@@ -396,18 +391,18 @@ void CCppAnalys::ReadMember(CInfo* scope) {
     TMemberInfo info(this);
     ReadSpec(scope, info, true, true, true);
     // Finishing a declarator: an attribute, when anything was named.
-    auto finish = [&](const CStr& terminator) {
+    auto finish = [&](std::string_view terminator) {
       if (info.Name.View().empty() && info.TypeName.View().empty()) return;
       DeclareAttribute(scope, info);
       if (terminator != ";" && terminator != ",") ReportError(msg::kSemicolonOrComma);
     };
     const bool stoppedAtOperator = TokenKind == kTokenOperator;
     if (stoppedAtOperator && Token.View() == ",") {
-      finish(Token);
+      finish(Token.View());
       continue;  // the next declarator starts afresh: type words do not carry over
     }
     if (stoppedAtOperator && Token.View() == ";") {
-      finish(Token);
+      finish(Token.View());
       return;
     }
     if (stoppedAtOperator && Token.View() == "(") {
@@ -420,7 +415,7 @@ void CCppAnalys::ReadMember(CInfo* scope) {
     }
     if (stoppedAtOperator && Token.View() == "=") {
       SkipInitializer();
-      finish(Token);
+      finish(Token.View());
       return;
     }
     if (TokenKind == kTokenNone) ReportError(msg::kSemicolon);

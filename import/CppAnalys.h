@@ -115,7 +115,6 @@ class CCppAnalys : public CCppAsmParser {
   bool Try(std::string_view text);
   // The next token as the tries of a reader see it, without taking it.
   const Scan& Peek();
-  bool PeekIs(std::string_view text, std::uint8_t kind = kTokenOperator);
   void PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word);
   // The top-level loop over the text that SetText gave.
   void ReadTopLevel();
