@@ -36,6 +36,9 @@ echo "== normal build"
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest "$root/build"
 
+echo "== real display (Xvfb)"
+"$root/scripts/display-tests.sh" "$root/build"
+
 echo "== AddressSanitizer + UBSan build"
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON -DQX_BENCH=OFF
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1

@@ -1,0 +1,141 @@
+// Brushes and rectangles: the span function is chosen when a brush is selected; every fill is
+// cut to the clip once and then handed to it a row at a time.
+#include <algorithm>
+
+#include "platform/draw/DrawContext.h"
+#include "platform/draw/Raster.h"
+
+namespace platform {
+namespace {
+
+// The platform's 8 x 8 hatches, one byte a row from the top, bit 7 the leftmost pixel.
+constexpr std::uint8_t kHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00},  // horizontal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // forward diagonal
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // backward diagonal
+    {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08},  // cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
+};
+
+bool UsablePicture(const Surface* picture) {
+  return picture && picture->width > 0 && picture->height > 0 &&
+         picture->pixels.size() >= size_t(picture->width) * size_t(picture->height);
+}
+
+}  // namespace
+
+void DrawContext::SelectBrush(const Brush& brush) {
+  brush_ = brush;
+  brushColor_ = brush.color;
+  switch (brush.kind) {
+    case Brush::Kind::Solid:
+      span_ = &DrawContext::SpanSolid;
+      break;
+    case Brush::Kind::Hatched:
+      if (brush.hatch >= 0 && brush.hatch < 6) {
+        std::copy(std::begin(kHatches[brush.hatch]), std::end(kHatches[brush.hatch]), hatchBits_);
+        span_ = &DrawContext::SpanHatch;
+      } else {
+        span_ = &DrawContext::SpanSolid;
+      }
+      break;
+    case Brush::Kind::Pattern:
+      // A brush from an empty picture paints nothing, like a brush that could not be made.
+      span_ = UsablePicture(brush.pattern.get()) ? &DrawContext::SpanPattern : nullptr;
+      break;
+    case Brush::Kind::Hollow:
+      span_ = nullptr;
+      break;
+  }
+}
+
+void DrawContext::SpanSolid(const DrawContext& dc, Pixel* row, int, int x0, int x1) {
+  std::fill(row + x0, row + x1, dc.brushColor_);
+}
+
+void DrawContext::SpanHatch(const DrawContext& dc, Pixel* row, int y, int x0, int x1) {
+  const unsigned bits = dc.hatchBits_[y & 7];
+  const Pixel color = dc.brushColor_;
+  if (dc.backMode_ == BackgroundMode::Opaque) {
+    const Pixel back = dc.backColor_;
+    for (int x = x0; x < x1; ++x) row[x] = (bits & (0x80u >> (x & 7))) ? color : back;
+  } else {
+    for (int x = x0; x < x1; ++x)
+      if (bits & (0x80u >> (x & 7))) row[x] = color;
+  }
+}
+
+void DrawContext::SpanPattern(const DrawContext& dc, Pixel* row, int y, int x0, int x1) {
+  const Surface& picture = *dc.brush_.pattern;
+  const Pixel* source = picture.Row(y % picture.height);
+  int sx = x0 % picture.width;
+  for (int x = x0; x < x1; ++x) {
+    row[x] = source[sx];
+    if (++sx == picture.width) sx = 0;
+  }
+}
+
+void DrawContext::BrushSpan(int y, int x0, int x1) {
+  if (!span_ || y < clip_.top || y >= clip_.bottom) return;
+  x0 = std::max(x0, clip_.left);
+  x1 = std::min(x1, clip_.right);
+  if (x0 < x1) span_(*this, target_->Row(y), y, x0, x1);
+}
+
+void DrawContext::BrushRect(const Rect& r) {
+  if (!span_) return;
+  const Rect area = r.Intersect(clip_);
+  for (int y = area.top; y < area.bottom; ++y)
+    span_(*this, target_->Row(y), y, area.left, area.right);
+}
+
+void DrawContext::ColorRect(const Rect& r, Pixel color) {
+  const Rect area = r.Intersect(clip_);
+  for (int y = area.top; y < area.bottom; ++y) {
+    Pixel* row = target_->Row(y);
+    std::fill(row + area.left, row + area.right, color);
+  }
+}
+
+void DrawContext::FillRect(const Rect& r) {
+  clip_ = ClipBox();
+  BrushRect(raster::Limit(r).Normalized());
+}
+
+void DrawContext::Rectangle(int left, int top, int right, int bottom) {
+  clip_ = ClipBox();
+  Rect box = raster::Limit(Rect{left, top, right, bottom}).Normalized();
+  if (box.Empty() || clip_.Empty()) return;
+
+  // Without a pen the brush covers one pixel less on the right and at the bottom: the place
+  // the pen's right and bottom edges would have taken.
+  if (penKind_ == PenKind::Null) {
+    BrushRect({box.left, box.top, box.right - 1, box.bottom - 1});
+    return;
+  }
+
+  const int width = penWidth_;
+  if (pen_.style == Pen::kInsideFrame && width > 1) {
+    const Rect inside{box.left + width / 2, box.top + width / 2, box.right - (width - 1) / 2,
+                      box.bottom - (width - 1) / 2};
+    // A box too small for the pen is all pen.
+    if (inside.right - 1 <= inside.left || inside.bottom - 1 <= inside.top) {
+      ColorRect(box, pen_.color);
+      return;
+    }
+    box = inside;
+  }
+
+  // The pen is centred on the edges from (left, top) to (right - 1, bottom - 1); the brush
+  // fills what lies inside its inner edge.
+  BrushRect({box.left + (width + 1) / 2, box.top + (width + 1) / 2, box.right - 1 - width / 2,
+             box.bottom - 1 - width / 2});
+  const Point corners[4] = {{box.right - 1, box.top},
+                            {box.left, box.top},
+                            {box.left, box.bottom - 1},
+                            {box.right - 1, box.bottom - 1}};
+  StrokeClosed(corners);
+}
+
+}  // namespace platform

@@ -1,0 +1,344 @@
+// Face matching with fontconfig, opening and measuring with SDL2_ttf, and the caches of opened
+// fonts and rendered texts.
+#include "platform/draw/Font.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/Text.h"
+
+namespace platform {
+namespace {
+
+constexpr int kDefaultCellHeight = 16;
+constexpr int kMaxHeight = 1024;
+// Each font keeps its rendered texts up to this many coverage bytes, then starts afresh: a
+// repaint draws mostly the texts of the previous one.
+constexpr size_t kMaxCachedBytes = size_t(16) << 20;
+
+// fontconfig set up on first use and shut down at exit, so the process leaves nothing behind.
+struct Fontconfig {
+  bool ready = FcInit() == FcTrue;
+  ~Fontconfig() {
+    if (ready) FcFini();
+  }
+};
+
+bool FontconfigReady() {
+  static Fontconfig fontconfig;
+  return fontconfig.ready;
+}
+
+const FcChar8* Fc(const char* s) {
+  return reinterpret_cast<const FcChar8*>(s);
+}
+
+std::string GetString(FcPattern* pattern, const char* object, int n = 0) {
+  FcChar8* value = nullptr;
+  if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value) return {};
+  return reinterpret_cast<const char*>(value);
+}
+
+int GetInteger(FcPattern* pattern, const char* object, int fallback) {
+  int value = fallback;
+  FcPatternGetInteger(pattern, object, 0, &value);
+  return value;
+}
+
+// Faces for the record, best first. Fonts that SDL2_ttf cannot open (Type 1, bitmap fonts) are
+// left out, and so are proportional faces when a fixed pitch is asked for.
+std::vector<FaceMatch> Candidates(const LogicalFont& request, size_t limit) {
+  std::vector<FaceMatch> found;
+  if (!FontconfigReady()) return found;
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return found;
+  const std::string family = Cp1251ToUtf8(request.face);
+  if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, Fc(family.c_str()));
+  if (request.fixedPitch) {
+    FcPatternAddString(pattern, FC_FAMILY, Fc("monospace"));
+    FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
+  }
+  const int weight = request.weight <= 0 ? 400 : std::min(request.weight, 1000);
+  FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+  FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  // The system's text is Russian: among equally good faces, one that has Cyrillic.
+  FcPatternAddString(pattern, FC_LANG, Fc("ru"));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+
+  FcResult result = FcResultNoMatch;
+  FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+  for (int i = 0; set && i < set->nfont && found.size() < limit; ++i) {
+    FcPattern* font = FcFontRenderPrepare(nullptr, pattern, set->fonts[i]);
+    if (!font) continue;
+    const std::string format = GetString(font, FC_FONTFORMAT);
+    const int spacing = GetInteger(font, FC_SPACING, FC_PROPORTIONAL);
+    FaceMatch face;
+    face.file = GetString(font, FC_FILE);
+    face.index = GetInteger(font, FC_INDEX, 0);
+    face.family = Utf8ToCp1251(GetString(font, FC_FAMILY));
+    face.bold = GetInteger(font, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
+    face.italic = GetInteger(font, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
+    face.monospace = spacing >= FC_MONO;
+    FcPatternDestroy(font);
+    const bool openable = format == "TrueType" || format == "CFF";
+    if (!openable || face.file.empty() || (request.fixedPitch && !face.monospace)) continue;
+    found.push_back(std::move(face));
+  }
+  if (set) FcFontSetDestroy(set);
+  FcPatternDestroy(pattern);
+  return found;
+}
+
+// cp1251 to what SDL2_ttf takes; a NUL byte would end its string early, so it becomes a space.
+std::string ToUtf8(std::string_view cp1251) {
+  std::string bytes(cp1251);
+  std::replace(bytes.begin(), bytes.end(), '\0', ' ');
+  return Cp1251ToUtf8(bytes);
+}
+
+}  // namespace
+
+std::optional<FaceMatch> MatchFace(const LogicalFont& request) {
+  std::vector<FaceMatch> faces = Candidates(request, 1);
+  if (faces.empty()) return std::nullopt;
+  return std::move(faces.front());
+}
+
+std::vector<std::string> FontFamilies() {
+  std::vector<std::string> names;
+  if (!FontconfigReady()) return names;
+  FcPattern* pattern = FcPatternCreate();
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* set = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+  std::unordered_set<std::string> seen;
+  for (int i = 0; set && i < set->nfont; ++i) {
+    for (int n = 0;; ++n) {
+      const std::string utf8 = GetString(set->fonts[i], FC_FAMILY, n);
+      if (utf8.empty()) break;
+      std::string name = Utf8ToCp1251(utf8);
+      if (name.empty() || Cp1251ToUtf8(name) != utf8) continue;
+      if (seen.insert(name).second) names.push_back(std::move(name));
+    }
+  }
+  if (set) FcFontSetDestroy(set);
+  if (objects) FcObjectSetDestroy(objects);
+  if (pattern) FcPatternDestroy(pattern);
+  return names;
+}
+
+// --- Font -------------------------------------------------------------------------------------
+
+struct Font::Impl {
+  TTF_Font* ttf = nullptr;
+  LogicalFont request;
+  FaceMatch face;
+  int height = 0;
+  int ascent = 0;
+  mutable std::unordered_map<std::string, TextMask> masks;
+  mutable size_t maskBytes = 0;
+
+  ~Impl() {
+    if (ttf) TTF_CloseFont(ttf);
+  }
+};
+
+Font::Font(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Font::~Font() = default;
+
+const LogicalFont& Font::Request() const {
+  return impl_->request;
+}
+const FaceMatch& Font::Face() const {
+  return impl_->face;
+}
+int Font::Height() const {
+  return impl_->height;
+}
+int Font::Ascent() const {
+  return impl_->ascent;
+}
+
+Size Font::Extent(std::string_view cp1251) const {
+  int w = 0, h = 0;
+  const std::string utf8 = ToUtf8(cp1251);
+  if (!utf8.empty() && TTF_SizeUTF8(impl_->ttf, utf8.c_str(), &w, &h) != 0) w = 0;
+  return {std::max(w, 0), impl_->height};
+}
+
+const TextMask& Font::Render(std::string_view cp1251) const {
+  auto& masks = impl_->masks;
+  const std::string key(cp1251);
+  if (auto it = masks.find(key); it != masks.end()) return it->second;
+
+  TextMask mask;
+  const Size size = Extent(cp1251);
+  mask.width = size.width;
+  mask.height = size.height;
+  mask.coverage.assign(size_t(mask.width) * size_t(mask.height), 0);
+  const std::string utf8 = ToUtf8(cp1251);
+  if (mask.width > 0 && !utf8.empty()) {
+    SDL_Surface* rendered =
+        TTF_RenderUTF8_Blended(impl_->ttf, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    SDL_Surface* argb = rendered && rendered->format->format != SDL_PIXELFORMAT_ARGB8888
+                            ? SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0)
+                            : rendered;
+    if (argb && SDL_LockSurface(argb) == 0) {
+      // The rendered picture is the extent's size; should a glyph reach beyond the cell, the
+      // mask keeps to the extent so text never paints outside what it measures.
+      const int rows = std::min(mask.height, argb->h), columns = std::min(mask.width, argb->w);
+      for (int y = 0; y < rows; ++y) {
+        const auto* source = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
+        std::uint8_t* target = mask.coverage.data() + size_t(y) * mask.width;
+        for (int x = 0; x < columns; ++x) target[x] = std::uint8_t(source[x] >> 24);
+      }
+      SDL_UnlockSurface(argb);
+    }
+    if (argb && argb != rendered) SDL_FreeSurface(argb);
+    if (rendered) SDL_FreeSurface(rendered);
+  }
+
+  if (impl_->maskBytes + mask.coverage.size() > kMaxCachedBytes) {
+    masks.clear();
+    impl_->maskBytes = 0;
+  }
+  impl_->maskBytes += mask.coverage.size();
+  return masks.emplace(key, std::move(mask)).first->second;
+}
+
+bool Font::HasGlyphs(std::string_view cp1251) const {
+  const std::string utf8 = ToUtf8(cp1251);
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* end = p + utf8.size();
+  while (p < end) {
+    // Cp1251ToUtf8 yields well-formed UTF-8 of at most three bytes a character.
+    Uint32 code = *p;
+    int extra = code >= 0xE0 ? 2 : code >= 0xC0 ? 1 : 0;
+    code &= extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
+    for (++p; extra > 0 && p < end; --extra, ++p) code = (code << 6) | (*p & 0x3F);
+    if (!TTF_GlyphIsProvided32(impl_->ttf, code)) return false;
+  }
+  return true;
+}
+
+// --- the cache of opened fonts ----------------------------------------------------------------
+
+namespace {
+
+// The size is set through the resolution: points x dpi / 72 is the em in pixels, and a whole
+// number of points over a finely stepped dpi reaches every cell height that a whole point size
+// would skip. A width asks for a horizontal resolution of its own.
+bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
+  int points, dpi;
+  if (request.height < 0) {
+    points = int(std::min(-std::int64_t(request.height), std::int64_t(kMaxHeight)));
+    dpi = 72;
+  } else {
+    const int cell =
+        request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxHeight);
+    points = std::min(cell, 32);
+    auto heightAt = [&](int d) {
+      return TTF_SetFontSizeDPI(ttf, points, d, d) == 0 ? TTF_FontHeight(ttf) : kMaxHeight * 8;
+    };
+    // The largest resolution whose cell is not taller than asked, from the one that makes the
+    // em a pixel (FreeType refuses anything smaller).
+    int lo = (72 + points - 1) / points, hi = 72 * 4 * cell / points + 72;
+    if (heightAt(lo) > cell) {
+      hi = lo;
+    } else {
+      while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (heightAt(mid) <= cell)
+          lo = mid;
+        else
+          hi = mid - 1;
+      }
+    }
+    dpi = lo;
+  }
+  if (TTF_SetFontSizeDPI(ttf, points, dpi, dpi) != 0) return false;
+
+  if (request.width > 0) {
+    // The average advance of the lowercase letters stands for the face's average width.
+    int total = 0, count = 0;
+    for (Uint32 c = 'a'; c <= 'z'; ++c) {
+      int minx, maxx, miny, maxy, advance;
+      if (TTF_GlyphMetrics32(ttf, c, &minx, &maxx, &miny, &maxy, &advance) == 0)
+        total += advance, ++count;
+    }
+    if (count > 0 && total > 0) {
+      const double average = double(total) / count;
+      const int across =
+          std::clamp(int(std::lround(dpi * std::min(request.width, kMaxHeight) / average)), 1,
+                     72 * 4 * kMaxHeight);
+      if (TTF_SetFontSizeDPI(ttf, points, across, dpi) != 0) return false;
+    }
+  }
+  return true;
+}
+
+std::unique_ptr<Font::Impl> Open(const LogicalFont& request) {
+  for (FaceMatch& face : Candidates(request, 8)) {
+    TTF_Font* ttf = TTF_OpenFontIndex(face.file.c_str(), 12, face.index);
+    if (!ttf) continue;
+    auto impl = std::make_unique<Font::Impl>();
+    impl->ttf = ttf;
+    // Styles the face lacks are made by SDL2_ttf.
+    int style = TTF_STYLE_NORMAL;
+    if (request.weight >= 600 && !face.bold) style |= TTF_STYLE_BOLD;
+    if (request.italic && !face.italic) style |= TTF_STYLE_ITALIC;
+    if (request.underline) style |= TTF_STYLE_UNDERLINE;
+    if (request.strikeOut) style |= TTF_STYLE_STRIKETHROUGH;
+    TTF_SetFontStyle(ttf, style);
+    if (!SizeFont(ttf, request)) continue;  // impl closes the font
+    impl->request = request;
+    impl->face = std::move(face);
+    impl->height = TTF_FontHeight(ttf);
+    impl->ascent = TTF_FontAscent(ttf);
+    return impl;
+  }
+  return nullptr;
+}
+
+struct FontCache {
+  bool started = false;
+  bool failed = false;
+  std::map<LogicalFont, std::unique_ptr<Font>> fonts;  // nullptr: no face could be opened
+
+  ~FontCache() {
+    fonts.clear();
+    if (started) TTF_Quit();
+  }
+};
+
+FontCache& Cache() {
+  static FontCache cache;
+  return cache;
+}
+
+}  // namespace
+
+const Font* OpenFont(const LogicalFont& request) {
+  FontCache& cache = Cache();
+  if (auto it = cache.fonts.find(request); it != cache.fonts.end()) return it->second.get();
+  if (!cache.started && !cache.failed) {
+    cache.started = TTF_Init() == 0;
+    cache.failed = !cache.started;
+  }
+  std::unique_ptr<Font> font;
+  if (cache.started) {
+    if (auto impl = Open(request)) font.reset(new Font(std::move(impl)));
+  }
+  return cache.fonts.emplace(request, std::move(font)).first->second.get();
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# display-tests.sh BUILD_DIR: runs the tests that need a real display (they skip themselves
+# under the offscreen driver) on a private Xvfb server with SDL's X11 driver.
+set -euo pipefail
+build=$1
+display=""
+for n in $(seq 90 120); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number"; exit 1; }
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+# Test program, and the suites in it that need a display.
+suites=(
+  "test_platform:ModalBoxTest.*"
+)
+status=0
+for entry in "${suites[@]}"; do
+  program=${entry%%:*}
+  filter=${entry#*:}
+  [ -x "$build/tests/$program" ] || continue
+  echo "-- $program $filter on $display"
+  DISPLAY=$display SDL_VIDEODRIVER=x11 "$build/tests/$program" --gtest_filter="$filter" \
+    --gtest_brief=1 || status=1
+done
+exit $status

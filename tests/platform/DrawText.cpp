@@ -1,0 +1,257 @@
+// Fonts and text: face matching, the height rule, the cache, drawing within the extent in the
+// text colour, transparent and opaque backgrounds, Cyrillic, styles, the family list.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "platform/Text.h"
+#include "platform/draw/DrawContext.h"
+#include "platform/draw/Font.h"
+#include "tests/platform/DrawPictures.h"
+
+namespace {
+
+using namespace platform;
+using namespace qxtest;
+
+LogicalFont Face(const char* face, int height = 13) {
+  LogicalFont f;
+  f.height = height;
+  f.face = face;
+  return f;
+}
+
+const Font& Open(const LogicalFont& request) {
+  const Font* font = OpenFont(request);
+  if (!font) throw std::runtime_error("no font for " + request.face);
+  return *font;
+}
+
+TEST(DrawFonts, EveryRequestedFaceFindsAnInstalledOne) {
+  const auto sans = MatchFace(Face("MS Sans Serif"));
+  ASSERT_TRUE(sans);
+  EXPECT_FALSE(sans->family.empty());
+  EXPECT_FALSE(sans->monospace);
+  for (const char* face : {"Arial", "Courier New", "No Such Face Anywhere", ""}) {
+    SCOPED_TRACE(face);
+    const auto match = MatchFace(Face(face));
+    ASSERT_TRUE(match);
+    EXPECT_FALSE(match->file.empty());
+  }
+  // An unknown name falls back to the same default face as "MS Sans Serif".
+  EXPECT_EQ(MatchFace(Face("No Such Face Anywhere"))->file, sans->file);
+  EXPECT_TRUE(MatchFace(Face("Courier New"))->monospace);
+  LogicalFont fixed = Face("Arial");
+  fixed.fixedPitch = true;
+  EXPECT_TRUE(MatchFace(fixed)->monospace);
+  LogicalFont bold = Face("MS Sans Serif");
+  bold.weight = 700;
+  EXPECT_TRUE(MatchFace(bold)->bold);
+}
+
+TEST(DrawFonts, CellHeightIsTheRequestedHeight) {
+  for (const char* face : {"MS Sans Serif", "Courier New"}) {
+    for (int height : {8, 11, 13, 16, 20, 27, 40, 64}) {
+      SCOPED_TRACE(testing::Message() << face << " " << height);
+      const Font& font = Open(Face(face, height));
+      EXPECT_EQ(font.Height(), height);
+      EXPECT_EQ(font.Extent("Hg").height, height);
+      EXPECT_GT(font.Ascent(), height / 2);
+      EXPECT_LT(font.Ascent(), height);
+    }
+  }
+  // A negative height asks for the character height, so the cell comes out taller.
+  EXPECT_GT(Open(Face("MS Sans Serif", -20)).Height(), 20);
+  // No height: the default cell.
+  EXPECT_EQ(Open(Face("MS Sans Serif", 0)).Height(), 16);
+}
+
+TEST(DrawFonts, OpenedFontsAreCachedByRecord) {
+  const Font* a = OpenFont(Face("MS Sans Serif", 13));
+  EXPECT_EQ(OpenFont(Face("MS Sans Serif", 13)), a);
+  LogicalFont underlined = Face("MS Sans Serif", 13);
+  underlined.underline = true;
+  EXPECT_NE(OpenFont(underlined), a);
+  EXPECT_EQ(a->Request(), Face("MS Sans Serif", 13));
+}
+
+TEST(DrawFonts, ExtentGrowsWithTheTextAndWidthNarrowsOrWidensIt) {
+  const Font& font = Open(Face("MS Sans Serif"));
+  EXPECT_EQ(font.Extent(""), (Size{0, 13}));
+  EXPECT_GT(font.Extent("ab").width, font.Extent("a").width);
+  EXPECT_GT(font.Extent("MMMM").width, font.Extent("iiii").width);
+
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz";
+  for (int width : {4, 7, 12}) {
+    SCOPED_TRACE(width);
+    LogicalFont request = Face("MS Sans Serif");
+    request.width = width;
+    const Font& scaled = Open(request);
+    EXPECT_EQ(scaled.Height(), 13);
+    EXPECT_NEAR(scaled.Extent(letters).width / 26.0, width, 0.75);
+  }
+}
+
+// Draws text on a surface of one colour and answers the rectangle of changed pixels.
+Rect Changed(const Surface& s, Pixel background) {
+  Rect r{s.width, s.height, 0, 0};
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x)
+      if (s.At(x, y) != background)
+        r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+             std::max(r.bottom, y + 1)};
+  return r;
+}
+
+TEST(DrawText, GlyphsAreDrawnInTheTextColourWithinTheExtent) {
+  Surface s(120, 40, kPaper);
+  DrawContext dc(&s);
+  dc.SelectFont(&Open(Face("MS Sans Serif", 16)));
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  dc.SetTextColor(kBlue);
+  dc.TextOut(7, 5, "Hello, World");
+  const Size extent = dc.TextExtent("Hello, World");
+  const Rect changed = Changed(s, kPaper);
+  ASSERT_FALSE(changed.Empty());
+  EXPECT_GE(changed.left, 7);
+  EXPECT_GE(changed.top, 5);
+  EXPECT_LE(changed.right, 7 + extent.width);
+  EXPECT_LE(changed.bottom, 5 + extent.height);
+  // The ink spans most of the extent. The glyphs' solid parts are exactly the text colour and
+  // their edges blends of blue over white: red and green equal, blue full.
+  EXPECT_GT(changed.Width(), extent.width * 3 / 4);
+  int solid = 0;
+  for (const Pixel p : s.pixels) {
+    solid += p == kBlue;
+    if (p == kPaper) continue;
+    EXPECT_EQ(p & 0xFF, 0xFFu) << std::hex << p;
+    EXPECT_EQ((p >> 16) & 0xFF, (p >> 8) & 0xFF) << std::hex << p;
+  }
+  EXPECT_GT(solid, 20);
+}
+
+TEST(DrawText, OpaqueBackgroundFillsTheCellAndTransparentLeavesIt) {
+  const Font& font = Open(Face("MS Sans Serif"));
+  const Size extent = font.Extent("Wide text");
+  for (const BackgroundMode mode : {BackgroundMode::Opaque, BackgroundMode::Transparent}) {
+    SCOPED_TRACE(mode == BackgroundMode::Opaque ? "opaque" : "transparent");
+    Surface s(100, 30, kGreen);
+    DrawContext dc(&s);
+    dc.SelectFont(&font);
+    dc.SetBackgroundMode(mode);
+    dc.SetBackgroundColor(kRed);
+    dc.SetTextColor(kInk);
+    dc.TextOut(4, 6, "Wide text");
+    int green = 0, red = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 100; ++x) {
+        const bool inCell = x >= 4 && x < 4 + extent.width && y >= 6 && y < 6 + extent.height;
+        if (!inCell) EXPECT_EQ(s.At(x, y), kGreen) << x << "," << y;
+        else green += s.At(x, y) == kGreen, red += s.At(x, y) == kRed;
+      }
+    if (mode == BackgroundMode::Opaque) {
+      EXPECT_EQ(green, 0);
+      EXPECT_GT(red, extent.width * extent.height / 2);
+    } else {
+      EXPECT_EQ(red, 0);
+      EXPECT_GT(green, extent.width * extent.height / 2);
+    }
+  }
+}
+
+TEST(DrawText, CyrillicTextDrawsRealGlyphs) {
+  const std::string word = Utf8ToCp1251("Привет, Жук! Ёж съел щи.");
+  ASSERT_EQ(word.size(), 24u);  // one byte a letter
+  for (const char* face : {"MS Sans Serif", "Courier New", "Arial"}) {
+    SCOPED_TRACE(face);
+    const Font& font = Open(Face(face, 16));
+    EXPECT_TRUE(font.HasGlyphs(word));
+    // Different letters give different pictures, as missing-glyph boxes would not.
+    const TextMask zhe = font.Render(Utf8ToCp1251("Ж"));
+    const TextMask sha = font.Render(Utf8ToCp1251("Ш"));
+    const TextMask yu = font.Render(Utf8ToCp1251("ю"));
+    EXPECT_NE(zhe.coverage, sha.coverage);
+    EXPECT_NE(sha.coverage, yu.coverage);
+    const auto inked = [](std::uint8_t c) { return c > 128; };
+    EXPECT_GT(std::count_if(zhe.coverage.begin(), zhe.coverage.end(), inked), 5);
+  }
+}
+
+TEST(DrawText, FacesWithoutCyrillicAreFoundOut) {
+  // Symbol faces have no Cyrillic; which of them are installed depends on the machine.
+  for (const char* face : {"D050000L", "Standard Symbols PS", "DejaVu Math TeX Gyre"}) {
+    const auto match = MatchFace(Face(face));
+    if (!match || match->family != face) continue;
+    EXPECT_FALSE(Open(Face(face, 16)).HasGlyphs(Utf8ToCp1251("Ж"))) << face;
+    return;
+  }
+  GTEST_SKIP() << "no face without Cyrillic is installed";
+}
+
+TEST(DrawText, StylesChangeThePicture) {
+  const Font& plain = Open(Face("MS Sans Serif", 16));
+  auto styled = [](auto set) {
+    LogicalFont f = Face("MS Sans Serif", 16);
+    set(f);
+    return &Open(f);
+  };
+  const Font* bold = styled([](LogicalFont& f) { f.weight = 700; });
+  const Font* italic = styled([](LogicalFont& f) { f.italic = true; });
+  const Font* underline = styled([](LogicalFont& f) { f.underline = true; });
+  const Font* strike = styled([](LogicalFont& f) { f.strikeOut = true; });
+  for (const Font* f : {bold, italic, underline, strike}) {
+    EXPECT_EQ(f->Height(), 16);
+    EXPECT_NE(f->Render("text").coverage, plain.Render("text").coverage);
+  }
+  EXPECT_GT(bold->Extent("text").width, plain.Extent("text").width);
+
+  // Underline and strike-out add a line right across the text: a row that is inked over all
+  // of the text's width where the plain text has gaps.
+  auto fullRows = [](const TextMask& m) {
+    std::vector<int> rows;
+    for (int y = 0; y < m.height; ++y) {
+      int inked = 0;
+      for (int x = 0; x < m.width; ++x) inked += m.coverage[size_t(y) * m.width + x] > 100;
+      if (inked >= m.width - 2) rows.push_back(y);
+    }
+    return rows;
+  };
+  EXPECT_TRUE(fullRows(plain.Render("u u")).empty());
+  const auto under = fullRows(underline->Render("u u"));
+  const auto through = fullRows(strike->Render("u u"));
+  ASSERT_FALSE(under.empty());
+  ASSERT_FALSE(through.empty());
+  EXPECT_GT(under.front(), plain.Ascent() - 2);   // at or below the baseline
+  EXPECT_LT(through.front(), plain.Ascent());     // above it
+}
+
+TEST(DrawText, NulAndEmptyTextAreHarmless) {
+  Surface s(60, 20, kPaper);
+  DrawContext dc(&s);
+  dc.SelectFont(&Open(Face("MS Sans Serif")));
+  dc.TextOut(0, 0, "");
+  EXPECT_EQ(Changed(s, kPaper), (Rect{60, 20, 0, 0}));
+  const std::string withNul("a\0b", 3);
+  EXPECT_GT(dc.TextExtent(withNul).width, dc.TextExtent("ab").width);
+  dc.TextOut(0, 0, withNul);
+  EXPECT_FALSE(Changed(s, kPaper).Empty());
+}
+
+TEST(DrawText, WithoutASelectedFontTheSystemFontIsUsed) {
+  Surface s(80, 30, kPaper);
+  DrawContext dc(&s);
+  EXPECT_EQ(dc.TextExtent("System").height, 16);
+  dc.TextOut(2, 2, "System");
+  EXPECT_FALSE(Changed(s, kPaper).Empty());
+}
+
+TEST(DrawFonts, FamiliesComeOnceEachInCp1251) {
+  const std::vector<std::string> families = FontFamilies();
+  ASSERT_FALSE(families.empty());
+  EXPECT_EQ(std::set<std::string>(families.begin(), families.end()).size(), families.size());
+  EXPECT_NE(std::find(families.begin(), families.end(), "DejaVu Sans"), families.end());
+  for (const std::string& name : families) EXPECT_FALSE(name.empty());
+}
+
+}  // namespace
