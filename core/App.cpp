@@ -1,13 +1,18 @@
 #include "core/App.h"
 
 #include "core/Cp1251.h"
+#include "model/ClassManager.h"
 #include "model/NameManager.h"
 #include "platform/Messages.h"
 
 CApp::CApp() {
+  // The members are built by now; the root's name was set before anyone could store it.
   CoreApp = this;
   NameMan = std::make_unique<CNameManager>();
   HomeDir = "C:\\Qxe";
+  ClassMan = std::make_unique<CClassManager>();
+  ClassMan->Register(CoreClassRows());
+  TypeMan = std::make_unique<CStdTypeMan>();
   Running = false;
   Modal = false;
 }
@@ -17,7 +22,9 @@ CApp::~CApp() {
   if (CoreApp == this) CoreApp = nullptr;
 }
 
-CStr CApp::ClassName() const { return "CApp"; }
+CStr CApp::ClassName() const {
+  return "CApp";
+}
 
 void CApp::Idle() {}
 
@@ -31,7 +38,9 @@ void CApp::Run() {
   }
 }
 
-void CApp::Quit() { Running = false; }
+void CApp::Quit() {
+  Running = false;
+}
 
 void CApp::RunModal() {
   Modal = true;
@@ -50,4 +59,6 @@ void CApp::RunModal() {
   }
 }
 
-void CApp::EndModal() { Modal = false; }
+void CApp::EndModal() {
+  Modal = false;
+}

@@ -5,11 +5,16 @@
 #include <memory>
 
 #include "core/Values.h"
+#include "model/InfoMan.h"
+#include "model/StdTypes.h"
 
+class CClassManager;
 class CNameManager;
 
 class CApp : public CObject {
  public:
+  // Builds, in this order: the operator table, the root node, the name manager, the home
+  // directory, the class registry with the core and model classes, the standard types.
   CApp();
   ~CApp() override;
   CApp(const CApp&) = delete;
@@ -27,6 +32,10 @@ class CApp : public CObject {
   CBool Running;
   CBool Modal;
   CStr HomeDir;
+  std::unique_ptr<CClassManager> ClassMan;
+  std::unique_ptr<CStdTypeMan> TypeMan;
+  CStdOperMan OperMan;
+  CInfoMan InfoMan;
   std::unique_ptr<CNameManager> NameMan;
 };
 

@@ -28,6 +28,12 @@ class CObject {
   virtual CStr GetName() const;
   virtual void SetName(const CStr& name);
   virtual CBool IsControl() const;
+
+ private:
+  friend class CNameManager;
+  // Set once the name manager holds an entry for this object: most objects are never named
+  // (every temporary value is an object), and they then cost no lookup to ask or to destroy.
+  mutable bool named_ = false;
 };
 
 class CVar : public CObject {

@@ -7,26 +7,27 @@ CNameManager::~CNameManager() {
 }
 
 CStr CNameManager::NameOf(const CObject* object) const {
+  if (!object || !object->named_) return CStr();
   const auto found = Index.find(object);
   if (found == Index.end()) return CStr();
   return Entries.GetAs<CItem>(found->second)->Name;
 }
 
 void CNameManager::SetNameOf(const CObject* object, const CStr& name) {
-  const auto found = Index.find(object);
-  if (found != Index.end()) {
-    Entries.GetAs<CItem>(found->second)->Name = name;
+  const auto [at, added] = Index.try_emplace(object, Entries.Count().Value);
+  if (!added) {
+    Entries.GetAs<CItem>(at->second)->Name = name;
     return;
   }
+  if (object) object->named_ = true;
   auto* item = new CItem;
   item->Object = object;
   item->Name = name;
-  Index.emplace(object, Entries.Count().Value);
   Entries.Add(item);
 }
 
 void CNameManager::Forget(const CObject* object) {
-  if (Index.empty()) return;
+  if (!object || !object->named_ || Index.empty()) return;
   const auto found = Index.find(object);
   if (found == Index.end()) return;
   // Move the last item into the hole: the order of entries means nothing to anyone.

@@ -159,8 +159,11 @@ void File::Reset() {
 }
 
 bool File::OpenForReading(std::string_view systemPath) {
+  return OpenHostPathForReading(LinuxPath(systemPath));
+}
+
+bool File::OpenHostPathForReading(const std::string& path) {
   Close();
-  const std::string path = LinuxPath(systemPath);
   if (path.empty()) return false;
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -182,8 +185,14 @@ bool File::OpenForReading(std::string_view systemPath) {
 bool File::CreateForWriting(std::string_view systemPath) {
   Close();
   const std::string path = LinuxPath(systemPath);
-  if (path.empty() || path.back() == '/') return false;
+  if (path.empty()) return false;
   if (OnDriveC(systemPath)) EnsureFolder(DriveCFolder());
+  return CreateHostPathForWriting(path);
+}
+
+bool File::CreateHostPathForWriting(const std::string& path) {
+  Close();
+  if (path.empty() || path.back() == '/') return false;
   struct stat existing;
   const bool replacing = stat(path.c_str(), &existing) == 0;
   if (replacing && S_ISDIR(existing.st_mode)) return false;

@@ -39,6 +39,9 @@ class File {
   // An empty file, to read and write; its target is replaced only by Close. The target's folder
   // must exist (drive C: itself is created when missing).
   bool CreateForWriting(std::string_view systemPath);
+  // The same for a path of the host (Linux) system, taken as it is: tools are given such paths.
+  bool OpenHostPathForReading(const std::string& hostPath);
+  bool CreateHostPathForWriting(const std::string& hostPath);
 
   bool IsOpen() const { return stream_ != nullptr; }
   bool IsWritable() const { return writing_; }

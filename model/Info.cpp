@@ -1,0 +1,196 @@
+#include "model/Info.h"
+
+#include "core/App.h"
+#include "core/Cp1251.h"
+#include "model/ClassManager.h"
+#include "model/RecordReader.h"
+
+namespace {
+
+// Everything after a record's length field when the strings are empty: class name, name,
+// About, Extra (4 each), the reserved byte and the child count.
+constexpr std::int32_t kRecordHeadBytes = 4 + 4 + 4 + 4 + 1 + 4;
+constexpr std::int32_t kMinRecordBytes = 4 + kRecordHeadBytes;
+
+// A class name from a damaged record can be anything; show a readable piece of it.
+CStr Shown(const CStr& name) {
+  return name.Length().Value <= 64 ? name : name.SubStr(0, 64) + "...";
+}
+
+// Only tree node classes may come out of a record: creating anything else (a form, a timer)
+// by a name found in a file would have effects far outside the tree.
+CInfo* CreateNode(const CStr& className) {
+  CApp* app = CoreApp;
+  if (!app || !app->ClassMan) return nullptr;
+  CClassManager& classes = *app->ClassMan;
+  if (className != "CInfo" && !classes.InheritsFromName(className, "CInfo")) return nullptr;
+  CObject* object = classes.CreateByName(className);
+  auto* node = dynamic_cast<CInfo*>(object);
+  if (!node) delete object;
+  return node;
+}
+
+}  // namespace
+
+// [SECTION] Report
+
+CStr CLoadReport::Message() const {
+  if (!Ok()) return Fault;
+  if (Skipped.empty()) return "";
+  CStr text = Skipped.front();
+  if (Skipped.size() > 1)
+    text += CStr(" (и ещё пропущено: "_cp) + CInt(std::int32_t(Skipped.size() - 1)).ToStr() + ")";
+  return text;
+}
+
+// [SECTION] Node
+
+CStr CInfo::ClassName() const {
+  return "CInfo";
+}
+
+void CInfo::SaveFields(CStream&) {}
+void CInfo::LoadFields(CStream&) {}
+
+void CInfo::UpdateText() {
+  Caption = GetName();
+}
+
+CStr CInfo::ScopePrefix() const {
+  CStr prefix;
+  for (const CInfo* a = Parent; a; a = a->Parent) prefix = a->GetName() + "::" + prefix;
+  return prefix;
+}
+
+void CInfo::Append(CInfo* child) {
+  Children.Add(child);
+  child->Parent = this;
+}
+
+// [SECTION] Saving
+
+void CInfo::SaveToStream(CStream& stream) {
+  const CInt start = stream.GetPosition();
+  stream.WriteInt(0);  // the length, once it is known
+  stream.WriteStr(ClassName());
+  stream.WriteStr(GetName());
+  stream.WriteStr(About);
+  stream.WriteStr(Extra);
+  stream.WriteBool(Reserved);
+  SaveFields(stream);
+  stream.WriteInt(Children.Count());
+  for (std::int32_t i = 0; i < Children.Count().Value; ++i) Child(i)->SaveToStream(stream);
+  const CInt end = stream.GetPosition();
+  stream.SetPosition(start);
+  stream.WriteInt(end.Value - start.Value - 4);
+  stream.SetPosition(end);
+}
+
+// [SECTION] Loading
+
+void CInfo::LoadFromStream(CStream& stream) {
+  Load(stream);
+}
+
+CLoadReport CInfo::Load(CStream& stream) {
+  // Keep what the node holds, so that a fault can put it all back.
+  const CStr oldName = GetName();
+  const CStr oldAbout = About;
+  const CStr oldExtra = Extra;
+  CMemory oldFields;
+  SaveFields(oldFields);
+  std::vector<CObject*> oldChildren;
+  for (std::int32_t i = 0; i < Children.Count().Value; ++i) oldChildren.push_back(Children.Get(i));
+  Children.RemoveAll();
+
+  CLoadReport report;
+  CRecordReader in(stream);
+  if (ReadRecord(in, report, 0)) {
+    for (CObject* child : oldChildren) delete child;
+    stream.SetPosition(in.GetPosition());
+    return report;
+  }
+
+  report.Fault = in.FaultText();
+  report.FaultOffset = in.FaultOffset();
+  Children.Clear();
+  for (CObject* child : oldChildren) Children.Add(child);
+  SetName(oldName);
+  About = oldAbout;
+  Extra = oldExtra;
+  oldFields.SetPosition(0);
+  LoadFields(oldFields);
+  return report;
+}
+
+bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
+  const std::int32_t start = in.GetPosition().Value;
+  CInt length;
+  in.ReadInt(length);
+  if (in.Failed()) return false;
+  const std::int32_t left = in.Remaining().Value;
+  if (length.Value < kRecordHeadBytes || length.Value > left) {
+    in.Fail(start,
+            CStr("длина записи "_cp) + length.ToStr() +
+                (length.Value > left ? CStr(" больше остатка данных ("_cp) + ByteCount(left) + ")"
+                                     : CStr(" меньше наименьшей возможной"_cp)));
+    return false;
+  }
+  const std::int32_t end = start + 4 + length.Value;
+  const std::int32_t outer = in.Narrow(end);
+
+  CStr text;
+  in.ReadStr(text);  // the class name: this node already has its class
+  in.ReadStr(text);
+  if (in.Failed()) return false;
+  SetName(text);
+  in.ReadStr(About);
+  in.ReadStr(Extra);
+  std::uint8_t reserved = 0;
+  in.ReadUChar(&reserved);  // always written as 0 and ignored
+  LoadFields(in);
+  const CInt count = CRecordReader::ReadCount(in, kMinRecordBytes, "элементов"_cp);
+  if (in.Failed()) return false;
+
+  for (std::int32_t i = 0; i < count.Value; ++i) {
+    const std::int32_t childStart = in.GetPosition().Value;
+    CInt childLength;
+    CStr className;
+    in.ReadInt(childLength);
+    in.ReadStr(className);
+    if (in.Failed()) return false;
+    if (childLength.Value < kRecordHeadBytes || childLength.Value > end - childStart - 4) {
+      in.Fail(childStart, CStr("длина записи "_cp) + childLength.ToStr() +
+                              " не помещается в запись владельца"_cp);
+      return false;
+    }
+    CInfo* child = CreateNode(className);
+    if (!child) {
+      report.Skipped.push_back(AtOffset(childStart, CStr("пропущен элемент класса \""_cp) +
+                                                        Shown(className) +
+                                                        "\", которого нет в реестре"_cp));
+      in.SetPosition(childStart + 4 + childLength.Value);
+      continue;
+    }
+    in.SetPosition(childStart);
+    if (depth + 1 >= kMaxDepth) {
+      delete child;
+      in.Fail(childStart, CStr("вложенность глубже "_cp) + CInt(kMaxDepth).ToStr() + " уровней"_cp);
+      return false;
+    }
+    if (!child->ReadRecord(in, report, depth + 1)) {
+      delete child;
+      return false;
+    }
+    Append(child);
+  }
+
+  const std::int32_t at = in.GetPosition().Value;
+  if (at != end) {
+    in.Fail(at, CStr("запись не кончается на последнем дочернем элементе: лишние "_cp) +
+                    ByteCount(end - at));
+    return false;
+  }
+  in.Widen(outer);
+  return true;
+}

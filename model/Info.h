@@ -1,0 +1,71 @@
+// The node base of the project tree: place in the tree, description, caption, and the record in
+// which a node and its whole subtree are written to and read from a stream.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/List.h"
+
+class CStream;
+class CRecordReader;
+
+// What reading a record found. A fault stops the reading and leaves the target node exactly as
+// it was; a child record of a class that cannot be created is skipped and listed, and the rest
+// is read.
+class CLoadReport {
+ public:
+  bool Ok() const { return Fault.Length().Value == 0; }
+
+  CStr Fault;                 // the first fault, with its byte offset; "" when the record was read
+  CInt FaultOffset = -1;      // the stream position of the fault
+  std::vector<CStr> Skipped;  // one line per skipped record
+
+  // Everything the user should see, one line each; "" when there is nothing to say.
+  CStr Message() const;
+};
+
+class CInfo : public CVar {
+ public:
+  CInfo() = default;
+  ~CInfo() override = default;
+  CInfo(const CInfo&) = delete;
+  CInfo& operator=(const CInfo&) = delete;
+
+  CStr ClassName() const override;
+  // One node with its entire subtree.
+  void SaveToStream(CStream& stream) override;
+  // As Load, for callers that need no report: on a fault the node stays as it was.
+  void LoadFromStream(CStream& stream) override;
+
+  virtual void SaveFields(CStream& stream);
+  virtual void LoadFields(CStream& stream);
+  virtual void UpdateText();
+  // The names of the ancestors, outermost first, each followed by "::".
+  virtual CStr ScopePrefix() const;
+
+  // Reads a record into this node, replacing its name, texts, kind fields and children. The
+  // record is checked against what the stream holds; on a fault nothing changes.
+  CLoadReport Load(CStream& stream);
+
+  // Appends an owned child and sets its parent.
+  void Append(CInfo* child);
+  CInfo* Child(const CInt& index) const { return Children.GetAs<CInfo>(index); }
+  CInt ChildCount() const { return Children.Count(); }
+
+  CInfo* Parent = nullptr;  // not owned
+  CList Children;           // of CInfo, owned
+  CStr About;
+  CStr Extra;
+  CBool Reserved;
+  CStr Caption;
+  std::int32_t TreeFlags = 0;       // bit 0 expanded, bit 1 marked; kept for the project tree
+  CObject* EditorWindow = nullptr;  // the window the IDE made for this node; not owned
+
+  // Records nest no deeper than this; deeper input is refused rather than overflowing the stack.
+  static constexpr int kMaxDepth = 1000;
+
+ private:
+  friend class CRecordReader;
+  bool ReadRecord(CRecordReader& in, CLoadReport& report, int depth);
+};

@@ -1,0 +1,97 @@
+#include "model/MemberInfo.h"
+
+#include "core/Cp1251.h"
+#include "model/RecordReader.h"
+
+// [SECTION] CMemberInfo
+
+CStr CMemberInfo::ClassName() const {
+  return "CMemberInfo";
+}
+
+void CMemberInfo::SaveFields(CStream& stream) {
+  stream.WriteStr(Type);
+  stream.WriteInt(Access);
+  stream.WriteBool(MemberFlag);
+}
+
+void CMemberInfo::LoadFields(CStream& stream) {
+  stream.ReadStr(Type);
+  stream.ReadInt(Access);
+  stream.ReadBool(MemberFlag);
+}
+
+// [SECTION] CAtrInfo
+
+CStr CAtrInfo::ClassName() const {
+  return "CAtrInfo";
+}
+
+void CAtrInfo::UpdateText() {
+  Caption = Type.Length().Value ? Type + " " + GetName() : GetName();
+}
+
+// [SECTION] CParamInfo
+
+CStr CParamInfo::ClassName() const {
+  return "CInfo";
+}
+
+// [SECTION] COperInfo
+
+CStr COperInfo::ClassName() const {
+  return "COperInfo";
+}
+
+CParamInfo* COperInfo::AddParam(const CStr& type, const CStr& name, const CStr& about) {
+  auto* param = new CParamInfo;
+  param->Type = type;
+  param->SetName(name);
+  param->About = about;
+  param->Parent = this;
+  Params.Add(param);
+  return param;
+}
+
+void COperInfo::SaveFields(CStream& stream) {
+  CMemberInfo::SaveFields(stream);
+  stream.WriteUChar(OperMode);
+  stream.WriteBool(IsOperator);
+  for (const CStr* code : {&Code, &Code2, &Code3, &Code4, &Code5}) stream.WriteStr(*code);
+  stream.WriteInt(Params.Count());
+  for (std::int32_t i = 0; i < Params.Count().Value; ++i) {
+    CParamInfo* param = Param(i);
+    stream.WriteStr(param->Type);
+    stream.WriteStr(param->GetName());
+    stream.WriteStr(param->About);
+  }
+}
+
+void COperInfo::LoadFields(CStream& stream) {
+  CMemberInfo::LoadFields(stream);
+  stream.ReadUChar(&OperMode);
+  stream.ReadBool(IsOperator);
+  for (CStr* code : {&Code, &Code2, &Code3, &Code4, &Code5}) stream.ReadStr(*code);
+  Params.Clear();
+  // A parameter is three counted strings, at least 12 bytes.
+  const CInt count = CRecordReader::ReadCount(stream, 12, "параметров"_cp);
+  for (std::int32_t i = 0; i < count.Value; ++i) {
+    CStr type, name, about;
+    stream.ReadStr(type);
+    stream.ReadStr(name);
+    stream.ReadStr(about);
+    AddParam(type, name, about);
+  }
+}
+
+void COperInfo::UpdateText() {
+  CStr text;
+  if (Type.Length().Value) text = Type + " ";
+  if (IsOperator) text += "operator ";
+  text += GetName() + "(";
+  for (std::int32_t i = 0; i < Params.Count().Value; ++i) {
+    if (i > 0) text += ", ";
+    text += Param(i)->Type;
+  }
+  Caption = text + ")";
+}

@@ -1,0 +1,103 @@
+#include "model/RecordReader.h"
+
+#include <string>
+
+#include "core/Cp1251.h"
+
+CStr AtOffset(std::int32_t offset, const CStr& what) {
+  return CStr("смещение "_cp) + CInt(offset).ToStr() + ": " + what;
+}
+
+CStr ByteCount(std::int64_t n) {
+  const std::int64_t tens = n % 100, ones = n % 10;
+  const bool few = ones >= 2 && ones <= 4 && !(tens >= 12 && tens <= 14);
+  return CStr(std::to_string(n)) + (few ? " байта"_cp : " байт"_cp);
+}
+
+CRecordReader::CRecordReader(CStream& source)
+    : source_(source), position_(source.GetPosition().Value), limit_(source.GetSize().Value) {}
+
+CInt CRecordReader::Read(void* buffer, const CInt& count) {
+  if (failed_ || count.Value <= 0) return 0;
+  const std::int64_t left = std::int64_t(limit_) - position_;
+  if (count.Value > left) {
+    Fail(position_, CStr("данные обрываются: нужно "_cp) + ByteCount(count.Value) +
+                        ", осталось "_cp + ByteCount(left < 0 ? 0 : left));
+    return 0;
+  }
+  const CInt got = source_.Read(buffer, count);
+  if (got.Value != count.Value) {
+    // The source holds less than it said: the same fault as a short record.
+    Fail(position_, CStr("данные обрываются: прочитано "_cp) + got.ToStr() + " из "_cp +
+                        ByteCount(count.Value));
+    source_.SetPosition(position_);
+    return 0;
+  }
+  position_ += got.Value;
+  return got;
+}
+
+CInt CRecordReader::Write(const void*, const CInt&) {
+  return 0;
+}
+void CRecordReader::SetSize(const CInt&) {}
+CInt CRecordReader::GetSize() {
+  return limit_;
+}
+
+void CRecordReader::SetPosition(const CInt& position) {
+  position_ = position.Value;
+  source_.SetPosition(position);
+}
+
+CInt CRecordReader::GetPosition() {
+  return position_;
+}
+
+CInt CRecordReader::ReadStr(CStr& value) {
+  const std::int32_t at = position_;
+  CInt count;
+  ReadInt(count);
+  value = "";
+  if (failed_) return 0;
+  const std::int32_t left = limit_ - position_;
+  if (count.Value < 0 || count.Value > left) {
+    Fail(at, CStr("длина строки "_cp) + count.ToStr() + " не помещается в остаток записи ("_cp +
+                 ByteCount(left) + ")");
+    return 0;
+  }
+  if (count.Value > 0) {
+    scratch_.resize(static_cast<std::size_t>(count.Value));
+    if (Read(scratch_.data(), count).Value == count.Value)
+      value.AppendBytes(scratch_.data(), scratch_.size());
+  }
+  return count;
+}
+
+std::int32_t CRecordReader::Narrow(std::int32_t end) {
+  const std::int32_t previous = limit_;
+  if (end < limit_) limit_ = end;
+  return previous;
+}
+
+void CRecordReader::Fail(std::int32_t offset, const CStr& what) {
+  if (failed_) return;
+  failed_ = true;
+  faultOffset_ = offset;
+  fault_ = AtOffset(offset, what);
+}
+
+CInt CRecordReader::ReadCount(CStream& stream, std::int32_t itemBytes, const CStr& what) {
+  const CInt at = stream.GetPosition();
+  CInt count;
+  stream.ReadInt(count);
+  auto* reader = dynamic_cast<CRecordReader*>(&stream);
+  if (reader && reader->Failed()) return -1;
+  const std::int32_t left = stream.Remaining().Value;
+  const std::int64_t needed = std::int64_t(count.Value) * (itemBytes > 0 ? itemBytes : 1);
+  if (count.Value >= 0 && needed <= left) return count;
+  if (reader)
+    reader->Fail(at.Value, CStr("число "_cp) + what + " " + count.ToStr() +
+                               " не помещается в остаток записи ("_cp + ByteCount(left) + ")");
+  return -1;
+}

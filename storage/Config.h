@@ -1,0 +1,29 @@
+// The configuration file: the file header, then the record of the project tree's root with the
+// whole tree below it.
+#pragma once
+
+#include "model/Info.h"
+
+class CApp;
+class CFile;
+
+// The image on any stream: header at the stream's start, then the root's record.
+void WriteConfig(CStream& stream, CInfo& root);
+// Reads an image from the stream's start into root. Anything that is not a whole, valid image
+// (a bad header, a damaged record, bytes after the root's record) is a fault, and root is then
+// exactly as it was.
+CLoadReport ReadConfig(CStream& stream, CInfo& root);
+
+// The same on an open file (a missing or unopened file is a fault here). The whole file is read
+// before the tree is touched, so a file larger than this is refused.
+inline constexpr std::int32_t kMaxConfigBytes = 1 << 30;
+CLoadReport ReadConfigFile(CFile& file, CInfo& root);
+// "" when every byte reached the disk and the file stands in place of the previous one.
+CStr WriteConfigFile(CFile& file, CInfo& root);
+
+// "Conf.qxe" in the application's home directory, read into and written from its project tree.
+CStr ConfigPath(const CApp& app);
+// A missing file changes nothing and is no fault. The report's Message is for the user.
+CLoadReport LoadConfig(CApp& app);
+// "" when saved; otherwise what went wrong, and the previous file is still in place.
+CStr SaveConfig(CApp& app);

@@ -1,0 +1,76 @@
+// The configuration file on disk: the image of storage/Config.cpp through a scrambling file
+// with the empty key, so its bytes are stored as they are.
+#include <vector>
+
+#include "core/App.h"
+#include "core/Cp1251.h"
+#include "model/RecordReader.h"
+#include "storage/Config.h"
+#include "storage/File.h"
+
+namespace {
+
+CLoadReport Refused(std::int32_t offset, const CStr& what) {
+  CLoadReport report;
+  report.Fault = offset >= 0 ? AtOffset(offset, what) : what;
+  report.FaultOffset = offset;
+  return report;
+}
+
+}  // namespace
+
+CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
+  if (!file.IsOpen()) return Refused(-1, CStr("не удалось открыть файл "_cp) + file.FileName);
+  switch (file.ReadHeader().Value) {
+    case -1:
+      return Refused(0, "файл короче заголовка"_cp);
+    case -2:
+      return Refused(0, "в начале файла нет метки Qx"_cp);
+  }
+  const std::int32_t size = file.GetSize().Value;
+  if (size >= kMaxConfigBytes)
+    return Refused(-1, CStr("файл слишком велик: "_cp) + ByteCount(file.GetSize().Value));
+
+  // Parsing in memory: a record is peeked at before it is read, and seeking a disk file back
+  // and forth for every node would cost far more than one copy of the file.
+  CMemory image;
+  std::vector<char> chunk(1 << 16);
+  file.SetPosition(0);
+  for (std::int32_t done = 0; done < size;) {
+    const std::int32_t want = std::min<std::int32_t>(size - done, std::int32_t(chunk.size()));
+    const CInt got = file.Read(chunk.data(), want);
+    if (got.Value <= 0) return Refused(done, "файл не читается дальше"_cp);
+    image.Write(chunk.data(), got);
+    done += got.Value;
+  }
+  return ReadConfig(image, root);
+}
+
+CStr WriteConfigFile(CFile& file, CInfo& root) {
+  if (!file.IsOpen()) return CStr("не удалось создать файл "_cp) + file.FileName;
+  file.WriteHeader();
+  CMemory body;
+  root.SaveToStream(body);
+  const bool written = file.Write(body.Data(), body.GetSize()).Value == body.GetSize().Value;
+  const bool closed = file.Close();
+  if (!written || !closed) return CStr("не удалось сохранить файл "_cp) + file.FileName;
+  return "";
+}
+
+CStr ConfigPath(const CApp& app) {
+  return app.HomeDir + "\\Conf.qxe";
+}
+
+CLoadReport LoadConfig(CApp& app) {
+  const CStr path = ConfigPath(app);
+  if (!platform::FileExists(path.View())) return {};
+  CSecretFile file(path, CFile::kRead);
+  file.Key = "";
+  return ReadConfigFile(file, app.InfoMan.Root);
+}
+
+CStr SaveConfig(CApp& app) {
+  CSecretFile file(ConfigPath(app), CFile::kCreate);
+  file.Key = "";
+  return WriteConfigFile(file, app.InfoMan.Root);
+}

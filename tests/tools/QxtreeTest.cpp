@@ -1,0 +1,226 @@
+// The qxtree program as a user runs it, on files this test makes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/App.h"
+#include "model/Kinds.h"
+#include "storage/Config.h"
+#include "storage/File.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class QxtreeTool : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* drive = std::getenv("QXWORKS_DRIVE_C");
+    dir_ = std::string(drive ? drive : "/tmp") + "/qxtree-" +
+           testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::create_directories(dir_);
+  }
+
+  std::string Path(const char* name) const { return dir_ + "/" + name; }
+
+  Outcome Call(const std::string& arguments) {
+    const std::string out = Path("stdout"), err = Path("stderr");
+    const std::string command =
+        std::string(QX_BINARY_DIR) + "/qxtree " + arguments + " >" + out + " 2>" + err;
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+  }
+
+  void Save(CInfo& root, const std::string& path) {
+    CFile file(CHostPath{path}, CFile::kCreate);
+    ASSERT_EQ(WriteConfigFile(file, root), "");
+  }
+
+  CApp app;
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(QxtreeTool, DumpsTheTreeAsJson) {
+  CInfo& root = app.InfoMan.Root;
+  auto* unit = new CUnitInfo;
+  unit->SetName("Main");
+  unit->About = "Модуль \"главный\""_cp;
+  unit->UnitExtra = "a\\b";
+  root.Append(unit);
+  auto* oper = new COperInfo;
+  oper->SetName("Run");
+  oper->Type = "int";
+  oper->Access = 2;
+  oper->IsOperator = true;
+  oper->Code = "{\r\n\treturn 0;\r\n}";
+  oper->AddParam("char", "c", "буква"_cp);
+  unit->Append(oper);
+  auto* type = new CTypeInfo;
+  type->SetName("P");
+  type->BaseType = "int";
+  type->Pointer = 1;
+  unit->Append(type);
+  Save(root, Path("small.qxe"));
+
+  const Outcome run = Call("dump " + Path("small.qxe"));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, R"({
+  "class": "CInfo",
+  "name": "",
+  "about": "",
+  "extra": "",
+  "fields": {},
+  "children": [
+    {
+      "class": "CUnitInfo",
+      "name": "Main",
+      "about": "Модуль \"главный\"",
+      "extra": "",
+      "fields": {
+        "UnitExtra": "a\\b"
+      },
+      "children": [
+        {
+          "class": "COperInfo",
+          "name": "Run",
+          "about": "",
+          "extra": "",
+          "fields": {
+            "Type": "int",
+            "Access": 2,
+            "MemberFlag": false,
+            "OperMode": 0,
+            "IsOperator": true,
+            "Code": "{\r\n\treturn 0;\r\n}",
+            "Code2": "",
+            "Code3": "",
+            "Code4": "",
+            "Code5": "",
+            "Params": [
+              {"Type": "char", "Name": "c", "About": "буква"}
+            ]
+          },
+          "children": []
+        },
+        {
+          "class": "CTypeInfo",
+          "name": "P",
+          "about": "",
+          "extra": "",
+          "fields": {
+            "ByteSize": 0,
+            "BaseType": "int",
+            "Pointer": 1
+          },
+          "children": []
+        }
+      ]
+    }
+  ]
+}
+)");
+}
+
+TEST_F(QxtreeTool, DumpsAnActionsFieldsAsOneList) {
+  auto* action = new CActionInfo;
+  action->Flags[1] = true;
+  action->Value = 0.5L;
+  action->SlotTexts2[6] = "last";
+  app.InfoMan.Root.Append(action);
+  Save(app.InfoMan.Root, Path("action.qxe"));
+  const Outcome run = Call("dump " + Path("action.qxe"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(
+      run.out.find(
+          R"("Fields": [false, true, false, 0.5, "", "", false, false, "", "", "", "", "", "", false, "", "", )"),
+      std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(R"(false, "", "last"])"), std::string::npos) << run.out;
+}
+
+TEST_F(QxtreeTool, CheckNamesTheFirstFaultAndItsOffset) {
+  auto* unit = new CUnitInfo;
+  unit->SetName("Main");
+  app.InfoMan.Root.Append(unit);
+  Save(app.InfoMan.Root, Path("good.qxe"));
+  const Outcome good = Call("check " + Path("good.qxe"));
+  EXPECT_EQ(good.exitCode, 0) << good.err;
+
+  std::string bytes = Slurp(Path("good.qxe"));
+  bytes[45] = '\x7F';  // the unit's record length, 45 bytes in, grows far past the end
+  bytes[48] = '\x7F';
+  std::ofstream(Path("bad.qxe"), std::ios::binary) << bytes;
+  const Outcome bad = Call("check " + Path("bad.qxe"));
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_NE(bad.err.find("bad.qxe: смещение 45: длина записи"), std::string::npos) << bad.err;
+
+  // An element of a class no one knows is a fault for check, though a load passes it over.
+  std::string unknown = Slurp(Path("good.qxe"));
+  unknown.replace(unknown.find("CUnitInfo"), 9, "CUnitXnfo");
+  std::ofstream(Path("unknown.qxe"), std::ios::binary) << unknown;
+  const Outcome skipped = Call("check " + Path("unknown.qxe"));
+  EXPECT_EQ(skipped.exitCode, 1);
+  EXPECT_NE(skipped.err.find("смещение 45: пропущен элемент класса \"CUnitXnfo\""),
+            std::string::npos)
+      << skipped.err;
+  EXPECT_EQ(Call("dump " + Path("unknown.qxe")).exitCode, 0);
+
+  const Outcome missing = Call("check " + Path("missing.qxe"));
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("missing.qxe"), std::string::npos);
+}
+
+TEST_F(QxtreeTool, CopyWritesTheSameBytes) {
+  auto* group = new CProjectGroupInfo;
+  group->SetName("Группа"_cp);
+  app.InfoMan.Root.Append(group);
+  auto* cls = new CClassInfo;
+  cls->SetName("CThing");
+  cls->Base = "CObject";
+  group->Append(cls);
+  Save(app.InfoMan.Root, Path("in.qxe"));
+
+  const Outcome copy = Call("copy " + Path("in.qxe") + " " + Path("out.qxe"));
+  EXPECT_EQ(copy.exitCode, 0) << copy.err;
+  EXPECT_EQ(Slurp(Path("out.qxe")), Slurp(Path("in.qxe")));
+
+  std::string cut = Slurp(Path("in.qxe"));
+  cut.resize(cut.size() - 1);
+  std::ofstream(Path("cut.qxe"), std::ios::binary) << cut;
+  const Outcome refused = Call("copy " + Path("cut.qxe") + " " + Path("never.qxe"));
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("never.qxe")));
+
+  const Outcome unwritable = Call("copy " + Path("in.qxe") + " " + Path("no/such/dir/out.qxe"));
+  EXPECT_EQ(unwritable.exitCode, 1);
+}
+
+TEST_F(QxtreeTool, BadArgumentsShowTheUsage) {
+  struct Case {
+    const char* arguments;
+  } cases[] = {{""}, {"dump"}, {"check a b"}, {"copy a"}, {"frob a"}};
+  for (const Case& c : cases) {
+    const Outcome run = Call(c.arguments);
+    EXPECT_EQ(run.exitCode, 2) << c.arguments;
+    EXPECT_NE(run.err.find("qxtree dump"), std::string::npos) << c.arguments;
+    EXPECT_EQ(run.out, "") << c.arguments;
+  }
+}

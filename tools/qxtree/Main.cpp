@@ -1,0 +1,83 @@
+// qxtree: the project files of Qxworks from the command line.
+//   qxtree dump FILE      the tree as JSON on stdout
+//   qxtree check FILE     exit 0 when the file reads in full; else 1 and the first fault
+//   qxtree copy IN OUT    read and write again
+// Exit codes: 0 done, 1 the file is faulty or cannot be read or written, 2 bad arguments.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/App.h"
+#include "platform/Text.h"
+#include "storage/Config.h"
+#include "storage/File.h"
+#include "tools/qxtree/Dump.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "использование:\n"
+    "  qxtree dump ФАЙЛ        дерево проекта в виде JSON\n"
+    "  qxtree check ФАЙЛ       проверка файла: первая ошибка и её смещение\n"
+    "  qxtree copy ИЗ В        прочитать и записать заново\n";
+
+int Usage(const char* problem) {
+  if (problem) std::fprintf(stderr, "qxtree: %s\n", problem);
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+// A message of the system (cp1251) on stderr, after the file's name.
+void Report(const std::string& file, const CStr& message) {
+  const std::string text = platform::Cp1251ToUtf8(message.View());
+  std::fprintf(stderr, "qxtree: %s: %s\n", file.c_str(), text.c_str());
+}
+
+bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
+  CSecretFile file(CHostPath{path}, CFile::kRead);
+  file.Key = "";
+  const CLoadReport report = ReadConfigFile(file, root);
+  if (!report.Ok()) {
+    Report(path, report.Fault);
+    return false;
+  }
+  for (const CStr& skipped : report.Skipped) Report(path, skipped);
+  return !(skipsAreFaults && !report.Skipped.empty());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage(nullptr);
+  const std::string command = argv[1];
+  const int wanted = command == "copy" ? 4 : 3;
+  if (command != "dump" && command != "check" && command != "copy")
+    return Usage(("неизвестная команда " + command).c_str());
+  if (argc != wanted) return Usage("неверное число аргументов");
+
+  CApp app;
+  CInfo root;
+  const std::string in = argv[2];
+  if (!Load(in, root, command == "check")) return 1;
+
+  if (command == "dump") {
+    std::string out;
+    qxtree::DumpJson(root, out);
+    out += "\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (command == "check") {
+    std::printf("%s: ok\n", in.c_str());
+    return 0;
+  }
+  const std::string outPath = argv[3];
+  CSecretFile out(CHostPath{outPath}, CFile::kCreate);
+  out.Key = "";
+  const CStr failed = WriteConfigFile(out, root);
+  if (failed.Length().Value) {
+    Report(outPath, failed);
+    return 1;
+  }
+  return 0;
+}
