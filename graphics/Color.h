@@ -1,0 +1,29 @@
+// A colour of three real components, each from 0 to 1 by convention (not clamped). Only the
+// canvas turns it into a platform colour.
+#pragma once
+
+#include "core/Values.h"
+
+class CStream;
+
+class CColor : public CVar {
+ public:
+  CFloat R;
+  CFloat G;
+  CFloat B;
+
+  CColor() = default;
+  CColor(const CFloat& r, const CFloat& g, const CFloat& b) : R(r), G(g), B(b) {}
+
+  CStr ClassName() const override;
+  virtual void WriteTo(CStream& stream);
+  virtual void ReadFrom(CStream& stream);
+
+  void Set(const CFloat& r, const CFloat& g, const CFloat& b);
+  // From 0..255 bytes, as the colour dialog gives them.
+  void SetBytes(const CInt& r, const CInt& g, const CInt& b);
+
+  CBool operator==(const CColor& other) const {
+    return bool(R == other.R) && bool(G == other.G) && bool(B == other.B);
+  }
+};
