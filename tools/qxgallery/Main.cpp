@@ -165,7 +165,7 @@ class Gallery {
     Picture(wide, 1, 1, 98, 98, "\\Pics\\Other\\AboutPic64.bmp", true);
     Picture(box, 320, 40, 40, 40, "\\Pics\\Other\\AboutPic64.bmp", false);
     if (!platform::FileExists((app_.HomeDir + "\\Pics\\Form\\Icon16.bmp").View()))
-      Label(box, 380, 60, "Картинок нет: scripts/run.sh кладёт их в C:\\Qxe\\Pics"_cp, font,
+      Label(box, 10, 10, "Картинок нет: scripts/run.sh кладёт их в C:\\Qxe\\Pics"_cp, font,
             CColor(0.7, 0, 0));
   }
 
