@@ -29,12 +29,20 @@ CCustomControl::~CCustomControl() {
   auto children = std::move(ChildList);
 }
 
-CStr CCustomControl::ClassName() const { return "CCustomControl"; }
-CStr CCustomControl::BaseClassName() const { return "CRect"; }
+CStr CCustomControl::ClassName() const {
+  return "CCustomControl";
+}
+CStr CCustomControl::BaseClassName() const {
+  return "CRect";
+}
 
-CControl* CCustomControl::Self() { return static_cast<CControl*>(this); }
+CControl* CCustomControl::Self() {
+  return static_cast<CControl*>(this);
+}
 
-CInt CCustomControl::Count(const CControlList* list) { return list ? list->Count() : CInt(0); }
+CInt CCustomControl::Count(const CControlList* list) {
+  return list ? list->Count() : CInt(0);
+}
 
 CControl* CCustomControl::At(const CControlList* list, const CInt& index) {
   if (!list || index.Value < 0 || index.Value >= list->Count().Value) return nullptr;
@@ -70,27 +78,49 @@ void CCustomControl::RemoveAll(std::unique_ptr<CControlList>& list) {
   list.reset();
 }
 
-CInt CCustomControl::ChildCount() const { return Count(ChildList.get()); }
-CControl* CCustomControl::GetChild(const CInt& index) const { return At(ChildList.get(), index); }
-void CCustomControl::AddChild(CControl* control) { Add(ChildList, control); }
+CInt CCustomControl::ChildCount() const {
+  return Count(ChildList.get());
+}
+CControl* CCustomControl::GetChild(const CInt& index) const {
+  return At(ChildList.get(), index);
+}
+void CCustomControl::AddChild(CControl* control) {
+  Add(ChildList, control);
+}
 CInt CCustomControl::IndexOfChild(const CControl* control) const {
   return IndexIn(ChildList.get(), control);
 }
-CInt CCustomControl::RemoveChild(CControl* control) { return Remove(ChildList, control); }
-void CCustomControl::RemoveChildAt(const CInt& index) { RemoveAt(ChildList, index); }
-void CCustomControl::RemoveAllChildren() { RemoveAll(ChildList); }
+CInt CCustomControl::RemoveChild(CControl* control) {
+  return Remove(ChildList, control);
+}
+void CCustomControl::RemoveChildAt(const CInt& index) {
+  RemoveAt(ChildList, index);
+}
+void CCustomControl::RemoveAllChildren() {
+  RemoveAll(ChildList);
+}
 
-CInt CCustomControl::FramePartCount() const { return Count(FrameList.get()); }
+CInt CCustomControl::FramePartCount() const {
+  return Count(FrameList.get());
+}
 CControl* CCustomControl::GetFramePart(const CInt& index) const {
   return At(FrameList.get(), index);
 }
-void CCustomControl::AddFramePart(CControl* control) { Add(FrameList, control); }
+void CCustomControl::AddFramePart(CControl* control) {
+  Add(FrameList, control);
+}
 CInt CCustomControl::IndexOfFramePart(const CControl* control) const {
   return IndexIn(FrameList.get(), control);
 }
-CInt CCustomControl::RemoveFramePart(CControl* control) { return Remove(FrameList, control); }
-void CCustomControl::RemoveFramePartAt(const CInt& index) { RemoveAt(FrameList, index); }
-void CCustomControl::RemoveAllFrameParts() { RemoveAll(FrameList); }
+CInt CCustomControl::RemoveFramePart(CControl* control) {
+  return Remove(FrameList, control);
+}
+void CCustomControl::RemoveFramePartAt(const CInt& index) {
+  RemoveAt(FrameList, index);
+}
+void CCustomControl::RemoveAllFrameParts() {
+  RemoveAll(FrameList);
+}
 
 // [SECTION] CCustomControl: events
 
@@ -115,9 +145,15 @@ void CCustomControl::Click() {
   if (MouseInside) OnClick(Self());
 }
 
-void CCustomControl::KeyPress(CStr ch) { OnKeyPress(Self(), ch); }
-void CCustomControl::KeyDown(CInt key, CShiftStateSet shift) { OnKeyDown(Self(), key, shift); }
-void CCustomControl::KeyUp(CInt key, CShiftStateSet shift) { OnKeyUp(Self(), key, shift); }
+void CCustomControl::KeyPress(CStr ch) {
+  OnKeyPress(Self(), ch);
+}
+void CCustomControl::KeyDown(CInt key, CShiftStateSet shift) {
+  OnKeyDown(Self(), key, shift);
+}
+void CCustomControl::KeyUp(CInt key, CShiftStateSet shift) {
+  OnKeyUp(Self(), key, shift);
+}
 void CCustomControl::TimerTick() {}
 
 // [SECTION] CControl: construction and destruction
@@ -136,6 +172,7 @@ CControl::CControl(CControl* parent) : Parent(parent) {
 }
 
 CControl::~CControl() {
+  // The parts go first, while the view they share still exists.
   {
     auto frames = std::move(FrameList);
     auto children = std::move(ChildList);
@@ -144,16 +181,23 @@ CControl::~CControl() {
     Parent->RemoveChild(this);
     Parent->RemoveFramePart(this);
   }
-  // The view and the caret must not keep pointing at a control that is gone.
+  // The view, the caret and the application must not keep pointing at a control that is gone.
   if (View && !RootView) View->Forget(this);
-  if (CtrlApp && CtrlApp->KeyboardCursor && CtrlApp->KeyboardCursor->Control == this)
-    CtrlApp->KeyboardCursor->Control = nullptr;
+  if (CtrlApp) {
+    if (CtrlApp->KeyboardCursor && CtrlApp->KeyboardCursor->Control == this)
+      CtrlApp->KeyboardCursor->Control = nullptr;
+    if (CtrlApp->MainForm == this) CtrlApp->MainForm = nullptr;
+  }
   if (RootView) RootView->Root = nullptr;
   RootView.reset();
 }
 
-CStr CControl::ClassName() const { return "CControl"; }
-CBool CControl::IsControl() const { return true; }
+CStr CControl::ClassName() const {
+  return "CControl";
+}
+CBool CControl::IsControl() const {
+  return true;
+}
 
 CControl* CControl::GetRoot() {
   CControl* root = this;
@@ -161,7 +205,9 @@ CControl* CControl::GetRoot() {
   return root;
 }
 
-CCanvas* CControl::GetCanvas() const { return View ? View->Canvas.get() : nullptr; }
+CCanvas* CControl::GetCanvas() const {
+  return View ? View->Canvas.get() : nullptr;
+}
 
 void CControl::SetFocused(CBool) {}
 
@@ -208,7 +254,9 @@ CRect CControl::GetAbsRect() {
   return CRect(m1.X, m1.Y, m2.X, m2.Y);
 }
 
-CRect CControl::GetClientRect() { return ClientRect; }
+CRect CControl::GetClientRect() {
+  return ClientRect;
+}
 
 CRect CControl::CalcClientRect() {
   CRect r(0, 0, GetWidth(), GetHeight());
@@ -216,7 +264,9 @@ CRect CControl::CalcClientRect() {
   return r;
 }
 
-void CControl::UpdateClientRect() { ClientRect = CalcClientRect(); }
+void CControl::UpdateClientRect() {
+  ClientRect = CalcClientRect();
+}
 
 // [SECTION] CControl: resizing and anchoring
 
@@ -241,18 +291,25 @@ void CControl::AdjustEdges(const CFloat& dx1, const CFloat& dy1, const CFloat& d
 
 namespace {
 
-CFloat Abs(const CFloat& v) { return std::fabs(v.Value); }
+CFloat Abs(const CFloat& v) {
+  return std::fabs(v.Value);
+}
 
 // One coordinate of a child, moved by its anchor value. `far` is the coordinate's margin form
 // (anchor 4) for x2 and y2; for x1 and y1 anchor 4 scales like 3.
 CFloat Follow(const CInt& anchor, const CFloat& v, const CFloat& grow, const CFloat& centre,
               const CFloat& ratio, const CFloat* farEdge, const CFloat& margin) {
   switch (anchor.Value) {
-    case 0: return v + centre;
-    case 2: return v + grow;
-    case 3: return v * ratio;
-    case 4: return farEdge ? *farEdge - margin * ratio : v * ratio;
-    default: return v;  // 1 and any other value keep the coordinate
+    case 0:
+      return v + centre;
+    case 2:
+      return v + grow;
+    case 3:
+      return v * ratio;
+    case 4:
+      return farEdge ? *farEdge - margin * ratio : v * ratio;
+    default:
+      return v;  // 1 and any other value keep the coordinate
   }
 }
 
@@ -285,8 +342,12 @@ void CControl::LayOut(CControl* child, const CRect& old, const CRect& now) {
 
 // [SECTION] CControl: hit-testing and frame parts
 
-CBool CControl::ContainsPoint(CPoint p) { return Contains(p); }
-CBool CControl::ContainsRect(CRect r) { return Contains(r); }
+CBool CControl::ContainsPoint(CPoint p) {
+  return Contains(p);
+}
+CBool CControl::ContainsRect(CRect r) {
+  return Contains(r);
+}
 
 CControl* CControl::HitTest(CPoint& p) {
   CControl* target = this;
@@ -508,7 +569,9 @@ void CControl::ReadFrom(CStream& stream) {
   Anchors.ReadFrom(stream);
 }
 
-CControl* CControl::Clone() { return CloneInto(Parent); }
+CControl* CControl::Clone() {
+  return CloneInto(Parent);
+}
 
 CControl* CControl::CloneInto(CControl* parent) {
   CClassManager* classes = CoreApp ? CoreApp->ClassMan.get() : nullptr;

@@ -72,7 +72,7 @@ class CCustomControl : public CRect {
   // hands a control back without destroying it.
   CInt ChildCount() const;
   CControl* GetChild(const CInt& index) const;  // none for an index out of range
-  void AddChild(CControl* control);            // owned from now on
+  void AddChild(CControl* control);             // owned from now on
   CInt IndexOfChild(const CControl* control) const;
   CInt RemoveChild(CControl* control);  // the former index, or -1
   void RemoveChildAt(const CInt& index);
@@ -132,8 +132,7 @@ class CControl : public CCustomControl {
   CBool IsControl() const override;
 
   // Resizing lays out the frame parts and children by their anchors; a root also moves its window.
-  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
-                  const CFloat& y2) override;
+  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) override;
   void SetPosSize(const CFloat& x, const CFloat& y, const CFloat& w, const CFloat& h) override;
   void AdjustEdges(const CFloat& dx1, const CFloat& dy1, const CFloat& dx2,
                    const CFloat& dy2) override;

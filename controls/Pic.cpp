@@ -3,7 +3,9 @@
 #include "graphics/Canvas.h"
 #include "storage/Stream.h"
 
-CStr CPic::ClassName() const { return "CPic"; }
+CStr CPic::ClassName() const {
+  return "CPic";
+}
 
 CBool CPic::SetFileName(const CStr& path) {
   FileName = path;

@@ -5,7 +5,9 @@
 
 // [SECTION] Pen and brush
 
-CStr CPen::ClassName() const { return "CPen"; }
+CStr CPen::ClassName() const {
+  return "CPen";
+}
 
 void CPen::WriteTo(CStream& stream) {
   CControl::WriteTo(stream);
@@ -30,7 +32,9 @@ void CPen::EndPaint(CRect& clip) {
   if (CCanvas* canvas = GetCanvas()) canvas->SetPenStyle(65535);
 }
 
-CStr CBrush::ClassName() const { return "CBrush"; }
+CStr CBrush::ClassName() const {
+  return "CBrush";
+}
 
 void CBrush::WriteTo(CStream& stream) {
   CControl::WriteTo(stream);
@@ -44,7 +48,9 @@ void CBrush::ReadFrom(CStream& stream) {
 
 // [SECTION] The figures
 
-CStr CLine::ClassName() const { return "CLine"; }
+CStr CLine::ClassName() const {
+  return "CLine";
+}
 
 void CLine::Paint(CRect) {
   CCanvas* canvas = GetCanvas();
@@ -54,7 +60,9 @@ void CLine::Paint(CRect) {
   canvas->DrawLine(GetAbsRect());
 }
 
-CStr CRectangle::ClassName() const { return "CRectangle"; }
+CStr CRectangle::ClassName() const {
+  return "CRectangle";
+}
 
 CRect CRectangle::CalcClientRect() {
   CRect r(0, 0, GetWidth(), GetHeight());
@@ -72,7 +80,9 @@ void CRectangle::Paint(CRect clip) {
   CControl::Paint(clip);
 }
 
-CStr CEllipse::ClassName() const { return "CEllipse"; }
+CStr CEllipse::ClassName() const {
+  return "CEllipse";
+}
 
 void CEllipse::Paint(CRect clip) {
   if (CCanvas* canvas = GetCanvas()) {
@@ -83,10 +93,14 @@ void CEllipse::Paint(CRect clip) {
   CControl::Paint(clip);
 }
 
-CStr CTriangle::ClassName() const { return "CTriangle"; }
+CStr CTriangle::ClassName() const {
+  return "CTriangle";
+}
 void CTriangle::Paint(CRect) {}
 
-CStr CFillRectangle::ClassName() const { return "CFillRectangle"; }
+CStr CFillRectangle::ClassName() const {
+  return "CFillRectangle";
+}
 
 void CFillRectangle::Paint(CRect clip) {
   CCanvas* canvas = GetCanvas();
@@ -97,7 +111,9 @@ void CFillRectangle::Paint(CRect clip) {
   CControl::Paint(clip);
 }
 
-CStr CFillEllipse::ClassName() const { return "CFillEllipse"; }
+CStr CFillEllipse::ClassName() const {
+  return "CFillEllipse";
+}
 
 void CFillEllipse::Paint(CRect clip) {
   if (CCanvas* canvas = GetCanvas()) {
@@ -108,5 +124,7 @@ void CFillEllipse::Paint(CRect clip) {
   CControl::Paint(clip);
 }
 
-CStr CFillTriangle::ClassName() const { return "CFillTriangle"; }
+CStr CFillTriangle::ClassName() const {
+  return "CFillTriangle";
+}
 void CFillTriangle::Paint(CRect) {}

@@ -10,7 +10,7 @@ class CPen : public CControl {
   explicit CPen(CControl* parent) : CControl(parent) {}
 
   CStr ClassName() const override;
-  void WriteTo(CStream& stream) override;   // the control, then Color
+  void WriteTo(CStream& stream) override;  // the control, then Color
   void ReadFrom(CStream& stream) override;
   // The canvas draws with Style while this control paints and with 65535 (solid) afterwards.
   void BeginPaint(CRect& clip) override;

@@ -9,11 +9,15 @@
 
 namespace {
 
-CFontManager* Fonts() { return GLApp ? GLApp->FontManager.get() : nullptr; }
+CFontManager* Fonts() {
+  return GLApp ? GLApp->FontManager.get() : nullptr;
+}
 
 }  // namespace
 
-CStr CText::ClassName() const { return "CText"; }
+CStr CText::ClassName() const {
+  return "CText";
+}
 
 CSize CText::GetTextSize() {
   CCanvas* canvas = GetCanvas();

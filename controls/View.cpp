@@ -7,7 +7,9 @@
 namespace {
 
 // The view paints this much of the window, whatever its size.
-CRect PaintArea() { return CRect(0, 0, 1600, 1200); }
+CRect PaintArea() {
+  return CRect(0, 0, 1600, 1200);
+}
 
 }  // namespace
 
@@ -46,7 +48,9 @@ void CView::CloseHook(CCanvas*) {}
 
 // [SECTION] Focus
 
-CControl* CView::GetFocused() { return Focused; }
+CControl* CView::GetFocused() {
+  return Focused;
+}
 
 void CView::SetFocus(CControl* c, CBool useTimer, CInt interval) {
   if (Busy || c == Focused) return;
@@ -130,7 +134,9 @@ void CView::RedrawControl(CControl* c) {
   EndDraw();
 }
 
-void CView::PaintHook(CCanvas*) { Redraw(); }
+void CView::PaintHook(CCanvas*) {
+  Redraw();
+}
 
 // [SECTION] Mouse
 
@@ -158,7 +164,9 @@ void CView::DispatchMouseMove(CShiftStateSet shift, CPoint p) {
 }
 
 void CView::DispatchMouseUp(CInt button, CShiftStateSet shift, CPoint p) {
-  CControl** capture = button.Value == 0 ? &CaptureLeft : button.Value == 1 ? &CaptureRight : nullptr;
+  CControl** capture = button.Value == 0   ? &CaptureLeft
+                       : button.Value == 1 ? &CaptureRight
+                                           : nullptr;
   if (capture) {
     CControl* target = *capture;
     if (!target) return;
@@ -191,16 +199,22 @@ void CView::DispatchKeyPress(CStr ch) {
   if (Focused) Focused->KeyPress(ch);
 }
 
-void CView::KeyPressHook(CCanvas*, CStr ch) { DispatchKeyPress(ch); }
+void CView::KeyPressHook(CCanvas*, CStr ch) {
+  DispatchKeyPress(ch);
+}
 
 void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
   if (Focused) Focused->KeyDown(key, shift);
 }
 
-void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) { DispatchKeyDown(key, shift); }
+void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
+  DispatchKeyDown(key, shift);
+}
 
 void CView::DispatchKeyUp(CInt key, CShiftStateSet shift) {
   if (Focused) Focused->KeyUp(key, shift);
 }
 
-void CView::KeyUpHook(CCanvas*, CInt key, CShiftStateSet shift) { DispatchKeyUp(key, shift); }
+void CView::KeyUpHook(CCanvas*, CInt key, CShiftStateSet shift) {
+  DispatchKeyUp(key, shift);
+}

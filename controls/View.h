@@ -25,8 +25,7 @@ class CView : public CRect {
   CView& operator=(const CView&) = delete;
 
   // Moves the window with the view.
-  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
-                  const CFloat& y2) override;
+  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) override;
 
   virtual CControl* GetFocused();
   // Gives the keyboard focus to c (none: to no control), telling the control that loses it. With

@@ -8,17 +8,26 @@
 
 namespace {
 
+// Every empty string shares this one terminator: most names, descriptions and extra texts of a
+// large tree are empty, and each would otherwise cost an allocation.
+char kEmpty[1] = {'\0'};
+
 char* NewBuffer(std::size_t length) {
+  if (length == 0) return kEmpty;
   char* buffer = static_cast<char*>(std::malloc(length + 1));
   if (!buffer) throw std::bad_alloc();
   return buffer;
+}
+
+void FreeBuffer(char* buffer) {
+  if (buffer != kEmpty) std::free(buffer);
 }
 
 std::size_t Clamp(std::int32_t v) { return v < 0 ? 0 : static_cast<std::size_t>(v); }
 
 }  // namespace
 
-CStr::CStr() : text_(NewBuffer(0)), length_(0) { text_[0] = '\0'; }
+CStr::CStr() : text_(kEmpty), length_(0) {}
 
 CStr::CStr(const char* text) : CStr() {
   if (text) Assign(text, std::strlen(text));
@@ -34,7 +43,7 @@ CStr::CStr(std::string_view text) : CStr() {
 }
 
 CStr::CStr(const CStr& other) : CVar(other), text_(NewBuffer(other.length_)), length_(other.length_) {
-  std::memcpy(text_, other.text_, length_ + 1);
+  if (length_ > 0) std::memcpy(text_, other.text_, length_ + 1);
 }
 
 CStr::CStr(CStr&& other) noexcept : CStr() {
@@ -42,7 +51,7 @@ CStr::CStr(CStr&& other) noexcept : CStr() {
   std::swap(length_, other.length_);
 }
 
-CStr::~CStr() { std::free(text_); }
+CStr::~CStr() { FreeBuffer(text_); }
 
 CStr& CStr::operator=(const CStr& other) {
   if (this != &other) Assign(other.text_, other.length_);
@@ -57,9 +66,11 @@ CStr& CStr::operator=(CStr&& other) noexcept {
 
 void CStr::Assign(const char* bytes, std::size_t count) {
   char* buffer = NewBuffer(count);
-  std::memcpy(buffer, bytes, count);
-  buffer[count] = '\0';
-  std::free(text_);
+  if (count > 0) {
+    std::memcpy(buffer, bytes, count);
+    buffer[count] = '\0';
+  }
+  FreeBuffer(text_);
   text_ = buffer;
   length_ = count;
 }
@@ -68,7 +79,8 @@ void CStr::AppendBytes(const char* bytes, std::size_t count) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < count; ++i) kept += bytes[i] != '\0';
   if (kept == 0) return;
-  char* buffer = static_cast<char*>(std::realloc(text_, length_ + kept + 1));
+  char* buffer = static_cast<char*>(
+      text_ == kEmpty ? std::malloc(kept + 1) : std::realloc(text_, length_ + kept + 1));
   if (!buffer) throw std::bad_alloc();
   text_ = buffer;
   for (std::size_t i = 0; i < count; ++i)

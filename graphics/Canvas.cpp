@@ -38,14 +38,6 @@ void CCanvas::Close() {
 
 // [SECTION] CCanvas: drawing state
 
-CRect CCanvas::GetClipRect() { return ClipRect; }
-CPoint CCanvas::GetOrigin() { return Origin; }
-void CCanvas::SetOrigin(CPoint p) { Origin = p; }
-CColor CCanvas::GetColor() { return Color; }
-CInt CCanvas::GetFontId() { return FontId; }
-CInt CCanvas::GetPenWidth() { return PenWidth; }
-CInt CCanvas::GetPenStyle() { return PenStyle; }
-
 CFont* CCanvas::GetFont() {
   return GLApp && GLApp->FontManager ? GLApp->FontManager->Find(FontId) : nullptr;
 }
@@ -66,22 +58,34 @@ void CCanvas::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   OnMouseDown(this, button, shift, p);
 }
 
-void CCanvas::MouseMove(CShiftStateSet shift, CPoint p) { OnMouseMove(this, shift, p); }
+void CCanvas::MouseMove(CShiftStateSet shift, CPoint p) {
+  OnMouseMove(this, shift, p);
+}
 
 void CCanvas::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   OnMouseUp(this, button, shift, p);
 }
 
-void CCanvas::KeyPress(CStr ch) { OnKeyPress(this, ch); }
-void CCanvas::KeyDown(CInt key, CShiftStateSet shift) { OnKeyDown(this, key, shift); }
-void CCanvas::KeyUp(CInt key, CShiftStateSet shift) { OnKeyUp(this, key, shift); }
+void CCanvas::KeyPress(CStr ch) {
+  OnKeyPress(this, ch);
+}
+void CCanvas::KeyDown(CInt key, CShiftStateSet shift) {
+  OnKeyDown(this, key, shift);
+}
+void CCanvas::KeyUp(CInt key, CShiftStateSet shift) {
+  OnKeyUp(this, key, shift);
+}
 
 // [SECTION] CGDI: units to pixels, colour, pens and brushes
 
-CPoint CGDI::Base() const { return ClipRelative ? ClipRect.M1 : Origin; }
+CPoint CGDI::Base() const {
+  return ClipRelative ? ClipRect.M1 : Origin;
+}
 
 // Half up, as everywhere in the graphics layer: round(base + v).
-int CGDI::ToPixel(const CFloat& v, const CFloat& base) const { return (base + v).Round().Value; }
+int CGDI::ToPixel(const CFloat& v, const CFloat& base) const {
+  return (base + v).Round().Value;
+}
 
 // The far corner moves away from the near one so that its own pixels are inside the figure: by
 // one for outlines and bitmaps, by two for fills, which lose a pixel to the missing pen.
@@ -119,13 +123,23 @@ void CGDI::SelectFillTools() {
 
 // [SECTION] CGDI: state setters and the clip
 
-void CGDI::SetColor(CColor c) { SetColorRGB(c.R, c.G, c.B); }
+void CGDI::SetColor(CColor c) {
+  SetColorRGB(c.R, c.G, c.B);
+}
 
-void CGDI::SetColorRGB(const CFloat& r, const CFloat& g, const CFloat& b) { Color.Set(r, g, b); }
+void CGDI::SetColorRGB(const CFloat& r, const CFloat& g, const CFloat& b) {
+  Color.Set(r, g, b);
+}
 
-void CGDI::SetPenWidth(CInt width) { PenWidth = width; }
-void CGDI::SetPenStyle(CInt style) { PenStyle = style; }
-void CGDI::SetBrushStyle(CInt style) { BrushStyle = style; }
+void CGDI::SetPenWidth(CInt width) {
+  PenWidth = width;
+}
+void CGDI::SetPenStyle(CInt style) {
+  PenStyle = style;
+}
+void CGDI::SetBrushStyle(CInt style) {
+  BrushStyle = style;
+}
 
 void CGDI::SetClipRect(CRect r) {
   ClipRect = r;
@@ -272,10 +286,8 @@ void CGDI::DrawText(CPoint p, CStr s) {
 void CGDI::DrawTextCentered(CRect r, CStr s) {
   const CSize text = GetTextExtent(s);
   const CPoint base = Base();
-  const int x = ToPixel(r.M1.X, base.X) +
-                ((r.GetWidth() - text.Width) / CFloat(2)).Round().Value;
-  const int y = ToPixel(r.M1.Y, base.Y) +
-                ((r.GetHeight() - text.Height) / CFloat(2)).Round().Value;
+  const int x = ToPixel(r.M1.X, base.X) + ((r.GetWidth() - text.Width) / CFloat(2)).Round().Value;
+  const int y = ToPixel(r.M1.Y, base.Y) + ((r.GetHeight() - text.Height) / CFloat(2)).Round().Value;
   TargetDC->SetTextColor(PlatformColor());
   TargetDC->TextOut(x, y, s.View());
   Drawn();
@@ -335,7 +347,9 @@ void CGDI::DrawGrid(CRect r) {
 
 // [SECTION] CGDI: pointer
 
-CInt CGDI::GetCursor() { return CursorId; }
+CInt CGDI::GetCursor() {
+  return CursorId;
+}
 
 void CGDI::SetCursor(CInt id) {
   CursorId = id;

@@ -32,7 +32,7 @@ class CCanvas : public CRect {
   virtual void Close();
   virtual CBool IsVisible() = 0;
   virtual void Show(CBool show) = 0;
-  virtual CRect GetClipRect();
+  virtual CRect GetClipRect() { return ClipRect; }
   virtual void SetClipRect(CRect r) = 0;
   // ClipRect becomes (0, 0) and the canvas's size; the platform clip region stays in force.
   virtual void ResetClipRect() = 0;
@@ -44,9 +44,9 @@ class CCanvas : public CRect {
   virtual CBool Flip() = 0;
   virtual CBool ReleaseWindowDC() = 0;
   virtual CBool EndDraw() = 0;
-  virtual CPoint GetOrigin();
-  virtual void SetOrigin(CPoint p);
-  virtual CColor GetColor();
+  virtual CPoint GetOrigin() { return Origin; }
+  virtual void SetOrigin(CPoint p) { Origin = p; }
+  virtual CColor GetColor() { return Color; }
   virtual void SetColor(CColor c) = 0;
   virtual void SetColorRGB(const CFloat& r, const CFloat& g, const CFloat& b) = 0;
   // Makes the platform font of `font` and registers it: the font manager keeps the object from
@@ -57,7 +57,7 @@ class CCanvas : public CRect {
   virtual CFont* GetFont();
   virtual CStr GetFontName();
   virtual void SelectFontByName(CStr name) = 0;
-  virtual CInt GetFontId();
+  virtual CInt GetFontId() { return FontId; }
   // FontId = id even when no font has that number; the platform font then stays as it was.
   virtual void SelectFont(CInt id) = 0;
   virtual CInt GetCursor() = 0;
@@ -71,9 +71,9 @@ class CCanvas : public CRect {
   virtual void DrawEllipse(CRect r) = 0;
   // a, b, c relative to r's top-left corner.
   virtual void DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) = 0;
-  virtual CInt GetPenWidth();
+  virtual CInt GetPenWidth() { return PenWidth; }
   virtual void SetPenWidth(CInt width) = 0;
-  virtual CInt GetPenStyle();
+  virtual CInt GetPenStyle() { return PenStyle; }
   virtual void SetPenStyle(CInt style) = 0;
   // Fills cover exactly the pixels of the outline of the same rectangle.
   virtual void FillRect(CRect r) = 0;

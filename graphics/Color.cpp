@@ -2,7 +2,9 @@
 
 #include "storage/Stream.h"
 
-CStr CColor::ClassName() const { return "CColor"; }
+CStr CColor::ClassName() const {
+  return "CColor";
+}
 
 void CColor::WriteTo(CStream& stream) {
   R.SaveToStream(stream);

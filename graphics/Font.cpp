@@ -2,7 +2,9 @@
 
 #include "storage/Stream.h"
 
-CStr CFont::ClassName() const { return "CFont"; }
+CStr CFont::ClassName() const {
+  return "CFont";
+}
 
 void CFont::WriteTo(CStream& stream) {
   ID.SaveToStream(stream);
@@ -41,7 +43,9 @@ void CFont::Set(const CInt& width, const CInt& height, CBool b, CBool i, CBool u
   SetName(objectName);
 }
 
-CFont* CFontManager::Find(const CInt& number) const { return Fonts.GetAs<CFont>(number); }
+CFont* CFontManager::Find(const CInt& number) const {
+  return Fonts.GetAs<CFont>(number);
+}
 
 CInt CFontManager::FindByName(const CStr& name) const {
   if (name.Length() == CInt(0)) return -1;

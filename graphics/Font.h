@@ -17,8 +17,8 @@ class CFont : public CVar {
   virtual void WriteTo(CStream& stream);
   virtual void ReadFrom(CStream& stream);
 
-  void Set(const CInt& width, const CInt& height, CBool b, CBool i, CBool u, CBool s,
-           CBool threeD, const CStr& fontName, const CStr& objectName);
+  void Set(const CInt& width, const CInt& height, CBool b, CBool i, CBool u, CBool s, CBool threeD,
+           const CStr& fontName, const CStr& objectName);
 
   CInt ID;
   CInt Width;   // 0: the platform chooses

@@ -9,7 +9,9 @@
 
 namespace {
 
-int Round(const CFloat& v) { return v.Round().Value; }
+int Round(const CFloat& v) {
+  return v.Round().Value;
+}
 
 }  // namespace
 
@@ -90,8 +92,12 @@ CBool CGDI::ReleaseWindowDC() {
   return true;
 }
 
-CBool CGDI::BeginDraw() { return true; }
-CBool CGDI::EndDraw() { return true; }
+CBool CGDI::BeginDraw() {
+  return true;
+}
+CBool CGDI::EndDraw() {
+  return true;
+}
 
 void CGDI::Drawn() {
   if (TargetDC == &WindowDC && Window) platform::PresentWindow(Window);
@@ -103,9 +109,13 @@ void CGDI::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, cons
   EndDraw();
 }
 
-CBool CGDI::IsVisible() { return platform::IsWindowVisible(Window); }
+CBool CGDI::IsVisible() {
+  return platform::IsWindowVisible(Window);
+}
 
-void CGDI::Show(CBool) { platform::ShowWindow(Window); }
+void CGDI::Show(CBool) {
+  platform::ShowWindow(Window);
+}
 
 std::int32_t CGDI::WindowProcedure(void* context, const platform::Message& m) {
   using platform::MessageKind;

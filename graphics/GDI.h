@@ -22,8 +22,7 @@ class CGDI : public CCanvas {
   ~CGDI() override;
 
   // Moves the window; the size message that follows gives the canvas its new corners.
-  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
-                  const CFloat& y2) override;
+  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) override;
 
   CBool IsVisible() override;
   void Show(CBool show) override;
@@ -75,7 +74,7 @@ class CGDI : public CCanvas {
   const platform::Surface* TargetSurface() const { return TargetDC->Target(); }
   const platform::Surface& Buffer() const { return BufferBitmap; }
 
-  CInt BrushStyle = 0;  // 0 solid; n > 0 hatch n - 1
+  CInt BrushStyle = 0;                  // 0 solid; n > 0 hatch n - 1
   CGDIBitmap* PatternBitmap = nullptr;  // when set, fills repeat this picture; not owned
   CRect PaintRect;                      // the rectangle last given to SetClipRegion
 

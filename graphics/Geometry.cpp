@@ -4,7 +4,9 @@
 
 // [SECTION] CPoint and CSize
 
-CStr CPoint::ClassName() const { return "CPoint"; }
+CStr CPoint::ClassName() const {
+  return "CPoint";
+}
 
 void CPoint::WriteTo(CStream& stream) {
   X.SaveToStream(stream);
@@ -38,15 +40,21 @@ void CSize::Set(const CFloat& width, const CFloat& height) {
 
 // [SECTION] CRect: construction and the record
 
-CRect::CRect() { SetBounds(0, 0, 0, 0, false); }
+CRect::CRect() {
+  SetBounds(0, 0, 0, 0, false);
+}
 
-CRect::CRect(const CPoint& pos, const CSize& size) { SetPointSize(pos, size); }
+CRect::CRect(const CPoint& pos, const CSize& size) {
+  SetPointSize(pos, size);
+}
 
 CRect::CRect(const CFloat& a, const CFloat& b, const CFloat& c, const CFloat& d, CBool bySize) {
   SetBounds(a, b, c, d, bySize);
 }
 
-CStr CRect::ClassName() const { return "CRect"; }
+CStr CRect::ClassName() const {
+  return "CRect";
+}
 
 void CRect::WriteTo(CStream& stream) {
   M1.WriteTo(stream);
@@ -72,9 +80,13 @@ void CRect::SetPosSize(const CFloat& x, const CFloat& y, const CFloat& w, const 
   SetCorners(x, y, x + w, y + h);
 }
 
-void CRect::SetRect(CRect r) { SetCorners(r.M1.X, r.M1.Y, r.M2.X, r.M2.Y); }
+void CRect::SetRect(CRect r) {
+  SetCorners(r.M1.X, r.M1.Y, r.M2.X, r.M2.Y);
+}
 
-void CRect::SetPoints(CPoint m1, CPoint m2) { SetCorners(m1.X, m1.Y, m2.X, m2.Y); }
+void CRect::SetPoints(CPoint m1, CPoint m2) {
+  SetCorners(m1.X, m1.Y, m2.X, m2.Y);
+}
 
 void CRect::SetPointSize(CPoint pos, CSize size) {
   SetCorners(pos.X, pos.Y, pos.X + size.Width, pos.Y + size.Height);
@@ -110,18 +122,17 @@ CFloat SignedExtent(const CFloat& from, const CFloat& to) {
 
 }  // namespace
 
-CPoint CRect::GetM1() const { return M1; }
-CPoint CRect::GetM2() const { return M2; }
-CPoint CRect::GetPos() const { return M1; }
-CSize CRect::GetSize() const { return CSize(GetWidth(), GetHeight()); }
-CFloat CRect::GetX1() const { return M1.X; }
-CFloat CRect::GetY1() const { return M1.Y; }
-CFloat CRect::GetX2() const { return M2.X; }
-CFloat CRect::GetY2() const { return M2.Y; }
-CFloat CRect::GetX() const { return M1.X; }
-CFloat CRect::GetY() const { return M1.Y; }
-CFloat CRect::GetWidth() const { return SignedExtent(M1.X, M2.X); }
-CFloat CRect::GetHeight() const { return SignedExtent(M1.Y, M2.Y); }
+CSize CRect::GetSize() const {
+  return CSize(GetWidth(), GetHeight());
+}
+
+CFloat CRect::GetWidth() const {
+  return SignedExtent(M1.X, M2.X);
+}
+
+CFloat CRect::GetHeight() const {
+  return SignedExtent(M1.Y, M2.Y);
+}
 
 // [SECTION] CRect: setters that work on a copy
 
@@ -213,8 +224,12 @@ void CRect::MoveTo(const CPoint& p) {
   SetRect(r);
 }
 
-void CRect::ResizeWidth(const CFloat& w) { M2.X = M1.X + w; }
-void CRect::ResizeHeight(const CFloat& h) { M2.Y = M1.Y + h; }
+void CRect::ResizeWidth(const CFloat& w) {
+  M2.X = M1.X + w;
+}
+void CRect::ResizeHeight(const CFloat& h) {
+  M2.Y = M1.Y + h;
+}
 
 void CRect::Normalize() {
   if (M1.X > M2.X) Swap(M1.X, M2.X);
@@ -224,8 +239,7 @@ void CRect::Normalize() {
 CBool CRect::Contains(const CPoint& p) const {
   CRect n = *this;
   n.Normalize();
-  return bool(n.M1.X <= p.X) && bool(n.M1.Y <= p.Y) && bool(n.M2.X >= p.X) &&
-         bool(n.M2.Y >= p.Y);
+  return bool(n.M1.X <= p.X) && bool(n.M1.Y <= p.Y) && bool(n.M2.X >= p.X) && bool(n.M2.Y >= p.Y);
 }
 
 CBool CRect::Contains(const CRect& r) const {

@@ -24,9 +24,7 @@ class CPoint : public CVar {
 
   CPoint operator+(const CPoint& d) const { return CPoint(X + d.X, Y + d.Y); }
   CPoint operator-(const CPoint& d) const { return CPoint(X - d.X, Y - d.Y); }
-  CBool operator==(const CPoint& other) const {
-    return bool(X == other.X) && bool(Y == other.Y);
-  }
+  CBool operator==(const CPoint& other) const { return bool(X == other.X) && bool(Y == other.Y); }
 };
 
 class CSize : public CVar {
@@ -58,8 +56,7 @@ class CRect : public CObject {
 
   virtual void WriteTo(CStream& stream);
   virtual void ReadFrom(CStream& stream);
-  virtual void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
-                          const CFloat& y2);
+  virtual void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2);
   virtual void SetPosSize(const CFloat& x, const CFloat& y, const CFloat& w, const CFloat& h);
   virtual void SetRect(CRect r);
   virtual void SetPoints(CPoint m1, CPoint m2);
@@ -68,16 +65,16 @@ class CRect : public CObject {
                          CBool bySize);
   virtual void AdjustEdges(const CFloat& dx1, const CFloat& dy1, const CFloat& dx2,
                            const CFloat& dy2);
-  virtual CPoint GetM1() const;
-  virtual CPoint GetM2() const;
-  virtual CPoint GetPos() const;
+  virtual CPoint GetM1() const { return M1; }
+  virtual CPoint GetM2() const { return M2; }
+  virtual CPoint GetPos() const { return M1; }
   virtual CSize GetSize() const;
-  virtual CFloat GetX1() const;
-  virtual CFloat GetY1() const;
-  virtual CFloat GetX2() const;
-  virtual CFloat GetY2() const;
-  virtual CFloat GetX() const;
-  virtual CFloat GetY() const;
+  virtual CFloat GetX1() const { return M1.X; }
+  virtual CFloat GetY1() const { return M1.Y; }
+  virtual CFloat GetX2() const { return M2.X; }
+  virtual CFloat GetY2() const { return M2.Y; }
+  virtual CFloat GetX() const { return M1.X; }
+  virtual CFloat GetY() const { return M1.Y; }
   virtual CFloat GetWidth() const;
   virtual CFloat GetHeight() const;
   virtual void SetM1(CPoint p);

@@ -20,8 +20,12 @@ CScreen::~CScreen() {
   Canvases.RemoveAll();  // not ours to destroy
 }
 
-CInt CScreen::ScreenWidth() const { return platform::ScreenWidth(); }
-CInt CScreen::ScreenHeight() const { return platform::ScreenHeight(); }
+CInt CScreen::ScreenWidth() const {
+  return platform::ScreenWidth();
+}
+CInt CScreen::ScreenHeight() const {
+  return platform::ScreenHeight();
+}
 
 void CScreen::AddCanvas(CCanvas* canvas) {
   Canvases.Add(canvas);

@@ -2,9 +2,13 @@
 
 #include "storage/Stream.h"
 
-CTimer::~CTimer() { Stop(); }
+CTimer::~CTimer() {
+  Stop();
+}
 
-CStr CTimer::ClassName() const { return "CTimer"; }
+CStr CTimer::ClassName() const {
+  return "CTimer";
+}
 
 void CTimer::SaveToStream(CStream& stream) {
   CObject::SaveToStream(stream);
@@ -26,7 +30,9 @@ void CTimer::LoadFromStream(CStream& stream) {
   SetEnabled(enabled);
 }
 
-void CTimer::Tick() { OnTimer(nullptr); }
+void CTimer::Tick() {
+  OnTimer(nullptr);
+}
 
 void CTimer::SetEnabled(CBool enabled) {
   if (!enabled)

@@ -61,4 +61,8 @@ class CClassInfo : public CStructInfo {
 class CEventTypeInfo : public CInfo {
  public:
   CStr ClassName() const override;
+
+  CStr ReturnType;    // the return type's name
+  CStr EventText;     // free; empty in everything the system creates
+  CInt PointerLevel;  // the "*" before the function-pointer name
 };

@@ -154,8 +154,7 @@ TEST_F(ControlTest, ChildrenFollowAParentGrowingByFiftyByTheirAnchors) {
     CControl* child = Child(parent, c.x1, c.y1, c.x2, c.y2);
     child->Anchors.Set(c.m1x, c.m1y, c.m2x, c.m2y);
     parent->SetBounds(0, 0, 150, 150, false);
-    EXPECT_EQ(Corners(*child), c.after)
-        << "anchors " << c.m1x << c.m1y << c.m2x << c.m2y;
+    EXPECT_EQ(Corners(*child), c.after) << "anchors " << c.m1x << c.m1y << c.m2x << c.m2y;
     delete parent;
   }
 }
@@ -199,12 +198,9 @@ TEST_F(ControlTest, SwappedCornersMirrorTheCoordinatesOfEverythingInside) {
     const char* origin;
     const char* abs;
   } cases[] = {
-      {root.get(), "(0,0)", "(0,0)-(300,200)"},
-      {plain, "(0,0)", "(10,20)-(50,60)"},
-      {inPlain, "(10,20)", "(15,25)-(25,35)"},
-      {mirrored, "(0,0)", "(100,10)-(20,60)"},
-      {inMirrored, "(100,10)", "(90,15)-(70,35)"},
-      {deeper, "(90,15)", "(88,17)-(86,19)"},
+      {root.get(), "(0,0)", "(0,0)-(300,200)"},    {plain, "(0,0)", "(10,20)-(50,60)"},
+      {inPlain, "(10,20)", "(15,25)-(25,35)"},     {mirrored, "(0,0)", "(100,10)-(20,60)"},
+      {inMirrored, "(100,10)", "(90,15)-(70,35)"}, {deeper, "(90,15)", "(88,17)-(86,19)"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Point(c.control->GetOrigin()), c.origin) << Corners(*c.control);
@@ -227,14 +223,9 @@ TEST_F(ControlTest, PaintingClipsToTheParentAndSkipsInvisibleSubtrees) {
   root->Invalidate();
 
   const std::map<Pixel, char> legend = {{kWhite, '.'}, {kRed, 'r'}, {kBlue, 'b'}};
-  EXPECT_EQ(gui.Picture(*root, 12, 10, 12, 8, legend), Rows({"............",
-                                                            "............",
-                                                            "...rrrrr....",
-                                                            "...rrrrr....",
-                                                            "...rrrrr....",
-                                                            "............",
-                                                            "............",
-                                                            "............"}));
+  EXPECT_EQ(gui.Picture(*root, 12, 10, 12, 8, legend),
+            Rows({"............", "............", "...rrrrr....", "...rrrrr....", "...rrrrr....",
+                  "............", "............", "............"}));
   EXPECT_EQ(gui.Picture(*root, 0, 20, 10, 1, legend), Rows({".........."}));
 
   hidden->Visible = true;
@@ -340,10 +331,10 @@ TEST_F(ControlTest, ADamagedRecordStopsReadingWithoutHarm) {
     const char* what;
     void (*damage)(CMemory& record, CMemory& out);
   } cases[] = {
-      {"cut short", [](CMemory& record, CMemory& out) {
-         out.Write(record.Data(), record.GetSize().Value / 2);
-       }},
-      {"a child of a class that is not registered", [](CMemory&, CMemory& out) {
+      {"cut short",
+       [](CMemory& record, CMemory& out) { out.Write(record.Data(), record.GetSize().Value / 2); }},
+      {"a child of a class that is not registered",
+       [](CMemory&, CMemory& out) {
          CStr name;
          name.SaveToStream(out);
          CRect(1, 2, 3, 4).WriteTo(out);
@@ -351,7 +342,8 @@ TEST_F(ControlTest, ADamagedRecordStopsReadingWithoutHarm) {
          CInt(1).SaveToStream(out);
          CStr("CNoSuchControl").SaveToStream(out);
        }},
-      {"a child that is not a control", [](CMemory&, CMemory& out) {
+      {"a child that is not a control",
+       [](CMemory&, CMemory& out) {
          CStr name;
          name.SaveToStream(out);
          CRect(1, 2, 3, 4).WriteTo(out);
@@ -359,7 +351,8 @@ TEST_F(ControlTest, ADamagedRecordStopsReadingWithoutHarm) {
          CInt(1).SaveToStream(out);
          CStr("CInt").SaveToStream(out);
        }},
-      {"a vast child count", [](CMemory&, CMemory& out) {
+      {"a vast child count",
+       [](CMemory&, CMemory& out) {
          CStr name;
          name.SaveToStream(out);
          CRect(1, 2, 3, 4).WriteTo(out);

@@ -32,13 +32,13 @@ TEST_F(CtrlAppTest, RegistersTheControlClassesAfterTheGraphicsClasses) {
     const char* base;
     const char* unit;
   } rows[] = {
-      {"CAnchors", "CVar", "QxCtrlTypes"},     {"CTimer", "CObject", "QxDevice"},
-      {"CControl", "CRect", "QxControls"},     {"CPen", "CControl", "QxControls"},
-      {"CBrush", "CControl", "QxControls"},    {"CLine", "CPen", "QxControls"},
-      {"CRectangle", "CPen", "QxControls"},    {"CEllipse", "CPen", "QxControls"},
-      {"CTriangle", "CPen", "QxControls"},     {"CFillRectangle", "CBrush", "QxControls"},
+      {"CAnchors", "CVar", "QxCtrlTypes"},      {"CTimer", "CObject", "QxDevice"},
+      {"CControl", "CRect", "QxControls"},      {"CPen", "CControl", "QxControls"},
+      {"CBrush", "CControl", "QxControls"},     {"CLine", "CPen", "QxControls"},
+      {"CRectangle", "CPen", "QxControls"},     {"CEllipse", "CPen", "QxControls"},
+      {"CTriangle", "CPen", "QxControls"},      {"CFillRectangle", "CBrush", "QxControls"},
       {"CFillEllipse", "CBrush", "QxControls"}, {"CFillTriangle", "CBrush", "QxControls"},
-      {"CText", "CControl", "QxControls"},     {"CPic", "CControl", "QxControls"},
+      {"CText", "CControl", "QxControls"},      {"CPic", "CControl", "QxControls"},
   };
   ASSERT_GE(classes.Count(), 51);
   EXPECT_EQ(classes.Get(36)->GetName(), "CFont") << "the last graphics class comes first";
@@ -163,8 +163,8 @@ TEST_F(CtrlAppTest, TheCaretShowsInEverySecondRepaint) {
   const std::string blank = Rows(std::vector<std::string>(8, "..."));
   EXPECT_EQ(gui.Picture(*root, 13, 11, 3, 8, legend), blank);
   gui.Advance(500);
-  EXPECT_EQ(gui.Picture(*root, 13, 11, 3, 8, legend), Rows({"...", ".#.", ".#.", ".#.", ".#.",
-                                                           ".#.", ".#.", ".#."}));
+  EXPECT_EQ(gui.Picture(*root, 13, 11, 3, 8, legend),
+            Rows({"...", ".#.", ".#.", ".#.", ".#.", ".#.", ".#.", ".#."}));
   gui.Advance(500);
   EXPECT_EQ(gui.Picture(*root, 13, 11, 3, 8, legend), blank);
 }

@@ -13,7 +13,9 @@ inline std::string Point(const CPoint& p) {
          std::to_string(static_cast<long long>(p.Y.Round().Value)) + ")";
 }
 
-inline std::string Corners(const CRect& r) { return Point(r.M1) + "-" + Point(r.M2); }
+inline std::string Corners(const CRect& r) {
+  return Point(r.M1) + "-" + Point(r.M2);
+}
 
 // Receives every hook of the controls it is attached to and writes one line per call:
 // "down A (5,5)", "move A (80,80)", "up A (-25,-25)", "click A", "press A a", "keydown A 30"...
@@ -41,14 +43,20 @@ class EventLog : public CObject {
  private:
   static std::string Name(CControl* c) { return c ? c->GetName().ToStd() : "?"; }
   void Down(CControl* c, CInt b, CShiftStateSet, CPoint p) {
-    lines.push_back("down " + Name(c) + " " + Point(p) + (b.Value ? " b" + std::to_string(b.Value) : ""));
+    lines.push_back("down " + Name(c) + " " + Point(p) +
+                    (b.Value ? " b" + std::to_string(b.Value) : ""));
   }
-  void Move(CControl* c, CShiftStateSet, CPoint p) { lines.push_back("move " + Name(c) + " " + Point(p)); }
-  void Up(CControl* c, CInt, CShiftStateSet, CPoint p) { lines.push_back("up " + Name(c) + " " + Point(p)); }
+  void Move(CControl* c, CShiftStateSet, CPoint p) {
+    lines.push_back("move " + Name(c) + " " + Point(p));
+  }
+  void Up(CControl* c, CInt, CShiftStateSet, CPoint p) {
+    lines.push_back("up " + Name(c) + " " + Point(p));
+  }
   void Clicked(CControl* c) { lines.push_back("click " + Name(c)); }
   void Pressed(CControl* c, CStr ch) { lines.push_back("press " + Name(c) + " " + ch.ToStd()); }
   void KeyDown(CControl* c, CInt key, CShiftStateSet s) {
-    lines.push_back("keydown " + Name(c) + " " + std::to_string(key.Value) + (s.Shift ? " shift" : ""));
+    lines.push_back("keydown " + Name(c) + " " + std::to_string(key.Value) +
+                    (s.Shift ? " shift" : ""));
   }
   void KeyUp(CControl* c, CInt key, CShiftStateSet) {
     lines.push_back("keyup " + Name(c) + " " + std::to_string(key.Value));

@@ -73,16 +73,10 @@ TEST_F(ShapesTest, ARectangleOutlinesItsFarCornerAndItsClientRectangleExcludesTh
 TEST_F(ShapesTest, ALineRunsFromM1ToM2InAnyDirectionWithoutItsChildren) {
   auto* line = Add<CLine>(paper, 5, 3, 1, 3);  // M1 right of M2
   Add<CFillRectangle>(line, 0, 0, 3, 3);       // would ink the area around it
-  EXPECT_EQ(Picture(0, 2, 7, 3), Rows({".......",
-                                       ".#####.",
-                                       "......."}));
+  EXPECT_EQ(Picture(0, 2, 7, 3), Rows({".......", ".#####.", "......."}));
   line->SetCorners(4, 4, 1, 1);  // below and right of M2
-  EXPECT_EQ(Picture(0, 0, 6, 6), Rows({"......",
-                                       ".#....",
-                                       "..#...",
-                                       "...#..",
-                                       "....#.",
-                                       "......"}));
+  EXPECT_EQ(Picture(0, 0, 6, 6),
+            Rows({"......", ".#....", "..#...", "...#..", "....#.", "......"}));
 }
 
 TEST_F(ShapesTest, TrianglesDrawNothingNotEvenTheirChildren) {
@@ -149,7 +143,10 @@ TEST_F(ShapesTest, ANewTextSaysHelloInBlackAtItsTopLeftCorner) {
   EXPECT_EQ(coloured, 0);
   EXPECT_EQ(stray, 0);
 
+  CControl* inside = Add<CControl>(text, 1, 1, 5, 5);
+  inside->Anchors.Set(2, 2, 2, 2);
   text->FitToText();
+  EXPECT_EQ(Corners(*inside), "(1,1)-(5,5)") << "set directly: nothing is laid out";
   EXPECT_EQ(Corners(*text),
             Corners(CRect(10, 10, CFloat(10) + size.Width, CFloat(10) + size.Height)));
 }
@@ -177,10 +174,7 @@ TEST_F(ShapesTest, ADottedRectangleAlternatesBlackAndWhiteAndLeavesTheSolidStyle
   r->SetStyle(-1);
   r->Color = CColor(1, 0, 0);  // the dotted frame has its own colours
   root->GetCanvas()->SetPenStyle(3);
-  EXPECT_EQ(Picture(2, 2, 8, 4), Rows({"#.#.#.#.",
-                                       ".......#",
-                                       "#.......",
-                                       ".#.#.#.#"}));
+  EXPECT_EQ(Picture(2, 2, 8, 4), Rows({"#.#.#.#.", ".......#", "#.......", ".#.#.#.#"}));
   EXPECT_EQ(root->GetCanvas()->GetPenStyle(), 65535);
 
   // With the default style the outline is solid in the control's colour.
@@ -206,24 +200,17 @@ TEST_F(ShapesTest, APictureIsCopiedUnscaledFromItsCornerOrCentredAndCutToItsRect
   EXPECT_TRUE(pic->SetFileName("C:\\corner.bmp"));
   const std::map<Pixel, char> legend = {{kWhite, '.'}, {kBlack, '#'}, {kRed, 'r'}};
   root->Invalidate();
-  EXPECT_EQ(gui.Picture(*root, 1, 1, 10, 4, legend), Rows({"..........",
-                                                          ".#rrr.....",
-                                                          ".rrrr.....",
-                                                          ".........."}));
+  EXPECT_EQ(gui.Picture(*root, 1, 1, 10, 4, legend),
+            Rows({"..........", ".#rrr.....", ".rrrr.....", ".........."}));
   pic->Centered = true;
   root->Invalidate();
-  EXPECT_EQ(gui.Picture(*root, 1, 1, 10, 6, legend), Rows({"..........",
-                                                          "..........",
-                                                          "...#rrr...",
-                                                          "...rrrr...",
-                                                          "..........",
-                                                          ".........."}));
+  EXPECT_EQ(
+      gui.Picture(*root, 1, 1, 10, 6, legend),
+      Rows({"..........", "..........", "...#rrr...", "...rrrr...", "..........", ".........."}));
   pic->Centered = false;
   pic->SetBounds(2, 2, 3, 2, false);  // room for 2 x 1 pixels
   root->Invalidate();
-  EXPECT_EQ(gui.Picture(*root, 1, 1, 6, 3, legend), Rows({"......",
-                                                         ".#r...",
-                                                         "......"}));
+  EXPECT_EQ(gui.Picture(*root, 1, 1, 6, 3, legend), Rows({"......", ".#r...", "......"}));
 
   // A missing file leaves the picture empty; the answer is still true.
   EXPECT_TRUE(pic->SetFileName("C:\\missing.bmp"));
@@ -304,8 +291,8 @@ TEST_F(ShapesTest, AStoredFontNumberThatIsNotRegisteredIsRegisteredUnderTheNextN
 
   struct Case {
     int storedId, height;
-    int number;  // FontNumber after reading
-    int count;   // fonts registered after reading
+    int number;       // FontNumber after reading
+    int count;        // fonts registered after reading
     int heightUnder;  // the height of the font under that number
   } cases[] = {
       {1, 20, 1, 2, 20},  // the next free number: registered under it

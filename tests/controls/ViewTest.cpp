@@ -6,6 +6,7 @@
 #include "controls/Control.h"
 #include "controls/Shapes.h"
 #include "controls/View.h"
+#include "core/Cp1251.h"
 #include "graphics/GDI.h"
 #include "graphics/Timer.h"
 #include "platform/Messages.h"
@@ -80,12 +81,23 @@ TEST_F(ViewTest, KeysReachOnlyTheFocusedControlInKeyDownCharKeyUpOrder) {
   root->View->SetFocus(button, false, 0);
   gui.Type(*root, "aA\r");
   gui.PressKey(*root, 75);  // Left: no character
+  gui.Type(*root, "ф"_cp);  // the A key of the Russian layout
   EXPECT_EQ(log.Take(), (std::vector<std::string>{
-                            "keydown button 30", "press button a", "keyup button 30",
+                            "keydown button 30",
+                            "press button a",
+                            "keyup button 30",
                             // Shift is never reported
-                            "keydown button 30", "press button A", "keyup button 30",
-                            "keydown button 28", "press button \r", "keyup button 28",
-                            "keydown button 75", "keyup button 75",
+                            "keydown button 30",
+                            "press button A",
+                            "keyup button 30",
+                            "keydown button 28",
+                            "press button \r",
+                            "keyup button 28",
+                            "keydown button 75",
+                            "keyup button 75",
+                            "keydown button 30",
+                            "press button \xF4",
+                            "keyup button 30",
                         }));
 }
 

@@ -13,8 +13,8 @@ constexpr Pixel kRed = 0xFF0000;
 constexpr Pixel kGreen = 0x00FF00;
 constexpr Pixel kBlue = 0x0000FF;
 
-const std::map<Pixel, char> kColours = {
-    {kInk, '#'}, {kPaper, '.'}, {kGrey, ' '}, {kRed, 'R'}, {kGreen, 'G'}, {kBlue, 'B'}};
+const std::map<Pixel, char> kColours = {{kInk, '#'}, {kPaper, '.'}, {kGrey, ' '},
+                                        {kRed, 'R'}, {kGreen, 'G'}, {kBlue, 'B'}};
 
 class CanvasTest : public GraphicsTest {
  protected:
@@ -64,9 +64,9 @@ TEST_F(CanvasTest, OutlinesIncludeTheirFarCorner) {
 
 TEST_F(CanvasTest, LinesPaintBothEndPixels) {
   canvas_->SetOrigin(CPoint(1, 1));
-  canvas_->DrawLine(CRect(0, 0, 5, 0));   // six pixels
-  canvas_->DrawLine(CRect(3, 4, 0, 1));   // drawn backwards, diagonally
-  canvas_->DrawLine(CRect(7, 2, 7, 2));   // a line of no length is its one pixel
+  canvas_->DrawLine(CRect(0, 0, 5, 0));  // six pixels
+  canvas_->DrawLine(CRect(3, 4, 0, 1));  // drawn backwards, diagonally
+  canvas_->DrawLine(CRect(7, 2, 7, 2));  // a line of no length is its one pixel
   EXPECT_EQ(At(0, 0, 10, 6), Rows({
                                  "..........",
                                  ".######...",
@@ -149,7 +149,7 @@ TEST_F(CanvasTest, ColourComponentsBecomeTheLowByteOfTheRoundedProduct) {
     long double r, g, b;
     Pixel expected;
   } cases[] = {
-      {1, 0.5L, 0, 0xFF8000},    // 127.5 rounds half up to 128
+      {1, 0.5L, 0, 0xFF8000},     // 127.5 rounds half up to 128
       {1.5L, 0, 0.5L, 0x7F0080},  // 382.5 -> 383, whose low byte is 127
       {0.2L, 0.4L, 0.6L, 0x336699},
       {-0.002L, 0, 0, 0xFF0000},  // -0.51 rounds to -1: low byte 255
@@ -255,18 +255,72 @@ TEST_F(CanvasTest, EachBrushStyleFillsWithItsHatch) {
     int style;
     std::vector<std::string> expected;
   } cases[] = {
-      {1, {"........", "........", "........", "########", "........", "........", "........",
-           "........"}},
-      {2, {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...",
-           "....#..."}},
-      {3, {"#.......", ".#......", "..#.....", "...#....", "....#...", ".....#..", "......#.",
-           ".......#"}},
-      {4, {".......#", "......#.", ".....#..", "....#...", "...#....", "..#.....", ".#......",
-           "#......."}},
-      {5, {"....#...", "....#...", "....#...", "########", "....#...", "....#...", "....#...",
-           "....#..."}},
-      {6, {"#......#", ".#....#.", "..#..#..", "...##...", "...##...", "..#..#..", ".#....#.",
-           "#......#"}},
+      {1,  // horizontal
+       {
+           "........",
+           "........",
+           "........",
+           "########",
+           "........",
+           "........",
+           "........",
+           "........",
+       }},
+      {2,  // vertical
+       {
+           "....#...",
+           "....#...",
+           "....#...",
+           "....#...",
+           "....#...",
+           "....#...",
+           "....#...",
+           "....#...",
+       }},
+      {3,  // top-left to bottom-right
+       {
+           "#.......",
+           ".#......",
+           "..#.....",
+           "...#....",
+           "....#...",
+           ".....#..",
+           "......#.",
+           ".......#",
+       }},
+      {4,  // bottom-left to top-right
+       {
+           ".......#",
+           "......#.",
+           ".....#..",
+           "....#...",
+           "...#....",
+           "..#.....",
+           ".#......",
+           "#.......",
+       }},
+      {5,  // cross
+       {
+           "....#...",
+           "....#...",
+           "....#...",
+           "########",
+           "....#...",
+           "....#...",
+           "....#...",
+           "....#...",
+       }},
+      {6,  // diagonal cross
+       {
+           "#......#",
+           ".#....#.",
+           "..#..#..",
+           "...##...",
+           "...##...",
+           "..#..#..",
+           ".#....#.",
+           "#......#",
+       }},
       {7, std::vector<std::string>(8, "########")},  // no such hatch: solid
   };
   for (const Case& c : cases) {
@@ -426,7 +480,7 @@ TEST_F(CanvasTextTest, CreateAndRecreateMakeThePlatformFontFromTheRecord) {
   EXPECT_TRUE(bold->Handle->Request().strikeOut);
   EXPECT_EQ(canvas_->GetTextExtent("x").Height.Value, 30);
   EXPECT_EQ(bold->Height.Value, 16);  // only the platform font is remade
-  canvas_->RecreateFont(5, plain);     // no such font: nothing happens
+  canvas_->RecreateFont(5, plain);    // no such font: nothing happens
   EXPECT_EQ(app_->FontManager->Count().Value, 1);
 }
 
@@ -438,8 +492,8 @@ TEST_F(CanvasTextTest, TextIsDrawnInTheCanvasColourAtItsTopLeft) {
   const CSize size = canvas_->GetTextExtent(text);
   ASSERT_GT(size.Width.Value, 20);
   canvas_->DrawText(CPoint(0, 0), text);
-  const std::string cell = At(20, 10, int(size.Width.Value), int(size.Height.Value),
-                              {{kPaper, '.'}, {kBlue, '#'}});
+  const std::string cell =
+      At(20, 10, int(size.Width.Value), int(size.Height.Value), {{kPaper, '.'}, {kBlue, '#'}});
   EXPECT_NE(cell.find('#'), std::string::npos);
   // Nothing left of or above the cell: the buffer's text background is transparent.
   EXPECT_EQ(At(0, 0, 20, 40), Rows(std::vector<std::string>(40, std::string(20, '.'))));

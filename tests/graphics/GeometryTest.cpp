@@ -22,8 +22,7 @@ void ExpectCorners(const CRect& r, Corners c, const char* what) {
 class CWatchedRect : public CRect {
  public:
   int corners = 0;
-  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2,
-                  const CFloat& y2) override {
+  void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) override {
     ++corners;
     CRect::SetCorners(x1, y1, x2, y2);
   }
@@ -36,11 +35,11 @@ TEST(CRect, WidthAndHeightAreSignedAndNeverBelowOneInMagnitude) {
     Corners r;
     long double width, height;
   } cases[] = {
-      {{0, 0, 0, 0}, 1, 1},           // coinciding corners still cover one unit
-      {{10, 10, 4, 20}, -6, 10},      // mirrored horizontally
-      {{0, 0, 0.5, 0}, 1, 1},         // clamped up to 1
-      {{0.5, 0, 0, 0}, -1, 1},        // mirrored and clamped to -1
-      {{0, 3, 0, 2.25}, 1, -1},       // mirrored vertically, clamped
+      {{0, 0, 0, 0}, 1, 1},       // coinciding corners still cover one unit
+      {{10, 10, 4, 20}, -6, 10},  // mirrored horizontally
+      {{0, 0, 0.5, 0}, 1, 1},     // clamped up to 1
+      {{0.5, 0, 0, 0}, -1, 1},    // mirrored and clamped to -1
+      {{0, 3, 0, 2.25}, 1, -1},   // mirrored vertically, clamped
       {{1.5, 2, 11.75, 42}, 10.25, 40},
   };
   for (const Case& c : cases) {
@@ -72,12 +71,10 @@ TEST(CRect, SettersChangeTheRightCornersAndTellTheOwnerOnce) {
       {"SetX2", [](CRect& r) { r.SetX2(1); }, {10, 10, 1, 40}},
       {"SetY2", [](CRect& r) { r.SetY2(1); }, {10, 10, 30, 1}},
       {"SetBounds by size", [](CRect& r) { r.SetBounds(5, 5, 20, 10, true); }, {5, 5, 25, 15}},
-      {"SetBounds by corners", [](CRect& r) { r.SetBounds(5, 5, 20, 10, false); },
-       {5, 5, 20, 10}},
+      {"SetBounds by corners", [](CRect& r) { r.SetBounds(5, 5, 20, 10, false); }, {5, 5, 20, 10}},
       {"SetPosSize", [](CRect& r) { r.SetPosSize(1, 2, 3, 4); }, {1, 2, 4, 6}},
       {"SetPoints", [](CRect& r) { r.SetPoints(CPoint(9, 8), CPoint(7, 6)); }, {9, 8, 7, 6}},
-      {"SetPointSize", [](CRect& r) { r.SetPointSize(CPoint(1, 1), CSize(2, 3)); },
-       {1, 1, 3, 4}},
+      {"SetPointSize", [](CRect& r) { r.SetPointSize(CPoint(1, 1), CSize(2, 3)); }, {1, 1, 3, 4}},
       {"SetRect", [](CRect& r) { r.SetRect(CRect(4, 3, 2, 1)); }, {4, 3, 2, 1}},
       {"Offset", [](CRect& r) { r.Offset(CPoint(-10, 5)); }, {0, 15, 20, 45}},
       {"MoveTo", [](CRect& r) { r.MoveTo(CPoint(0, 0)); }, {0, 0, 20, 30}},
@@ -114,14 +111,12 @@ TEST(CRect, ContainsIsInclusiveAndIgnoresCornerOrder) {
     long double x, y;
     bool inside;
   } cases[] = {
-      {10, 10, true},      // top-left corner
-      {30, 40, true},      // bottom-right corner
-      {30, 25, true},      // right edge
-      {20, 40, true},      // bottom edge
+      {10, 10, true},       // top-left corner
+      {30, 40, true},       // bottom-right corner
+      {30, 25, true},       // right edge
+      {20, 40, true},       // bottom edge
       {30.001, 25, false},  // just right of it
-      {20, 40.001, false},
-      {9.999, 20, false},
-      {20, 25, true},
+      {20, 40.001, false}, {9.999, 20, false}, {20, 25, true},
   };
   const CRect ordered(10, 10, 30, 40);
   const CRect mirrored(30, 40, 10, 10);

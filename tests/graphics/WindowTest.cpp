@@ -33,7 +33,9 @@ struct Listener : CObject {
     log += "up " + Describe(button, shift, p);
   }
   void Press(CCanvas*, CStr ch) { log += "press " + ch.ToStd() + "\n"; }
-  void KeyDown(CCanvas*, CInt key, CShiftStateSet) { log += "key down " + key.ToStr().ToStd() + "\n"; }
+  void KeyDown(CCanvas*, CInt key, CShiftStateSet) {
+    log += "key down " + key.ToStr().ToStd() + "\n";
+  }
   void KeyUp(CCanvas*, CInt key, CShiftStateSet) { log += "key up " + key.ToStr().ToStd() + "\n"; }
   void Closed(CCanvas*) { log += "close\n"; }
 
@@ -109,25 +111,28 @@ TEST_F(WindowTest, KeysArriveAsScanCodesAndTheCharacterSeparately) {
   Key(SDL_KEYDOWN, canvas.Window, SDL_SCANCODE_RETURN);
   Key(SDL_KEYUP, canvas.Window, SDL_SCANCODE_RETURN);
   Pump();
-  EXPECT_EQ(listener_.log, "key down 30\npress a\nkey up 30\n"
-                           "key down 33\npress " + std::string("А"_cp) + "\nkey up 33\n"
-                           "key down 28\npress \r\nkey up 28\n");
+  EXPECT_EQ(listener_.log,
+            "key down 30\npress a\nkey up 30\n"
+            "key down 33\npress " +
+                std::string("А"_cp) +
+                "\nkey up 33\n"
+                "key down 28\npress \r\nkey up 28\n");
 }
 
 TEST_F(WindowTest, TheLeftButtonIsCapturedAndMovesOutsideArriveNegative) {
   CGDI& left = MakeCanvas();
   CGDI& right = MakeCanvas();
-  left.SetBounds(0, 100, 199, 199, false);   // a 200 x 100 window at (0, 100)
+  left.SetBounds(0, 100, 199, 199, false);  // a 200 x 100 window at (0, 100)
   right.SetBounds(300, 100, 499, 199, false);
   Pump();
   listener_.Listen(right);
 
   Mouse(SDL_MOUSEBUTTONDOWN, right.Window, 10, 20);
-  Pump();  // the press takes the capture
-  Mouse(SDL_MOUSEMOTION, left.Window, 5, 6);   // over the other window, 295 px left of this one
+  Pump();                                     // the press takes the capture
+  Mouse(SDL_MOUSEMOTION, left.Window, 5, 6);  // over the other window, 295 px left of this one
   Mouse(SDL_MOUSEBUTTONDOWN, right.Window, 1, 2, SDL_BUTTON_RIGHT);  // only the left button
   Mouse(SDL_MOUSEBUTTONUP, left.Window, 7, -8);
-  Pump();  // the release gives it back
+  Pump();                                     // the release gives it back
   Mouse(SDL_MOUSEMOTION, left.Window, 5, 6);  // released: this one is the other window's
   Mouse(SDL_MOUSEMOTION, right.Window, 1, 1);
   Pump();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <unistd.h>
@@ -10,9 +11,13 @@
 int main(int argc, char** argv) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qxtest-XXXXXX";
-  if (char* dir = mkdtemp(pattern.data())) setenv("QXWORKS_DRIVE_C", dir, 1);
+  const char* drive = mkdtemp(pattern.data());
+  if (drive) setenv("QXWORKS_DRIVE_C", drive, 1);
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  std::error_code ignored;
+  if (drive) std::filesystem::remove_all(drive, ignored);
+  return result;
 }

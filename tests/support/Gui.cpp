@@ -33,17 +33,18 @@ std::array<int, 256> BuildScanCodes() {
   std::array<int, 256> codes{};
   // The US layout: unshifted and shifted characters of each key.
   const Key us[] = {
-      {"1!", 2},   {"2@", 3},   {"3#", 4},   {"4$", 5},   {"5%", 6},   {"6^", 7},   {"7&", 8},
-      {"8*", 9},   {"9(", 10},  {"0)", 11},  {"-_", 12},  {"=+", 13},  {"qQ", 16},  {"wW", 17},
-      {"eE", 18},  {"rR", 19},  {"tT", 20},  {"yY", 21},  {"uU", 22},  {"iI", 23},  {"oO", 24},
-      {"pP", 25},  {"[{", 26},  {"]}", 27},  {"aA", 30},  {"sS", 31},  {"dD", 32},  {"fF", 33},
-      {"gG", 34},  {"hH", 35},  {"jJ", 36},  {"kK", 37},  {"lL", 38},  {";:", 39},  {"'\"", 40},
-      {"`~", 41},  {"\\|", 43}, {"zZ", 44},  {"xX", 45},  {"cC", 46},  {"vV", 47},  {"bB", 48},
-      {"nN", 49},  {"mM", 50},  {",<", 51},  {".>", 52},  {"/?", 53},  {" ", 57},   {"\r", 28},
-      {"\b", 14},  {"\t", 15},  {"\x1b", 1},
+      {"1!", 2},  {"2@", 3},   {"3#", 4},   {"4$", 5},  {"5%", 6},  {"6^", 7},  {"7&", 8},
+      {"8*", 9},  {"9(", 10},  {"0)", 11},  {"-_", 12}, {"=+", 13}, {"qQ", 16}, {"wW", 17},
+      {"eE", 18}, {"rR", 19},  {"tT", 20},  {"yY", 21}, {"uU", 22}, {"iI", 23}, {"oO", 24},
+      {"pP", 25}, {"[{", 26},  {"]}", 27},  {"aA", 30}, {"sS", 31}, {"dD", 32}, {"fF", 33},
+      {"gG", 34}, {"hH", 35},  {"jJ", 36},  {"kK", 37}, {"lL", 38}, {";:", 39}, {"'\"", 40},
+      {"`~", 41}, {"\\|", 43}, {"zZ", 44},  {"xX", 45}, {"cC", 46}, {"vV", 47}, {"bB", 48},
+      {"nN", 49}, {"mM", 50},  {",<", 51},  {".>", 52}, {"/?", 53}, {" ", 57},  {"\r", 28},
+      {"\b", 14}, {"\t", 15},  {"\x1b", 1},
   };
   for (const Key& key : us)
-    for (const char* c = key.characters; *c; ++c) codes[static_cast<unsigned char>(*c)] = key.scanCode;
+    for (const char* c = key.characters; *c; ++c)
+      codes[static_cast<unsigned char>(*c)] = key.scanCode;
   // The Russian layout on the same keys, lower case then upper case (cp1251).
   const Key ru[] = {
       {"\xE9\xC9", 16}, {"\xF6\xD6", 17}, {"\xF3\xD3", 18}, {"\xEA\xCA", 19}, {"\xE5\xC5", 20},
@@ -55,12 +56,15 @@ std::array<int, 256> BuildScanCodes() {
       {"\xFC\xDC", 50}, {"\xE1\xC1", 51}, {"\xFE\xDE", 52},
   };
   for (const Key& key : ru)
-    for (const char* c = key.characters; *c; ++c) codes[static_cast<unsigned char>(*c)] = key.scanCode;
+    for (const char* c = key.characters; *c; ++c)
+      codes[static_cast<unsigned char>(*c)] = key.scanCode;
   return codes;
 }
 
 // The characters the loop's translation makes from a key-down, as the platform does.
-bool TranslatedCharacter(unsigned char c) { return c == '\r' || c == '\b' || c == '\t' || c == 27; }
+bool TranslatedCharacter(unsigned char c) {
+  return c == '\r' || c == '\b' || c == '\t' || c == 27;
+}
 
 struct Watchdog {
   CCtrlApp* app;
@@ -87,7 +91,7 @@ std::string Rows(const std::vector<std::string>& rows) {
   return out;
 }
 
-Gui::Gui() {
+Gui::Gui(const AppFactory& build) {
   platform::UseVirtualClock();
   // Whatever an earlier test left: its messages, paints and due ticks, and the quit request that
   // destroying its windows posted (GetMessage answers the request posted here, and with it any
@@ -97,7 +101,7 @@ Gui::Gui() {
   }
   platform::PostQuitMessage(0);
   platform::GetMessage(m);
-  app_ = std::make_unique<CCtrlApp>(WidgetClassRows());
+  app_ = build ? build() : std::make_unique<CCtrlApp>(WidgetClassRows());
 }
 
 Gui::~Gui() {

@@ -5,7 +5,7 @@
 // left. Each step is one line in a test:
 //
 //   qxtest::Gui gui;                       // the application object, a fresh registry and fonts
-//   auto* root = new CControl(nullptr);    // a window
+//   auto root = std::make_unique<CControl>(nullptr);  // a window; destroy it before the Gui
 //   gui.Press(*root, 20, 15);              // left button down at client (20, 15)
 //   gui.DragTo(*root, -5, 15);             // the mouse moves (outside: negative coordinates)
 //   gui.Release(*root, -5, 15);
@@ -18,6 +18,7 @@
 // window, which are the root's view coordinates.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,9 +43,13 @@ constexpr Pixel kBlue = 0x0000FF;
 
 class Gui {
  public:
+  // Makes the application object; by default the control application with the widget classes.
+  // IDE tests pass their own: Gui gui([] { return std::make_unique<CApp1>(); });
+  using AppFactory = std::function<std::unique_ptr<CCtrlApp>()>;
+
   // Switches to the virtual clock, drops whatever an earlier test left in the queue (the quit
   // request of destroyed windows included) and builds the application object.
-  Gui();
+  explicit Gui(const AppFactory& build = nullptr);
   ~Gui();
   Gui(const Gui&) = delete;
   Gui& operator=(const Gui&) = delete;
@@ -65,7 +70,8 @@ class Gui {
   // one).
   void PressKey(CControl& window, int scanCode);
 
-  // Moves the virtual clock, then handles what became due.
+  // Lets virtual time pass, stopping at every timer deadline on the way, so each timer ticks as
+  // often as it would in that time (the platform reports a late timer once, not as a burst).
   void Advance(int milliseconds);
   // Translates, dispatches and idles until the queue holds no message, paint or due timer. A
   // loop that never settles fails the test.

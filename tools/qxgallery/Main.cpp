@@ -7,6 +7,7 @@
 
 #include "controls/Control.h"
 #include "controls/CtrlApp.h"
+#include "controls/KeyboardCursor.h"
 #include "controls/Pic.h"
 #include "controls/Shapes.h"
 #include "controls/Text.h"
@@ -19,7 +20,9 @@
 
 namespace {
 
-CColor Grey(double level) { return CColor(level, level, level); }
+CColor Grey(double level) {
+  return CColor(level, level, level);
+}
 
 template <class T>
 T* Place(CControl* parent, double x, double y, double w, double h, CColor color = CColor()) {
@@ -44,6 +47,22 @@ CInt AddFont(CControl& window, const CStr& objectName, CInt height, bool bold, b
   font->Set(0, height, bold, italic, false, false, false, "MS Sans Serif", objectName);
   return window.GetCanvas()->CreateFont(font);
 }
+
+// A text that shows the application's caret after its last character while it holds it, as the
+// text-entry widgets do.
+class CaretText : public CText {
+ public:
+  using CText::CText;
+  void Paint(CRect clip) override {
+    CText::Paint(clip);
+    CKeyboardCursor& caret = *CtrlApp->KeyboardCursor;
+    if (!caret.Phase || caret.GetControl() != this) return;
+    const CSize size = GetTextSize();
+    GetCanvas()->SetOrigin(GetAbsM1());
+    caret.SetBounds(size.Width + CFloat(2), 0, size.Width + CFloat(2), size.Height, false);
+    caret.Paint();
+  }
+};
 
 class Gallery {
  public:
@@ -88,8 +107,10 @@ class Gallery {
     auto* frame = Place<CRectangle>(box, 570, 10, 100, 80, CColor(0, 0, 0));
     auto* spill = Place<CFillRectangle>(frame, 50, 40, 100, 100, CColor(0.6, 0, 0.6));
     spill->Color = CColor(0.6, 0, 0.6);
-    Place<CTriangle>(box, 10, 92, 20, 10);
-    Place<CFillTriangle>(box, 40, 92, 20, 10);
+    // The triangles draw nothing at all; their places are marked.
+    Place<CTriangle>(box, 90, 93, 20, 10);
+    Place<CFillTriangle>(box, 120, 93, 20, 10);
+    Label(box, 150, 92, "<- два треугольника: они ничего не рисуют"_cp, font, Grey(0.35));
   }
 
   void Texts(CControl* root, CInt text, CInt heading, CInt italic) {
@@ -103,6 +124,20 @@ class Gallery {
     caption->Str = "По центру прямоугольника"_cp;
     caption->SetFontNumber(text);
     caption->Center = true;
+
+    auto* blinking = Place<CaretText>(box, 240, 52, 130, 20);
+    blinking->Str = "Курсор мигает:"_cp;
+    blinking->SetFontNumber(text);
+    CtrlApp->KeyboardCursor->SetControl(blinking);
+
+    // Clicks reach the control under the pointer: this one changes colour.
+    auto* button = Place<CFillEllipse>(box, 240, 6, 130, 36, CColor(0.3, 0.6, 0.9));
+    button->OnClick.Set(this, &Gallery::ButtonClicked);
+    auto* press = Place<CText>(button, 0, 0, 130, 36, CColor(1, 1, 1));
+    press->Str = "Нажмите"_cp;
+    press->SetFontNumber(text);
+    press->Center = true;
+    press->SetFramePart(true);  // the clicks go to the ellipse
   }
 
   void Pictures(CControl* root, CInt font) {
@@ -130,7 +165,7 @@ class Gallery {
     Picture(wide, 1, 1, 98, 98, "\\Pics\\Other\\AboutPic64.bmp", true);
     Picture(box, 320, 40, 40, 40, "\\Pics\\Other\\AboutPic64.bmp", false);
     if (!platform::FileExists((app_.HomeDir + "\\Pics\\Form\\Icon16.bmp").View()))
-      Label(box, 380, 60, "Картинок нет: scripts/run.sh кладёт их в C:\\Qxe\\Pics"_cp, font,
+      Label(box, 10, 10, "Картинок нет: scripts/run.sh кладёт их в C:\\Qxe\\Pics"_cp, font,
             CColor(0.7, 0, 0));
   }
 
@@ -143,12 +178,19 @@ class Gallery {
 
   void CloseClicked(CControl*) { app_.Quit(); }
 
+  void ButtonClicked(CControl* sender) {
+    clicks_++;
+    sender->Color = clicks_ % 2 ? CColor(0.8, 0.3, 0.2) : CColor(0.3, 0.6, 0.9);
+    sender->Invalidate();
+  }
+
   void KeyDown(CControl*, CInt key, CShiftStateSet) {
     if (key.Value == 1) app_.Quit();  // Escape
   }
 
   CCtrlApp& app_;
   std::unique_ptr<CControl> root_;
+  int clicks_ = 0;
 };
 
 }  // namespace

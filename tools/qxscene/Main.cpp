@@ -21,6 +21,11 @@ class Scene : public CObject {
     fonts_.Struck = Font(0, 14, false, false, false, true, "StrikeOut");
     fonts_.Big = Font(0, 30, true, false, false, false, "Big");
     MakePicture();
+    // The product's own pictures, when they are on drive C: (the run script puts them there).
+    const char* files[] = {"\\Pics\\Other\\AboutPic64.bmp",  "\\Pics\\32x32\\Information.bmp",
+                           "\\Pics\\32x32\\Warning.bmp",     "\\Pics\\16x16silver\\New.bmp",
+                           "\\Pics\\16x16silver\\Class.bmp", "\\Pics\\Form\\Close.bmp"};
+    for (int i = 0; i < 6; ++i) files_[i].LoadFromFile(GLApp->HomeDir + files[i]);
     // The grid picture is made from the buffer, so before anything is painted.
     canvas.PrepareGrid(8, 8);
   }
@@ -125,6 +130,17 @@ class Scene : public CObject {
     c.DrawBitmapCentered(CRect(170, 285, 190, 305), picture_);
     c.DrawRect(CRect(170, 285, 190, 305));  // the picture starts left of it and is cut
 
+    // Picture files, as loaded.
+    int x = 16;
+    for (CGDIBitmap& file : files_) {
+      if (!file.HasPicture()) continue;
+      const int w = file.Width.Trunc().Value;
+      const int h = file.Height.Trunc().Value;
+      c.DrawBitmap(CRect(x, 520, x + w - 1, 520 + h - 1), file);
+      x += w + 12;
+    }
+    if (x == 16) Label(16, 540, "Нет файлов картинок на диске C:"_cp);
+
     // The designer's dot grid.
     c.DrawRect(CRect(210, 270, 330, 330));
     c.DrawGrid(CRect(211, 271, 329, 329));
@@ -137,7 +153,7 @@ class Scene : public CObject {
     c.FillEllipse(CRect(390, 240, 510, 360));
     // Clip-relative: (0, 0) is the clip's corner.
     c.ClipRelative = true;
-    c.SetColorRGB(1, 1, 1);
+    c.SetColorRGB(0, 0, 0);
     c.SelectFont(fonts_.Text);
     c.DrawText(CPoint(4, 2), "Клип"_cp);
     c.ClipRelative = false;
@@ -188,6 +204,7 @@ class Scene : public CObject {
   CGDI& canvas_;
   Fonts fonts_;
   CGDIBitmap picture_;
+  CGDIBitmap files_[6];
 };
 
 }  // namespace

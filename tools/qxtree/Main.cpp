@@ -2,6 +2,7 @@
 //   qxtree dump FILE      the tree as JSON on stdout
 //   qxtree check FILE     exit 0 when the file reads in full; else 1 and the first fault
 //   qxtree copy IN OUT    read and write again
+//   qxtree import FILE ELEMENT   the Import command on an element (Work/Demo/Main), then save
 // Exit codes: 0 done, 1 the file is faulty or cannot be read or written, 2 bad arguments.
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "storage/Config.h"
 #include "storage/File.h"
 #include "tools/qxtree/Dump.h"
+#include "tools/qxtree/Import.h"
 
 namespace {
 
@@ -19,7 +21,8 @@ constexpr const char* kUsage =
     "использование:\n"
     "  qxtree dump ФАЙЛ        дерево проекта в виде JSON\n"
     "  qxtree check ФАЙЛ       проверка файла: первая ошибка и её смещение\n"
-    "  qxtree copy ИЗ В        прочитать и записать заново\n";
+    "  qxtree copy ИЗ В        прочитать и записать заново\n"
+    "  qxtree import ФАЙЛ ЭЛЕМЕНТ  импорт C++ в элемент (путь вида Work/Demo/Main) и запись\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "qxtree: %s\n", problem);
@@ -50,6 +53,8 @@ bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
 int main(int argc, char** argv) {
   if (argc < 2) return Usage(nullptr);
   const std::string command = argv[1];
+  if (command == "import")
+    return argc == 4 ? qxtree::Import(argv[2], argv[3]) : Usage("неверное число аргументов");
   const int wanted = command == "copy" ? 4 : 3;
   if (command != "dump" && command != "check" && command != "copy")
     return Usage(("неизвестная команда " + command).c_str());

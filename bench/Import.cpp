@@ -1,0 +1,137 @@
+// How fast the Import command reads a large unit: a generated header and source of about 10 MB
+// together, imported through the driver from drive C:, against a plain pass over the same bytes
+// (reading both files and counting their lines) measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "core/App.h"
+#include "import/CppAnalys.h"
+#include "model/Kinds.h"
+#include "platform/Files.h"
+
+namespace {
+
+constexpr std::size_t kTargetBytes = 10 * 1000 * 1000;
+
+// Form classes as a form designer writes them: components, handlers, private state, a
+// constructor with its initialiser, a destructor, an operator; and their definitions.
+void Generate(std::string& header, std::string& source) {
+  header = "//---------------------------------------------------------------------------\r\n"
+           "#ifndef MainH\r\n#define MainH\r\n#include <Classes.hpp>\r\n#include <Controls.hpp>\r\n"
+           "typedef void (__closure *TNotifyEvent)(TObject* Sender);\r\ntypedef int TCount;\r\n";
+  source = "#include <vcl.h>\r\n#pragma hdrstop\r\n#include \"Main.h\"\r\n#pragma package(smart_init)\r\n";
+  for (int n = 0; header.size() + source.size() < kTargetBytes; ++n) {
+    const std::string c = "TForm" + std::to_string(n);
+    header += "//---------------------------------------------------------------------------\r\n";
+    header += "class " + c + " : public TForm\r\n{\r\npublished:\t// IDE-managed Components\r\n";
+    for (int k = 0; k < 8; ++k) header += "  TButton *Button" + std::to_string(k) + ";\r\n";
+    header += "  TLabel *Caption;\r\n  TEdit *Edit1;\r\n";
+    for (int k = 0; k < 8; ++k)
+      header += "  void __fastcall Button" + std::to_string(k) + "Click(TObject *Sender);\r\n";
+    header += "private:\t// User declarations\r\n  int FCount;\r\n  CStr FTitle;\r\n"
+              "  TList *FItems;\r\n  void __fastcall Recount(int From, int To = 10);\r\n"
+              "public:\t\t// User declarations\r\n  __fastcall " + c + "(TComponent* Owner);\r\n"
+              "  __fastcall ~" + c + "();\r\n  bool operator==(const " + c + "& Other);\r\n};\r\n"
+              "extern PACKAGE " + c + " *Form" + std::to_string(n) + ";\r\n";
+
+    source += "//---------------------------------------------------------------------------\r\n";
+    source += c + " *Form" + std::to_string(n) + ";\r\n";
+    source += "__fastcall " + c + "::" + c + "(TComponent* Owner)\r\n  : TForm(Owner)\r\n{\r\n"
+              "  FCount = 0;\r\n  FItems = new TList;\r\n}\r\n";
+    source += "__fastcall " + c + "::~" + c + "()\r\n{\r\n  delete FItems;\r\n}\r\n";
+    for (int k = 0; k < 8; ++k) {
+      source += "void __fastcall " + c + "::Button" + std::to_string(k) + "Click(TObject *Sender)\r\n{\r\n"
+                "  // count the clicks\r\n  FCount = FCount + " + std::to_string(k) + ";\r\n"
+                "  if (FCount > 100)\r\n  {\r\n    Caption->Caption = \"Too many: \" + IntToStr(FCount);\r\n"
+                "    for (int i = 0; i < FItems->Count; i++)\r\n    {\r\n      Recount(i, i + 1);\r\n    }\r\n"
+                "  }\r\n  else\r\n  {\r\n    Edit1->Text = \"\";\r\n  }\r\n}\r\n";
+    }
+    source += "void __fastcall " + c + "::Recount(int From, int To)\r\n{\r\n  while (From < To) { From++; }\r\n}\r\n";
+    source += "bool " + c + "::operator==(const " + c + "& Other)\r\n{\r\n  return FCount == Other.FCount;\r\n}\r\n";
+  }
+  header += "#endif\r\n";
+}
+
+void Write(const std::string& systemPath, const std::string& bytes) {
+  platform::File file;
+  if (!file.CreateForWriting(systemPath) || file.Write(bytes.data(), bytes.size()) != std::int64_t(bytes.size()) ||
+      !file.Close())
+    std::abort();
+}
+
+// Reads both files and counts their lines: the least any importer must do with the bytes.
+std::size_t PlainPass(const std::string& base) {
+  std::size_t lines = 0;
+  for (const char* ext : {".h", ".cpp"}) {
+    platform::File file;
+    if (!file.OpenForReading(base + ext)) std::abort();
+    std::string bytes(file.Size(), '\0');
+    file.Read(bytes.data(), file.Size());
+    for (char c : bytes) lines += c == '\n';
+  }
+  return lines;
+}
+
+void BM_ImportUnit(benchmark::State& state) {
+  CApp app;
+  auto* group = new CProjectGroupInfo;
+  app.InfoMan.Root.Append(group);
+  group->SetName("Bench");
+  auto* unit = new CUnitInfo;
+  group->Append(unit);
+  unit->SetName("Main");
+
+  std::string header, source;
+  Generate(header, source);
+  platform::MakeDirectory("C:\\Qxe");
+  platform::MakeDirectory("C:\\Qxe\\Bench");
+  Write("C:\\Qxe\\Bench\\Main.h", header);
+  Write("C:\\Qxe\\Bench\\Main.cpp", source);
+  const double bytes = double(header.size() + source.size());
+
+  using Clock = std::chrono::steady_clock;
+  double importSeconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    unit->Children.Clear();  // deleting the last import's elements is not part of this one
+    state.ResumeTiming();
+    const auto start = Clock::now();
+    CCppAnalys analys;
+    if (!analys.ImportElement(unit)) state.SkipWithError("import failed");
+    importSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  double plainSeconds = 1e9;
+  for (int i = 0; i < 5; ++i) {
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(PlainPass("C:\\Qxe\\Bench\\Main"));
+    plainSeconds = std::min(plainSeconds, std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  state.SetBytesProcessed(std::int64_t(bytes) * state.iterations());
+  state.counters["MB"] = bytes / 1e6;
+  state.counters["classes"] = double(unit->ChildCount().Value);
+  state.counters["import_MB_per_s"] = bytes / 1e6 / (importSeconds / double(state.iterations()));
+  state.counters["plain_MB_per_s"] = bytes / 1e6 / plainSeconds;
+  state.counters["times_plain_pass"] = (importSeconds / double(state.iterations())) / plainSeconds;
+}
+BENCHMARK(BM_ImportUnit)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A drive C: of its own, so the benchmark never writes into the user's.
+  char pattern[] = "/tmp/qxbench-XXXXXX";
+  const char* own = nullptr;
+  if (!std::getenv("QXWORKS_DRIVE_C"))
+    if ((own = mkdtemp(pattern))) setenv("QXWORKS_DRIVE_C", own, 1);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (own) std::filesystem::remove_all(own);
+  return 0;
+}

@@ -1,0 +1,772 @@
+// The declaration analyser.
+//
+// [SECTION] Messages        every text the analyser reports
+// [SECTION] Word tables     specifier words and what they set
+// [SECTION] TMemberInfo     the setters and their checks
+// [SECTION] Class index     finding classes by name without walking the tree each time
+// [SECTION] Classes         ReadClass, ReadClassHead, ReadClassBody, GetAccess
+// [SECTION] Members         ReadMember, ReadSpec, the word rule
+// [SECTION] Operations      ReadOperation, parameters, ReadBody
+// [SECTION] Typedefs        ReadTypedef
+// [SECTION] Declaring       DeclareAttribute, DeclareOperation, FindClass, FindOperation, IsTypeName
+// [SECTION] Skipping        SkipLine, SkipToSemicolon, SkipInitializer, SkipParams
+#include "import/CppAnalys.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/Cp1251.h"
+#include "model/Kinds.h"
+#include "platform/MessageBox.h"
+
+// [SECTION] Messages
+
+namespace {
+
+namespace msg {
+constexpr const char* kProgramError = "Ошибка программы: 10001"_cp;
+constexpr const char* kClassName = "Ошибка в имени класса"_cp;
+constexpr const char* kBaseName = "Ошибка в имени класса предка"_cp;
+constexpr const char* kClassDescribed = "Класс уже описан"_cp;
+constexpr const char* kNoBrace = "Отсутствует символ \"{\""_cp;
+constexpr const char* kNoBraceOrSemicolon = "Нет символа \"{\" или \";\""_cp;
+constexpr const char* kSemicolon = "Пропущен символ \";\""_cp;
+constexpr const char* kColon = "Пропущен символ \":\""_cp;
+constexpr const char* kTypeError = "Ошибка при описании типа"_cp;
+constexpr const char* kSemicolonOrComma = "Пропущен символ \";\" или \",\""_cp;
+constexpr const char* kZero = "Пропущен символ \"0\""_cp;
+constexpr const char* kSemicolonOrBrace = "Пропущен символ \";\" или \"{\" 1"_cp;
+constexpr const char* kRepeated = "Повторное использование слова "_cp;
+constexpr const char* kVirtualAuto = "Виртуальная функция не может быть auto"_cp;
+constexpr const char* kVirtualStatic = "Виртуальная функция не может быть статической"_cp;
+constexpr const char* kWrongWord = "Неверное использование слова "_cp;
+constexpr const char* kDestructorAgain = "Повторное описание деструктора"_cp;
+constexpr const char* kNotDestructor = "Эта операция не может быть деструктором"_cp;
+constexpr const char* kRefAgain = "Повторное использование символа \"&\""_cp;
+constexpr const char* kNameGiven = "Имя уже задано "_cp;  // followed by 1..4
+constexpr const char* kPointerStar = "При описании указателя на функцию пропущен символ\"*\""_cp;
+constexpr const char* kPointerName = "Пропущено имя типа указателя на функцию\"*\""_cp;
+constexpr const char* kPointerClose = "При описании указателя на функцию пропущен символ\")\""_cp;
+constexpr const char* kPointerOpen = "При описании указателя на функцию пропущен символ\"(\""_cp;
+constexpr const char* kNoSemicolon = "Нет символа \";\""_cp;
+// The end of the text inside something that is being read or skipped.
+constexpr const char* kCloseBrace = "Пропущен символ \"}\""_cp;
+constexpr const char* kCloseParen = "Пропущен символ \")\""_cp;
+constexpr const char* kOpenString = "Незакрытая строка"_cp;
+constexpr const char* kOpenComment = "Незакрытый комментарий"_cp;
+}  // namespace msg
+
+// [SECTION] Word tables
+
+enum class Spec { Static, CallConv, Const, Auto, Signed, Unsigned, TypeWord, Operator, Tilde, Star, Amp, Scope, Bracket, End };
+
+struct SpecRow {
+  std::string_view word;
+  Spec spec;
+  int value;
+};
+
+// The words ReadSpec tries, in the order it tries them; the type word values are TypeWord's.
+constexpr SpecRow kSpecWords[] = {
+    {"static", Spec::Static, 2},
+    {"cdecl", Spec::CallConv, 1}, {"_cdecl", Spec::CallConv, 1}, {"__cdecl", Spec::CallConv, 1},
+    {"pascal", Spec::CallConv, 2}, {"_pascal", Spec::CallConv, 2}, {"__pascal", Spec::CallConv, 2},
+    {"_stdcall", Spec::CallConv, 3}, {"__stdcall", Spec::CallConv, 3},
+    {"_fastcall", Spec::CallConv, 4}, {"__fastcall", Spec::CallConv, 4},
+    {"const", Spec::Const, 0}, {"auto", Spec::Auto, 1},
+    {"signed", Spec::Signed, 1}, {"unsigned", Spec::Unsigned, 2},
+    {"char", Spec::TypeWord, 1}, {"bool", Spec::TypeWord, 2}, {"short", Spec::TypeWord, 3},
+    {"int", Spec::TypeWord, 4}, {"long", Spec::TypeWord, 5}, {"float", Spec::TypeWord, 6},
+    {"double", Spec::TypeWord, 7}, {"void", Spec::TypeWord, 8}, {"int8", Spec::TypeWord, 9},
+    {"int16", Spec::TypeWord, 10}, {"int32", Spec::TypeWord, 11}, {"int64", Spec::TypeWord, 12},
+    {"uint8", Spec::TypeWord, 13}, {"uint16", Spec::TypeWord, 14}, {"uint32", Spec::TypeWord, 15},
+    {"uint64", Spec::TypeWord, 16}, {"float32", Spec::TypeWord, 17}, {"float64", Spec::TypeWord, 18},
+    {"float80", Spec::TypeWord, 19},
+    {"operator", Spec::Operator, 0},
+    {"~", Spec::Tilde, 0}, {"*", Spec::Star, 0}, {"&", Spec::Amp, 0}, {"::", Spec::Scope, 0},
+    {"[", Spec::Bracket, 0},
+    {",", Spec::End, 0}, {";", Spec::End, 0}, {"(", Spec::End, 0}, {")", Spec::End, 0},
+};
+
+constexpr int kLong = 5, kDouble = 7, kLongDouble = 20, kInt = 4;
+
+// The name a calling convention has in the message about repeating one.
+constexpr std::array<std::string_view, 5> kCallConvNames = {"", "cdecl", "pascal", "__stdcall", "__fastcall"};
+
+bool EndsInScope(const CStr& s) { return s.View().ends_with("::"); }
+
+// += without the copy that CStr's operator answers.
+void Append(CStr& s, std::string_view more) { s.AppendBytes(more.data(), more.size()); }
+
+bool IsWordKind(std::uint8_t kind) { return kind == kTokenIdent || kind == kTokenNumber; }
+
+}  // namespace
+
+// [SECTION] TMemberInfo
+
+// The fields are set through .Value: every value-object temporary costs a name lookup, and
+// these run for every word of every declaration.
+
+void CCppAnalys::TMemberInfo::SetVirtual() {
+  if (IsVirtual.Value) Analys->ReportError(CStr(msg::kRepeated) + "virtual");
+  IsVirtual.Value = 1;
+}
+
+void CCppAnalys::TMemberInfo::SetStorage(int storage) {
+  if (IsVirtual.Value) Analys->ReportError(storage == 1 ? msg::kVirtualAuto : msg::kVirtualStatic);
+  if (Storage.Value == storage) Analys->ReportError(CStr(msg::kRepeated) + (storage == 1 ? "auto" : "static"));
+  Storage.Value = storage;  // the other storage word is accepted; the later one wins
+}
+
+void CCppAnalys::TMemberInfo::SetConst() {
+  if (IsConst.Value) Analys->ReportError(CStr(msg::kRepeated) + "const");
+  IsConst.Value = 1;
+}
+
+void CCppAnalys::TMemberInfo::SetSign(int sign) {
+  if (Sign.Value != 0) Analys->ReportError(CStr(msg::kRepeated) + (sign == 1 ? "signed" : "unsigned"));
+  Sign.Value = sign;
+}
+
+void CCppAnalys::TMemberInfo::SetTypeWord(int typeWord, std::string_view word) {
+  if (TypeWord.Value != 0) {
+    if (TypeWord.Value == kLong && typeWord == kDouble) {
+      TypeWord.Value = kLongDouble;
+      return;
+    }
+    Analys->ReportError(CStr(msg::kWrongWord) + CStr(word));
+  }
+  TypeWord.Value = typeWord;
+}
+
+void CCppAnalys::TMemberInfo::SetCallConv(int callConv) {
+  if (CallConv.Value != 0) Analys->ReportError(CStr(msg::kRepeated) + CStr(kCallConvNames[callConv]));
+  CallConv.Value = callConv;
+}
+
+void CCppAnalys::TMemberInfo::SetDestructor() {
+  if (Special.Value == 2) Analys->ReportError(msg::kDestructorAgain);
+  if (Special.Value != 0) Analys->ReportError(msg::kNotDestructor);
+  Special.Value = 2;
+}
+
+void CCppAnalys::TMemberInfo::SetRef() {
+  if (IsRef.Value) Analys->ReportError(msg::kRefAgain);
+  IsRef.Value = 1;
+}
+
+void CCppAnalys::TMemberInfo::SetOperator(const CStr& operatorName) {
+  if (IsOperator.Value) Analys->ReportError(CStr(msg::kRepeated) + "operator");
+  IsOperator.Value = 1;
+  if (!Name.View().empty()) {
+    if (EndsInScope(Name)) {
+      Append(Name, operatorName.View());
+    } else {
+      TypeName = Name;
+      Name = operatorName;
+    }
+  } else if (EndsInScope(TypeName)) {
+    // A qualified operator without a return type.
+    Name = TypeName + operatorName;
+    TypeName = CStr();
+    TypeWord.Value = kInt;
+  } else {
+    Name = operatorName;
+  }
+}
+
+void CCppAnalys::TMemberInfo::ScopeStep() { Append(Name, "::"); }
+
+// [SECTION] Class index
+
+// FindClass answers the first class of a name in a depth-first walk below a start node. Walking
+// the tree for every qualified name makes a large import quadratic, so the classes are kept by
+// name; a query takes the candidates below the start and, when there are several, the one the
+// walk would meet first. The index covers the trees it has scanned and follows every class the
+// analyser adds or deletes; nothing else changes the tree during an import.
+class CCppAnalys::CClassIndex {
+ public:
+  // `kept` are the trees the index may keep: the project tree and the imported unit's. Anything
+  // else (the scratch class of a typedef) is walked directly and never remembered.
+  CClassInfo* Find(CInfo* start, const CStr& name, std::initializer_list<const CInfo*> kept) {
+    CInfo* top = Top(start);
+    if (std::find(kept.begin(), kept.end(), top) == kept.end()) return Walk(start, name);
+    Scan(top);
+    const auto found = byName_.find(std::string(name.View()));
+    if (found == byName_.end()) return nullptr;
+    CClassInfo* best = nullptr;
+    for (CClassInfo* c : found->second)
+      if (Below(c, start) && (!best || WalkedBefore(c, best))) best = c;
+    return best;
+  }
+
+  void Added(CClassInfo* c) {
+    if (scanned_.count(Top(c))) byName_[std::string(c->GetName().View())].push_back(c);
+  }
+
+  // Before a subtree is deleted.
+  void Removing(CInfo* node) {
+    std::vector<CClassInfo*> gone;
+    Collect(node, gone);
+    for (CClassInfo* c : gone) {
+      auto found = byName_.find(std::string(c->GetName().View()));
+      if (found == byName_.end()) continue;
+      auto& list = found->second;
+      list.erase(std::remove(list.begin(), list.end(), c), list.end());
+    }
+  }
+
+ private:
+  static CInfo* Top(CInfo* node) {
+    while (node->Parent) node = node->Parent;
+    return node;
+  }
+
+  static bool Below(const CInfo* node, const CInfo* start) {
+    for (; node; node = node->Parent)
+      if (node == start) return true;
+    return false;
+  }
+
+  // Whether the walk meets a before b: compare the two paths from the top where they part.
+  static bool WalkedBefore(CInfo* a, CInfo* b) {
+    std::vector<CInfo*> pathA, pathB;
+    for (CInfo* n = a; n; n = n->Parent) pathA.push_back(n);
+    for (CInfo* n = b; n; n = n->Parent) pathB.push_back(n);
+    auto ia = pathA.rbegin(), ib = pathB.rbegin();
+    while (ia != pathA.rend() && ib != pathB.rend() && *ia == *ib) ++ia, ++ib;
+    if (ia == pathA.rend()) return true;   // a is an ancestor of b: met first
+    if (ib == pathB.rend()) return false;
+    const CInfo* parent = (*ia)->Parent;
+    return parent->Children.IndexOf(*ia).Value < parent->Children.IndexOf(*ib).Value;
+  }
+
+  static CClassInfo* Walk(CInfo* node, const CStr& name) {
+    auto* c = dynamic_cast<CClassInfo*>(node);
+    if (c && c->GetName() == name) return c;
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i)
+      if (CClassInfo* hit = Walk(node->Child(i), name)) return hit;
+    return nullptr;
+  }
+
+  static void Collect(CInfo* node, std::vector<CClassInfo*>& out) {
+    if (auto* c = dynamic_cast<CClassInfo*>(node)) out.push_back(c);
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) Collect(node->Child(i), out);
+  }
+
+  void Scan(CInfo* top) {
+    if (!scanned_.insert(top).second) return;
+    std::vector<CClassInfo*> found;
+    Collect(top, found);
+    for (CClassInfo* c : found) byName_[std::string(c->GetName().View())].push_back(c);
+  }
+
+  std::unordered_map<std::string, std::vector<CClassInfo*>> byName_;
+  std::unordered_set<const CInfo*> scanned_;
+};
+
+CCppAnalys::CCppAnalys() : classes_(std::make_unique<CClassIndex>()) {
+  JoinQualified = 0;
+  ShowMessage = [](const CStr& text) { platform::MessageBox(text.View(), "Импорт"_cp); };
+}
+
+CCppAnalys::~CCppAnalys() = default;
+
+CStr CCppAnalys::ClassName() const { return "CCppAnalys"; }
+
+bool CCppAnalys::Try(std::string_view text) {
+  const Scan& next = Peek();
+  if (TextOf(next) != text) return false;
+  Take(next);
+  return true;
+}
+
+const CCppAsmParser::Scan& CCppAnalys::Peek() {
+  const Scan& next = Significant();
+  const std::string_view text = TextOf(next);
+  if (LastToken.View() != text) LastToken = CStr(text);  // as a try that did not match
+  return next;
+}
+
+void CCppAnalys::Unterminated(std::int32_t start, std::uint8_t kind) {
+  // Report where the string or comment opens: the quote, or the "/*".
+  SetPos(start - (kind == kTokenString ? 1 : 2));
+  ReportError(kind == kTokenString ? msg::kOpenString : msg::kOpenComment);
+}
+
+// [SECTION] Classes
+
+int CCppAnalys::GetAccess() {
+  static constexpr std::string_view kWords[] = {"private", "protected", "public", "published"};
+  for (int access = 0; access < 4; ++access)
+    if (Try(kWords[access])) return access;
+  return -1;
+}
+
+void CCppAnalys::ReadClass(CInfo* scope) {
+  CClassInfo* read = nullptr;
+  if (ReadClassHead(scope, read)) ReadClassBody(read);
+}
+
+bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
+  if (!scope) ReportError(msg::kProgramError);
+  if (!IsNextIdent()) ReportError(msg::kClassName);
+  const CStr name = GetWord();
+  CInt baseAccess = 0;
+  CStr base;
+  bool hasBase = false;
+  if (Try(":")) {
+    const int access = GetAccess();
+    baseAccess = access < 0 ? 0 : access;
+    if (!IsNextIdent()) ReportError(msg::kBaseName);
+    base = GetWord();
+    hasBase = true;
+  }
+  if (Try("{")) {
+    // The whole application or library that holds the unit is searched.
+    CClassInfo* found = FindClass(scope->Parent, name);
+    if (!found) {
+      found = new CClassInfo;
+      scope->Append(found);
+      found->SetName(name);
+      classes_->Added(found);
+    } else if (!found->ClassFlag) {
+      ReportError(msg::kClassDescribed);
+    }
+    // A forward-declared class is completed where it stands. ClassFlag marks a class known only
+    // by its forward declaration; Kind holds the base access.
+    found->SetName(name);
+    found->Kind = baseAccess;
+    found->Base = base;
+    found->ClassFlag = false;
+    result = found;
+    return true;
+  }
+  if (Try(";")) {
+    if (hasBase) ReportError(msg::kNoBrace);
+    if (!FindClass(Root, name)) {
+      auto* forward = new CClassInfo;
+      scope->Append(forward);
+      forward->SetName(name);
+      forward->ClassFlag = true;
+      classes_->Added(forward);
+    }
+    return false;
+  }
+  ReportError(msg::kNoBraceOrSemicolon);
+}
+
+void CCppAnalys::ReadClassBody(CClassInfo* owner) {
+  CurrentAccess = 0;
+  for (;;) {
+    if (Try("}")) {
+      if (!Try(";")) ReportError(msg::kSemicolon);
+      return;
+    }
+    if (Peek().kind == kTokenNone) ReportError(msg::kCloseBrace);
+    const int access = GetAccess();
+    if (access >= 0) {
+      if (!Try(":")) ReportError(msg::kColon);
+      CurrentAccess = access;
+      continue;
+    }
+    if (Try("class")) {
+      ReadClass(owner);
+      continue;
+    }
+    if (Try("friend")) continue;  // the rest reads as an ordinary member
+    ReadMember(owner);
+  }
+}
+
+// [SECTION] Members
+
+void CCppAnalys::ReadMember(CInfo* scope) {
+  for (;;) {
+    TMemberInfo info(this);
+    ReadSpec(scope, info, true, true, true);
+    // Finishing a declarator: an attribute, when anything was named.
+    auto finish = [&](std::string_view terminator) {
+      if (info.Name.View().empty() && info.TypeName.View().empty()) return;
+      DeclareAttribute(scope, info);
+      if (terminator != ";" && terminator != ",") ReportError(msg::kSemicolonOrComma);
+    };
+    const bool stoppedAtOperator = TokenKind == kTokenOperator;
+    if (stoppedAtOperator && Token.View() == ",") {
+      finish(Token.View());
+      continue;  // the next declarator starts afresh: type words do not carry over
+    }
+    if (stoppedAtOperator && Token.View() == ";") {
+      finish(Token.View());
+      return;
+    }
+    if (stoppedAtOperator && Token.View() == "(") {
+      if (IsNextNumber()) {
+        finish("(");  // int a(5): reports the missing ";"
+        return;
+      }
+      ReadOperation(scope, info);
+      return;
+    }
+    if (stoppedAtOperator && Token.View() == "=") {
+      SkipInitializer();
+      finish(Token.View());
+      return;
+    }
+    if (TokenKind == kTokenNone) ReportError(msg::kSemicolon);
+    ReportError(msg::kTypeError);
+  }
+}
+
+void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bool allowStatic,
+                          bool allowCallConv) {
+  if (allowVirtual && Try("virtual")) info.SetVirtual();
+  // Every word of a pass is tried at the same place, so the token is read once and looked up.
+  for (;;) {
+    const Scan& next = Peek();
+    const std::string_view text = TextOf(next);
+    const SpecRow* row = nullptr;
+    if (next.kind == kTokenIdent || next.kind == kTokenOperator)
+      for (const SpecRow& r : kSpecWords)
+        if (r.word == text) {
+          row = &r;
+          break;
+        }
+    if (row && ((row->spec == Spec::Static && !allowStatic) || (row->spec == Spec::CallConv && !allowCallConv)))
+      row = nullptr;  // not tried: it reads as a name
+    if (!row) {
+      if (next.kind == kTokenIdent) {
+        Take(next);
+        PlaceWord(scope, info, Token);
+        continue;
+      }
+      // Not taken: the reader that called looks at it in Token.
+      if (Token.View() != text) Token = CStr(text);
+      TokenKind = next.kind;
+      return;
+    }
+    Take(next);
+    switch (row->spec) {
+      case Spec::Static:
+      case Spec::Auto: info.SetStorage(row->value); break;
+      case Spec::CallConv: info.SetCallConv(row->value); break;
+      case Spec::Const: info.SetConst(); break;
+      case Spec::Signed:
+      case Spec::Unsigned: info.SetSign(row->value); break;
+      case Spec::TypeWord: info.SetTypeWord(row->value, text); break;
+      case Spec::Operator: info.SetOperator(CStr("operator ") + GetWord()); break;
+      case Spec::Tilde: info.SetDestructor(); break;
+      case Spec::Star: info.PointerLevel.Value++; break;
+      case Spec::Amp: info.SetRef(); break;
+      case Spec::Scope: info.ScopeStep(); break;
+      case Spec::Bracket: {
+        // An array leaves no trace; with nothing between the brackets the "]" ends the next pass.
+        const Scan& inside = Peek();
+        if (inside.kind == kTokenIdent || inside.kind == kTokenNumber) {
+          GetWord();
+          Try("]");
+        }
+        break;
+      }
+      case Spec::End:
+        if (text == "(" && info.Name.View().empty()) {
+          info.Name = info.TypeName;  // a constructor: TForm1(...)
+          info.TypeName = "";
+        }
+        return;
+    }
+  }
+}
+
+void CCppAnalys::PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word) {
+  auto nameGiven = [&](int known, int other) {
+    ReportError(CStr(msg::kNameGiven) + CInt(IsTypeName(scope, word) != 0 ? known : other).ToStr());
+  };
+  if (info.TypeWord.Value != 0) {
+    if (info.Name.View().empty())
+      info.Name = word;
+    else if (EndsInScope(info.Name))
+      Append(info.Name, word.View());
+    else
+      nameGiven(1, 3);
+  } else if (info.TypeName.View().empty()) {
+    if (info.Name.View().empty()) {
+      info.Name = word;
+    } else if (EndsInScope(info.Name)) {
+      Append(info.Name, word.View());
+    } else {
+      info.TypeName = info.Name;  // CStr Caption: type CStr, name Caption
+      info.Name = word;
+    }
+  } else if (EndsInScope(info.TypeName)) {
+    Append(info.TypeName, word.View());
+  } else if (info.Name.View().empty()) {
+    info.Name = word;
+  } else if (EndsInScope(info.Name)) {
+    Append(info.Name, word.View());
+  } else {
+    nameGiven(2, 4);
+  }
+}
+
+// [SECTION] Operations
+
+void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
+  NextToken();  // the first token of the list
+  for (;;) {
+    ReadParams(scope);
+    COperInfo* operation = DeclareOperation(scope, info);
+    if (Try(";")) return;
+    if (Try("{")) {
+      ReadBody(scope, operation);
+      return;
+    }
+    if (Try("=")) {
+      if (!Try("0")) ReportError(msg::kZero);
+      if (!Try(";")) ReportError(msg::kSemicolon);
+      return;  // a pure virtual declaration leaves no mark
+    }
+    if (Try(":")) continue;  // a constructor's initialiser list reads like more parameters
+    ReportError(msg::kSemicolonOrBrace);
+  }
+}
+
+void CCppAnalys::ReadParams(CInfo* scope) {
+  // From the current token up to the ")" that closes the list; parameters are read for their
+  // syntax only. Every pass takes at least one token, so the loop ends at the end of the text.
+  while (!(TokenKind == kTokenOperator && Token.View() == ")")) {
+    if (TokenKind == kTokenNone || (TokenKind == kTokenOperator && (Token.View() == ";" || Token.View() == "{" || Token.View() == "}")))
+      ReportError(msg::kCloseParen);
+    TMemberInfo parameter(this);
+    ReadSpec(scope, parameter, false, false, false);
+    const bool taken = TokenKind == kTokenOperator &&
+                       (Token.View() == "," || Token.View() == ";" || Token.View() == "(" || Token.View() == ")");
+    if (taken) continue;
+    if (TokenKind == kTokenOperator && Token.View() == "=") {
+      SkipDefault();
+      continue;
+    }
+    if (TokenKind == kTokenNone) ReportError(msg::kCloseParen);
+    NextToken();  // a token a parameter does not use ("...", a number in an initialiser)
+  }
+}
+
+void CCppAnalys::SkipDefault() {
+  // A default value ends at the "," or ")" of its parameter list.
+  int depth = 0;
+  for (;;) {
+    NextToken();
+    if (TokenKind == kTokenNone) ReportError(msg::kCloseParen);
+    if (TokenKind != kTokenOperator) continue;
+    if (Token.View() == ";" || Token.View() == "{" || Token.View() == "}") ReportError(msg::kCloseParen);
+    if (Token.View() == "(") {
+      ++depth;
+    } else if (Token.View() == ")") {
+      if (depth == 0) return;
+      --depth;
+    } else if (Token.View() == "," && depth == 0) {
+      return;
+    }
+  }
+}
+
+void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
+  static const std::string kUnit = "  ";
+  std::string code = "//Импортированный исходный код"_cp;
+  std::string line;
+  int depth = 1;
+  std::uint8_t previous = kTokenIdent;  // so a line that begins with a word begins with a blank
+  auto indent = [&] {
+    std::string s;
+    for (int i = 1; i < depth; ++i) s += kUnit;
+    return s;
+  };
+  for (;;) {
+    const Scan& next = Peek();
+    if (next.kind == kTokenNone) ReportError(msg::kCloseBrace);
+    if (next.kind == kTokenOperator && TextOf(next) == "{") {
+      Take(next);
+      const std::string in = indent();
+      code += "\r\n" + in + line;
+      code += "\r\n" + in + "{";
+      line.clear();
+      ++depth;
+      previous = kTokenIdent;
+    } else if (next.kind == kTokenOperator && TextOf(next) == "}") {
+      Take(next);
+      --depth;
+      const std::string in = indent();
+      if (!line.empty()) code += "\r\n" + in + line;
+      if (depth != 0) code += "\r\n" + in + "}";
+      line.clear();
+      previous = kTokenIdent;
+      if (depth == 0) break;
+    } else if (next.kind == kTokenOperator && TextOf(next) == ";") {
+      Take(next);
+      code += "\r\n" + indent() + line + ";";
+      line.clear();
+      previous = kTokenIdent;
+    } else {
+      Take(next);
+      const std::string_view word = Token.View();
+      if (TokenKind == kTokenOperator && word == "=") {
+        line += " = ";
+      } else {
+        if (IsWordKind(TokenKind) && IsWordKind(previous)) line += ' ';
+        if (TokenKind == kTokenString) {
+          line += '"';
+          line += word;
+          line += '"';
+        } else {
+          line += word;
+        }
+      }
+      previous = TokenKind;
+    }
+  }
+  if (operation) operation->Code = CStr(code);
+}
+
+// [SECTION] Typedefs
+
+void CCppAnalys::ReadTypedef() {
+  CClassInfo temporary;
+  TMemberInfo info(this);
+  ReadSpec(&temporary, info, false, false, false);
+  if (TokenKind == kTokenOperator && Token.View() == "(") {
+    // A function-pointer type: typedef void (__closure *TNotify)(TObject* Sender);
+    Try("__closure");
+    if (!Try("*")) ReportError(msg::kPointerStar);
+    if (!IsNextIdent()) ReportError(msg::kPointerName);
+    auto* event = new CEventTypeInfo;
+    EventTypes.Add(event);
+    event->SetName(GetWord());
+    event->ReturnType = info.TypeName;
+    event->PointerLevel = info.PointerLevel;
+    if (!Try(")")) ReportError(msg::kPointerClose);
+    if (!Try("(")) ReportError(msg::kPointerOpen);
+    SkipParams();
+    if (!Try(";")) ReportError(msg::kNoSemicolon);
+  } else if (!(TokenKind == kTokenOperator && Token.View() == ";")) {
+    ReportError(msg::kNoSemicolon);
+  }
+  auto* type = new CTypeInfo;
+  Typedefs.Add(type);
+  type->SetName(info.Name);
+  type->BaseType = info.TypeName;
+}
+
+// [SECTION] Declaring
+
+void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
+  auto* attribute = new CAtrInfo;
+  if (scope)
+    scope->Append(attribute);
+  else
+    GlobalItems.Add(attribute);
+  attribute->SetName(info.Name);
+  attribute->Type = info.TypeName;
+  attribute->MemberFlag = info.PointerLevel != 0;
+  attribute->Access = CurrentAccess;
+  info.MemberKind = 1;
+}
+
+COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
+  info.MemberKind = 2;
+  // TForm1::Click: each field but the last names the class to look in.
+  std::string_view rest = info.Name.View();
+  for (std::size_t at; (at = rest.find("::")) != std::string_view::npos;) {
+    scope = FindClass(scope, CStr(rest.substr(0, at)));
+    rest.remove_prefix(at + 2);
+  }
+  CStr name(rest);
+  if (info.Special == 2) name = CStr("~") + name;
+  if (scope)
+    if (COperInfo* declared = FindOperation(scope, name)) return declared;
+  auto* operation = new COperInfo;
+  // An operation with no class to belong to stays with the analyser, like a global variable.
+  if (scope)
+    scope->Append(operation);
+  else
+    GlobalItems.Add(operation);
+  operation->SetName(name);
+  operation->Type = info.TypeName;
+  operation->Access = CurrentAccess;
+  return operation;
+}
+
+CClassInfo* CCppAnalys::FindClass(CInfo* start, const CStr& name) {
+  if (!start) start = Root;
+  if (!start) return nullptr;
+  const CInfo* rootTop = Root;
+  while (rootTop && rootTop->Parent) rootTop = rootTop->Parent;
+  const CInfo* unitTop = ImportedUnit;
+  while (unitTop && unitTop->Parent) unitTop = unitTop->Parent;
+  return classes_->Find(start, name, {rootTop, unitTop});
+}
+
+COperInfo* CCppAnalys::FindOperation(CInfo* scope, const CStr& name) {
+  if (!dynamic_cast<CUnitInfo*>(scope) && !dynamic_cast<CClassInfo*>(scope)) return nullptr;
+  const std::int32_t count = scope->Children.Count().Value;
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto* operation = dynamic_cast<COperInfo*>(scope->Children.Get(i));
+    if (operation && operation->GetName().View() == name.View()) return operation;
+  }
+  return nullptr;
+}
+
+int CCppAnalys::IsTypeName(CInfo* scope, const CStr& word) {
+  if ((scope && scope->GetName() == word) || FindClass(Root, word) || (scope && FindClass(scope, word))) return 1;
+  for (std::int32_t i = 0; i < Typedefs.Count().Value; ++i)
+    if (Typedefs.Get(i)->GetName() == word) return 2;
+  for (std::int32_t i = 0; i < EventTypes.Count().Value; ++i)
+    if (EventTypes.Get(i)->GetName() == word) return 3;
+  return 0;
+}
+
+void CCppAnalys::RestartClassIndex() { classes_ = std::make_unique<CClassIndex>(); }
+
+void CCppAnalys::ClearUnit(CInfo* unit) {
+  for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i) classes_->Removing(unit->Child(i));
+  unit->Children.Clear();
+}
+
+// [SECTION] Skipping
+
+void CCppAnalys::SkipLine() {
+  // A line comment runs to the end of its line and takes the line break with it.
+  for (;;) {
+    NextToken();
+    if (TokenKind == kTokenNone || TokenKind == kTokenLineBreak || TokenKind == kTokenComment) return;
+  }
+}
+
+void CCppAnalys::SkipToSemicolon() {
+  for (;;) {
+    NextToken();
+    if (TokenKind == kTokenNone) ReportError(msg::kSemicolon);
+    if (TokenKind == kTokenOperator && Token.View() == ";") return;
+  }
+}
+
+void CCppAnalys::SkipInitializer() {
+  int depth = 0;
+  for (;;) {
+    NextToken();
+    if (TokenKind == kTokenNone) ReportError(msg::kSemicolon);
+    if (TokenKind != kTokenOperator) continue;
+    if (Token.View() == "(") ++depth;
+    if (Token.View() == ")") --depth;
+    if (Token.View() == ";" && depth == 0) return;
+  }
+}
+
+void CCppAnalys::SkipParams() {
+  NextToken();
+  ReadParams(nullptr);
+}

@@ -1,0 +1,178 @@
+// The import driver: which units an import covers, where their files lie, the top-level loop
+// over a file, and the error report.
+#include "import/Import.h"
+
+#include <cstdio>
+#include <string>
+
+#include "core/App.h"
+#include "core/Cp1251.h"
+#include "import/CppAnalys.h"
+#include "model/Kinds.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "storage/Config.h"
+#include "storage/File.h"
+
+namespace {
+
+// Thrown by ReportError after the report has been shown; ImportElement and ImportText catch it
+// and answer false. It never leaves the import.
+struct CImportStopped {};
+
+// Ancestors whose names are folders of a unit's files.
+constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "CLibInfo", "CPackInfo"};
+
+}  // namespace
+
+CStr WithCrLf(const CStr& text) {
+  const std::string_view in = text.View();
+  std::string out;
+  out.reserve(in.size() + in.size() / 16);
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r')) out += '\r';
+    out += in[i];
+  }
+  return CStr(out);
+}
+
+void CCppAnalys::ReportError(const CStr& message) {
+  const CStr texts[] = {
+      CStr("Ошибка в файле: "_cp) + FileName,
+      message,
+      CStr("Строка "_cp) + Line.ToStr(),
+      CStr("Позиция "_cp) + Pos.ToStr(),
+      Text.SubStr(Pos, 200),
+      Text,
+  };
+  for (const CStr& text : texts)
+    if (ShowMessage) ShowMessage(text);
+  throw CImportStopped{};
+}
+
+void CCppAnalys::ShowNamespaceNote() {
+  if (ShowMessage) ShowMessage("DoNamespace");
+}
+
+void CCppAnalys::ReadTopLevel() {
+  auto is = [&](std::string_view text, std::uint8_t kind) { return TokenKind == kind && Token.View() == text; };
+  while (!IsEnd()) {
+    const CInt pos = Pos, line = Line;
+    NextToken();
+    if (TokenKind == kTokenNone || TokenKind == kTokenComment || TokenKind == kTokenLineBreak ||
+        is(";", kTokenOperator)) {
+      continue;
+    }
+    if (is("#", kTokenOperator)) {
+      ReturnSkipped = true;
+      SkipLine();
+      ReturnSkipped = false;
+    } else if (is("class", kTokenIdent)) {
+      ReadClass(ImportedUnit);
+    } else if (is("typedef", kTokenIdent)) {
+      ReadTypedef();
+    } else if (is("namespace", kTokenIdent)) {
+      ShowNamespaceNote();  // the name and the braces then read as ordinary top-level tokens
+    } else if (is("extern", kTokenIdent) || is("enum", kTokenIdent)) {
+      SkipToSemicolon();
+    } else {
+      // A global variable or function, or a method definition such as TForm1::Paint.
+      Pos = pos;
+      Line = line;
+      ReadMember(nullptr);
+    }
+  }
+}
+
+void CCppAnalys::ImportFile(const CStr& name) {
+  FileName = name;
+  // A unit may have only one of its two files: a missing one contributes nothing.
+  if (!platform::FileExists(name.View())) return;
+  CFile file(name, CFile::kRead);
+  if (!file.IsOpen()) return;
+  // One read of the whole file: the same bytes as reading it byte by byte, without ten million
+  // calls for a large one. Zero bytes are dropped, as a string read drops them.
+  std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
+  const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+  CStr text;
+  text.AppendBytes(bytes.data(), static_cast<std::size_t>(std::max(0, read.Value)));
+  SetText(WithCrLf(text));
+  ReadTopLevel();
+}
+
+CBool CCppAnalys::ImportText(const CStr& fileName, const CStr& text) {
+  FileName = fileName;
+  RestartClassIndex();
+  try {
+    SetText(WithCrLf(text));
+    ReadTopLevel();
+  } catch (const CImportStopped&) {
+    ReturnSkipped = false;
+    return false;
+  }
+  return true;
+}
+
+CBool CCppAnalys::ImportElement(CInfo* element) {
+  // The tree may have changed since the last import; classes are looked up afresh.
+  RestartClassIndex();
+  try {
+    ImportTree(element);
+  } catch (const CImportStopped&) {
+    ImportedUnit = nullptr;
+    ReturnSkipped = false;
+    return false;
+  }
+  return true;
+}
+
+void CCppAnalys::ImportTree(CInfo* element) {
+  ImportedUnit = element;
+  Root = CoreApp ? &CoreApp->InfoMan.Root : nullptr;
+  if (element && element->ClassName() == "CUnitInfo") {
+    ClearUnit(element);  // a re-import starts from an empty unit
+    CStr path;
+    for (const CInfo* a = element->Parent; a; a = a->Parent) {
+      const CStr kind = a->ClassName();
+      for (std::string_view folder : kFolderKinds)
+        if (kind.View() == folder) path = a->GetName() + "\\" + path;
+    }
+    const CStr home = CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe");
+    path = home + "\\" + path + element->GetName();
+    // The same analyser reads both, so the source finds what the header declared.
+    ImportFile(path + ".h");
+    ImportFile(path + ".cpp");
+  } else if (element) {
+    for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ImportTree(element->Child(i));
+  }
+  ImportedUnit = nullptr;
+}
+
+namespace {
+
+// A text of the system on stderr, as the platform's message box writes its own.
+void ToStderr(const CStr& text) {
+  const std::string line = platform::Cp1251ToUtf8(text.View()) + "\n";
+  std::fputs(line.c_str(), stderr);
+}
+
+}  // namespace
+
+CBool ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show) {
+  if (!element || !CoreApp) return true;
+  // The report ends the program without saving, and the import has already changed the tree by
+  // then: keep the tree as it is now, to be written where the user can get it back.
+  CMemory before;
+  WriteConfig(before, CoreApp->InfoMan.Root);
+  CCppAnalys analys;
+  if (show) analys.ShowMessage = show;
+  if (analys.ImportElement(element)) return true;
+
+  CSecretFile file(CStr(kRecoveredConfig), CFile::kCreate);
+  file.Key = "";
+  const bool saved = file.IsOpen() &&
+                     file.Write(before.Data(), before.GetSize()) == before.GetSize() && file.Close();
+  ToStderr(saved ? CStr("Дерево проектов до импорта сохранено в файле "_cp) + kRecoveredConfig
+                 : CStr("Не удалось сохранить дерево проектов в файле "_cp) + kRecoveredConfig);
+  return false;
+}

@@ -1,0 +1,399 @@
+#include "import/Parser.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Pairs that end an operator at once; any other pair reads on to a third character.
+constexpr std::array<std::string_view, 17> kPairs = {
+    "+=", "-=", "*=", "/=", "%=", "^=", "&=", "|=", "==",
+    "!=", ">=", "<=", "++", "--", "::", "->", "*/",
+};
+constexpr std::array<std::string_view, 3> kTriples = {"<<=", ">>=", "..."};
+
+template <std::size_t N>
+bool OneOf(const std::array<std::string_view, N>& table, std::string_view s) {
+  return std::find(table.begin(), table.end(), s) != table.end();
+}
+
+int FirstByte(const CStr& s) { return static_cast<unsigned char>(s.Text()[0]); }
+
+}  // namespace
+
+// [SECTION] CParser: character classes and position
+
+CStr CParser::ClassName() const { return "CParser"; }
+
+CBool CParser::IsDigit() { return DigitByte(ByteAt(Pos.Value)); }
+CBool CParser::IsDigit(const CStr& s) { return DigitByte(FirstByte(s)); }
+CBool CParser::IsLetter() { return LetterByte(ByteAt(Pos.Value)); }
+CBool CParser::IsLetter(const CStr& s) { return LetterByte(FirstByte(s)); }
+CBool CParser::IsUnderscore() { return ByteAt(Pos.Value) == '_'; }
+CBool CParser::IsUnderscore(const CStr& s) { return FirstByte(s) == '_'; }
+CBool CParser::IsNewLine() { return ByteAt(Pos.Value) == 10; }
+CBool CParser::IsNewLine(const CStr& s) { return FirstByte(s) == 10; }
+CBool CParser::IsSpace() { return SpaceByte(ByteAt(Pos.Value)); }
+CBool CParser::IsSpace(const CStr& s) { return SpaceByte(FirstByte(s)); }
+CBool CParser::IsPunct() { return PunctByte(ByteAt(Pos.Value)); }
+CBool CParser::IsPunct(const CStr& s) { return PunctByte(FirstByte(s)); }
+CBool CParser::IsEnd() { return Pos >= Text.Length(); }
+
+CStr CParser::GetChar() {
+  const int c = ByteAt(Pos.Value);
+  return c < 0 ? CStr() : CStr(static_cast<char>(c));
+}
+
+void CParser::Next() { SetPos(Pos + 1); }
+
+CStr CParser::GetRestOfLine() {
+  const std::string_view text = Text.View();
+  if (Pos.Value < 0 || Pos.Value >= static_cast<std::int32_t>(text.size())) return CStr();
+  const std::string_view rest = text.substr(Pos.Value);
+  return CStr(rest.substr(0, rest.find('\r')));
+}
+
+void CParser::SetText(const CStr& s) {
+  Text = s + "\r\n";
+  ++TextGeneration;
+  Reset();
+}
+
+void CParser::Reset() {
+  Pos = 0;
+  Line = 1;
+}
+
+std::int32_t CParser::BreaksBetween(std::int32_t from, std::int32_t to) const {
+  const std::string_view text = Text.View();
+  const std::int32_t size = static_cast<std::int32_t>(text.size());
+  from = std::clamp(from, 1, size);  // a "\n" at 0 has no "\r" before it
+  to = std::clamp(to, 0, size);
+  std::int32_t n = 0;
+  for (std::int32_t i = from; i < to; ++i) n += text[i] == '\n' && text[i - 1] == '\r';
+  return n;
+}
+
+void CParser::MarkPos() {
+  MarkedPos.Value = Pos.Value;
+  MarkedLine = Line.Value;
+  MarkedGeneration = TextGeneration;
+}
+
+void CParser::RestorePos() {
+  if (MarkedGeneration == TextGeneration) {
+    Pos.Value = MarkedPos.Value;
+    Line.Value = MarkedLine;
+  } else {
+    SetPos(MarkedPos);
+  }
+}
+
+void CParser::GetPos(CInt& pos) const { pos = Pos; }
+
+void CParser::SetPos(const CInt& pos) {
+  if (pos.Value > Pos.Value)
+    Line.Value += BreaksBetween(Pos.Value, pos.Value);
+  else
+    Line.Value -= BreaksBetween(pos.Value, Pos.Value);
+  Pos.Value = pos.Value;
+}
+
+// [SECTION] CParser: the plain word reader (no C++ rules; kept for clients that want words)
+
+void CParser::NextToken() {
+  const std::int32_t size = Text.Length().Value;
+  std::int32_t pos = Pos.Value;
+  while (pos < size && SpaceByte(ByteAt(pos))) {
+    ++pos;
+    if (ByteAt(pos - 1) == '\n' && ByteAt(pos - 2) == '\r') {
+      Line++;
+      LineStart = pos;
+    }
+  }
+  std::int32_t end = pos;
+  if (pos >= size) {
+    TokenKind = kTokenNone;
+  } else if (PunctByte(ByteAt(pos))) {
+    TokenKind = kTokenOperator;
+    end = pos + 1;
+  } else {
+    TokenKind = DigitByte(ByteAt(pos)) ? kTokenNumber : kTokenIdent;
+    while (end < size && !SpaceByte(ByteAt(end)) && !PunctByte(ByteAt(end))) ++end;
+  }
+  Token = CStr(Text.View().substr(std::min(pos, size), end - std::min(pos, size)));
+  Pos = end;
+}
+
+CStr CParser::GetWord() {
+  NextToken();
+  return Token;
+}
+
+CBool CParser::TryToken(const CStr& s) {
+  const CInt pos = Pos, line = Line;
+  CStr token = Token;
+  const std::uint8_t kind = TokenKind;
+  NextToken();
+  LastToken = Token;
+  if (Token == s) return true;
+  Pos = pos;
+  Line = line;
+  Token = std::move(token);
+  TokenKind = kind;
+  return false;
+}
+
+// [SECTION] CCppAsmParser: the token state machine
+
+CStr CCppAsmParser::ClassName() const { return "CCppAsmParser"; }
+
+void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
+  // One pass per character, as the kinds below describe; c is -1 on the pass at the end of the
+  // text, and that pass counts the end as space.
+  const auto size = static_cast<std::int32_t>(Text.View().size());
+  std::int32_t pos = from;
+  std::int32_t lines = 0;
+  std::uint8_t kind = kTokenNone;
+  std::int32_t mode = 0;
+  std::int32_t start = from;
+  std::int32_t fallback = 0;
+  bool star = false, escape = false;
+  bool lineCommentCr = false;  // a "\r" inside a line comment, to be taken out of its text
+  // Passing a "\n" that follows a "\r" is passing a line break, whatever is being read.
+  auto step = [&] {
+    if (ByteAt(pos) == '\n' && ByteAt(pos - 1) == '\r') ++lines;
+    ++pos;
+  };
+  out = Scan{};
+  std::int32_t textEnd = -1;  // where the token's text stops, when not at pos
+  while (pos <= size) {
+    const int c = ByteAt(pos);
+    switch (kind) {
+      case kTokenNone:
+        step();
+        if (SpaceByte(c)) {
+          if (c == '\r') kind = kTokenLineBreak;
+          continue;
+        }
+        start = pos - 1;
+        if (DigitByte(c)) {
+          kind = kTokenNumber;
+        } else if (LetterByte(c) || c == '_') {
+          kind = kTokenIdent;
+        } else if (c == '"') {
+          kind = kTokenString;
+          start = pos;  // the quote is not kept
+        } else {
+          kind = kTokenOperator;
+          fallback = pos;
+        }
+        continue;
+      case kTokenNumber:
+        if (DigitByte(c) || (c == 'x' && pos - start == 1 && ByteAt(start) == '0')) {
+          ++pos;
+          continue;
+        }
+        break;
+      case kTokenIdent:
+        if (LetterByte(c) || c == '_' || DigitByte(c)) {
+          ++pos;
+          continue;
+        }
+        break;
+      case kTokenString:
+        step();
+        if (escape) {
+          escape = false;
+        } else if (c == '\\') {
+          escape = true;
+        } else if (c == '"') {
+          textEnd = pos - 1;
+          break;
+        }
+        continue;
+      case kTokenLineBreak:
+        if (c == '\n') {
+          step();
+          out.useOwned = true;
+          out.owned.assign(1, '\n');
+          break;
+        }
+        kind = kTokenNone;  // a lone "\r" is white space; this character is read afresh
+        continue;
+      case kTokenComment:
+        step();
+        if (mode == 2) {
+          if (c == '\n') {
+            textEnd = pos - 1;
+            break;
+          }
+          lineCommentCr |= c == '\r';
+        } else {
+          if (star && c == '/') {
+            textEnd = pos - 2;
+            break;
+          }
+          star = c == '*';
+        }
+        continue;
+      case kTokenOperator: {
+        if (!PunctByte(c)) {
+          pos = fallback;
+          break;
+        }
+        ++pos;
+        const std::string_view read(Text.Text() + start, pos - start);
+        if (read.size() == 2) {
+          if (read == "/*" || read == "//") {
+            kind = kTokenComment;
+            mode = read == "/*" ? 1 : 2;
+            start = pos;
+            continue;
+          }
+          if (OneOf(kPairs, read)) break;
+          if (read == "<<" || read == ">>") fallback = pos;  // a shift falls back to both characters
+          continue;
+        }
+        if (!OneOf(kTriples, read)) pos = fallback;
+        break;
+      }
+    }
+    break;  // the token ended inside the switch
+  }
+  if (pos > size) {
+    // The loop ran out: what was read so far is the token. Only a string or a block comment can
+    // still be open here, since every text ends in a line break.
+    if (kind == kTokenString || (kind == kTokenComment && mode == 1)) out.openedAt = start;
+    textEnd = std::min(size, std::max(start, size));
+  }
+  out.kind = kind;
+  out.end = pos;
+  out.lines = lines;
+  out.commentMode = mode;
+  if (kind == kTokenNone) {
+    out.start = std::min(pos, size);
+    out.length = 0;
+  } else if (!out.useOwned) {
+    out.start = start;
+    out.length = (textEnd >= 0 ? textEnd : pos) - start;
+    if (lineCommentCr) {
+      out.useOwned = true;
+      for (char ch : std::string_view(Text.Text() + start, out.length))
+        if (ch != '\r') out.owned += ch;
+    }
+  }
+}
+
+void CCppAsmParser::SetToken(const Scan& scan) {
+  const std::string_view text = TextOf(scan);
+  if (Token.View() != text) Token = CStr(text);
+  TokenKind = scan.kind;
+  CommentMode = scan.commentMode;
+  // Plain integers: a value-object temporary per token would cost more than the token.
+  Line.Value += scan.lines;
+  Pos.Value = scan.end;
+}
+
+void CCppAsmParser::ReadToken() {
+  Scan scan;
+  ScanToken(Pos.Value, scan);
+  if (scan.openedAt >= 0) Unterminated(scan.openedAt, scan.kind);
+  SetToken(scan);
+}
+
+const CCppAsmParser::Scan& CCppAsmParser::Significant() {
+  if (aheadFrom_ == Pos.Value && aheadGeneration_ == TextGeneration &&
+      aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
+      aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
+    return ahead_;
+  Scan scan;
+  std::int32_t pos = Pos.Value, lines = 0, openedAt = -1;
+  std::uint8_t openedKind = kTokenNone;
+  for (;;) {
+    ScanToken(pos, scan);
+    lines += scan.lines;
+    pos = scan.end;
+    if (scan.openedAt >= 0 && openedAt < 0) {
+      openedAt = scan.openedAt;
+      openedKind = scan.kind;
+    }
+    const bool skipped = (scan.kind == kTokenComment && (scan.commentMode == 1 || !ReturnSkipped)) ||
+                         (scan.kind == kTokenLineBreak && !ReturnSkipped);
+    if (!skipped) break;
+  }
+  scan.lines = lines;
+  scan.openedAt = openedAt;
+  ahead_ = std::move(scan);
+  aheadFrom_ = Pos.Value;
+  aheadGeneration_ = TextGeneration;
+  aheadSkipped_ = static_cast<bool>(ReturnSkipped);
+  aheadCyrillic_ = static_cast<bool>(CyrillicLetters);
+  if (openedAt >= 0) Unterminated(openedAt, openedKind);
+  return ahead_;
+}
+
+void CCppAsmParser::Take(const Scan& scan) { SetToken(scan); }
+
+void CCppAsmParser::NextToken() {
+  Take(Significant());
+  if (TokenKind != kTokenIdent || !JoinQualified) return;
+  // A::B::C reads as one identifier; the kind is that of the last piece.
+  std::string joined(Token.View());
+  bool more = false;
+  while (TokenKind == kTokenIdent && TryToken("::")) {
+    Take(Significant());
+    joined += "::";
+    joined += Token.View();
+    more = true;
+  }
+  if (more) Token = CStr(joined);
+}
+
+CStr CCppAsmParser::GetWord() {
+  NextToken();
+  return Token;
+}
+
+CBool CCppAsmParser::TryToken(const CStr& s) {
+  const Scan& next = Significant();
+  if (next.kind == kTokenIdent && JoinQualified) return CParser::TryToken(s);
+  const std::string_view text = TextOf(next);
+  if (LastToken.View() != text) LastToken = CStr(text);
+  if (text != s.View()) return false;
+  Take(next);
+  return true;
+}
+
+CBool CCppAsmParser::IsNextNumber() {
+  const std::int32_t pos = Pos.Value, line = Line.Value;
+  NextToken();
+  Pos.Value = pos;
+  Line.Value = line;
+  return TokenKind == kTokenNumber;
+}
+
+CBool CCppAsmParser::IsNumberText(const CStr& s) {
+  const std::string_view v = s.View();
+  return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+CBool CCppAsmParser::IsNextIdent() {
+  const std::int32_t pos = Pos.Value, line = Line.Value;
+  NextToken();
+  Pos.Value = pos;
+  Line.Value = line;
+  return TokenKind == kTokenIdent;
+}
+
+CBool CCppAsmParser::IsIdentText(const CStr& s) {
+  const std::string_view v = s.View();
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+  if (v.empty() || !letter(v[0])) return false;
+  return std::all_of(v.begin() + 1, v.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+std::uint8_t CCppAsmParser::NextKind() {
+  NextToken();
+  return TokenKind;
+}

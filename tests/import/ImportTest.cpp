@@ -1,0 +1,133 @@
+// The import driver on files of drive C: (each test program has a drive of its own).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/App.h"
+#include "core/Cp1251.h"
+#include "import/CppAnalys.h"
+#include "import/Import.h"
+#include "model/Kinds.h"
+#include "platform/Files.h"
+#include "storage/Config.h"
+#include "storage/Stream.h"
+#include "tests/import/Tree.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Spit(const std::string& systemPath, const std::string& bytes) {
+  const fs::path path = platform::LinuxPath(systemPath);
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Slurp(const std::string& systemPath) {
+  std::ifstream in(platform::LinuxPath(systemPath), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+template <class T>
+T* Add(CInfo* parent, const char* name) {
+  auto* node = new T;
+  parent->Append(node);
+  node->SetName(name);
+  return node;
+}
+
+class Driver : public testing::Test {
+ protected:
+  void SetUp() override { fs::remove_all(platform::LinuxPath("C:\\Qxe")); }
+
+  CBool Run(CInfo* element) {
+    return ImportCommand(element, [this](const CStr& text) { shown.push_back(text.ToStd()); });
+  }
+
+  CApp app;
+  CInfo& root = app.InfoMan.Root;
+  std::vector<std::string> shown;
+};
+
+TEST_F(Driver, AUnitsFilesLieBelowTheFoldersOfItsProjects) {
+  // Project groups, applications, libraries and packages are folders; other elements are not.
+  auto* work = Add<CProjectGroupInfo>(&root, "Work");
+  auto* demo = Add<CAppInfo>(work, "Demo");
+  auto* main = Add<CUnitInfo>(demo, "Main");
+  auto* lib = Add<CLibInfo>(work, "Lib");
+  auto* pack = Add<CPackInfo>(lib, "Pack");
+  auto* deep = Add<CUnitInfo>(pack, "Deep");
+  auto* dll = Add<CDllInfo>(work, "Dll");  // not a unit to import, but its children are visited
+  auto* inDll = Add<CUnitInfo>(dll, "Inner");
+  auto* top = Add<CUnitInfo>(&root, "Top");
+  Spit("C:\\Qxe\\Work\\Demo\\Main.h", "class A { };");
+  Spit("C:\\Qxe\\Work\\Lib\\Pack\\Deep.cpp", "int x;\nclass B { };");
+  Spit("C:\\Qxe\\Work\\Dll.h", "class NotRead { };");
+  Spit("C:\\Qxe\\Work\\Inner.h", "class C { };");
+  Spit("C:\\Qxe\\Top.h", "class D { };");
+  ASSERT_TRUE(Run(&root));
+  EXPECT_EQ(Describe(main), "class A\n");
+  EXPECT_EQ(Describe(deep), "class B\n");
+  EXPECT_EQ(Describe(inDll), "class C\n");
+  EXPECT_EQ(Describe(top), "class D\n");
+  EXPECT_EQ(dll->ChildCount().Value, 1);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Driver, TheSourceFindsWhatTheHeaderDeclared) {
+  auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
+  Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { published: void Click(); };");
+  Spit("C:\\Qxe\\Demo\\Main.cpp", "void TForm1::Click() { Close(); }");
+  ASSERT_TRUE(Run(unit));
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Click type= access=3\n");
+  EXPECT_EQ(dynamic_cast<COperInfo*>(unit->Child(0)->Child(0))->Code,
+            CStr("//Импортированный исходный код\r\n Close();"_cp));
+}
+
+TEST_F(Driver, CommentsAndPreprocessorLinesLeaveTheUnitEmpty) {
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  Add<CClassInfo>(unit, "Old");
+  Spit("C:\\Qxe\\Main.h", "// only notes\r\n\r\n#ifndef X\r\n#define X 1 // one\r\n/* more\r\n notes */\r\n#endif\r\n");
+  ASSERT_TRUE(Run(unit));
+  EXPECT_EQ(unit->ChildCount().Value, 0);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Driver, NothingSelectedChangesNothing) {
+  Add<CUnitInfo>(&root, "Main");
+  Spit("C:\\Qxe\\Main.h", "class A { };");
+  EXPECT_TRUE(Run(nullptr));
+  EXPECT_EQ(Describe(&root), "CUnitInfo Main\n");
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Driver, ANamespaceShowsItsNote) {
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  Spit("C:\\Qxe\\Main.h", "namespace N;\nclass A { };");
+  ASSERT_TRUE(Run(unit));
+  EXPECT_EQ(shown, std::vector<std::string>{"DoNamespace"});
+  EXPECT_EQ(Describe(unit), "class A\n");
+}
+
+TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommand) {
+  auto* unit = Add<CUnitInfo>(Add<CProjectGroupInfo>(&root, "Work"), "Main");
+  Add<CClassInfo>(unit, "Kept");
+  CMemory before;
+  WriteConfig(before, root);
+  Spit("C:\\Qxe\\Work\\Main.h", "class A { };\nclass B { int x; }\n");
+  EXPECT_FALSE(Run(unit));
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_EQ(shown[0], "Ошибка в файле: C:\\Qxe\\Work\\Main.h"_cp);
+  EXPECT_EQ(shown[2], "Строка 2"_cp);
+  // What the import had done by then is only in memory; the file holds the tree before it.
+  EXPECT_EQ(Describe(unit), "class A\nclass B\n  atr x type= access=0\n");
+  const std::string recovered = Slurp(kRecoveredConfig);
+  EXPECT_EQ(recovered, std::string(reinterpret_cast<const char*>(before.Data()), before.GetSize().Value));
+  EXPECT_EQ(Slurp("C:\\Qxe\\Conf.qxe"), "");
+}
+
+}  // namespace

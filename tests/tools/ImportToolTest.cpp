@@ -1,0 +1,266 @@
+// qxtree import as a user runs it: a project file with the unit Work/Demo/Main, the unit's header
+// and source on drive C:, the command, and the tree that qxtree dump then shows.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "core/App.h"
+#include "model/Kinds.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "storage/Config.h"
+#include "storage/File.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Spit(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A form as a form designer writes it, with Linux line ends.
+const char* const kHeader = R"(//---------------------------------------------------------------------------
+#ifndef MainH
+#define MainH
+//---------------------------------------------------------------------------
+#include <Classes.hpp>
+#include <Controls.hpp> // the controls
+#include "Helpers.h"
+//---------------------------------------------------------------------------
+typedef void (__closure *TClickEvent)(TObject* Sender, int Count);
+typedef int TCounter;
+/* The main form of the demo:
+   one button and a label. */
+class TMainForm : public TForm
+{
+published:	// IDE-managed Components
+	TButton *OkButton;
+	TLabel *Status;
+	void __fastcall OkButtonClick(TObject *Sender);
+private:	// User declarations
+	TCounter FClicks;
+	CStr FTitle;
+	int FWidth, FHeight;
+	static const int MaxClicks = 10;
+	void __fastcall ShowCount(int Count, bool Loud = false);
+public:		// User declarations
+	__fastcall TMainForm(TComponent* Owner);
+	__fastcall ~TMainForm();
+	bool operator==(const TMainForm& Other);
+	virtual int Score() = 0;
+};
+//---------------------------------------------------------------------------
+extern PACKAGE TMainForm *MainForm;
+//---------------------------------------------------------------------------
+#endif
+)";
+
+// Its source, with CR LF line ends and Russian strings (written as cp1251).
+const char* const kSource =
+    "//---------------------------------------------------------------------------\r\n"
+    "#include <vcl.h>\r\n"
+    "#pragma hdrstop\r\n"
+    "\r\n"
+    "#include \"Main.h\"\r\n"
+    "#pragma package(smart_init)\r\n"
+    "#pragma resource \"*.dfm\"\r\n"
+    "TMainForm *MainForm;\r\n"
+    "//---------------------------------------------------------------------------\r\n"
+    "__fastcall TMainForm::TMainForm(TComponent* Owner)\r\n"
+    "\t: TForm(Owner)\r\n"
+    "{\r\n"
+    "\tFClicks = 0;\r\n"
+    "\tFTitle = \"Демо\";\r\n"
+    "}\r\n"
+    "__fastcall TMainForm::~TMainForm()\r\n"
+    "{\r\n"
+    "\t// nothing to free\r\n"
+    "}\r\n"
+    "void __fastcall TMainForm::OkButtonClick(TObject *Sender)\r\n"
+    "{\r\n"
+    "\tFClicks++;\r\n"
+    "\tif (FClicks > MaxClicks) {\r\n"
+    "\t\tStatus->Caption = \"Хватит\";\r\n"
+    "\t} else {\r\n"
+    "\t\tShowCount(FClicks, true);\r\n"
+    "\t}\r\n"
+    "}\r\n"
+    "void __fastcall TMainForm::ShowCount(int Count, bool Loud)\r\n"
+    "{\r\n"
+    "\tStatus->Caption = IntToStr(Count);\r\n"
+    "}\r\n"
+    "bool TMainForm::operator==(const TMainForm& Other)\r\n"
+    "{\r\n"
+    "\treturn FClicks == Other.FClicks;\r\n"
+    "}\r\n";
+
+// The lines of a dump that say what the import made, with their indentation.
+std::string Essentials(const std::string& dump) {
+  static const char* const kKeys[] = {"\"class\"", "\"name\"", "\"Type\"", "\"Access\"",
+                                      "\"MemberFlag\"", "\"Base\"", "\"Kind\"", "\"Code\""};
+  std::istringstream in(dump);
+  std::string out, line;
+  while (std::getline(in, line)) {
+    const std::size_t at = line.find_first_not_of(' ');
+    for (const char* key : kKeys)
+      if (at != std::string::npos && line.compare(at, std::strlen(key), key) == 0) {
+        if (line.back() == ',') line.pop_back();
+        out += line + "\n";
+      }
+  }
+  return out;
+}
+
+class ImportTool : public testing::Test {
+ protected:
+  void SetUp() override {
+    drive_ = platform::DriveCFolder();
+    unitDir_ = drive_ + "/Qxe/Work/Demo";
+    fs::remove_all(drive_ + "/Qxe");
+    fs::create_directories(unitDir_);
+    dir_ = drive_ + "/import-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::create_directories(dir_);
+    config_ = dir_ + "/conf.qxe";
+
+    // Work/Demo/Main, with an element the import must replace.
+    auto* group = new CProjectGroupInfo;
+    app.InfoMan.Root.Append(group);
+    group->SetName("Work");
+    auto* demo = new CAppInfo;
+    group->Append(demo);
+    demo->SetName("Demo");
+    auto* unit = new CUnitInfo;
+    demo->Append(unit);
+    unit->SetName("Main");
+    auto* stale = new CClassInfo;
+    unit->Append(stale);
+    stale->SetName("TStale");
+    CFile file(CHostPath{config_}, CFile::kCreate);
+    ASSERT_EQ(WriteConfigFile(file, app.InfoMan.Root), "");
+  }
+
+  Outcome Call(const std::string& arguments) {
+    const std::string out = dir_ + "/stdout", err = dir_ + "/stderr";
+    const std::string command = std::string(QX_BINARY_DIR) + "/qxtree " + arguments + " >" + out + " 2>" + err;
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+  }
+
+  void WriteUnit(const std::string& name, const std::string& utf8) {
+    Spit(unitDir_ + "/" + name, platform::Utf8ToCp1251(utf8));
+  }
+
+  CApp app;
+  std::string drive_, unitDir_, dir_, config_;
+};
+
+TEST_F(ImportTool, AFormHeaderAndSourceBecomeTheUnitsTree) {
+  WriteUnit("Main.h", kHeader);
+  WriteUnit("Main.cpp", kSource);
+  const Outcome run = Call("import " + config_ + " Work/Demo/Main");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+
+  const Outcome dump = Call("dump " + config_);
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  const std::string head = "//Импортированный исходный код";
+  auto member = [](const char* kind, const char* name, const char* type, int access, bool flag) {
+    const std::string pad(22, ' ');
+    return pad + "\"class\": \"" + kind + "\"\n" + pad + "\"name\": \"" + name + "\"\n" + pad + "  \"Type\": \"" +
+           type + "\"\n" + pad + "  \"Access\": " + std::to_string(access) + "\n" + pad +
+           "  \"MemberFlag\": " + (flag ? "true" : "false") + "\n";
+  };
+  auto code = [](const std::string& text) { return std::string(24, ' ') + "\"Code\": \"" + text + "\"\n"; };
+  const std::string expected =
+      "  \"class\": \"CInfo\"\n  \"name\": \"\"\n"
+      "      \"class\": \"CProjectGroupInfo\"\n      \"name\": \"Work\"\n"
+      "          \"class\": \"CAppInfo\"\n          \"name\": \"Demo\"\n"
+      "              \"class\": \"CUnitInfo\"\n              \"name\": \"Main\"\n"
+      "                  \"class\": \"CClassInfo\"\n                  \"name\": \"TMainForm\"\n"
+      "                    \"Base\": \"TForm\"\n                    \"Kind\": 2\n" +
+      member("CAtrInfo", "OkButton", "TButton", 3, true) +
+      member("CAtrInfo", "Status", "TLabel", 3, true) +
+      member("COperInfo", "OkButtonClick", "", 3, false) +
+      code(head + "\\r\\n FClicks++;\\r\\n if(FClicks>MaxClicks)\\r\\n{\\r\\n   Status->Caption = \\\"Хватит\\\";"
+                  "\\r\\n}\\r\\n else\\r\\n{\\r\\n   ShowCount(FClicks,true);\\r\\n}") +
+      member("CAtrInfo", "FClicks", "TCounter", 0, false) +
+      member("CAtrInfo", "FTitle", "CStr", 0, false) +
+      member("CAtrInfo", "FWidth", "", 0, false) +
+      member("CAtrInfo", "FHeight", "", 0, false) +
+      member("CAtrInfo", "MaxClicks", "", 0, false) +
+      member("COperInfo", "ShowCount", "", 0, false) +
+      code(head + "\\r\\n Status->Caption = IntToStr(Count);") +
+      member("COperInfo", "TMainForm", "", 2, false) +
+      code(head + "\\r\\n FClicks = 0;\\r\\n FTitle = \\\"Демо\\\";") +
+      member("COperInfo", "~TMainForm", "", 2, false) + code(head) +
+      member("COperInfo", "operator ==", "", 2, false) +
+      code(head + "\\r\\n return FClicks==Other.FClicks;") +
+      member("COperInfo", "Score", "", 2, false) + code("");
+  EXPECT_EQ(Essentials(dump.out), expected);
+}
+
+TEST_F(ImportTool, AMissingSemicolonIsReportedAndTheFileIsLeftAlone) {
+  const std::string header = "class TBroken\r\n{\r\n}\r\nint x;\r\n";
+  WriteUnit("Main.h", header);
+  const std::string before = Slurp(config_);
+  const Outcome run = Call("import " + config_ + " Work/Demo/Main");
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string text = header + "\r\n";  // the reader's text ends in a line break of its own
+  const std::size_t at = header.find('}') + 1;
+  EXPECT_EQ(run.err, "Ошибка в файле: C:\\Qxe\\Work\\Demo\\Main.h\n"
+                     "Пропущен символ \";\"\n"
+                     "Строка 3\n"
+                     "Позиция " + std::to_string(at) + "\n" +
+                     text.substr(at, 200) + "\n" + text + "\n" +
+                     "Дерево проектов до импорта сохранено в файле C:\\Qxe\\Conf.recovered.qxe\n");
+  EXPECT_EQ(Slurp(config_), before);  // byte for byte
+  // The tree as it stood before the command, TStale included, can be had back.
+  EXPECT_EQ(Slurp(drive_ + "/Qxe/Conf.recovered.qxe"), before);
+  EXPECT_FALSE(fs::exists(drive_ + "/Qxe/Conf.qxe"));
+}
+
+TEST_F(ImportTool, AUnitWithOnlyAHeaderOrNoFilesImportsWhatThereIs) {
+  WriteUnit("Main.h", "class TOnly { int x; };\n");
+  ASSERT_EQ(Call("import " + config_ + " Work/Demo/Main").exitCode, 0);
+  std::string dump = Call("dump " + config_).out;
+  EXPECT_NE(dump.find("\"name\": \"TOnly\""), std::string::npos);
+  EXPECT_EQ(dump.find("TStale"), std::string::npos);  // a re-import starts from an empty unit
+
+  fs::remove(unitDir_ + "/Main.h");
+  ASSERT_EQ(Call("import " + config_ + " Work/Demo").exitCode, 0);  // an application imports its units
+  dump = Call("dump " + config_).out;
+  EXPECT_EQ(dump.find("TOnly"), std::string::npos);
+  EXPECT_NE(dump.find("\"name\": \"Main\""), std::string::npos);
+}
+
+TEST_F(ImportTool, ArgumentsAndElementsAreChecked) {
+  const std::string before = Slurp(config_);
+  const Outcome missing = Call("import " + config_ + " Work/Nothing");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("нет элемента Work/Nothing"), std::string::npos) << missing.err;
+  EXPECT_EQ(Call("import " + config_).exitCode, 2);
+  EXPECT_EQ(Call("import " + dir_ + "/none.qxe Work").exitCode, 1);
+  EXPECT_EQ(Slurp(config_), before);
+}
+
+}  // namespace
