@@ -1,5 +1,5 @@
-// qxgallery: one window that shows the toolkit's controls, so that anyone can look at them on a
-// real display. Escape, or a click on "Закрыть", ends it.
+// qxgallery: one form that shows the toolkit's controls and widgets, so that anyone can look at
+// them on a real display. Escape, the form's close button or a click on "Закрыть" ends it.
 //
 // The pictures come from the home directory (C:\Qxe\Pics), where scripts/run.sh puts them; a
 // gallery started without them says so in its window.
@@ -16,6 +16,8 @@
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
 #include "platform/Files.h"
+#include "tools/qxgallery/Widgets.h"
+#include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
 
 namespace {
@@ -66,27 +68,31 @@ class CaretText : public CText {
 
 class Gallery {
  public:
+  // The main form: the toolbar and the widgets (Widgets.cpp) around a sheet that shows the
+  // controls the widgets are made of.
   explicit Gallery(CCtrlApp& app) : app_(app) {
-    root_ = std::make_unique<CControl>(nullptr);
-    CControl& root = *root_;
-    root.SetBounds(60, 40, 700, 480, true);
-    const CInt text = AddFont(root, "Text", 13, false, false);
-    const CInt heading = AddFont(root, "Heading", 16, true, false);
-    const CInt italic = AddFont(root, "Italic", 15, false, true);
+    form_ = std::make_unique<CForm>(nullptr);
+    CForm& form = *form_;
+    form.SetBounds(8, 8, 1008, 752, true);
+    const CInt text = AddFont(form, "Text", 13, false, false);
+    const CInt heading = AddFont(form, "Heading", 16, true, false);
+    const CInt italic = AddFont(form, "Italic", 15, false, true);
+    form.Caption->Title->Str = "Qxworks: элементы управления"_cp;
 
-    auto* paper = Place<CFillRectangle>(&root, 0, 0, 700, 480, Grey(0.85));
-    paper->Anchors.Set(1, 1, 2, 2);
-    Label(&root, 12, 8, "Qxworks: элементы управления"_cp, heading, CColor(0, 0, 0.5));
-    auto* close = Label(&root, 628, 10, "Закрыть"_cp, text, CColor(0.5, 0, 0));
+    CControl* root = Place<CControl>(form.Client, 0, 34, 700, 478);
+    Place<CFillRectangle>(root, 0, 0, 700, 478, Grey(0.85));
+    Label(root, 12, 8, "Фигуры, тексты и картинки"_cp, heading, CColor(0, 0, 0.5));
+    auto* close = Label(root, 628, 10, "Закрыть"_cp, text, CColor(0.5, 0, 0));
     close->OnClick.Set(this, &Gallery::CloseClicked);
 
-    Shapes(&root, text);
-    Texts(&root, text, heading, italic);
-    Pictures(&root, text);
+    Shapes(root, text);
+    Texts(root, text, heading, italic);
+    Pictures(root, text);
+    widgets_ = std::make_unique<WidgetPage>(app, form, heading);
 
-    root.OnKeyDown.Set(this, &Gallery::KeyDown);
-    root.View->SetFocus(&root, false, 0);
-    root.Invalidate();
+    form.OnKeyDown.Set(this, &Gallery::KeyDown);
+    form.View->SetFocus(&form, false, 0);
+    form.Invalidate();
   }
 
  private:
@@ -189,7 +195,8 @@ class Gallery {
   }
 
   CCtrlApp& app_;
-  std::unique_ptr<CControl> root_;
+  std::unique_ptr<CForm> form_;
+  std::unique_ptr<WidgetPage> widgets_;
   int clicks_ = 0;
 };
 
