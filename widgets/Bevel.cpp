@@ -22,7 +22,9 @@ constexpr BevelLook kLooks[8] = {
     {0, 0.8},    // 7 inner sunken, hard
 };
 
-CColor Grey(double level) { return CColor(level, level, level); }
+CColor Grey(double level) {
+  return CColor(level, level, level);
+}
 
 CLine* Edge(CBevel* bevel, const CRect& r, const CAnchors& anchors, double grey) {
   auto* line = new CLine(bevel);
@@ -46,7 +48,9 @@ CBevel::CBevel(CControl* parent) : CControl(parent) {
 
 CBevel::~CBevel() = default;
 
-CStr CBevel::ClassName() const { return "CBevel"; }
+CStr CBevel::ClassName() const {
+  return "CBevel";
+}
 
 void CBevel::WriteTo(CStream& stream) {
   CRect::WriteTo(stream);

@@ -18,7 +18,9 @@ CPicButton::CPicButton(CControl* parent) : CPanel(parent) {
   Picture->SetFramePart(true);
 }
 
-CStr CPicButton::ClassName() const { return "CPicButton"; }
+CStr CPicButton::ClassName() const {
+  return "CPicButton";
+}
 
 void CPicButton::WriteTo(CStream& stream) {
   CPanel::WriteTo(stream);
@@ -62,9 +64,13 @@ void CPicButton::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
 
 // [SECTION] CSpeedButton
 
-CSpeedButton::CSpeedButton(CControl* parent) : CPicButton(parent) { Template->InitFlatButton(); }
+CSpeedButton::CSpeedButton(CControl* parent) : CPicButton(parent) {
+  Template->InitFlatButton();
+}
 
-CStr CSpeedButton::ClassName() const { return "CSpeedButton"; }
+CStr CSpeedButton::ClassName() const {
+  return "CSpeedButton";
+}
 
 void CSpeedButton::ShowPressed(bool pressed) {
   if (pressed)
@@ -104,7 +110,9 @@ CButton::~CButton() {
   if (View && View->GetFocused() == this) SetFocused(false);
 }
 
-CStr CButton::ClassName() const { return "CButton"; }
+CStr CButton::ClassName() const {
+  return "CButton";
+}
 
 // The caption and the focus frame move one unit down and right while the button looks pressed.
 void CButton::ShiftCaption(bool pressed) {

@@ -18,7 +18,9 @@ constexpr std::int32_t kDelete = 83;
 
 constexpr char kBackspace = 8;
 
-CKeyboardCursor* Caret() { return CtrlApp ? CtrlApp->KeyboardCursor.get() : nullptr; }
+CKeyboardCursor* Caret() {
+  return CtrlApp ? CtrlApp->KeyboardCursor.get() : nullptr;
+}
 
 }  // namespace
 
@@ -32,10 +34,16 @@ CEdit::CEdit(CControl* parent) : CLabel(parent) {
   ReplaceOnType = true;
 }
 
-CStr CEdit::ClassName() const { return "CEdit"; }
+CStr CEdit::ClassName() const {
+  return "CEdit";
+}
 
-CStr CEdit::GetText() const { return Caption->Str; }
-void CEdit::SetText(const CStr& text) { Caption->Str = text; }
+CStr CEdit::GetText() const {
+  return Caption->Str;
+}
+void CEdit::SetText(const CStr& text) {
+  Caption->Str = text;
+}
 
 void CEdit::SetFocused(CBool focused) {
   CPanel::SetFocused(focused);
@@ -60,14 +68,23 @@ void CEdit::KeyDown(CInt key, CShiftStateSet shift) {
   TabToNextPanel(key);
   CStr& text = Caption->Str;
   switch (key.Value) {
-    case kLeft: CaretPos = CaretPos - 1; break;
-    case kRight: CaretPos = CaretPos + 1; break;
-    case kEnd: CaretPos = text.Length(); break;
-    case kHome: CaretPos = 0; break;
+    case kLeft:
+      CaretPos = CaretPos - 1;
+      break;
+    case kRight:
+      CaretPos = CaretPos + 1;
+      break;
+    case kEnd:
+      CaretPos = text.Length();
+      break;
+    case kHome:
+      CaretPos = 0;
+      break;
     case kDelete:
       text = text.SubStr(0, CaretPos) + text.SubStr(CaretPos + 1, text.Length());
       break;
-    default: break;
+    default:
+      break;
   }
   if (CaretPos < CInt(0)) CaretPos = 0;
   if (CaretPos > text.Length()) CaretPos = text.Length();
@@ -93,7 +110,9 @@ void CEdit::KeyPress(CStr ch) {
   CCustomControl::KeyPress(ch);
 }
 
-void CEdit::KeyUp(CInt key, CShiftStateSet shift) { CCustomControl::KeyUp(key, shift); }
+void CEdit::KeyUp(CInt key, CShiftStateSet shift) {
+  CCustomControl::KeyUp(key, shift);
+}
 
 // The caret stands one unit after the text before it (the text starts 3 units into the face),
 // 2 units below the face's top, as tall as the font's line.

@@ -22,10 +22,16 @@
 
 namespace {
 
-CStr Home() { return CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe"); }
+CStr Home() {
+  return CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe");
+}
 
-CInt ScreenWidth() { return GLApp && GLApp->Screen ? GLApp->Screen->ScreenWidth() : CInt(0); }
-CInt ScreenHeight() { return GLApp && GLApp->Screen ? GLApp->Screen->ScreenHeight() : CInt(0); }
+CInt ScreenWidth() {
+  return GLApp && GLApp->Screen ? GLApp->Screen->ScreenWidth() : CInt(0);
+}
+CInt ScreenHeight() {
+  return GLApp && GLApp->Screen ? GLApp->Screen->ScreenHeight() : CInt(0);
+}
 
 CPicButton* CaptionButton(CFormCaption* bar, double x, const char* picture) {
   auto* button = new CPicButton(bar);
@@ -69,7 +75,9 @@ CFormCaption::CFormCaption(CControl* form) : CFillRectangle(form) {
   ShowMaximize(true);
 }
 
-CStr CFormCaption::ClassName() const { return "CFormCaption"; }
+CStr CFormCaption::ClassName() const {
+  return "CFormCaption";
+}
 
 void CFormCaption::ShowMaximize(CBool maximize) {
   MaximizeButton->Visible = maximize;
@@ -99,13 +107,13 @@ CForm::CForm(CControl* parent) : CPanel(parent) {
     CAnchors anchors;
     int cursor;
   } grips[8] = {
-      {CRect(0, 0, 4, h, true), CAnchors(1, 1, 1, 2), -9},              // left
-      {CRect(0, 0, w, 3, true), CAnchors(1, 1, 2, 1), -7},              // top
-      {CRect(w - CFloat(4), 0, 4, h, true), CAnchors(2, 1, 2, 2), -9},  // right
-      {CRect(0, h - CFloat(3), w, 3, true), CAnchors(1, 2, 2, 2), -7},  // bottom
-      {CRect(0, 0, 4, 3, true), CAnchors(1, 1, 1, 1), -8},              // top-left
-      {CRect(w - CFloat(4), 0, 4, 3, true), CAnchors(2, 1, 2, 1), -6},  // top-right
-      {CRect(0, h - CFloat(3), 4, 3, true), CAnchors(1, 2, 1, 2), -6},  // bottom-left
+      {CRect(0, 0, 4, h, true), CAnchors(1, 1, 1, 2), -9},                          // left
+      {CRect(0, 0, w, 3, true), CAnchors(1, 1, 2, 1), -7},                          // top
+      {CRect(w - CFloat(4), 0, 4, h, true), CAnchors(2, 1, 2, 2), -9},              // right
+      {CRect(0, h - CFloat(3), w, 3, true), CAnchors(1, 2, 2, 2), -7},              // bottom
+      {CRect(0, 0, 4, 3, true), CAnchors(1, 1, 1, 1), -8},                          // top-left
+      {CRect(w - CFloat(4), 0, 4, 3, true), CAnchors(2, 1, 2, 1), -6},              // top-right
+      {CRect(0, h - CFloat(3), 4, 3, true), CAnchors(1, 2, 1, 2), -6},              // bottom-left
       {CRect(w - CFloat(4), h - CFloat(3), 4, 3, true), CAnchors(2, 2, 2, 2), -8},  // bottom-right
   };
   for (int i = 0; i < 8; i++) {
@@ -137,10 +145,16 @@ CForm::~CForm() {
   if (CtrlApp && CtrlApp->MainForm == this) CtrlApp->MainForm = nullptr;
 }
 
-CStr CForm::ClassName() const { return "CForm"; }
+CStr CForm::ClassName() const {
+  return "CForm";
+}
 
-void CForm::WriteTo(CStream& stream) { CPanel::WriteTo(stream); }
-void CForm::ReadFrom(CStream& stream) { CPanel::ReadFrom(stream); }
+void CForm::WriteTo(CStream& stream) {
+  CPanel::WriteTo(stream);
+}
+void CForm::ReadFrom(CStream& stream) {
+  CPanel::ReadFrom(stream);
+}
 
 // [SECTION] CForm: moving by the caption
 
@@ -183,7 +197,9 @@ void CForm::CaptionMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint p) {
   if (Parent) Parent->Invalidate();
 }
 
-void CForm::Moved(CControl*) { OnMoved(this); }
+void CForm::Moved(CControl*) {
+  OnMoved(this);
+}
 
 // [SECTION] CForm: resizing by the grips
 
@@ -223,7 +239,9 @@ void CForm::GripMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint) {
   Invalidate();
 }
 
-void CForm::Resized(CControl*) { OnResized(this); }
+void CForm::Resized(CControl*) {
+  OnResized(this);
+}
 
 // The pointer for a point of the form: the diagonals in the corners, the arrows along the sides.
 CInt CForm::CursorAt(CPoint p) {
@@ -249,10 +267,14 @@ CRect CForm::Side(int index) const {
   const CPoint a = Outline.M1;
   const CPoint b = Outline.M2;
   switch (index) {
-    case 0: return CRect(a.X, a.Y, a.X, b.Y);  // left
-    case 1: return CRect(a.X, a.Y, b.X, a.Y);  // top
-    case 2: return CRect(b.X, a.Y, b.X, b.Y);  // right
-    default: return CRect(a.X, b.Y, b.X, b.Y);  // bottom
+    case 0:
+      return CRect(a.X, a.Y, a.X, b.Y);  // left
+    case 1:
+      return CRect(a.X, a.Y, b.X, a.Y);  // top
+    case 2:
+      return CRect(b.X, a.Y, b.X, b.Y);  // right
+    default:
+      return CRect(a.X, b.Y, b.X, b.Y);  // bottom
   }
 }
 
@@ -323,7 +345,9 @@ void CForm::Restore(CControl*) {
   Invalidate();
 }
 
-void CForm::CloseClick(CControl*) { Close(); }
+void CForm::CloseClick(CControl*) {
+  Close();
+}
 
 void CForm::Close() {
   if (Parent) {

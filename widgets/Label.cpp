@@ -13,7 +13,9 @@ CLabel::CLabel(CControl* parent) : CPanel(parent) {
   Caption->SetFramePart(true);
 }
 
-CStr CLabel::ClassName() const { return "CLabel"; }
+CStr CLabel::ClassName() const {
+  return "CLabel";
+}
 
 void CLabel::WriteTo(CStream& stream) {
   CPanel::WriteTo(stream);

@@ -49,7 +49,9 @@ CMsgDlgForm::CMsgDlgForm(CControl* parent) : CForm(parent) {
   Visible = false;
 }
 
-CStr CMsgDlgForm::ClassName() const { return "CMsgDlgForm"; }
+CStr CMsgDlgForm::ClassName() const {
+  return "CMsgDlgForm";
+}
 
 std::int16_t CMsgDlgForm::Show(const CStr& text, std::uint8_t kind, std::int32_t mask) {
   CPic* pictures[4] = {WarningPicture, ErrorPicture, InformationPicture, ConfirmationPicture};
@@ -99,4 +101,6 @@ void CMsgDlgForm::Answer(CControl* sender) {
   Finish(static_cast<std::int16_t>(sender ? sender->Number.Value : 0));
 }
 
-void CMsgDlgForm::Cancel(CControl*) { Finish(0); }
+void CMsgDlgForm::Cancel(CControl*) {
+  Finish(0);
+}

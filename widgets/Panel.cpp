@@ -16,7 +16,9 @@ CPanel::CPanel(CControl* parent) : CControl(parent) {
 
 CPanel::~CPanel() = default;
 
-CStr CPanel::ClassName() const { return "CPanel"; }
+CStr CPanel::ClassName() const {
+  return "CPanel";
+}
 
 void CPanel::WriteTo(CStream& stream) {
   CRect::WriteTo(stream);
@@ -30,10 +32,18 @@ void CPanel::ReadFrom(CStream& stream) {
   Anchors.ReadFrom(stream);
 }
 
-CBool CPanel::GetPanelFlag() { return PanelFlag; }
-void CPanel::SetPanelFlag(CBool flag) { PanelFlag = flag; }
-CBool CPanel::GetFocused() { return Focused; }
-void CPanel::SetFocused(CBool focused) { Focused = focused; }
+CBool CPanel::GetPanelFlag() {
+  return PanelFlag;
+}
+void CPanel::SetPanelFlag(CBool flag) {
+  PanelFlag = flag;
+}
+CBool CPanel::GetFocused() {
+  return Focused;
+}
+void CPanel::SetFocused(CBool focused) {
+  Focused = focused;
+}
 
 void CPanel::KeyDown(CInt key, CShiftStateSet shift) {
   TabToNextPanel(key);

@@ -6,7 +6,9 @@
 
 namespace {
 
-CColor Grey(double level) { return CColor(level, level, level); }
+CColor Grey(double level) {
+  return CColor(level, level, level);
+}
 
 // A control covering the panel, or the panel inset by `inset` on every side, that follows its
 // resizing and is painted as a frame part.
@@ -14,8 +16,8 @@ template <class T>
 T* Cover(CPanel* panel, int inset) {
   auto* part = new T(panel);
   part->Anchors.Set(1, 1, 2, 2);
-  part->SetRect(CRect(inset, inset, panel->GetWidth() - CFloat(inset),
-                      panel->GetHeight() - CFloat(inset)));
+  part->SetRect(
+      CRect(inset, inset, panel->GetWidth() - CFloat(inset), panel->GetHeight() - CFloat(inset)));
   part->SetFramePart(true);
   return part;
 }
@@ -27,7 +29,9 @@ T* Cover(CPanel* panel, int inset) {
 CPanelTemplate::CPanelTemplate(CPanel* panel, CControl** backgroundSlot, CControl** clientSlot)
     : Panel(panel), BackgroundSlot(backgroundSlot), ClientSlot(clientSlot) {}
 
-CStr CPanelTemplate::ClassName() const { return "CPanelTemplate"; }
+CStr CPanelTemplate::ClassName() const {
+  return "CPanelTemplate";
+}
 
 // [SECTION] CWinOldPanelTemplate: building
 
@@ -50,7 +54,9 @@ CWinOldPanelTemplate::CWinOldPanelTemplate(CPanel* panel, CControl** backgroundS
   *ClientSlot = client;
 }
 
-CStr CWinOldPanelTemplate::ClassName() const { return "CWinOldPanelTemplate"; }
+CStr CWinOldPanelTemplate::ClassName() const {
+  return "CWinOldPanelTemplate";
+}
 
 void CWinOldPanelTemplate::Looks(int outer, int inner) {
   OuterBevel->SetState(outer);
@@ -64,8 +70,7 @@ void CWinOldPanelTemplate::Looks(int outer, int inner) {
 
 void CWinOldPanelTemplate::ClientToBackground() {
   const CControl* background = Background();
-  Client()->SetRect(CRect(background->M1.X, background->M1.Y, background->M2.X,
-                          background->M2.Y));
+  Client()->SetRect(CRect(background->M1.X, background->M1.Y, background->M2.X, background->M2.Y));
 }
 
 // [SECTION] CWinOldPanelTemplate: looks
@@ -77,12 +82,22 @@ void CWinOldPanelTemplate::InitButton() {
   ButtonUp();
 }
 
-void CWinOldPanelTemplate::ButtonDown() { Looks(3, 5); }
-void CWinOldPanelTemplate::ButtonUp() { Looks(2, 4); }
+void CWinOldPanelTemplate::ButtonDown() {
+  Looks(3, 5);
+}
+void CWinOldPanelTemplate::ButtonUp() {
+  Looks(2, 4);
+}
 
-void CWinOldPanelTemplate::InitFlatButton() { Looks(0, -1); }
-void CWinOldPanelTemplate::FlatButtonDown() { Looks(1, -1); }
-void CWinOldPanelTemplate::FlatButtonUp() { Looks(0, -1); }
+void CWinOldPanelTemplate::InitFlatButton() {
+  Looks(0, -1);
+}
+void CWinOldPanelTemplate::FlatButtonDown() {
+  Looks(1, -1);
+}
+void CWinOldPanelTemplate::FlatButtonUp() {
+  Looks(0, -1);
+}
 
 // A sunken two-unit frame around a white face.
 void CWinOldPanelTemplate::InitEdit() {

@@ -3,9 +3,13 @@
 #include "controls/Pic.h"
 #include "widgets/Button.h"
 
-CToolBar::CToolBar(CControl* parent) : CPanel(parent) { NextX = 2; }
+CToolBar::CToolBar(CControl* parent) : CPanel(parent) {
+  NextX = 2;
+}
 
-CStr CToolBar::ClassName() const { return "CToolBar"; }
+CStr CToolBar::ClassName() const {
+  return "CToolBar";
+}
 
 CSpeedButton* CToolBar::AddButton(const CStr& fileName, const CInt& number,
                                   const CNotifyHook& handler) {
@@ -20,4 +24,6 @@ CSpeedButton* CToolBar::AddButton(const CStr& fileName, const CInt& number,
   return button;
 }
 
-void CToolBar::AddSeparator() { NextX += 8; }
+void CToolBar::AddSeparator() {
+  NextX += 8;
+}

@@ -30,20 +30,38 @@ constexpr CPropRow Unwired(const char* name, const char* type, bool isObject = f
 }
 
 const CClassRow kRows[] = {
-    {"CBevel", "CControl", "QxPanel", "Класс - бевел"_cp, &MakeControl<CBevel>,
+    {"CBevel",
+     "CControl",
+     "QxPanel",
+     "Класс - бевел"_cp,
+     &MakeControl<CBevel>,
      {Unwired("State", "CBool")}},
     {"CPanel", "CControl", "QxPanel", "Класс - панель"_cp, &MakeControl<CPanel>},
-    {"CLabel", "CPanel", "QxPanel", "Класс - метка"_cp, &MakeControl<CLabel>,
+    {"CLabel",
+     "CPanel",
+     "QxPanel",
+     "Класс - метка"_cp,
+     &MakeControl<CLabel>,
      {Unwired("Str", "CStr"), Unwired("Font", "CFont", true), Unwired("Color", "CColor", true),
       Unwired("Center", "CBool")}},
     {"CButton", "CPicButton", "QxPanel", "Класс - кнопка"_cp, &MakeControl<CButton>},
-    {"CPicButton", "CPanel", "QxPanel", "Класс - кнопка с картинкой"_cp,
-     &MakeControl<CPicButton>, {Unwired("FileName", "CStr")}},
+    {"CPicButton",
+     "CPanel",
+     "QxPanel",
+     "Класс - кнопка с картинкой"_cp,
+     &MakeControl<CPicButton>,
+     {Unwired("FileName", "CStr")}},
     {"CEdit", "CLabel", "QxPanel", "Класс - редактор строчки"_cp, &MakeControl<CEdit>},
-    {"CForm", "CPanel", "QxPanel", "Класс - форма"_cp, &MakeControl<CForm>,
+    {"CForm",
+     "CPanel",
+     "QxPanel",
+     "Класс - форма"_cp,
+     &MakeControl<CForm>,
      {{"Str", "CStr", false, &GetTitle, &SetTitle}}},
 };
 
 }  // namespace
 
-std::span<const CClassRow> WidgetClassRows() { return kRows; }
+std::span<const CClassRow> WidgetClassRows() {
+  return kRows;
+}

@@ -14,19 +14,21 @@ namespace {
 using namespace qxtest;
 
 TEST_F(WidgetTest, TheRegistryHoldsAllFiftyEightClassesInOrder) {
-  const char* names[] = {
-      "CObject",       "CVar",           "CNum",          "CInt",           "CFloat",
-      "CStr",          "CBool",          "CInfo",         "CObjectInfo",    "CActionInfo",
-      "CProjectInfo",  "CProjectGroupInfo", "CPackInfo",  "CAppInfo",       "CLibInfo",
-      "CUnitInfo",     "CDllInfo",       "CCodeInfo",     "CClassInfo",     "CAtrInfo",
-      "COperInfo",     "CInfo",          "CInfo",         "CTypeInfo",      "CExprInfo",
-      "CIfInfo",       "CWhileInfo",     "CStructInfo",   "CVarInfo",       "CFuncInfo",
-      "COperatorInfo", "CIntConstInfo",  "CStrConstInfo", "CPoint",         "CRect",
-      "CColor",        "CFont",          "CAnchors",      "CTimer",         "CControl",
-      "CPen",          "CBrush",         "CLine",         "CRectangle",     "CEllipse",
-      "CTriangle",     "CFillRectangle", "CFillEllipse",  "CFillTriangle",  "CText",
-      "CPic",          "CBevel",         "CPanel",        "CLabel",         "CButton",
-      "CPicButton",    "CEdit",          "CForm"};
+  const char* names[] = {"CObject",       "CVar",        "CNum",           "CInt",
+                         "CFloat",        "CStr",        "CBool",          "CInfo",
+                         "CObjectInfo",   "CActionInfo", "CProjectInfo",   "CProjectGroupInfo",
+                         "CPackInfo",     "CAppInfo",    "CLibInfo",       "CUnitInfo",
+                         "CDllInfo",      "CCodeInfo",   "CClassInfo",     "CAtrInfo",
+                         "COperInfo",     "CInfo",       "CInfo",          "CTypeInfo",
+                         "CExprInfo",     "CIfInfo",     "CWhileInfo",     "CStructInfo",
+                         "CVarInfo",      "CFuncInfo",   "COperatorInfo",  "CIntConstInfo",
+                         "CStrConstInfo", "CPoint",      "CRect",          "CColor",
+                         "CFont",         "CAnchors",    "CTimer",         "CControl",
+                         "CPen",          "CBrush",      "CLine",          "CRectangle",
+                         "CEllipse",      "CTriangle",   "CFillRectangle", "CFillEllipse",
+                         "CFillTriangle", "CText",       "CPic",           "CBevel",
+                         "CPanel",        "CLabel",      "CButton",        "CPicButton",
+                         "CEdit",         "CForm"};
   CClassManager& classes = *gui.App().ClassMan;
   ASSERT_EQ(classes.Count(), 58);
   std::set<std::string> distinct;
@@ -61,8 +63,8 @@ TEST_F(WidgetTest, TheWidgetRowsGiveBaseUnitDescriptionAndProperties) {
     std::string properties;
     for (std::int32_t i = 0; i < record->Properties.Count().Value; i++) {
       auto* p = record->Properties.GetAs<CPropInfo>(i);
-      properties += (i ? " " : "") + p->GetName().ToStd() + ":" + p->Type.ToStd() +
-                    (p->IsObject ? "*" : "");
+      properties +=
+          (i ? " " : "") + p->GetName().ToStd() + ":" + p->Type.ToStd() + (p->IsObject ? "*" : "");
     }
     EXPECT_EQ(properties, row.properties) << row.name;
 

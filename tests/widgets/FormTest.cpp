@@ -75,8 +75,8 @@ TEST_F(FormTest, AFormIsBuiltWithItsCaptionGripsAndClientArea) {
   const struct {
     const char* corners;
     int cursor;
-  } grips[8] = {{"(0,0)-(4,100)", -9},    {"(0,0)-(100,3)", -7},   {"(96,0)-(100,100)", -9},
-                {"(0,97)-(100,100)", -7}, {"(0,0)-(4,3)", -8},     {"(96,0)-(100,3)", -6},
+  } grips[8] = {{"(0,0)-(4,100)", -9},    {"(0,0)-(100,3)", -7},    {"(96,0)-(100,100)", -9},
+                {"(0,97)-(100,100)", -7}, {"(0,0)-(4,3)", -8},      {"(96,0)-(100,3)", -6},
                 {"(0,97)-(4,100)", -6},   {"(96,97)-(100,100)", -8}};
   for (int i = 0; i < 8; i++) {
     EXPECT_EQ(Corners(*form->Grips[i]), grips[i].corners) << i;
@@ -95,8 +95,7 @@ TEST_F(FormTest, DraggingTheCaptionMovesTheFormInsideItsParent) {
   } cases[] = {
       {"inside", 10, 20, "(60,70)"},
       {"off the left and top edges: at 0", -100, -90, "(0,0)"},
-      {"off the right and bottom edges: the parent's size less the form's", 400, 300,
-       "(250,200)"},
+      {"off the right and bottom edges: the parent's size less the form's", 400, 300, "(250,200)"},
       {"off the right only", 500, -10, "(250,40)"},
   };
   for (const Case& c : cases) {

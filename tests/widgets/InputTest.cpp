@@ -122,7 +122,9 @@ TEST_F(EditTest, OnlyACharacterWithoutAKeyDownReplacesTheText) {
   gui.Type(*root, "\xB9");  // still no key-down: replaced again
   EXPECT_EQ(edit->GetText().ToStd(), "\xB9");
   gui.Type(*root, "a");  // its key-down ends the replacing
-  EXPECT_EQ(edit->GetText().ToStd(), "\xB9" "a");
+  EXPECT_EQ(edit->GetText().ToStd(),
+            "\xB9"
+            "a");
 }
 
 TEST_F(EditTest, ControlCharactersAreNotInsertedAndKeysReachTheHooks) {
@@ -282,8 +284,7 @@ TEST_F(WidgetTest, AToolbarPlacesSquareButtonsFromTheLeftWithRoomForSeparators) 
   buttons.push_back(bar->AddButton("C:\\Qxe\\Pics\\16x16silver\\Save.bmp", 3, handler));
   bar->AddSeparator();
   buttons.push_back(bar->AddButton("C:\\Qxe\\Pics\\16x16silver\\About.bmp", 4, handler));
-  const char* expected[] = {"(2,2)-(26,26)", "(28,2)-(52,26)", "(54,2)-(78,26)",
-                            "(88,2)-(112,26)"};
+  const char* expected[] = {"(2,2)-(26,26)", "(28,2)-(52,26)", "(54,2)-(78,26)", "(88,2)-(112,26)"};
   for (int i = 0; i < 4; i++) EXPECT_EQ(Corners(*buttons[i]), expected[i]) << i;
   EXPECT_EQ(bar->NextX, 114);
   EXPECT_EQ(buttons[3]->Picture->FileName, "C:\\Qxe\\Pics\\16x16silver\\About.bmp");

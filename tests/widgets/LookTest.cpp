@@ -37,6 +37,7 @@ TEST_F(LookTest, EachLookColoursItsEdgesFromTheStateTable) {
     std::function<void(CWinOldPanelTemplate&)> apply;
     std::vector<std::string> rows;
   } cases[] = {
+      // clang-format off
       {"a new panel: raised, soft (white over dark grey)",
        [](CWinOldPanelTemplate&) {},
        {"kkkkkkkkk",
@@ -115,6 +116,7 @@ TEST_F(LookTest, EachLookColoursItsEdgesFromTheStateTable) {
         "k.......k",
         "k.......k",
         "k.......k"}},
+      // clang-format on
   };
   for (const Case& c : cases) {
     panel = new CPanel(root.get());  // on top of the earlier ones
@@ -173,6 +175,7 @@ TEST_F(LookTest, TheTemplateBuildsItsPartsInDrawingOrder) {
 
 TEST_F(LookTest, AHiddenBevelIsNotPaintedNorAreItsLines) {
   look().OuterBevel->Visible = false;
+  // clang-format off
   EXPECT_EQ(Picture(), Rows({"kkkkkkkkk",
                              "k.......k",
                              "k.......k",
@@ -180,11 +183,13 @@ TEST_F(LookTest, AHiddenBevelIsNotPaintedNorAreItsLines) {
                              "k.......k",
                              "k.......k",
                              "k.......k"}));
+  // clang-format on
 }
 
 TEST_F(LookTest, ResizingAPanelMovesTheRightAndBottomLinesAndStretchesTheFaces) {
   look().InitButton();
   panel->SetRect(CRect(2, 2, 10, 8));
+  // clang-format off
   EXPECT_EQ(Picture(11, 8), Rows({"kkkkkkkkkkk",
                                   "kWWWWWWWWkk",
                                   "kW......dkk",
@@ -193,6 +198,7 @@ TEST_F(LookTest, ResizingAPanelMovesTheRightAndBottomLinesAndStretchesTheFaces) 
                                   "kW......dkk",
                                   "kWdddddddkk",
                                   "kkkkkkkkkkk"}));
+  // clang-format on
 }
 
 TEST_F(LookTest, TheBevelStateTableAndItsEdgeCases) {

@@ -22,15 +22,16 @@ namespace qxtest {
 constexpr Pixel kFace = 0xCCCCCC;    // 0.8
 constexpr Pixel kShadow = 0x808080;  // 0.5
 
-const std::map<Pixel, char> kGreys = {
-    {kWhite, 'W'}, {kFace, '.'}, {kShadow, 'd'}, {kBlack, 'k'}};
+const std::map<Pixel, char> kGreys = {{kWhite, 'W'}, {kFace, '.'}, {kShadow, 'd'}, {kBlack, 'k'}};
 
 inline std::string Point(const CPoint& p) {
   return "(" + std::to_string(static_cast<long long>(p.X.Round().Value)) + "," +
          std::to_string(static_cast<long long>(p.Y.Round().Value)) + ")";
 }
 
-inline std::string Corners(const CRect& r) { return Point(r.M1) + "-" + Point(r.M2); }
+inline std::string Corners(const CRect& r) {
+  return Point(r.M1) + "-" + Point(r.M2);
+}
 
 // Registers a font the way the environment's main window does and answers its number.
 inline CInt AddFont(CControl& window, const char* objectName, int height) {
@@ -45,9 +46,9 @@ inline void InstallPictures() {
   ASSERT_NE(drive, nullptr);
   const std::filesystem::path target = std::filesystem::path(drive) / "Qxe" / "Pics";
   std::filesystem::create_directories(target);
-  std::filesystem::copy(std::filesystem::path(QX_BINARY_DIR) / "pics", target,
-                        std::filesystem::copy_options::recursive |
-                            std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy(
+      std::filesystem::path(QX_BINARY_DIR) / "pics", target,
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
 }
 
 class WidgetTest : public testing::Test {

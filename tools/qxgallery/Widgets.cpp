@@ -43,9 +43,9 @@ CButton* NewButton(CControl* parent, double x, double y, double w, const CStr& c
 }
 
 // The toolbar's pictures, in the order of the environment's own toolbar; 0 is a separator.
-const char* const kTools[] = {"New", "Open", "Save", nullptr, "Add", "SubAdd", "Delete", "Up",
-                              "Down", nullptr, "Cut", "Copy", "Paste", nullptr, "Import",
-                              "Clear", "Build", "Run", nullptr, "About"};
+const char* const kTools[] = {"New",    "Open",  "Save",  nullptr, "Add",   "SubAdd", "Delete",
+                              "Up",     "Down",  nullptr, "Cut",   "Copy",  "Paste",  nullptr,
+                              "Import", "Clear", "Build", "Run",   nullptr, "About"};
 
 }  // namespace
 
@@ -187,4 +187,6 @@ void WidgetPage::ShowFormClicked(CControl*) {
   child_->Invalidate();
 }
 
-void WidgetPage::ChildCloseClicked(CControl*) { child_->Close(); }
+void WidgetPage::ChildCloseClicked(CControl*) {
+  child_->Close();
+}
