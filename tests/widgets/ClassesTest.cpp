@@ -3,9 +3,11 @@
 #include <set>
 #include <string>
 
+#include "controls/Pic.h"
 #include "controls/Text.h"
 #include "model/ClassManager.h"
 #include "tests/widgets/WidgetFixture.h"
+#include "widgets/Button.h"
 #include "widgets/Edit.h"
 #include "widgets/Form.h"
 
@@ -111,6 +113,19 @@ TEST_F(WidgetTest, AClonedLabelKeepsItsTextAndRectangleWithoutDoublingItsParts) 
   EXPECT_EQ(copy->FramePartCount(), 4);
   EXPECT_EQ(copy->Client->FramePartCount(), 1);
   EXPECT_EQ(Corners(*copy->Client), Corners(*label->Client)) << "the face followed the rectangle";
+}
+
+TEST_F(WidgetTest, AClonedPictureButtonLoadsItsPictureAgain) {
+  InstallPictures();
+  auto* button = new CPicButton(root.get());
+  button->SetBounds(10, 10, 24, 24, true);
+  button->Picture->SetFileName("C:\\Qxe\\Pics\\16x16silver\\Save.bmp");
+  auto* copy = dynamic_cast<CPicButton*>(button->Clone());
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->Picture->FileName, button->Picture->FileName);
+  EXPECT_EQ(copy->Picture->Bitmap.Width, CFloat(16));
+  EXPECT_EQ(Corners(*copy), "(10,10)-(34,34)");
+  EXPECT_EQ(copy->Client->FramePartCount(), 1);
 }
 
 }  // namespace
