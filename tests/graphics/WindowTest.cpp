@@ -7,6 +7,7 @@
 
 #include "core/Cp1251.h"
 #include "graphics/Screen.h"
+#include "tests/common/SdlEvents.h"
 #include "platform/Window.h"
 #include "tests/graphics/GraphicsFixture.h"
 
@@ -62,38 +63,12 @@ class WindowTest : public GraphicsTest {
  protected:
   static void Mouse(Uint32 type, platform::WindowId window, int x, int y,
                     Uint8 button = SDL_BUTTON_LEFT) {
-    SDL_Event e{};
-    e.type = type;
-    if (type == SDL_MOUSEMOTION) {
-      e.motion.windowID = window;
-      e.motion.x = x;
-      e.motion.y = y;
-    } else {
-      e.button.windowID = window;
-      e.button.button = button;
-      e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-      e.button.x = x;
-      e.button.y = y;
-    }
-    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    qxtest::PushMouse(type, window, x, y, button);
   }
-
   static void Key(Uint32 type, platform::WindowId window, SDL_Scancode code) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.windowID = window;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = code;
-    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    qxtest::PushKey(type, window, code);
   }
-
-  static void Text(platform::WindowId window, const char* utf8) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = window;
-    std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
-    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
-  }
+  static void Text(platform::WindowId window, const char* utf8) { qxtest::PushText(window, utf8); }
 
   Listener listener_;
 };

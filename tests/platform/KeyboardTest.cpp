@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include "tests/common/SdlEvents.h"
 #include "platform/Clock.h"
 #include "platform/Keyboard.h"
 #include "platform/Messages.h"
@@ -67,22 +68,8 @@ class TypingTest : public testing::Test {
   }
   void TearDown() override { DestroyWindow(window_); }
 
-  void Key(Uint32 type, SDL_Scancode code) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.windowID = window_;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = code;
-    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
-  }
-
-  void Text(const char* utf8) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = window_;
-    std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
-    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
-  }
+  void Key(Uint32 type, SDL_Scancode code) { qxtest::PushKey(type, window_, code); }
+  void Text(const char* utf8) { qxtest::PushText(window_, utf8); }
 
   // The run loop's first two steps, as the application runs them.
   std::vector<Message> Run() {

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include "tests/common/SdlEvents.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
@@ -60,20 +61,7 @@ class WindowTest : public testing::Test {
   }
 
   static void PushMouse(Uint32 type, WindowId window, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
-    SDL_Event e{};
-    e.type = type;
-    if (type == SDL_MOUSEMOTION) {
-      e.motion.windowID = window;
-      e.motion.x = x;
-      e.motion.y = y;
-    } else {
-      e.button.windowID = window;
-      e.button.button = button;
-      e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-      e.button.x = x;
-      e.button.y = y;
-    }
-    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    qxtest::PushMouse(type, window, x, y, button);
   }
 
   std::vector<WindowId> windows_;

@@ -18,25 +18,19 @@
 #include "platform/Text.h"
 #include "storage/Config.h"
 #include "storage/File.h"
+#include "tests/tools/RunTool.h"
 
 namespace {
 
+using qxtest::Outcome;
+using qxtest::RunTool;
+using qxtest::Slurp;
+using qxtest::Spit;
+
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
-void Spit(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // A form as a form designer writes it, with Linux line ends.
 const char* const kHeader = R"(//---------------------------------------------------------------------------
@@ -159,12 +153,7 @@ class ImportTool : public testing::Test {
     ASSERT_EQ(WriteConfigFile(file, app.InfoMan.Root), "");
   }
 
-  Outcome Call(const std::string& arguments) {
-    const std::string out = dir_ + "/stdout", err = dir_ + "/stderr";
-    const std::string command = std::string(QX_BINARY_DIR) + "/qxtree " + arguments + " >" + out + " 2>" + err;
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  }
+  Outcome Call(const std::string& arguments) { return RunTool("qxtree", arguments, dir_); }
 
   void WriteUnit(const std::string& name, const std::string& utf8) {
     Spit(unitDir_ + "/" + name, platform::Utf8ToCp1251(utf8));

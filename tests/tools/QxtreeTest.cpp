@@ -14,19 +14,15 @@
 #include "model/Kinds.h"
 #include "storage/Config.h"
 #include "storage/File.h"
+#include "tests/tools/RunTool.h"
 
 namespace {
 
-struct Outcome {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
+using qxtest::Outcome;
+using qxtest::RunTool;
+using qxtest::Slurp;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+
 
 class QxtreeTool : public testing::Test {
  protected:
@@ -39,13 +35,7 @@ class QxtreeTool : public testing::Test {
 
   std::string Path(const char* name) const { return dir_ + "/" + name; }
 
-  Outcome Call(const std::string& arguments) {
-    const std::string out = Path("stdout"), err = Path("stderr");
-    const std::string command =
-        std::string(QX_BINARY_DIR) + "/qxtree " + arguments + " >" + out + " 2>" + err;
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  }
+  Outcome Call(const std::string& arguments) { return RunTool("qxtree", arguments, dir_); }
 
   void Save(CInfo& root, const std::string& path) {
     CFile file(CHostPath{path}, CFile::kCreate);
