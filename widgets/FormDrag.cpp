@@ -1,0 +1,167 @@
+// Moving a form by its caption and resizing it by its grips, with the outline drawn on the window.
+//
+// [SECTION] Moving by the caption
+// [SECTION] Resizing by the grips
+// [SECTION] The outline on the window
+#include "graphics/Canvas.h"
+#include "widgets/Form.h"
+
+namespace {
+
+// Which of the outline's edges a grip drags.
+constexpr bool kDragsLeft[8] = {true, false, false, false, true, false, true, false};
+constexpr bool kDragsTop[8] = {false, true, false, false, true, true, false, false};
+constexpr bool kDragsRight[8] = {false, false, true, false, false, true, false, true};
+constexpr bool kDragsBottom[8] = {false, false, false, true, false, false, true, true};
+
+}  // namespace
+
+// [SECTION] Moving by the caption
+
+void CForm::CaptionMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
+  if (button.Value != 0 || !Caption->ContainsPoint(p + Caption->M1)) return;
+  Moving = true;
+  DragStart = p;
+  DragOrigin = M1;
+  Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
+  SaveUnderOutline();
+}
+
+void CForm::CaptionMouseMove(CControl*, CShiftStateSet, CPoint p) {
+  if (!Moving) return;
+  RestoreUnderOutline();
+  const CPoint corner = DragOrigin + (p - DragStart);
+  Outline = CRect(corner.X, corner.Y, GetWidth(), GetHeight(), true);
+  SaveUnderOutline();
+  DrawOutline();
+}
+
+// A form stays inside its parent; one without a parent only stays right of and below the
+// screen's top-left corner.
+void CForm::CaptionMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint p) {
+  if (!Moving) return;
+  Moving = false;
+  RestoreUnderOutline();
+  CPoint corner = DragOrigin + (p - DragStart);
+  if (corner.X < CFloat(0)) corner.X = 0;
+  if (corner.Y < CFloat(0)) corner.Y = 0;
+  if (Parent) {
+    const CFloat right = Parent->GetWidth() - GetWidth();
+    const CFloat bottom = Parent->GetHeight() - GetHeight();
+    if (corner.X > right) corner.X = right;
+    if (corner.Y > bottom) corner.Y = bottom;
+  }
+  Moved(sender);
+  SetBounds(corner.X, corner.Y, GetWidth(), GetHeight(), true);
+  Invalidate();
+  if (Parent) Parent->Invalidate();
+}
+
+void CForm::Moved(CControl*) {
+  OnMoved(this);
+}
+
+// [SECTION] Resizing by the grips
+
+void CForm::GripMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
+  if (!Sizable || button.Value != 0 || Moving) return;
+  Resizing = true;
+  DragStart = p;
+  Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
+  SaveUnderOutline();
+}
+
+void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
+  if (!Sizable) return;
+  int grip = 0;
+  while (grip < 8 && Grips[grip] != sender) grip++;
+  if (Resizing && grip < 8) {
+    RestoreUnderOutline();
+    const CPoint d = p - DragStart;
+    CRect r(M1.X, M1.Y, M2.X, M2.Y);
+    if (kDragsLeft[grip]) r.M1.X = M1.X + d.X;
+    if (kDragsTop[grip]) r.M1.Y = M1.Y + d.Y;
+    if (kDragsRight[grip]) r.M2.X = M2.X + d.X;
+    if (kDragsBottom[grip]) r.M2.Y = M2.Y + d.Y;
+    Outline = r;
+    SaveUnderOutline();
+    DrawOutline();
+  }
+  if (CCanvas* canvas = GetCanvas()) canvas->SetCursor(CursorAt(p + sender->M1));
+}
+
+void CForm::GripMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint) {
+  if (!Sizable || !Resizing) return;
+  Resizing = false;
+  RestoreUnderOutline();
+  SetRect(Outline);
+  Resized(sender);
+  Invalidate();
+}
+
+void CForm::Resized(CControl*) {
+  OnResized(this);
+}
+
+// The pointer for a point of the form: the diagonals in the corners, the arrows along the sides.
+CInt CForm::CursorAt(CPoint p) {
+  const bool left = bool(p.X <= CFloat(4));
+  const bool right = bool(p.X >= GetWidth() - CFloat(4));
+  const bool top = bool(p.Y <= CFloat(3));
+  const bool bottom = bool(p.Y >= GetHeight() - CFloat(3));
+  if ((left && top) || (right && bottom)) return -8;
+  if ((right && top) || (left && bottom)) return -6;
+  if (left || right) return -9;
+  if (top || bottom) return -7;
+  return 0;
+}
+
+// [SECTION] The outline on the window
+
+CPoint CForm::OutlineOrigin() {
+  if (Parent) return GetOrigin();
+  return CPoint(-M1.X, -M1.Y);  // a window of its own: its screen position is its top-left pixel
+}
+
+CRect CForm::Side(int index) const {
+  const CPoint a = Outline.M1;
+  const CPoint b = Outline.M2;
+  switch (index) {
+    case 0:
+      return CRect(a.X, a.Y, a.X, b.Y);  // left
+    case 1:
+      return CRect(a.X, a.Y, b.X, a.Y);  // top
+    case 2:
+      return CRect(b.X, a.Y, b.X, b.Y);  // right
+    default:
+      return CRect(a.X, b.Y, b.X, b.Y);  // bottom
+  }
+}
+
+template <class Step>
+void CForm::OnWindow(Step step) {
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  const CPoint origin = canvas->GetOrigin();
+  canvas->SelectTarget(false);
+  canvas->SetOrigin(OutlineOrigin());
+  step(*canvas);
+  canvas->SetOrigin(origin);
+  canvas->SelectTarget(true);
+}
+
+void CForm::SaveUnderOutline() {
+  OnWindow([this](CCanvas& canvas) {
+    for (int i = 0; i < 4; i++) canvas.CopyToBitmap(Side(i), SaveUnder[i]);
+  });
+}
+
+void CForm::DrawOutline() {
+  OnWindow([this](CCanvas& canvas) { canvas.DrawDottedFrame(Outline); });
+}
+
+void CForm::RestoreUnderOutline() {
+  OnWindow([this](CCanvas& canvas) {
+    for (int i = 0; i < 4; i++) canvas.DrawBitmap(Side(i), SaveUnder[i]);
+  });
+}
