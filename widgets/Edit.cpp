@@ -95,7 +95,10 @@ void CEdit::KeyDown(CInt key, CShiftStateSet shift) {
 
 void CEdit::KeyPress(CStr ch) {
   CStr& text = Caption->Str;
-  if (ReplaceOnType) {
+  // Only what edits the line may replace it: the Tab (or Enter, Escape) whose key-down moved the
+  // focus here arrives as a character too, and must not wipe the text the user typed.
+  const bool edits = ch == CStr(kBackspace) || ch >= " ";
+  if (ReplaceOnType && edits) {
     text = "";
     CaretPos = 0;
   }

@@ -57,6 +57,20 @@ TEST_F(WidgetTest, TabMovesTheFocusToTheNextSiblingPanelWrappingAndSkippingOther
   EXPECT_FALSE(button->FocusFrame->Visible);
 }
 
+TEST_F(WidgetTest, TabbingIntoAnEditKeepsItsText) {
+  auto* first = Add<CEdit>(root.get(), 10, 10, 60, 20);
+  auto* second = Add<CEdit>(root.get(), 10, 40, 60, 20);
+  first->SetText("Иван"_cp);
+  second->SetText("Петров"_cp);
+  ClickOn(gui, *root, first);
+  gui.PressKey(*root, kTab);  // its character reaches the edit that just took the focus
+  ASSERT_EQ(root->View->GetFocused(), second);
+  EXPECT_EQ(second->GetText(), "Петров"_cp);
+  EXPECT_TRUE(second->ReplaceOnType) << "the next typed character still replaces the text";
+  gui.Type(*root, "\xB9");
+  EXPECT_EQ(second->GetText().ToStd(), "\xB9");
+}
+
 TEST_F(WidgetTest, APanelWithoutPanelSiblingsKeepsTheFocus) {
   auto* alone = Add<CEdit>(root.get(), 10, 10, 60, 20);
   Add<CFillRectangle>(root.get(), 10, 40, 60, 20);
