@@ -26,11 +26,11 @@ constexpr int kPadding = 16;
 constexpr int kCaptionHeight = 24;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 28;
-constexpr Pixel kFace = MakePixel(240, 240, 240);
-constexpr Pixel kCaption = MakePixel(0, 84, 153);
+constexpr Pixel kFace = MakePixel(204, 204, 204);  // the toolkit's classic look
+constexpr Pixel kCaption = MakePixel(0, 0, 128);
 constexpr Pixel kLight = MakePixel(255, 255, 255);
 constexpr Pixel kShadow = MakePixel(128, 128, 128);
-constexpr Pixel kDark = MakePixel(64, 64, 64);
+constexpr Pixel kDark = MakePixel(0, 0, 0);
 constexpr Pixel kInk = MakePixel(0, 0, 0);
 
 struct Area {
@@ -73,7 +73,7 @@ void Bevel(DrawContext& dc, const Area& a, bool sunken) {
 // The box writes with the default sans face; without one it still works, its text on stderr.
 const Font* BoxFont() {
   LogicalFont record;
-  record.height = 18;
+  record.height = 16;
   return OpenFont(record);
 }
 
