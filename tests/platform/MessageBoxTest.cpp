@@ -110,7 +110,7 @@ TEST_F(ModalBoxTest, ClickingOkClosesTheBoxAndClickingBesideItDoesNot) {
     // The button, found by its look: the bevel's dark lower edge, up from the bottom middle.
     const int x = image->width / 2;
     int bottom = image->height - 2;
-    while (bottom > 0 && image->At(x, bottom) != 0x404040) --bottom;
+    while (bottom > 0 && image->At(x, bottom) != 0x000000) --bottom;
     const int y = bottom - 5;
     const int at[][2] = {{8, image->height - 8}, {x, y}};  // first beside it, then on it
     const auto& point = at[std::min(clicks++, 1)];
