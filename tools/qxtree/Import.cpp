@@ -7,8 +7,7 @@
 #include "import/Import.h"
 #include "model/Info.h"
 #include "platform/Text.h"
-#include "storage/Config.h"
-#include "storage/File.h"
+#include "tools/qxtree/ProjectFile.h"
 
 namespace qxtree {
 namespace {
@@ -16,10 +15,6 @@ namespace {
 void Line(const CStr& text) {
   const std::string line = platform::Cp1251ToUtf8(text.View()) + "\n";
   std::fputs(line.c_str(), stderr);
-}
-
-void Report(const std::string& file, const CStr& message) {
-  std::fprintf(stderr, "qxtree: %s: %s\n", file.c_str(), platform::Cp1251ToUtf8(message.View()).c_str());
 }
 
 // The element at a path of names, each the first child of its name.
@@ -43,32 +38,15 @@ CInfo* Find(CInfo& root, const std::string& path) {
 int Import(const std::string& file, const std::string& element) {
   CApp app;
   CInfo& root = app.InfoMan.Root;  // the import looks for classes from the application's root
-  {
-    CSecretFile in(CHostPath{file}, CFile::kRead);
-    in.Key = "";
-    const CLoadReport report = ReadConfigFile(in, root);
-    if (!report.Ok()) {
-      Report(file, report.Fault);
-      return 1;
-    }
-    // Saving would lose what the load passed over.
-    for (const CStr& skipped : report.Skipped) Report(file, skipped);
-    if (!report.Skipped.empty()) return 1;
-  }
+  // Saving would lose what the load passed over, so a skipped record refuses the import.
+  if (!Load(file, root, true)) return 1;
   CInfo* target = Find(root, element);
   if (!target) {
     Report(file, CStr("нет элемента "_cp) + CStr(platform::Utf8ToCp1251(element)));
     return 1;
   }
   if (!ImportCommand(target, Line)) return 1;  // the file stays as it was
-  CSecretFile out(CHostPath{file}, CFile::kCreate);
-  out.Key = "";
-  const CStr failed = WriteConfigFile(out, root);
-  if (failed.Length().Value) {
-    Report(file, failed);
-    return 1;
-  }
-  return 0;
+  return Save(file, root) ? 0 : 1;
 }
 
 }  // namespace qxtree

@@ -9,11 +9,9 @@
 #include <string>
 
 #include "core/App.h"
-#include "platform/Text.h"
-#include "storage/Config.h"
-#include "storage/File.h"
 #include "tools/qxtree/Dump.h"
 #include "tools/qxtree/Import.h"
+#include "tools/qxtree/ProjectFile.h"
 
 namespace {
 
@@ -28,24 +26,6 @@ int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "qxtree: %s\n", problem);
   std::fputs(kUsage, stderr);
   return 2;
-}
-
-// A message of the system (cp1251) on stderr, after the file's name.
-void Report(const std::string& file, const CStr& message) {
-  const std::string text = platform::Cp1251ToUtf8(message.View());
-  std::fprintf(stderr, "qxtree: %s: %s\n", file.c_str(), text.c_str());
-}
-
-bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
-  CSecretFile file(CHostPath{path}, CFile::kRead);
-  file.Key = "";
-  const CLoadReport report = ReadConfigFile(file, root);
-  if (!report.Ok()) {
-    Report(path, report.Fault);
-    return false;
-  }
-  for (const CStr& skipped : report.Skipped) Report(path, skipped);
-  return !(skipsAreFaults && !report.Skipped.empty());
 }
 
 }  // namespace
@@ -63,7 +43,7 @@ int main(int argc, char** argv) {
   CApp app;
   CInfo root;
   const std::string in = argv[2];
-  if (!Load(in, root, command == "check")) return 1;
+  if (!qxtree::Load(in, root, command == "check")) return 1;
 
   if (command == "dump") {
     std::string out;
@@ -76,13 +56,5 @@ int main(int argc, char** argv) {
     std::printf("%s: ok\n", in.c_str());
     return 0;
   }
-  const std::string outPath = argv[3];
-  CSecretFile out(CHostPath{outPath}, CFile::kCreate);
-  out.Key = "";
-  const CStr failed = WriteConfigFile(out, root);
-  if (failed.Length().Value) {
-    Report(outPath, failed);
-    return 1;
-  }
-  return 0;
+  return qxtree::Save(argv[3], root) ? 0 : 1;
 }

@@ -1,0 +1,37 @@
+#include "tools/qxtree/ProjectFile.h"
+
+#include <cstdio>
+
+#include "platform/Text.h"
+#include "storage/Config.h"
+#include "storage/File.h"
+
+namespace qxtree {
+
+void Report(const std::string& file, const CStr& message) {
+  const std::string text = platform::Cp1251ToUtf8(message.View());
+  std::fprintf(stderr, "qxtree: %s: %s\n", file.c_str(), text.c_str());
+}
+
+bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
+  CSecretFile file(CHostPath{path}, CFile::kRead);
+  file.Key = "";
+  const CLoadReport report = ReadConfigFile(file, root);
+  if (!report.Ok()) {
+    Report(path, report.Fault);
+    return false;
+  }
+  for (const CStr& skipped : report.Skipped) Report(path, skipped);
+  return !(skipsAreFaults && !report.Skipped.empty());
+}
+
+bool Save(const std::string& path, CInfo& root) {
+  CSecretFile file(CHostPath{path}, CFile::kCreate);
+  file.Key = "";
+  const CStr failed = WriteConfigFile(file, root);
+  if (failed.Length().Value == 0) return true;
+  Report(path, failed);
+  return false;
+}
+
+}  // namespace qxtree
