@@ -37,6 +37,8 @@ std::array<SDL_Cursor*, SDL_NUM_SYSTEM_CURSORS> cursors{};
 
 }  // namespace
 
+bool RealDisplay() { return !detail::VideoIsHeadless(); }
+
 int ScreenWidth() {
   int width = kHeadlessWidth;
   int height = kHeadlessHeight;

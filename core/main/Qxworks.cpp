@@ -5,6 +5,7 @@
 // The main window's toolbar, project tree, tuner and workspace join as the IDE layer is built;
 // until then the window is the bare main form, and the configuration file is read at start-up so
 // that a damaged file is reported at once.
+#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -15,6 +16,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
 #include "platform/MessageBox.h"
+#include "platform/Screen.h"
 #include "storage/Config.h"
 #include "widgets/Form.h"
 #include "widgets/MsgDlg.h"
@@ -46,6 +48,11 @@ void BuildMainWindow(CCtrlApp& app) {
 }  // namespace
 
 int main() {
+  // Without a display there is nothing to show and nothing could ever close the main window.
+  if (!platform::RealDisplay()) {
+    std::fputs("qxworks: no display to show the environment on (is DISPLAY set?)\n", stderr);
+    return 1;
+  }
   try {
     auto app = std::make_unique<CCtrlApp>(WidgetClassRows());
     CtrlApp = app.get();
