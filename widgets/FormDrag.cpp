@@ -3,6 +3,7 @@
 // [SECTION] Moving by the caption
 // [SECTION] Resizing by the grips
 // [SECTION] The outline on the window
+#include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "widgets/Form.h"
 
@@ -25,6 +26,7 @@ void CForm::CaptionMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
   DragOrigin = M1;
   Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
   SaveUnderOutline();
+  WatchRepaints(true);
 }
 
 void CForm::CaptionMouseMove(CControl*, CShiftStateSet, CPoint p) {
@@ -41,6 +43,7 @@ void CForm::CaptionMouseMove(CControl*, CShiftStateSet, CPoint p) {
 void CForm::CaptionMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint p) {
   if (!Moving) return;
   Moving = false;
+  WatchRepaints(false);
   RestoreUnderOutline();
   CPoint corner = DragOrigin + (p - DragStart);
   if (corner.X < CFloat(0)) corner.X = 0;
@@ -69,6 +72,7 @@ void CForm::GripMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
   DragStart = p;
   Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
   SaveUnderOutline();
+  WatchRepaints(true);
 }
 
 void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
@@ -93,6 +97,7 @@ void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
 void CForm::GripMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint) {
   if (!Sizable || !Resizing) return;
   Resizing = false;
+  WatchRepaints(false);
   RestoreUnderOutline();
   SetRect(Outline);
   Resized(sender);
@@ -158,10 +163,27 @@ void CForm::SaveUnderOutline() {
 
 void CForm::DrawOutline() {
   OnWindow([this](CCanvas& canvas) { canvas.DrawDottedFrame(Outline); });
+  OutlineShown = true;
 }
 
 void CForm::RestoreUnderOutline() {
   OnWindow([this](CCanvas& canvas) {
     for (int i = 0; i < 4; i++) canvas.DrawBitmap(Side(i), SaveUnder[i]);
   });
+  OutlineShown = false;
+}
+
+void CForm::OutlineCovered(CView*) {
+  if (!Moving && !Resizing) return;
+  SaveUnderOutline();
+  if (OutlineShown) DrawOutline();
+}
+
+void CForm::WatchRepaints(bool on) {
+  CView* view = View;
+  if (!view) return;
+  if (on)
+    view->OnPresented.Set(this, &CForm::OutlineCovered);
+  else if (view->OnPresented.Is(this, &CForm::OutlineCovered))
+    view->OnPresented.Clear();
 }
