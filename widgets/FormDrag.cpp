@@ -14,6 +14,8 @@ constexpr bool kDragsLeft[8] = {true, false, false, false, true, false, true, fa
 constexpr bool kDragsTop[8] = {false, true, false, false, true, true, false, false};
 constexpr bool kDragsRight[8] = {false, false, true, false, false, true, false, true};
 constexpr bool kDragsBottom[8] = {false, false, false, true, false, false, true, true};
+// The pointer each grip shows while the form is sizable.
+constexpr int kGripCursor[8] = {-9, -7, -9, -7, -8, -6, -6, -8};
 
 }  // namespace
 
@@ -76,9 +78,12 @@ void CForm::GripMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
 }
 
 void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
-  if (!Sizable) return;
   int grip = 0;
   while (grip < 8 && Grips[grip] != sender) grip++;
+  // The view shows the grip's own pointer after this handler: a grip that cannot resize shows
+  // the arrow.
+  if (grip < 8) sender->Cursor = Sizable ? kGripCursor[grip] : 0;
+  if (!Sizable) return;
   if (Resizing && grip < 8) {
     RestoreUnderOutline();
     const CPoint d = p - DragStart;

@@ -194,6 +194,28 @@ TEST_F(FormTest, TheOutlineOutlivesRepaintsDuringADrag) {
   EXPECT_EQ(Point(child->M1), "(110,90)");
 }
 
+TEST_F(FormTest, AGripShowsTheResizePointerOnlyWhileTheFormIsSizable) {
+  CCanvas& canvas = *main->View->Canvas;
+  const CPoint corner = Middle(child->Grips[CForm::BottomRight]);
+  const CPoint side = Middle(child->Grips[CForm::Left]);
+  const CPoint inside = Middle(child->Client);
+  struct Case {
+    bool sizable;
+    CPoint at;
+    int pointer;
+  } cases[] = {
+      {true, corner, -8}, {true, side, -9},  {true, inside, 0},
+      {false, corner, 0}, {false, side, 0},  {false, inside, 0},
+      {true, corner, -8}, {true, side, -9},  // sizable again
+  };
+  for (const Case& c : cases) {
+    child->Sizable = c.sizable;
+    gui.DragTo(*main, X(inside) + 1, Y(inside) + 1);
+    gui.DragTo(*main, X(c.at), Y(c.at));
+    EXPECT_EQ(canvas.GetCursor().Value, c.pointer) << c.sizable << " at " << Point(c.at);
+  }
+}
+
 TEST_F(FormTest, AGripResizesTheFormByItsOwnEdges) {
   struct Case {
     int grip;
