@@ -99,7 +99,9 @@ void CView::BeginDraw() {
 }
 
 void CView::EndDraw() {
-  if (Canvas) Canvas->Flip();
+  if (!Canvas) return;
+  Canvas->Flip();
+  OnPresented(this);
 }
 
 void CView::Redraw() {

@@ -9,6 +9,7 @@
 
 #include "core/List.h"
 #include "graphics/Geometry.h"
+#include "graphics/Handler.h"
 
 class CCanvas;
 class CControl;
@@ -64,6 +65,9 @@ class CView : public CRect {
   CControl* CaptureRight = nullptr;
   std::unique_ptr<CTimer> FocusTimer;
   CList Items;
+  // Called after every copy of the buffer to the window: what was drawn straight on the window
+  // (a form's drag outline) is gone and must be drawn again.
+  CHandler<CView*> OnPresented;
 
  private:
   void CloseHook(CCanvas* canvas);

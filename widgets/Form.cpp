@@ -133,6 +133,7 @@ CForm::CForm(CControl* parent) : CPanel(parent) {
 }
 
 CForm::~CForm() {
+  if (Moving || Resizing) WatchRepaints(false);
   if (CtrlApp && CtrlApp->MainForm == this) CtrlApp->MainForm = nullptr;
 }
 

@@ -96,5 +96,10 @@ class CForm : public CPanel {
   // Where the outline's coordinates start on the window.
   CPoint OutlineOrigin();
   CRect Side(int index) const;
+  // A repaint during a drag covered the outline: save the fresh pixels and draw it again.
+  void OutlineCovered(CView* view);
+  // Keeps the outline through repaints from the press to the release.
+  void WatchRepaints(bool on);
+  bool OutlineShown = false;
   CInt CursorAt(CPoint p);
 };

@@ -3,6 +3,7 @@
 // [SECTION] Moving by the caption
 // [SECTION] Resizing by the grips
 // [SECTION] The outline on the window
+#include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "widgets/Form.h"
 
@@ -13,6 +14,8 @@ constexpr bool kDragsLeft[8] = {true, false, false, false, true, false, true, fa
 constexpr bool kDragsTop[8] = {false, true, false, false, true, true, false, false};
 constexpr bool kDragsRight[8] = {false, false, true, false, false, true, false, true};
 constexpr bool kDragsBottom[8] = {false, false, false, true, false, false, true, true};
+// The pointer each grip shows while the form is sizable.
+constexpr int kGripCursor[8] = {-9, -7, -9, -7, -8, -6, -6, -8};
 
 }  // namespace
 
@@ -25,6 +28,7 @@ void CForm::CaptionMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
   DragOrigin = M1;
   Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
   SaveUnderOutline();
+  WatchRepaints(true);
 }
 
 void CForm::CaptionMouseMove(CControl*, CShiftStateSet, CPoint p) {
@@ -41,6 +45,7 @@ void CForm::CaptionMouseMove(CControl*, CShiftStateSet, CPoint p) {
 void CForm::CaptionMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint p) {
   if (!Moving) return;
   Moving = false;
+  WatchRepaints(false);
   RestoreUnderOutline();
   CPoint corner = DragOrigin + (p - DragStart);
   if (corner.X < CFloat(0)) corner.X = 0;
@@ -69,12 +74,16 @@ void CForm::GripMouseDown(CControl*, CInt button, CShiftStateSet, CPoint p) {
   DragStart = p;
   Outline = CRect(M1.X, M1.Y, M2.X, M2.Y);
   SaveUnderOutline();
+  WatchRepaints(true);
 }
 
 void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
-  if (!Sizable) return;
   int grip = 0;
   while (grip < 8 && Grips[grip] != sender) grip++;
+  // The view shows the grip's own pointer after this handler: a grip that cannot resize shows
+  // the arrow.
+  if (grip < 8) sender->Cursor = Sizable ? kGripCursor[grip] : 0;
+  if (!Sizable) return;
   if (Resizing && grip < 8) {
     RestoreUnderOutline();
     const CPoint d = p - DragStart;
@@ -93,6 +102,7 @@ void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
 void CForm::GripMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint) {
   if (!Sizable || !Resizing) return;
   Resizing = false;
+  WatchRepaints(false);
   RestoreUnderOutline();
   SetRect(Outline);
   Resized(sender);
@@ -158,10 +168,27 @@ void CForm::SaveUnderOutline() {
 
 void CForm::DrawOutline() {
   OnWindow([this](CCanvas& canvas) { canvas.DrawDottedFrame(Outline); });
+  OutlineShown = true;
 }
 
 void CForm::RestoreUnderOutline() {
   OnWindow([this](CCanvas& canvas) {
     for (int i = 0; i < 4; i++) canvas.DrawBitmap(Side(i), SaveUnder[i]);
   });
+  OutlineShown = false;
+}
+
+void CForm::OutlineCovered(CView*) {
+  if (!Moving && !Resizing) return;
+  SaveUnderOutline();
+  if (OutlineShown) DrawOutline();
+}
+
+void CForm::WatchRepaints(bool on) {
+  CView* view = View;
+  if (!view) return;
+  if (on)
+    view->OnPresented.Set(this, &CForm::OutlineCovered);
+  else if (view->OnPresented.Is(this, &CForm::OutlineCovered))
+    view->OnPresented.Clear();
 }

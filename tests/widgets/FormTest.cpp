@@ -10,6 +10,7 @@
 #include "platform/Window.h"
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Button.h"
+#include "widgets/Edit.h"
 #include "widgets/Form.h"
 
 namespace {
@@ -148,6 +149,71 @@ TEST_F(FormTest, WhileMovingOnlyADottedOutlineIsDrawnAndThePixelsUnderItComeBack
   EXPECT_EQ(outside, 0) << "everything but the new outline is as it was";
   gui.Release(*main, X(from) + 60, Y(from) + 40);
   EXPECT_EQ(Point(child->M1), "(110,90)");
+}
+
+// The caret of a focused edit repaints the window every 500 ms while the user drags.
+TEST_F(FormTest, TheOutlineOutlivesRepaintsDuringADrag) {
+  auto* edit = new CEdit(main->Client);
+  edit->SetBounds(276, 178, 80, 20, true);  // (280, 200) on the window, clear of the outlines
+  main->Invalidate();
+  gui.Click(*main, 300, 210);
+  ASSERT_EQ(main->View->Focused, edit);
+  gui.Advance(500);
+  const std::vector<Pixel> before = WindowPixels(*main);
+
+  auto outlineTop = [&](int left, int y) {
+    std::string top;
+    for (int x = left; x < left + 8; x++) top += gui.PixelAt(*main, x, y) == kBlack ? '#' : '.';
+    return top;
+  };
+  const CPoint from = OnCaption(child);
+  gui.Press(*main, X(from), Y(from));
+  gui.DragTo(*main, X(from) + 20, Y(from) + 30);
+  for (int tick = 0; tick < 2; tick++) {
+    gui.Advance(500);
+    const std::string top = outlineTop(100, 80);
+    EXPECT_TRUE(top == "#.#.#.#." || top == ".#.#.#.#") << "after tick " << tick << ": " << top;
+  }
+
+  // Back in the caret phase of `before`: moving the outline restores what the repaint drew.
+  gui.DragTo(*main, X(from) + 60, Y(from) + 40);
+  const std::vector<Pixel> now = WindowPixels(*main);
+  ASSERT_EQ(now.size(), before.size());
+  const int width = platform::WindowImage(Gui::WindowOf(*main))->width;
+  int outside = 0;
+  for (size_t i = 0; i < now.size(); i++) {
+    const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+    const bool onOutline = ((x == 110 || x == 260) && y >= 90 && y <= 190) ||
+                           ((y == 90 || y == 190) && x >= 110 && x <= 260);
+    if (now[i] != before[i] && !onOutline) outside++;
+  }
+  EXPECT_EQ(outside, 0) << "no trace of the outline drawn before the repaints";
+  const std::string top = outlineTop(120, 90);
+  EXPECT_TRUE(top == "#.#.#.#." || top == ".#.#.#.#") << top;
+  gui.Release(*main, X(from) + 60, Y(from) + 40);
+  EXPECT_EQ(Point(child->M1), "(110,90)");
+}
+
+TEST_F(FormTest, AGripShowsTheResizePointerOnlyWhileTheFormIsSizable) {
+  CCanvas& canvas = *main->View->Canvas;
+  const CPoint corner = Middle(child->Grips[CForm::BottomRight]);
+  const CPoint side = Middle(child->Grips[CForm::Left]);
+  const CPoint inside = Middle(child->Client);
+  struct Case {
+    bool sizable;
+    CPoint at;
+    int pointer;
+  } cases[] = {
+      {true, corner, -8}, {true, side, -9},  {true, inside, 0},
+      {false, corner, 0}, {false, side, 0},  {false, inside, 0},
+      {true, corner, -8}, {true, side, -9},  // sizable again
+  };
+  for (const Case& c : cases) {
+    child->Sizable = c.sizable;
+    gui.DragTo(*main, X(inside) + 1, Y(inside) + 1);
+    gui.DragTo(*main, X(c.at), Y(c.at));
+    EXPECT_EQ(canvas.GetCursor().Value, c.pointer) << c.sizable << " at " << Point(c.at);
+  }
 }
 
 TEST_F(FormTest, AGripResizesTheFormByItsOwnEdges) {
