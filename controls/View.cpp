@@ -27,6 +27,7 @@ CView::CView(CRect r) {
   Canvas->OnKeyDown.Set(this, &CView::KeyDownHook);
   Canvas->OnKeyUp.Set(this, &CView::KeyUpHook);
   Canvas->OnClose.Set(this, &CView::CloseHook);
+  Canvas->OnFlipped.Set(this, &CView::FlippedHook);
 }
 
 CView::~CView() {
@@ -99,10 +100,11 @@ void CView::BeginDraw() {
 }
 
 void CView::EndDraw() {
-  if (!Canvas) return;
-  Canvas->Flip();
-  OnPresented(this);
+  if (Canvas) Canvas->Flip();
 }
+
+// Every flip counts, the window procedure's own after a paint message too.
+void CView::FlippedHook(CCanvas*) { OnPresented(this); }
 
 void CView::Redraw() {
   if (!Canvas) return;

@@ -71,4 +71,5 @@ class CView : public CRect {
 
  private:
   void CloseHook(CCanvas* canvas);
+  void FlippedHook(CCanvas* canvas);
 };

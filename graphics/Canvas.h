@@ -117,6 +117,9 @@ class CCanvas : public CRect {
   KeyHook OnKeyDown;
   KeyHook OnKeyUp;
   CanvasHook OnClose;
+  // After every Flip, once the buffer has reached the window: what is drawn straight on the
+  // window (a drag outline) is drawn again here, or the flip would wipe it.
+  CanvasHook OnFlipped;
 
   bool ClipRelative = false;
 };

@@ -84,6 +84,7 @@ void CGDI::SelectTarget(CBool toBuffer) {
 CBool CGDI::Flip() {
   WindowDC.BitBlt(0, 0, platform::ScreenWidth(), platform::ScreenHeight(), *TargetDC, 0, 0);
   if (Window) platform::PresentWindow(Window);
+  OnFlipped(this);
   return true;
 }
 
