@@ -1,8 +1,10 @@
 // qxgallery: one form that shows the toolkit's controls and widgets, so that anyone can look at
-// them on a real display. Escape, the form's close button or a click on "Закрыть" ends it.
+// them on a real display. Escape (while no control holds the focus), the form's close button or
+// a click on "Закрыть" ends it.
 //
 // The pictures come from the home directory (C:\Qxe\Pics), where scripts/run.sh puts them; a
 // gallery started without them says so in its window.
+#include <cstdio>
 #include <memory>
 
 #include "controls/Control.h"
@@ -16,6 +18,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
 #include "platform/Files.h"
+#include "platform/Screen.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -203,6 +206,10 @@ class Gallery {
 }  // namespace
 
 int main() {
+  if (!platform::RealDisplay()) {
+    std::fputs("qxgallery: no display to show the gallery on (is DISPLAY set?)\n", stderr);
+    return 1;
+  }
   auto app = std::make_unique<CCtrlApp>(WidgetClassRows());
   CtrlApp = app.get();
   {

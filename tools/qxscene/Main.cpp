@@ -1,11 +1,13 @@
 // qxscene: one window that shows every drawing primitive of the canvas and some Cyrillic text,
 // for looking at the graphics layer on a real display. Escape closes it.
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "core/Cp1251.h"
 #include "graphics/GDI.h"
 #include "graphics/GLApp.h"
+#include "platform/Screen.h"
 
 namespace {
 
@@ -210,6 +212,10 @@ class Scene : public CObject {
 }  // namespace
 
 int main() {
+  if (!platform::RealDisplay()) {
+    std::fputs("qxscene: no display to show the scene on (is DISPLAY set?)\n", stderr);
+    return 1;
+  }
   auto app = std::make_unique<CGLApp>();
   auto canvas = std::make_unique<CGDI>();
   Scene scene(*canvas);
