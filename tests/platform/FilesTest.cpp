@@ -205,7 +205,7 @@ TEST_F(FilesTest, NamesKeepEveryByteAndTheirFullLength) {
   struct Case {
     std::string name;
     std::string bytes;
-  } const cases[] = {{"a\x98b.txt", "first"}, {"ab.txt", "second"}, {"\x98", "third"},
+  } const cases[] = {{"a\x98" "b.txt", "first"}, {"ab.txt", "second"}, {"\x98", "third"},
                      {longName, "fourth"}, {std::string(120, '\xC0'), "fifth"}};
   for (const Case& c : cases) {
     File f;
