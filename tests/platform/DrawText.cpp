@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
+
+#include <unistd.h>
 
 #include "platform/Text.h"
 #include "platform/draw/DrawContext.h"
@@ -236,6 +239,46 @@ TEST(DrawText, NulAndEmptyTextAreHarmless) {
   EXPECT_GT(dc.TextExtent(withNul).width, dc.TextExtent("ab").width);
   dc.TextOut(0, 0, withNul);
   EXPECT_FALSE(Changed(s, kPaper).Empty());
+}
+
+// Resident memory in bytes, now.
+long ResidentBytes() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+// A long line in a large font is over half a million pixels wide: it is drawn where it shows,
+// its start and its end alike, without holding a picture of all of it.
+TEST(DrawText, ALongLineInALargeFontDrawsWithoutAPictureOfAllOfIt) {
+  const Font& font = Open(Face("MS Sans Serif", 128));
+  const std::string line = std::string(4000, 'W') + "i";
+  const int width = font.Extent(line).width;
+  ASSERT_GT(width, 400000);
+  const long before = ResidentBytes();
+  Surface s(100, 130, kPaper);
+  DrawContext dc(&s);
+  dc.SelectFont(&font);
+  dc.SetTextColor(kInk);
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  dc.TextOut(10, 0, line);
+  Rect changed = Changed(s, kPaper);
+  EXPECT_GE(changed.left, 10);
+  EXPECT_LT(changed.left, 20);
+  EXPECT_EQ(changed.right, 100);
+
+  // Scrolled to its end: the narrow last letter is all that shows after a few columns of W.
+  s = Surface(100, 130, kPaper);
+  const int iWidth = font.Extent("i").width;
+  dc.TextOut(60 - width, 0, line);
+  changed = Changed(s, kPaper);
+  ASSERT_FALSE(changed.Empty());
+  EXPECT_LE(changed.right, 60);
+  EXPECT_GE(changed.right, 60 - iWidth);
+  EXPECT_LT(ResidentBytes() - before, 32l << 20) << "the whole line's picture is 55 MB";
 }
 
 TEST(DrawText, WithoutASelectedFontTheSystemFontIsUsed) {
