@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <set>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "platform/Text.h"
@@ -279,6 +281,30 @@ TEST(DrawText, ALongLineInALargeFontDrawsWithoutAPictureOfAllOfIt) {
   EXPECT_LE(changed.right, 60);
   EXPECT_GE(changed.right, 60 - iWidth);
   EXPECT_LT(ResidentBytes() - before, 32l << 20) << "the whole line's picture is 55 MB";
+}
+
+int OpenDescriptors() {
+  int n = 0;
+  for (int fd = 0; fd < 4096; ++fd) n += fcntl(fd, F_GETFD) != -1;
+  return n;
+}
+
+// Every record opened stays for the life of the process; a program that tries many sizes must
+// not run out of file descriptors, for its fonts or for its files.
+TEST(DrawFonts, ManyOpenedFontsHoldNoFileOpen) {
+  ASSERT_TRUE(OpenFont(Face("MS Sans Serif", 300)));  // the face's file is read once
+  const int before = OpenDescriptors();
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit tight = saved;
+  tight.rlim_cur = rlim_t(before + 32);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  int missing = 0;
+  for (int height = 301; height <= 500; ++height) missing += OpenFont(Face("MS Sans Serif", height)) == nullptr;
+  const int after = OpenDescriptors();
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(missing, 0);
+  EXPECT_LE(after - before, 2);
 }
 
 TEST(DrawText, WithoutASelectedFontTheSystemFontIsUsed) {
