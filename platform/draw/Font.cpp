@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kDefaultCellHeight = 16;
 constexpr int kMaxHeight = 1024;
-// Each font keeps its rendered texts up to this many coverage bytes, then starts afresh: a
+// Each font keeps its rendered texts up to this many bytes, then starts afresh: a
 // repaint draws mostly the texts of the previous one.
 constexpr size_t kMaxCachedBytes = size_t(16) << 20;
 
@@ -207,11 +207,13 @@ const TextMask& Font::Render(std::string_view cp1251) const {
     if (rendered) SDL_FreeSurface(rendered);
   }
 
-  if (impl_->maskBytes + mask.coverage.size() > kMaxCachedBytes) {
+  // The text itself counts too: a text of no width has no pixels but may be long.
+  const size_t cost = mask.coverage.size() + key.size() + sizeof(TextMask);
+  if (impl_->maskBytes + cost > kMaxCachedBytes) {
     masks.clear();
     impl_->maskBytes = 0;
   }
-  impl_->maskBytes += mask.coverage.size();
+  impl_->maskBytes += cost;
   return masks.emplace(key, std::move(mask)).first->second;
 }
 

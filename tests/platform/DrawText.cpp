@@ -307,6 +307,20 @@ TEST(DrawFonts, ManyOpenedFontsHoldNoFileOpen) {
   EXPECT_LE(after - before, 2);
 }
 
+// The cache of rendered texts stays bounded however the texts look: here each is 100 KB of soft
+// hyphens (no width, so no pixels) after two letters, 40 MB of distinct texts in all.
+TEST(DrawText, RenderedTextsOfNoWidthStillCountAgainstTheCache) {
+  const Font& font = Open(Face("MS Sans Serif", 12));
+  ASSERT_EQ(font.Extent("\xAD").width, 0);
+  const std::string hyphens(100000, '\xAD');
+  const long before = ResidentBytes();
+  for (int i = 0; i < 400; ++i) {
+    const std::string text = std::string{char('a' + i % 26), char('a' + i / 26)} + hyphens;
+    EXPECT_GT(font.Render(text).width, 0);
+  }
+  EXPECT_LT(ResidentBytes() - before, 24l << 20);
+}
+
 TEST(DrawText, WithoutASelectedFontTheSystemFontIsUsed) {
   Surface s(80, 30, kPaper);
   DrawContext dc(&s);
