@@ -243,6 +243,14 @@ TEST(DrawText, NulAndEmptyTextAreHarmless) {
   EXPECT_FALSE(Changed(s, kPaper).Empty());
 }
 
+// The address sanitizer holds freed memory back, so resident sizes mean nothing under it.
+constexpr bool kAddressSanitizer =
+#if defined(__SANITIZE_ADDRESS__)
+    true;
+#else
+    false;
+#endif
+
 // Resident memory in bytes, now.
 long ResidentBytes() {
   long pages = 0, resident = 0;
@@ -310,6 +318,7 @@ TEST(DrawFonts, ManyOpenedFontsHoldNoFileOpen) {
 // The cache of rendered texts stays bounded however the texts look: here each is 100 KB of soft
 // hyphens (no width, so no pixels) after two letters, 40 MB of distinct texts in all.
 TEST(DrawText, RenderedTextsOfNoWidthStillCountAgainstTheCache) {
+  if (kAddressSanitizer) GTEST_SKIP() << "resident size is not measurable here";
   const Font& font = Open(Face("MS Sans Serif", 12));
   ASSERT_EQ(font.Extent("\xAD").width, 0);
   const std::string hyphens(100000, '\xAD');
