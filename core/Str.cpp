@@ -172,12 +172,17 @@ CStr CStr::Field(const CStr& separator, const CInt& index) const {
 }
 
 CInt CStr::FieldCount(const CStr& separator) const {
+  // One pass over the text: asking Field for each piece in turn would rescan it every time.
+  if (separator.length_ == 0) return length_ > 0 ? 1 : 0;
+  std::string_view rest = View();
   std::int32_t n = 0;
-  while (Field(separator, n).length_ > 0) {
+  for (;;) {
+    const std::size_t at = rest.find(separator.View());
+    if ((at == std::string_view::npos ? rest.size() : at) == 0) return n;
     ++n;
-    if (separator.length_ == 0) break;
+    if (at == std::string_view::npos) return n;
+    rest.remove_prefix(at + separator.length_);
   }
-  return n;
 }
 
 CStr CStr::ClassName() const { return "CStr"; }

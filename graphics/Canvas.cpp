@@ -82,9 +82,21 @@ CPoint CGDI::Base() const {
   return ClipRelative ? ClipRect.M1 : Origin;
 }
 
+namespace {
+
+// Device coordinates are kept to +-2^29: the platform cuts them to 2^27 anyway, and at this size
+// a far corner's extra pixels, a width or a centring offset can never overflow an int.
+constexpr std::int64_t kPixelLimit = std::int64_t(1) << 29;
+
+int Saturate(std::int64_t v) {
+  return int(std::clamp(v, -kPixelLimit, kPixelLimit));
+}
+
+}  // namespace
+
 // Half up, as everywhere in the graphics layer: round(base + v).
 int CGDI::ToPixel(const CFloat& v, const CFloat& base) const {
-  return (base + v).Round().Value;
+  return Saturate((base + v).Round().Value);
 }
 
 // The far corner moves away from the near one so that its own pixels are inside the figure: by
@@ -155,8 +167,9 @@ void CGDI::ResetClipRect() {
 // Device pixels: neither the origin nor clip-relative mode applies.
 void CGDI::SetClipRegion(CRect r) {
   PaintRect = r;
-  TargetDC->SetClip(platform::Rect{r.M1.X.Round().Value, r.M1.Y.Round().Value,
-                                   r.M2.X.Round().Value + 1, r.M2.Y.Round().Value + 1});
+  TargetDC->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
+                                   Saturate(r.M2.X.Round().Value) + 1,
+                                   Saturate(r.M2.Y.Round().Value) + 1});
 }
 
 // [SECTION] CGDI: outlines
@@ -194,7 +207,8 @@ void CGDI::DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) {
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::One);
   const auto vertex = [&p](const CPoint& v) {
-    return platform::Point{v.X.Trunc().Value + p.left, v.Y.Trunc().Value + p.top};
+    return platform::Point{Saturate(std::int64_t(v.X.Trunc().Value) + p.left),
+                           Saturate(std::int64_t(v.Y.Trunc().Value) + p.top)};
   };
   const platform::Point points[] = {vertex(a), vertex(b), vertex(c)};
   TargetDC->Polygon(points);
@@ -286,8 +300,10 @@ void CGDI::DrawText(CPoint p, CStr s) {
 void CGDI::DrawTextCentered(CRect r, CStr s) {
   const CSize text = GetTextExtent(s);
   const CPoint base = Base();
-  const int x = ToPixel(r.M1.X, base.X) + ((r.GetWidth() - text.Width) / CFloat(2)).Round().Value;
-  const int y = ToPixel(r.M1.Y, base.Y) + ((r.GetHeight() - text.Height) / CFloat(2)).Round().Value;
+  const int x = Saturate(std::int64_t(ToPixel(r.M1.X, base.X)) +
+                         ((r.GetWidth() - text.Width) / CFloat(2)).Round().Value);
+  const int y = Saturate(std::int64_t(ToPixel(r.M1.Y, base.Y)) +
+                         ((r.GetHeight() - text.Height) / CFloat(2)).Round().Value);
   TargetDC->SetTextColor(PlatformColor());
   TargetDC->TextOut(x, y, s.View());
   Drawn();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -67,10 +68,13 @@ void ReportFailure(const char* what, const std::string& path, int error) {
 // A fresh file in the target's folder, so the final rename stays on one file system.
 int CreateTemporary(const std::string& target, std::string& temporary) {
   static std::atomic<unsigned> counter{0};
-  const std::string stem = FolderOf(target) + "/." + NameOf(target) + ".saving-" +
-                           std::to_string(getpid()) + "-";
+  const std::string name = NameOf(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = stem + std::to_string(++counter);
+    const std::string suffix =
+        ".saving-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    // A target name near the length limit must not make its companion too long to create.
+    const std::size_t room = NAME_MAX - 1 - suffix.size();
+    temporary = FolderOf(target) + "/." + name.substr(0, room) + suffix;
     const int fd = open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

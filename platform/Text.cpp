@@ -19,10 +19,23 @@ std::string Convert(const char* to, const char* from, std::string_view input, si
   while (inLeft > 0) {
     if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) break;  // cannot happen: four output bytes per input byte suffice
+    // 0x98 is the one cp1251 byte with no character; it stands for U+0098 both ways, as on the
+    // native platform, so a name holding it stays apart from the same name without it.
+    const auto lead = static_cast<unsigned char>(*in);
+    if (skip == 1 && lead == 0x98 && outLeft >= 2) {
+      *out++ = '\xC2', *out++ = '\x98', outLeft -= 2;
+      ++in, --inLeft;
+      continue;
+    }
+    if (skip == 0 && lead == 0xC2 && inLeft >= 2 && static_cast<unsigned char>(in[1]) == 0x98 &&
+        outLeft >= 1) {
+      *out++ = '\x98', --outLeft;
+      in += 2, inLeft -= 2;
+      continue;
+    }
     // EILSEQ or EINVAL: drop the offending input and go on.
     size_t n = skip;
     if (skip == 0) {  // UTF-8 input: skip one whole encoded character
-      const auto lead = static_cast<unsigned char>(*in);
       n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     }
     n = n > inLeft ? inLeft : n;

@@ -51,8 +51,8 @@ bool TakeNewSize(WindowId id, WindowRecord& window, int width, int height) {
 
 WindowId CreateWindow(int x, int y, int width, int height) {
   if (!detail::EnsureVideo()) return 0;
-  width = std::max(width, 1);
-  height = std::max(height, 1);
+  width = std::clamp(width, 1, kMaxWindowSide);
+  height = std::clamp(height, 1, kMaxWindowSide);
   SDL_Window* sdl = SDL_CreateWindow("QX Class Window", x, y, width, height,
                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (!sdl) {
@@ -102,7 +102,8 @@ bool MoveWindow(WindowId id, int x, int y, int width, int height) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   SDL_SetWindowPosition(window->sdl, x, y);
-  SDL_SetWindowSize(window->sdl, std::max(width, 1), std::max(height, 1));
+  SDL_SetWindowSize(window->sdl, std::clamp(width, 1, kMaxWindowSide),
+                    std::clamp(height, 1, kMaxWindowSide));
   SDL_GetWindowSize(window->sdl, &width, &height);
   if (TakeNewSize(id, *window, width, height))
     DispatchMessage(Message{id, MessageKind::Size, width, height});
@@ -207,6 +208,8 @@ WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
 }
 
 void WindowResized(WindowId id, int width, int height) {
+  width = std::clamp(width, 1, kMaxWindowSide);
+  height = std::clamp(height, 1, kMaxWindowSide);
   WindowRecord* window = Find(id);
   if (window && TakeNewSize(id, *window, width, height))
     PostMessage(Message{id, MessageKind::Size, width, height});

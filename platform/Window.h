@@ -18,8 +18,12 @@ struct WindowRect {
   int height = 0;
 };
 
+// The largest width or height a window takes: beyond every display, and it keeps a window's
+// image (and the canvas buffer that follows it) within 256 MB.
+constexpr int kMaxWindowSide = 8192;
+
 // A hidden window with a white image of its size; 0 when no window can be made (no display).
-// Sizes below 1 pixel count as 1.
+// Sizes are cut to 1 .. kMaxWindowSide pixels, here and in MoveWindow.
 WindowId CreateWindow(int x, int y, int width, int height);
 
 // Sends Destroy to the window's procedure at once (the window still exists while it runs), then

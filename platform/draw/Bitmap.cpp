@@ -2,19 +2,60 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace platform {
 namespace {
+
+// 64 M pixels (256 MB), as for memory bitmaps; far beyond any picture the system uses.
+constexpr std::int64_t kMaxPixels = std::int64_t(1) << 26;
 
 BitmapResult Failure(const std::string& what, const std::string& path) {
   const char* reason = SDL_GetError();
   return {false, what + " " + path + (reason && *reason ? ": " + std::string(reason) : "")};
 }
 
+// The loader makes (and clears) the whole picture before it reads a pixel, so a damaged header
+// claiming a huge size would cost gigabytes. The header's size is checked first: against a
+// limit, and, for uncompressed pixels, against what the file holds. Other files are left to SDL.
+std::string CheckHeader(const std::string& path) {
+  SDL_RWops* in = SDL_RWFromFile(path.c_str(), "rb");
+  if (!in) return {};
+  Uint8 h[54] = {};
+  const size_t got = SDL_RWread(in, h, 1, sizeof h);
+  const Sint64 fileSize = SDL_RWsize(in);
+  SDL_RWclose(in);
+  if (got < 26 || h[0] != 'B' || h[1] != 'M') return {};
+  auto u16 = [&h](int at) { return std::uint32_t(h[at] | h[at + 1] << 8); };
+  auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
+  const std::uint32_t infoSize = u32(14);
+  std::int64_t width, height;
+  std::uint32_t depth, compression = 0;
+  if (infoSize == 12) {  // the old core header: 16-bit sizes
+    width = u16(18), height = u16(20), depth = u16(24);
+  } else if (got >= 34) {
+    width = std::int32_t(u32(18)), height = std::int32_t(u32(22)), depth = u16(28);
+    compression = u32(30);
+  } else {
+    return {};
+  }
+  height = height < 0 ? -height : height;
+  if (width <= 0 || height <= 0) return {};
+  const std::string size = std::to_string(width) + " x " + std::to_string(height);
+  if (width * height > kMaxPixels) return "picture too large (" + size + ") in " + path;
+  const std::int64_t rowBytes = (width * depth + 31) / 32 * 4;
+  const bool plain = compression == 0 || compression == 3;  // BI_RGB, BI_BITFIELDS
+  if (plain && fileSize >= 0 && std::int64_t(u32(10)) + rowBytes * height > fileSize)
+    return "file too short for its " + size + " picture: " + path;
+  return {};
+}
+
 }  // namespace
 
 BitmapResult LoadBmp(const std::string& path, Surface& picture) {
+  if (std::string refused = CheckHeader(path); !refused.empty()) return {false, refused};
   SDL_ClearError();
   SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
   if (!loaded) return Failure("cannot load", path);

@@ -26,6 +26,7 @@
 namespace platform {
 
 class Font;
+struct TextMask;
 
 struct Pen {
   // The platform's pen styles. Any other value draws solid; the dashed styles (1 to 4) draw
@@ -169,6 +170,9 @@ class DrawContext {
   // One pixel of a styled outline at step `step` of the figure: pen colour, background colour or
   // nothing. (x, y) must be inside clip_.
   void PlotStyled(int x, int y, std::int64_t step);
+
+  // Text.cpp: one rendered text with its cell's top-left at (x, y), cut to clip_.
+  void DrawMask(const TextMask& mask, int x, int y);
 
   // Fills.cpp: the brush's span function and the clipped calls to it.
   void BrushSpan(int y, int x0, int x1);  // x1 exclusive, clipped here

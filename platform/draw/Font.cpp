@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kDefaultCellHeight = 16;
 constexpr int kMaxHeight = 1024;
-// Each font keeps its rendered texts up to this many coverage bytes, then starts afresh: a
+// Each font keeps its rendered texts up to this many bytes, then starts afresh: a
 // repaint draws mostly the texts of the previous one.
 constexpr size_t kMaxCachedBytes = size_t(16) << 20;
 
@@ -207,11 +207,13 @@ const TextMask& Font::Render(std::string_view cp1251) const {
     if (rendered) SDL_FreeSurface(rendered);
   }
 
-  if (impl_->maskBytes + mask.coverage.size() > kMaxCachedBytes) {
+  // The text itself counts too: a text of no width has no pixels but may be long.
+  const size_t cost = mask.coverage.size() + key.size() + sizeof(TextMask);
+  if (impl_->maskBytes + cost > kMaxCachedBytes) {
     masks.clear();
     impl_->maskBytes = 0;
   }
-  impl_->maskBytes += mask.coverage.size();
+  impl_->maskBytes += cost;
   return masks.emplace(key, std::move(mask)).first->second;
 }
 
@@ -286,9 +288,49 @@ bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
   return true;
 }
 
+struct FontCache {
+  bool started = false;
+  bool failed = false;
+  // Face files by path; declared first, so they go after the fonts opened from them.
+  std::map<std::string, std::string> files;
+  std::map<LogicalFont, std::unique_ptr<Font>> fonts;  // nullptr: no face could be opened
+
+  ~FontCache() {
+    fonts.clear();
+    if (started) TTF_Quit();
+  }
+};
+
+FontCache& Cache() {
+  static FontCache cache;
+  return cache;
+}
+
+// Each face file read once into memory, kept for the life of the process like the fonts opened
+// from it: a font opened from its file would hold a file descriptor for good, and a program
+// trying many sizes would run out of them.
+const std::string* FaceFile(const std::string& path) {
+  auto& files = Cache().files;
+  if (auto it = files.find(path); it != files.end()) return &it->second;
+  SDL_RWops* in = SDL_RWFromFile(path.c_str(), "rb");
+  if (!in) return nullptr;
+  std::string bytes;
+  const Sint64 size = SDL_RWsize(in);
+  if (size > 0) {
+    bytes.resize(size_t(size));
+    if (SDL_RWread(in, bytes.data(), 1, bytes.size()) != bytes.size()) bytes.clear();
+  }
+  SDL_RWclose(in);
+  if (bytes.empty()) return nullptr;
+  return &files.emplace(path, std::move(bytes)).first->second;
+}
+
 std::unique_ptr<Font::Impl> Open(const LogicalFont& request) {
   for (FaceMatch& face : Candidates(request, 8)) {
-    TTF_Font* ttf = TTF_OpenFontIndex(face.file.c_str(), 12, face.index);
+    const std::string* file = FaceFile(face.file);
+    if (!file) continue;
+    TTF_Font* ttf = TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->data(), int(file->size())), 1,
+                                        12, face.index);
     if (!ttf) continue;
     auto impl = std::make_unique<Font::Impl>();
     impl->ttf = ttf;
@@ -307,22 +349,6 @@ std::unique_ptr<Font::Impl> Open(const LogicalFont& request) {
     return impl;
   }
   return nullptr;
-}
-
-struct FontCache {
-  bool started = false;
-  bool failed = false;
-  std::map<LogicalFont, std::unique_ptr<Font>> fonts;  // nullptr: no face could be opened
-
-  ~FontCache() {
-    fonts.clear();
-    if (started) TTF_Quit();
-  }
-};
-
-FontCache& Cache() {
-  static FontCache cache;
-  return cache;
 }
 
 }  // namespace

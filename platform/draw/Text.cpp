@@ -16,6 +16,8 @@ const Font* SystemFont() {
   return OpenFont(kSystem);
 }
 
+constexpr std::int64_t kPieceBytes = std::int64_t(1) << 22;
+
 Pixel Blend(Pixel under, Pixel over, unsigned alpha) {
   const unsigned rest = 255 - alpha;
   auto channel = [&](int shift) {
@@ -37,7 +39,28 @@ void DrawContext::TextOut(int x, int y, std::string_view cp1251) {
   const Font* font = font_ ? font_ : SystemFont();
   if (clip_.Empty() || !font || cp1251.empty()) return;
   x = raster::Limit(x), y = raster::Limit(y);
-  const TextMask& mask = font->Render(cp1251);
+
+  // A text whose picture would be large (a long line in a big font) is drawn in pieces of about
+  // kPieceBytes, one cp1251 byte a character, and only the pieces that reach into the clip are
+  // rendered at all.
+  const Size extent = font->Extent(cp1251);
+  const std::int64_t bytes = std::int64_t(extent.width) * extent.height;
+  if (bytes <= kPieceBytes || cp1251.size() < 2) {
+    DrawMask(font->Render(cp1251), x, y);
+    return;
+  }
+  const size_t piece =
+      std::max<size_t>(1, size_t(std::int64_t(cp1251.size()) * kPieceBytes / bytes));
+  std::int64_t at = x;
+  for (size_t i = 0; i < cp1251.size() && at < clip_.right; i += piece) {
+    const std::string_view part = cp1251.substr(i, piece);
+    const int width = font->Extent(part).width;
+    if (at + width > clip_.left) DrawMask(font->Render(part), int(at), y);
+    at += width;
+  }
+}
+
+void DrawContext::DrawMask(const TextMask& mask, int x, int y) {
   const Rect cell = Rect{x, y, x + mask.width, y + mask.height}.Intersect(clip_);
   if (cell.Empty()) return;
   if (backMode_ == BackgroundMode::Opaque) ColorRect(cell, backColor_);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <cmath>
 
@@ -180,6 +181,16 @@ TEST(CStr, RepeatFieldsAndCounts) {
   EXPECT_EQ(CStr("a::b::c").FieldCount("::").Value, 3);
   EXPECT_EQ(CStr("a;;b").FieldCount(";").Value, 1);  // an empty piece ends the count
   EXPECT_EQ(CStr("").FieldCount(";").Value, 0);
+  EXPECT_EQ(CStr("a").FieldCount("abc").Value, 1);  // a separator longer than the text
+}
+
+TEST(CStr, FieldCountOfALongListTakesOnePass) {
+  // 200 000 pieces: counting by asking for each piece in turn would take minutes.
+  const CStr list = CStr("ab;").Repeat(200000);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(list.FieldCount(";").Value, 200000);
+  EXPECT_EQ((list + ";x").FieldCount(";").Value, 200000);  // the empty piece ends the count
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(CBool, TextAndTruth) {

@@ -77,6 +77,46 @@ TEST_F(CanvasTest, LinesPaintBothEndPixels) {
                              }));
 }
 
+// Corners at the ends of the integer range reach the buffer's edges and no further: the far
+// corner's extra pixel must not wrap a figure round to the other side.
+TEST_F(CanvasTest, CornersAtTheEndsOfTheIntegerRangeReachTheEdges) {
+  const int width = canvas_->Buffer().width;
+  const std::string ink(std::size_t(width - 3), '#');
+  const std::string paper(3, '.');
+  const CFloat far = 2147483647.0L, near = -2147483648.0L;
+  canvas_->FillRect(CRect(3, 1, far, 1));
+  canvas_->DrawLine(CRect(3, 3, far, 3));
+  canvas_->DrawRect(CRect(3, 5, far, 6));
+  EXPECT_EQ(At(0, 0, width, 8), Rows({
+                                    std::string(std::size_t(width), '.'),
+                                    paper + ink,
+                                    std::string(std::size_t(width), '.'),
+                                    paper + ink,
+                                    std::string(std::size_t(width), '.'),
+                                    paper + ink,
+                                    paper + ink,
+                                    std::string(std::size_t(width), '.'),
+                                }));
+  Clear(*canvas_);
+  canvas_->FillRect(CRect(near, 1, 2, 1));
+  canvas_->DrawLine(CRect(2, 3, near, 3));
+  EXPECT_EQ(At(0, 0, 6, 5), Rows({"......", "###...", "......", "###...", "......"}));
+  // Wholly outside: nothing drawn (the sanitizer build also checks the arithmetic).
+  Clear(*canvas_);
+  canvas_->DrawTriangle(CRect(10, 10, 20, 20), CPoint(far, far), CPoint(far, far - 5),
+                        CPoint(far - 5, far));
+  canvas_->DrawTextCentered(CRect(near, near, near, near), "x");
+  CGDIBitmap bitmap;
+  bitmap.SetSize(4, 4);
+  canvas_->DrawBitmap(CRect(far, far, near, near), bitmap);
+  canvas_->DrawBitmap(CRect(near, near, near + 3, near + 3), bitmap);
+  EXPECT_EQ(At(0, 0, 6, 3), Rows({"......", "......", "......"}));
+
+  canvas_->SetClipRegion(CRect(3, 1, far, far));
+  canvas_->FillRect(CRect(0, 0, 5, 2));
+  EXPECT_EQ(At(0, 0, 6, 4), Rows({"......", "...###", "...###", "......"}));
+}
+
 TEST_F(CanvasTest, FillsCoverExactlyThePixelsOfTheOutline) {
   struct Case {
     const char* what;

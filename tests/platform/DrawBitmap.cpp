@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "platform/draw/Bitmap.h"
 #include "tests/platform/DrawPictures.h"
 
@@ -110,6 +112,39 @@ TEST_F(DrawBitmap, MissingAndBrokenFilesAreRefusedAndLeaveThePictureAlone) {
   const BitmapResult missing = LoadBmp(Path("no-such-file.bmp"), picture);
   EXPECT_FALSE(missing);
   EXPECT_NE(missing.error.find("no-such-file.bmp"), std::string::npos);
+}
+
+// A damaged header of 70 bytes that claims 12000 x 12000 pixels must not make the loader take
+// half a gigabyte before it finds the data missing.
+TEST_F(DrawBitmap, AHeaderClaimingAHugePictureIsRefusedBeforeAnythingIsMade) {
+  const std::string good = Path("small.bmp");
+  ASSERT_TRUE(SaveBmp(good, Surface(4, 4, kRed)));
+  std::vector<std::uint8_t> bytes = ReadFile(good);
+  ASSERT_GE(bytes.size(), 54u);
+  const auto put32 = [&bytes](size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(v >> (8 * i));
+  };
+  put32(18, 12000);  // width
+  put32(22, 12000);  // height
+  bytes.resize(70);
+  const std::string path = Path("huge.bmp");
+  WriteFile(path, bytes);
+
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const long peakBefore = usage.ru_maxrss;
+  Surface picture(2, 2, kBlue);
+  const BitmapResult result = LoadBmp(path, picture);
+  getrusage(RUSAGE_SELF, &usage);
+  EXPECT_FALSE(result);
+  EXPECT_NE(result.error.find("12000 x 12000"), std::string::npos) << result.error;
+  EXPECT_EQ(picture.width, 2);
+  EXPECT_LT(usage.ru_maxrss - peakBefore, 64l << 10) << "peak resident size grew, in KB";
+
+  // A picture of a sensible size that the file does hold still loads.
+  Surface loaded;
+  EXPECT_TRUE(LoadBmp(good, loaded));
+  EXPECT_EQ(loaded.width, 4);
 }
 
 TEST_F(DrawBitmap, SavingNothingOrToAMissingFolderFails) {

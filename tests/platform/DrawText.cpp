@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "platform/Text.h"
 #include "platform/draw/DrawContext.h"
@@ -236,6 +241,93 @@ TEST(DrawText, NulAndEmptyTextAreHarmless) {
   EXPECT_GT(dc.TextExtent(withNul).width, dc.TextExtent("ab").width);
   dc.TextOut(0, 0, withNul);
   EXPECT_FALSE(Changed(s, kPaper).Empty());
+}
+
+// The address sanitizer holds freed memory back, so resident sizes mean nothing under it.
+constexpr bool kAddressSanitizer =
+#if defined(__SANITIZE_ADDRESS__)
+    true;
+#else
+    false;
+#endif
+
+// Resident memory in bytes, now.
+long ResidentBytes() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+// A long line in a large font is over half a million pixels wide: it is drawn where it shows,
+// its start and its end alike, without holding a picture of all of it.
+TEST(DrawText, ALongLineInALargeFontDrawsWithoutAPictureOfAllOfIt) {
+  const Font& font = Open(Face("MS Sans Serif", 128));
+  const std::string line = std::string(4000, 'W') + "i";
+  const int width = font.Extent(line).width;
+  ASSERT_GT(width, 400000);
+  const long before = ResidentBytes();
+  Surface s(100, 130, kPaper);
+  DrawContext dc(&s);
+  dc.SelectFont(&font);
+  dc.SetTextColor(kInk);
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  dc.TextOut(10, 0, line);
+  Rect changed = Changed(s, kPaper);
+  EXPECT_GE(changed.left, 10);
+  EXPECT_LT(changed.left, 20);
+  EXPECT_EQ(changed.right, 100);
+
+  // Scrolled to its end: the narrow last letter is all that shows after a few columns of W.
+  s = Surface(100, 130, kPaper);
+  const int iWidth = font.Extent("i").width;
+  dc.TextOut(60 - width, 0, line);
+  changed = Changed(s, kPaper);
+  ASSERT_FALSE(changed.Empty());
+  EXPECT_LE(changed.right, 60);
+  EXPECT_GE(changed.right, 60 - iWidth);
+  EXPECT_LT(ResidentBytes() - before, 32l << 20) << "the whole line's picture is 55 MB";
+}
+
+int OpenDescriptors() {
+  int n = 0;
+  for (int fd = 0; fd < 4096; ++fd) n += fcntl(fd, F_GETFD) != -1;
+  return n;
+}
+
+// Every record opened stays for the life of the process; a program that tries many sizes must
+// not run out of file descriptors, for its fonts or for its files.
+TEST(DrawFonts, ManyOpenedFontsHoldNoFileOpen) {
+  ASSERT_TRUE(OpenFont(Face("MS Sans Serif", 300)));  // the face's file is read once
+  const int before = OpenDescriptors();
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit tight = saved;
+  tight.rlim_cur = rlim_t(before + 32);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  int missing = 0;
+  for (int height = 301; height <= 500; ++height) missing += OpenFont(Face("MS Sans Serif", height)) == nullptr;
+  const int after = OpenDescriptors();
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(missing, 0);
+  EXPECT_LE(after - before, 2);
+}
+
+// The cache of rendered texts stays bounded however the texts look: here each is 100 KB of soft
+// hyphens (no width, so no pixels) after two letters, 40 MB of distinct texts in all.
+TEST(DrawText, RenderedTextsOfNoWidthStillCountAgainstTheCache) {
+  if (kAddressSanitizer) GTEST_SKIP() << "resident size is not measurable here";
+  const Font& font = Open(Face("MS Sans Serif", 12));
+  ASSERT_EQ(font.Extent("\xAD").width, 0);
+  const std::string hyphens(100000, '\xAD');
+  const long before = ResidentBytes();
+  for (int i = 0; i < 400; ++i) {
+    const std::string text = std::string{char('a' + i % 26), char('a' + i / 26)} + hyphens;
+    EXPECT_GT(font.Render(text).width, 0);
+  }
+  EXPECT_LT(ResidentBytes() - before, 24l << 20);
 }
 
 TEST(DrawText, WithoutASelectedFontTheSystemFontIsUsed) {

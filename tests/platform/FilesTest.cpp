@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "platform/Files.h"
+#include "platform/Text.h"
 
 namespace platform {
 namespace {
@@ -195,6 +196,36 @@ TEST_F(FilesTest, AFileIsReadFromItsStartToItsEnd) {
   EXPECT_EQ(buffer[0], 'b');
   EXPECT_TRUE(f.Close());
   EXPECT_EQ(ReadLinux(drive_ + "/In.txt"), "ab\r\nc");
+}
+
+// Every name the system can spell is a file of its own and can be saved, even a cp1251 byte
+// with no character of its own (0x98) and a name as long as the file system allows.
+TEST_F(FilesTest, NamesKeepEveryByteAndTheirFullLength) {
+  const std::string longName(250, 'n');
+  struct Case {
+    std::string name;
+    std::string bytes;
+  } const cases[] = {{"a\x98" "b.txt", "first"}, {"ab.txt", "second"}, {"\x98", "third"},
+                     {longName, "fourth"}, {std::string(120, '\xC0'), "fifth"}};
+  for (const Case& c : cases) {
+    File f;
+    ASSERT_TRUE(f.CreateForWriting("C:\\" + c.name)) << c.name.size() << " bytes";
+    EXPECT_EQ(f.Write(c.bytes.data(), std::int64_t(c.bytes.size())), std::int64_t(c.bytes.size()));
+    EXPECT_TRUE(f.Close());
+  }
+  for (const Case& c : cases) {
+    File f;
+    ASSERT_TRUE(f.OpenForReading("C:\\" + c.name)) << c.bytes;
+    std::string read(16, '\0');
+    read.resize(std::size_t(f.Read(read.data(), 16)));
+    EXPECT_EQ(read, c.bytes);
+  }
+  EXPECT_EQ(Others(drive_, {}).size(), std::size(cases)) << "no leftovers, no name shared";
+
+  for (int byte = 1; byte < 256; ++byte) {
+    const std::string one(1, char(byte));
+    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(one)), one) << "byte " << byte;
+  }
 }
 
 TEST_F(FilesTest, WhatCannotBeOpenedIsRefused) {

@@ -2,6 +2,7 @@
 // captured, the desktop's close request, destruction.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -126,6 +127,17 @@ TEST_F(WindowTest, ResizingSendsSizeAtOnceAndKeepsWhatFitsOfTheImage) {
   ASSERT_TRUE(MoveWindow(id, 70, 80, 0, -4));
   EXPECT_EQ(recorder.seen, (std::vector<Message>{{id, MessageKind::Size, 1, 1}}))
       << "a window is at least one pixel";
+
+  // A size far beyond any display would take gigabytes of image: it is cut to kMaxWindowSide.
+  recorder.seen.clear();
+  ASSERT_TRUE(MoveWindow(id, 0, 0, 20000, 1000000));
+  EXPECT_EQ(recorder.seen,
+            (std::vector<Message>{{id, MessageKind::Size, kMaxWindowSide, kMaxWindowSide}}));
+  EXPECT_EQ(WindowImage(id)->width, kMaxWindowSide);
+  EXPECT_EQ(WindowImage(id)->height, kMaxWindowSide);
+  const WindowId huge = Make(0, 0, INT_MAX, 2000);
+  EXPECT_EQ(WindowImage(huge)->width, kMaxWindowSide);
+  EXPECT_EQ(WindowImage(huge)->height, 2000);
 }
 
 TEST_F(WindowTest, ASizeChangeFromTheDesktopIsPostedInTurn) {
