@@ -61,7 +61,12 @@ constexpr const char* kOpenString = "Незакрытая строка"_cp;
 constexpr const char* kOpenComment = "Незакрытый комментарий"_cp;
 // Limits that keep what an import makes usable.
 constexpr const char* kNestedTooDeep = "Слишком глубокая вложенность классов"_cp;
+constexpr const char* kCodeTooLarge = "Слишком большой текст метода"_cp;
 }  // namespace msg
+
+// The rebuilt text of one body may not grow past this. Its indentation grows with the nesting of
+// braces, so a small text of deep braces would otherwise ask for gigabytes.
+constexpr std::size_t kMaxCodeBytes = std::size_t(16) << 20;
 
 // [SECTION] Word tables
 
@@ -641,6 +646,7 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
       }
       previous = TokenKind;
     }
+    if (code.size() + line.size() > kMaxCodeBytes) ReportError(msg::kCodeTooLarge);
   }
   if (operation) operation->Code = CStr(code);
 }

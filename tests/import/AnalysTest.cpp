@@ -348,4 +348,20 @@ TEST_F(Analys, ClassNestingStopsWhereTheSavedTreeCouldNotBeReadBack) {
   EXPECT_EQ(ErrorOf(forwards + "class outer { " + nested(20 * CInfo::kMaxDepth, "f") + "};"), tooDeep);
 }
 
+// A body is rebuilt with two blanks of indentation per level of braces, so its text grows with
+// the square of its nesting: 40 KB of braces would make gigabytes. Such a body is refused; a
+// long body of ordinary shape is not.
+TEST_F(Analys, ABodyWhoseRebuiltTextWouldBeHugeIsRefused) {
+  const int levels = 20000;
+  const std::string braces = std::string(levels, '{') + std::string(levels, '}');
+  EXPECT_EQ(ErrorOf("class A { void f() { " + braces + " } };"), "Слишком большой текст метода"_cp);
+
+  const std::string line = std::string(1 << 20, 'a');
+  ASSERT_EQ(ErrorOf("class A { void f() { if (x) { " + line + "; } } };"), "");
+  auto* f = dynamic_cast<COperInfo*>(unit->Child(0)->Child(0));
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Code.ToStd(), "//Импортированный исходный код"_cp + std::string("\r\n if(x)\r\n{\r\n   ") + line +
+                                 ";\r\n}");
+}
+
 }  // namespace
