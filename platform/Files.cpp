@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -192,6 +193,7 @@ bool File::CreateForWriting(std::string_view systemPath) {
 
 bool File::CreateHostPathForWriting(const std::string& path) {
   Close();
+  std::signal(SIGXFSZ, SIG_IGN);  // past the file-size limit a write fails (EFBIG) as on a full disk
   if (path.empty() || path.back() == '/') return false;
   struct stat existing;
   const bool replacing = stat(path.c_str(), &existing) == 0;
