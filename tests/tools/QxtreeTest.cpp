@@ -172,6 +172,11 @@ TEST_F(QxtreeTool, CheckNamesTheFirstFaultAndItsOffset) {
             std::string::npos)
       << skipped.err;
   EXPECT_EQ(Call("dump " + Path("unknown.qxe")).exitCode, 0);
+  // A copy would lose the record it passed over: it is refused, and nothing is written.
+  const Outcome lossy = Call("copy " + Path("unknown.qxe") + " " + Path("lossy.qxe"));
+  EXPECT_EQ(lossy.exitCode, 1);
+  EXPECT_NE(lossy.err.find("CUnitXnfo"), std::string::npos) << lossy.err;
+  EXPECT_FALSE(std::filesystem::exists(Path("lossy.qxe")));
 
   const Outcome missing = Call("check " + Path("missing.qxe"));
   EXPECT_EQ(missing.exitCode, 1);
