@@ -59,7 +59,14 @@ constexpr const char* kCloseBrace = "Пропущен символ \"}\""_cp;
 constexpr const char* kCloseParen = "Пропущен символ \")\""_cp;
 constexpr const char* kOpenString = "Незакрытая строка"_cp;
 constexpr const char* kOpenComment = "Незакрытый комментарий"_cp;
+// Limits that keep what an import makes usable.
+constexpr const char* kNestedTooDeep = "Слишком глубокая вложенность классов"_cp;
+constexpr const char* kCodeTooLarge = "Слишком большой текст метода"_cp;
 }  // namespace msg
+
+// The rebuilt text of one body may not grow past this. Its indentation grows with the nesting of
+// braces, so a small text of deep braces would otherwise ask for gigabytes.
+constexpr std::size_t kMaxCodeBytes = std::size_t(16) << 20;
 
 // [SECTION] Word tables
 
@@ -362,6 +369,17 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
 }
 
 void CCppAnalys::ReadClassBody(CClassInfo* owner) {
+  // The members go one level below the class; a tree deeper than the loader reads could be
+  // saved but never opened again. The text's own nesting is bounded too: a forward-declared
+  // class is completed where it stands, so the tree can stay flat while the bodies nest.
+  std::int32_t depth = 0;
+  for (const CInfo* n = owner; n->Parent; n = n->Parent) ++depth;
+  if (depth + 1 >= CInfo::kMaxDepth || classNesting_ + 1 >= CInfo::kMaxDepth) ReportError(msg::kNestedTooDeep);
+  ++classNesting_;
+  struct Leave {
+    int& nesting;
+    ~Leave() { --nesting; }
+  } leave{classNesting_};
   CurrentAccess = 0;
   for (;;) {
     if (Try("}")) {
@@ -628,6 +646,7 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
       }
       previous = TokenKind;
     }
+    if (code.size() + line.size() > kMaxCodeBytes) ReportError(msg::kCodeTooLarge);
   }
   if (operation) operation->Code = CStr(code);
 }

@@ -125,6 +125,7 @@ class CCppAnalys : public CCppAsmParser {
   void ImportTree(CInfo* element);
 
   std::unique_ptr<CClassIndex> classes_;
+  int classNesting_ = 0;  // class bodies being read, one inside the other
 };
 
 // What every line end of an imported file becomes: a lone "\n" is turned into "\r\n", so a file

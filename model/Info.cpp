@@ -1,5 +1,8 @@
 #include "model/Info.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "core/App.h"
 #include "core/Cp1251.h"
 #include "model/ClassManager.h"
@@ -65,6 +68,18 @@ CStr CInfo::ScopePrefix() const {
 void CInfo::Append(CInfo* child) {
   Children.Add(child);
   child->Parent = this;
+}
+
+std::int32_t CInfo::LevelsBelow() const {
+  std::int32_t deepest = 0;
+  std::vector<std::pair<const CInfo*, std::int32_t>> pending = {{this, 0}};
+  while (!pending.empty()) {
+    const auto [node, depth] = pending.back();
+    pending.pop_back();
+    deepest = std::max(deepest, depth);
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) pending.push_back({node->Child(i), depth + 1});
+  }
+  return deepest;
 }
 
 // [SECTION] Saving

@@ -52,6 +52,8 @@ class CInfo : public CVar {
   void Append(CInfo* child);
   CInfo* Child(const CInt& index) const { return Children.GetAs<CInfo>(index); }
   CInt ChildCount() const { return Children.Count(); }
+  // Levels of descendants below this node: 0 without children. Walks without recursion.
+  std::int32_t LevelsBelow() const;
 
   CInfo* Parent = nullptr;  // not owned
   CList Children;           // of CInfo, owned

@@ -1,5 +1,6 @@
 #include "model/TypeInfo.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "core/App.h"
@@ -95,32 +96,45 @@ void CStructInfo::UpdateText() {
 }
 
 CInt CStructInfo::CalcSize() {
+  std::unordered_map<const CInfo*, std::int64_t> known;
+  return static_cast<std::int32_t>(SumSizes(known));
+}
+
+std::int64_t CStructInfo::SumSizes(std::unordered_map<const CInfo*, std::int64_t>& known) {
+  if (const auto found = known.find(this); found != known.end()) return found->second;
   // A structure that holds itself, directly or through others, has no size.
   if (sizing_) return -1;
   CSizing guard(sizing_);
   CInfoMan* infos = Infos();
-  std::int32_t total = 0;
-  for (std::int32_t i = 0; i < ChildCount().Value; ++i) {
-    CInfo* child = Child(i);
-    if (child->ClassName() != "CAtrInfo") continue;  // other members take no room
-    auto* atr = dynamic_cast<CAtrInfo*>(child);
-    if (!atr) continue;
-    const CStr& type = atr->Type;
-    CTypeInfo* found = FindStdType(type);
-    if (!found && infos) found = infos->FindTypeInScope(this, type);
-    if (!found && infos) found = infos->FindStructInScope(this, type);
-    if (!found && infos) found = infos->FindClassInScope(this, type);
-    if (found) {
-      const CInt size = found->CalcSize();
-      if (size.Value < 0) return -1;
-      total += size.Value;
-      continue;
+  auto sum = [&]() -> std::int64_t {
+    std::int64_t total = 0;
+    for (std::int32_t i = 0; i < ChildCount().Value; ++i) {
+      CInfo* child = Child(i);
+      if (child->ClassName() != "CAtrInfo") continue;  // other members take no room
+      auto* atr = dynamic_cast<CAtrInfo*>(child);
+      if (!atr) continue;
+      const CStr& type = atr->Type;
+      CTypeInfo* found = FindStdType(type);
+      if (!found && infos) found = infos->FindTypeInScope(this, type);
+      if (!found && infos) found = infos->FindStructInScope(this, type);
+      if (!found && infos) found = infos->FindClassInScope(this, type);
+      std::int64_t size = 0;
+      if (found) {
+        auto* structure = dynamic_cast<CStructInfo*>(found);
+        size = structure ? structure->SumSizes(known) : found->CalcSize().Value;
+      } else {
+        // A type that names an operation: a member function pointer when the flag says so.
+        COperInfo* oper = infos ? infos->FindOperInScope(this, type) : nullptr;
+        size = oper && oper->MemberFlag ? 4 : -1;
+      }
+      if (size < 0) return -1;
+      total += size;
+      if (total > INT32_MAX) return -1;  // no 32-bit count holds it
     }
-    // A type that names an operation: a member function pointer when the flag says so.
-    COperInfo* oper = infos ? infos->FindOperInScope(this, type) : nullptr;
-    if (!oper || !oper->MemberFlag) return -1;
-    total += 4;
-  }
+    return total;
+  };
+  const std::int64_t total = sum();
+  known[this] = total;
   return total;
 }
 

@@ -1,6 +1,9 @@
 // Type kinds: types, structures and classes, which can compute their size, and event types.
 #pragma once
 
+#include <cstdint>
+#include <unordered_map>
+
 #include "model/Info.h"
 
 // Makes a new object of a registered class; controls take their parent as the owner.
@@ -38,6 +41,11 @@ class CStructInfo : public CTypeInfo {
   void UpdateText() override;  // "struct " + name
   // The sum of its attributes' sizes.
   CInt CalcSize() override;
+
+ private:
+  // The sum, with the structures already sized in this computation kept in `known`: a
+  // structure reached along many paths is summed once. -1 when there is no size.
+  std::int64_t SumSizes(std::unordered_map<const CInfo*, std::int64_t>& known);
 };
 
 // A class of the modelled program, and also the record of a class in the class registry.

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <climits>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -196,6 +197,7 @@ bool File::CreateForWriting(std::string_view systemPath) {
 
 bool File::CreateHostPathForWriting(const std::string& path) {
   Close();
+  std::signal(SIGXFSZ, SIG_IGN);  // past the file-size limit a write fails (EFBIG) as on a full disk
   if (path.empty() || path.back() == '/') return false;
   struct stat existing;
   const bool replacing = stat(path.c_str(), &existing) == 0;

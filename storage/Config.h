@@ -20,6 +20,9 @@ inline constexpr std::int32_t kMaxConfigBytes = 1 << 30;
 CLoadReport ReadConfigFile(CFile& file, CInfo& root);
 // "" when every byte reached the disk and the file stands in place of the previous one.
 CStr WriteConfigFile(CFile& file, CInfo& root);
+// Why a saved tree could not be read back ("" when it could): it nests deeper than the loader
+// reads. Savers ask before they create the file, so a refusal leaves the previous one in place.
+CStr UnreadableTree(const CInfo& root);
 
 // "Conf.qxe" in the application's home directory, read into and written from its project tree.
 CStr ConfigPath(const CApp& app);

@@ -57,6 +57,14 @@ CStr WriteConfigFile(CFile& file, CInfo& root) {
   return "";
 }
 
+CStr UnreadableTree(const CInfo& root) {
+  // The loader reads nodes up to kMaxDepth - 1 levels below the record it starts with, and says
+  // "deeper than kMaxDepth" of the rest; so does this.
+  if (root.LevelsBelow() < CInfo::kMaxDepth) return "";
+  return CStr("дерево проектов глубже "_cp) + CInt(CInfo::kMaxDepth).ToStr() +
+         " уровней, такой файл нельзя будет прочитать"_cp;
+}
+
 CStr ConfigPath(const CApp& app) {
   return app.HomeDir + "\\Conf.qxe";
 }
@@ -70,6 +78,7 @@ CLoadReport LoadConfig(CApp& app) {
 }
 
 CStr SaveConfig(CApp& app) {
+  if (const CStr why = UnreadableTree(app.InfoMan.Root); why.Length().Value) return why;
   CSecretFile file(ConfigPath(app), CFile::kCreate);
   file.Key = "";
   return WriteConfigFile(file, app.InfoMan.Root);

@@ -7,6 +7,8 @@
 #include "core/Cp1251.h"
 #include "import/CppAnalys.h"
 #include "model/Kinds.h"
+#include "storage/Config.h"
+#include "storage/Stream.h"
 #include "tests/import/Tree.h"
 
 namespace {
@@ -314,6 +316,52 @@ TEST_F(Analys, QualifiedNamesFindNestedClassesAndTheFirstClassOfTheirName) {
   // No class of the name: the operation stays with the analyser.
   ASSERT_TRUE(Import("void Nowhere::f() { }"));
   EXPECT_EQ(a.GlobalItems.Count().Value, 1);
+}
+
+// Classes nested in classes make the tree as deep as the text says. The import must refuse
+// nesting that the configuration could not be read back with, and must not recurse without end.
+TEST_F(Analys, ClassNestingStopsWhereTheSavedTreeCouldNotBeReadBack) {
+  auto nested = [](int levels, const std::string& prefix) {
+    std::string text;
+    for (int i = 0; i < levels; ++i) text += "class " + prefix + std::to_string(i) + " { ";
+    text += "int x; ";
+    for (int i = 0; i < levels; ++i) text += "}; ";
+    return text;
+  };
+  // The unit stands 3 levels below the root; each class is one more, and x one more again.
+  const int fits = CInfo::kMaxDepth - 1 - 3 - 1;
+  EXPECT_EQ(ErrorOf(nested(fits, "c")), "");
+  CMemory saved;
+  WriteConfig(saved, app.InfoMan.Root);
+  CInfo back;
+  const CLoadReport report = ReadConfig(saved, back);
+  EXPECT_TRUE(report.Ok()) << report.Fault;
+
+  const std::string tooDeep = "Слишком глубокая вложенность классов"_cp;
+  EXPECT_EQ(ErrorOf(nested(fits + 1, "c")), tooDeep);
+  EXPECT_EQ(ErrorOf(nested(20 * CInfo::kMaxDepth, "c")), tooDeep);
+
+  // Forward-declared classes are completed where they stand, so the tree stays flat while
+  // the bodies still nest in the text.
+  std::string forwards;
+  for (int i = 0; i < 20 * CInfo::kMaxDepth; ++i) forwards += "class f" + std::to_string(i) + "; ";
+  EXPECT_EQ(ErrorOf(forwards + "class outer { " + nested(20 * CInfo::kMaxDepth, "f") + "};"), tooDeep);
+}
+
+// A body is rebuilt with two blanks of indentation per level of braces, so its text grows with
+// the square of its nesting: 40 KB of braces would make gigabytes. Such a body is refused; a
+// long body of ordinary shape is not.
+TEST_F(Analys, ABodyWhoseRebuiltTextWouldBeHugeIsRefused) {
+  const int levels = 20000;
+  const std::string braces = std::string(levels, '{') + std::string(levels, '}');
+  EXPECT_EQ(ErrorOf("class A { void f() { " + braces + " } };"), "Слишком большой текст метода"_cp);
+
+  const std::string line = std::string(1 << 20, 'a');
+  ASSERT_EQ(ErrorOf("class A { void f() { if (x) { " + line + "; } } };"), "");
+  auto* f = dynamic_cast<COperInfo*>(unit->Child(0)->Child(0));
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Code.ToStd(), "//Импортированный исходный код"_cp + std::string("\r\n if(x)\r\n{\r\n   ") + line +
+                                 ";\r\n}");
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // rest on them.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/App.h"
 #include "model/Kinds.h"
 
@@ -153,4 +156,27 @@ TEST_F(Tree, SizesOfTypesAndStructures) {
       {"structure over a type cycle", holdsLoop, -1},
   };
   for (const Case& c : cases) EXPECT_EQ(c.node->CalcSize().Value, c.size) << c.what;
+}
+
+// Each structure of a chain holds two of the next: the sizes double at every step. Summed
+// naively the sizing visits every path (2^40 of them) and the sum passes any 32-bit count.
+TEST_F(Tree, AChainOfStructuresIsSizedOnceEachAndNeverOverflows) {
+  auto* unit = Add<CUnitInfo>(&infos.Root, "U");
+  const int levels = 40;
+  std::vector<CStructInfo*> chain;
+  std::vector<std::string> names;
+  for (int i = 0; i <= levels; ++i) names.push_back("S" + std::to_string(i));
+  for (int i = 0; i < levels; ++i) {
+    chain.push_back(Add<CStructInfo>(unit, names[i].c_str()));
+    Attr(chain.back(), names[i + 1].c_str());
+    Attr(chain.back(), names[i + 1].c_str());
+  }
+  chain.push_back(Add<CStructInfo>(unit, names[levels].c_str()));
+  Attr(chain.back(), "int");
+
+  EXPECT_EQ(chain[levels]->CalcSize().Value, 4);
+  EXPECT_EQ(chain[levels - 28]->CalcSize().Value, 4 << 28);
+  // 4 * 2^29 is past the largest 32-bit count: the size cannot be given.
+  EXPECT_EQ(chain[levels - 29]->CalcSize().Value, -1);
+  EXPECT_EQ(chain[0]->CalcSize().Value, -1);
 }

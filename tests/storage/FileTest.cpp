@@ -227,3 +227,29 @@ TEST(ConfigFile, AFailedSaveIsReported) {
   EXPECT_NE(SaveConfig(app), "");
   EXPECT_TRUE(LoadConfig(app).Ok());  // no file there: nothing to load
 }
+
+// A tree deeper than the loader reads would save, and then be refused at every start: Save
+// must say so and leave the previous file alone.
+TEST(ConfigFile, ATreeTooDeepToReadBackIsNotSaved) {
+  CApp app;
+  app.HomeDir = "C:\\Deep";
+  // A chain of `levels` nodes below the root.
+  auto chain = [&](int levels) {
+    app.InfoMan.Root.Children.Clear();
+    CInfo* at = &app.InfoMan.Root;
+    for (int i = 0; i < levels; ++i) {
+      auto* next = new CUnitInfo;
+      at->Append(next);
+      at = next;
+    }
+  };
+  chain(CInfo::kMaxDepth - 1);
+  ASSERT_EQ(SaveConfig(app), "");
+  const Bytes readable = OnDisk("C:\\Deep\\Conf.qxe");
+  ASSERT_TRUE(LoadConfig(app).Ok());
+
+  chain(CInfo::kMaxDepth);
+  const CStr refused = SaveConfig(app);
+  EXPECT_GE(refused.Pos(CInt(CInfo::kMaxDepth).ToStr()).Value, 0) << refused;
+  EXPECT_EQ(OnDisk("C:\\Deep\\Conf.qxe"), readable);
+}

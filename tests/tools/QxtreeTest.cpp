@@ -172,6 +172,11 @@ TEST_F(QxtreeTool, CheckNamesTheFirstFaultAndItsOffset) {
             std::string::npos)
       << skipped.err;
   EXPECT_EQ(Call("dump " + Path("unknown.qxe")).exitCode, 0);
+  // A copy would lose the record it passed over: it is refused, and nothing is written.
+  const Outcome lossy = Call("copy " + Path("unknown.qxe") + " " + Path("lossy.qxe"));
+  EXPECT_EQ(lossy.exitCode, 1);
+  EXPECT_NE(lossy.err.find("CUnitXnfo"), std::string::npos) << lossy.err;
+  EXPECT_FALSE(std::filesystem::exists(Path("lossy.qxe")));
 
   const Outcome missing = Call("check " + Path("missing.qxe"));
   EXPECT_EQ(missing.exitCode, 1);
@@ -201,6 +206,27 @@ TEST_F(QxtreeTool, CopyWritesTheSameBytes) {
 
   const Outcome unwritable = Call("copy " + Path("in.qxe") + " " + Path("no/such/dir/out.qxe"));
   EXPECT_EQ(unwritable.exitCode, 1);
+}
+
+// Over the file-size limit of the process, as on a full disk, a save fails and says so; the
+// program is not killed halfway, and no half-written file is left behind.
+TEST_F(QxtreeTool, ASaveOverTheFileSizeLimitIsReported) {
+  for (int i = 0; i < 100; ++i) {
+    auto* unit = new CUnitInfo;
+    unit->About = std::string(1000, 'x').c_str();
+    app.InfoMan.Root.Append(unit);
+  }
+  Save(app.InfoMan.Root, Path("in.qxe"));
+  const std::string command = "ulimit -f 16; exec " + std::string(QX_BINARY_DIR) + "/qxtree copy " +
+                              Path("in.qxe") + " " + Path("out.qxe") + " 2>" + Path("stderr");
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(Slurp(Path("stderr")).find("out.qxe"), std::string::npos);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "in.qxe" || name == "stderr") << name;
+  }
 }
 
 TEST_F(QxtreeTool, BadArgumentsShowTheUsage) {

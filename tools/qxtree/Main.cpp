@@ -1,7 +1,7 @@
 // qxtree: the project files of Qxworks from the command line.
 //   qxtree dump FILE      the tree as JSON on stdout
 //   qxtree check FILE     exit 0 when the file reads in full; else 1 and the first fault
-//   qxtree copy IN OUT    read and write again
+//   qxtree copy IN OUT    read and write again (refused when a record would be lost)
 //   qxtree import FILE ELEMENT   the Import command on an element (Work/Demo/Main), then save
 // Exit codes: 0 done, 1 the file is faulty or cannot be read or written, 2 bad arguments.
 #include <cstdio>
@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
   CApp app;
   CInfo root;
   const std::string in = argv[2];
-  if (!qxtree::Load(in, root, command == "check")) return 1;
+  // A copy would lose the records the load passed over, as an import would: both refuse.
+  if (!qxtree::Load(in, root, command != "dump")) return 1;
 
   if (command == "dump") {
     std::string out;

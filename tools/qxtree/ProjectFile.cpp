@@ -26,6 +26,10 @@ bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
 }
 
 bool Save(const std::string& path, CInfo& root) {
+  if (const CStr why = UnreadableTree(root); why.Length().Value) {
+    Report(path, why);
+    return false;
+  }
   CSecretFile file(CHostPath{path}, CFile::kCreate);
   file.Key = "";
   const CStr failed = WriteConfigFile(file, root);
