@@ -70,34 +70,34 @@ constexpr std::size_t kMaxCodeBytes = std::size_t(16) << 20;
 
 // [SECTION] Word tables
 
-enum class Spec { Static, CallConv, Const, Auto, Signed, Unsigned, TypeWord, Operator, Tilde, Star, Amp, Scope, Bracket, End };
+enum class Specifier { Static, CallConv, Const, Auto, Signed, Unsigned, TypeWord, Operator, Tilde, Star, Amp, Scope, Bracket, End };
 
 struct SpecRow {
   std::string_view word;
-  Spec spec;
+  Specifier specifier;
   int value;
 };
 
 // The words ReadSpec tries, in the order it tries them; the type word values are TypeWord's.
 constexpr SpecRow kSpecWords[] = {
-    {"static", Spec::Static, 2},
-    {"cdecl", Spec::CallConv, 1}, {"_cdecl", Spec::CallConv, 1}, {"__cdecl", Spec::CallConv, 1},
-    {"pascal", Spec::CallConv, 2}, {"_pascal", Spec::CallConv, 2}, {"__pascal", Spec::CallConv, 2},
-    {"_stdcall", Spec::CallConv, 3}, {"__stdcall", Spec::CallConv, 3},
-    {"_fastcall", Spec::CallConv, 4}, {"__fastcall", Spec::CallConv, 4},
-    {"const", Spec::Const, 0}, {"auto", Spec::Auto, 1},
-    {"signed", Spec::Signed, 1}, {"unsigned", Spec::Unsigned, 2},
-    {"char", Spec::TypeWord, 1}, {"bool", Spec::TypeWord, 2}, {"short", Spec::TypeWord, 3},
-    {"int", Spec::TypeWord, 4}, {"long", Spec::TypeWord, 5}, {"float", Spec::TypeWord, 6},
-    {"double", Spec::TypeWord, 7}, {"void", Spec::TypeWord, 8}, {"int8", Spec::TypeWord, 9},
-    {"int16", Spec::TypeWord, 10}, {"int32", Spec::TypeWord, 11}, {"int64", Spec::TypeWord, 12},
-    {"uint8", Spec::TypeWord, 13}, {"uint16", Spec::TypeWord, 14}, {"uint32", Spec::TypeWord, 15},
-    {"uint64", Spec::TypeWord, 16}, {"float32", Spec::TypeWord, 17}, {"float64", Spec::TypeWord, 18},
-    {"float80", Spec::TypeWord, 19},
-    {"operator", Spec::Operator, 0},
-    {"~", Spec::Tilde, 0}, {"*", Spec::Star, 0}, {"&", Spec::Amp, 0}, {"::", Spec::Scope, 0},
-    {"[", Spec::Bracket, 0},
-    {",", Spec::End, 0}, {";", Spec::End, 0}, {"(", Spec::End, 0}, {")", Spec::End, 0},
+    {"static", Specifier::Static, 2},
+    {"cdecl", Specifier::CallConv, 1}, {"_cdecl", Specifier::CallConv, 1}, {"__cdecl", Specifier::CallConv, 1},
+    {"pascal", Specifier::CallConv, 2}, {"_pascal", Specifier::CallConv, 2}, {"__pascal", Specifier::CallConv, 2},
+    {"_stdcall", Specifier::CallConv, 3}, {"__stdcall", Specifier::CallConv, 3},
+    {"_fastcall", Specifier::CallConv, 4}, {"__fastcall", Specifier::CallConv, 4},
+    {"const", Specifier::Const, 0}, {"auto", Specifier::Auto, 1},
+    {"signed", Specifier::Signed, 1}, {"unsigned", Specifier::Unsigned, 2},
+    {"char", Specifier::TypeWord, 1}, {"bool", Specifier::TypeWord, 2}, {"short", Specifier::TypeWord, 3},
+    {"int", Specifier::TypeWord, 4}, {"long", Specifier::TypeWord, 5}, {"float", Specifier::TypeWord, 6},
+    {"double", Specifier::TypeWord, 7}, {"void", Specifier::TypeWord, 8}, {"int8", Specifier::TypeWord, 9},
+    {"int16", Specifier::TypeWord, 10}, {"int32", Specifier::TypeWord, 11}, {"int64", Specifier::TypeWord, 12},
+    {"uint8", Specifier::TypeWord, 13}, {"uint16", Specifier::TypeWord, 14}, {"uint32", Specifier::TypeWord, 15},
+    {"uint64", Specifier::TypeWord, 16}, {"float32", Specifier::TypeWord, 17}, {"float64", Specifier::TypeWord, 18},
+    {"float80", Specifier::TypeWord, 19},
+    {"operator", Specifier::Operator, 0},
+    {"~", Specifier::Tilde, 0}, {"*", Specifier::Star, 0}, {"&", Specifier::Amp, 0}, {"::", Specifier::Scope, 0},
+    {"[", Specifier::Bracket, 0},
+    {",", Specifier::End, 0}, {";", Specifier::End, 0}, {"(", Specifier::End, 0}, {")", Specifier::End, 0},
 };
 
 constexpr int kLong = 5, kDouble = 7, kLongDouble = 20, kInt = 4;
@@ -455,7 +455,7 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
           row = &r;
           break;
         }
-    if (row && ((row->spec == Spec::Static && !allowStatic) || (row->spec == Spec::CallConv && !allowCallConv)))
+    if (row && ((row->specifier == Specifier::Static && !allowStatic) || (row->specifier == Specifier::CallConv && !allowCallConv)))
       row = nullptr;  // not tried: it reads as a name
     if (!row) {
       if (next.kind == kTokenIdent) {
@@ -469,20 +469,20 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
       return;
     }
     Take(next);
-    switch (row->spec) {
-      case Spec::Static:
-      case Spec::Auto: info.SetStorage(row->value); break;
-      case Spec::CallConv: info.SetCallConv(row->value); break;
-      case Spec::Const: info.SetConst(); break;
-      case Spec::Signed:
-      case Spec::Unsigned: info.SetSign(row->value); break;
-      case Spec::TypeWord: info.SetTypeWord(row->value, text); break;
-      case Spec::Operator: info.SetOperator(CStr("operator ") + GetWord()); break;
-      case Spec::Tilde: info.SetDestructor(); break;
-      case Spec::Star: info.PointerLevel.Value++; break;
-      case Spec::Amp: info.SetRef(); break;
-      case Spec::Scope: info.ScopeStep(); break;
-      case Spec::Bracket: {
+    switch (row->specifier) {
+      case Specifier::Static:
+      case Specifier::Auto: info.SetStorage(row->value); break;
+      case Specifier::CallConv: info.SetCallConv(row->value); break;
+      case Specifier::Const: info.SetConst(); break;
+      case Specifier::Signed:
+      case Specifier::Unsigned: info.SetSign(row->value); break;
+      case Specifier::TypeWord: info.SetTypeWord(row->value, text); break;
+      case Specifier::Operator: info.SetOperator(CStr("operator ") + GetWord()); break;
+      case Specifier::Tilde: info.SetDestructor(); break;
+      case Specifier::Star: info.PointerLevel.Value++; break;
+      case Specifier::Amp: info.SetRef(); break;
+      case Specifier::Scope: info.ScopeStep(); break;
+      case Specifier::Bracket: {
         // An array leaves no trace; with nothing between the brackets the "]" ends the next pass.
         const Scan& inside = Peek();
         if (inside.kind == kTokenIdent || inside.kind == kTokenNumber) {
@@ -491,7 +491,7 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
         }
         break;
       }
-      case Spec::End:
+      case Specifier::End:
         if (text == "(" && info.Name.View().empty()) {
           info.Name = info.TypeName;  // a constructor: TForm1(...)
           info.TypeName = "";
