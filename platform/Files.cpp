@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -145,12 +146,27 @@ File& File::operator=(File&& other) noexcept {
     writing_ = other.writing_;
     error_ = other.error_;
     direction_ = other.direction_;
+    exceptionsAtCreate_ = other.exceptionsAtCreate_;
     other.Reset();
   }
   return *this;
 }
 
-File::~File() { Close(); }
+File::~File() {
+  // Left by an exception thrown while it was being written: what it holds is not the whole
+  // content, so it must not take the target's place.
+  if (writing_ && std::uncaught_exceptions() > exceptionsAtCreate_)
+    Abandon();
+  else
+    Close();
+}
+
+void File::Abandon() {
+  if (!stream_) return;
+  std::fclose(stream_);
+  if (writing_) unlink(temporary_.c_str());
+  Reset();
+}
 
 void File::Reset() {
   stream_ = nullptr;
@@ -215,6 +231,7 @@ bool File::CreateHostPathForWriting(const std::string& path) {
   target_ = path;
   temporary_ = std::move(temporary);
   writing_ = true;
+  exceptionsAtCreate_ = std::uncaught_exceptions();
   return true;
 }
 

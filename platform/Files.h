@@ -32,7 +32,9 @@ class File {
   File& operator=(const File&) = delete;
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
-  ~File();  // closes; a file being written is put in place as Close does
+  // Closes; a file being written is put in place as Close does, unless an exception is leaving
+  // the scope that was writing it: then it is abandoned and the target stays as it was.
+  ~File();
 
   // An existing file, read only. False when it cannot be opened (missing, a directory...).
   bool OpenForReading(std::string_view systemPath);
@@ -63,6 +65,8 @@ class File {
   // its target; otherwise the target is left as it was (the reason goes to stderr). For a file
   // being read: true. False when nothing was open.
   bool Close();
+  // Closes without putting a file being written in place; its temporary is removed.
+  void Abandon();
 
  private:
   enum class Direction { None, Reading, Writing };
@@ -80,6 +84,7 @@ class File {
   bool writing_ = false;
   int error_ = 0;  // errno of the first failed write; Close then leaves the target alone
   Direction direction_ = Direction::None;
+  int exceptionsAtCreate_ = 0;  // exceptions in flight when the file was created
 };
 
 // An existing file (not a directory).

@@ -48,9 +48,10 @@ CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
 
 CStr WriteConfigFile(CFile& file, CInfo& root) {
   if (!file.IsOpen()) return CStr("не удалось создать файл "_cp) + file.FileName;
-  file.WriteHeader();
+  // The whole record first: nothing reaches the file before it can be written in full.
   CMemory body;
   root.SaveToStream(body);
+  file.WriteHeader();
   const bool written = file.Write(body.Data(), body.GetSize()).Value == body.GetSize().Value;
   const bool closed = file.Close();
   if (!written || !closed) return CStr("не удалось сохранить файл "_cp) + file.FileName;

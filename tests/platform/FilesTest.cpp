@@ -352,5 +352,34 @@ TEST_F(FilesTest, AFailedWriteIsReportedByCloseAndLeavesTheOldFile) {
   EXPECT_EQ(Others(drive_, {"Conf.qxe"}), std::vector<std::string>{}) << "the partial file is gone";
 }
 
+TEST_F(FilesTest, AWriteLeftByAnExceptionLeavesTheOldFile) {
+  const std::string target = drive_ + "/Conf.qxe";
+  WriteLinux(target, "previous configuration");
+  try {
+    File f;
+    ASSERT_TRUE(f.CreateForWriting("C:\\Conf.qxe"));
+    f.Write("Qx", 2);  // the header, and then the record cannot be made
+    throw std::bad_alloc();
+  } catch (const std::bad_alloc&) {
+  }
+  EXPECT_EQ(ReadLinux(target), "previous configuration");
+  EXPECT_EQ(Others(drive_, {"Conf.qxe"}), std::vector<std::string>{}) << "the partial file is gone";
+
+  {  // a file written in full while an older exception is in flight is still put in place
+    struct Writer {
+      ~Writer() {
+        File f;
+        if (f.CreateForWriting("C:\\Conf.qxe")) f.Write("new", 3);
+      }
+    };
+    try {
+      Writer w;
+      throw 1;
+    } catch (int) {
+    }
+  }
+  EXPECT_EQ(ReadLinux(target), "new");
+}
+
 }  // namespace
 }  // namespace platform
