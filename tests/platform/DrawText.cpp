@@ -288,7 +288,10 @@ TEST(DrawText, ALongLineInALargeFontDrawsWithoutAPictureOfAllOfIt) {
   ASSERT_FALSE(changed.Empty());
   EXPECT_LE(changed.right, 60);
   EXPECT_GE(changed.right, 60 - iWidth);
-  EXPECT_LT(ResidentBytes() - before, 32l << 20) << "the whole line's picture is 55 MB";
+  // The sanitizer holds freed memory back, so the resident size says nothing there.
+  if (!kAddressSanitizer) {
+    EXPECT_LT(ResidentBytes() - before, 32l << 20) << "the whole line's picture is 55 MB";
+  }
 }
 
 int OpenDescriptors() {
