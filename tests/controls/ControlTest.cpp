@@ -327,6 +327,14 @@ TEST_F(ControlTest, ADamagedRecordStopsReadingWithoutHarm) {
   CMemory good;
   original->WriteTo(good);
 
+  // The start of a control's record up to its frame-part count, then a child count of `children`.
+  static constexpr auto Head = [](CMemory& out, std::int32_t children) {
+    CStr name;
+    name.SaveToStream(out);
+    CRect(1, 2, 3, 4).WriteTo(out);
+    CInt(0).SaveToStream(out);
+    CInt(children).SaveToStream(out);
+  };
   struct Case {
     const char* what;
     void (*damage)(CMemory& record, CMemory& out);
@@ -335,30 +343,15 @@ TEST_F(ControlTest, ADamagedRecordStopsReadingWithoutHarm) {
        [](CMemory& record, CMemory& out) { out.Write(record.Data(), record.GetSize().Value / 2); }},
       {"a child of a class that is not registered",
        [](CMemory&, CMemory& out) {
-         CStr name;
-         name.SaveToStream(out);
-         CRect(1, 2, 3, 4).WriteTo(out);
-         CInt(0).SaveToStream(out);
-         CInt(1).SaveToStream(out);
+         Head(out, 1);
          CStr("CNoSuchControl").SaveToStream(out);
        }},
       {"a child that is not a control",
        [](CMemory&, CMemory& out) {
-         CStr name;
-         name.SaveToStream(out);
-         CRect(1, 2, 3, 4).WriteTo(out);
-         CInt(0).SaveToStream(out);
-         CInt(1).SaveToStream(out);
+         Head(out, 1);
          CStr("CInt").SaveToStream(out);
        }},
-      {"a vast child count",
-       [](CMemory&, CMemory& out) {
-         CStr name;
-         name.SaveToStream(out);
-         CRect(1, 2, 3, 4).WriteTo(out);
-         CInt(0).SaveToStream(out);
-         CInt(0x7fffffff).SaveToStream(out);
-       }},
+      {"a vast child count", [](CMemory&, CMemory& out) { Head(out, 0x7fffffff); }},
   };
   for (const Case& c : cases) {
     CMemory damaged;
