@@ -42,13 +42,19 @@ void DrawContext::Polygon(std::span<const Point> points) {
     }
     const int y0 = int(std::max<std::int64_t>(top, clip_.top));
     const int y1 = int(std::min<std::int64_t>(bottom, clip_.bottom));
+    // Only the edges that span a row are looked at on it: they join as the rows reach their top
+    // and leave past their bottom, so a polygon of many points costs rows times active edges.
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    std::vector<const Edge*> active;
+    size_t next = 0;
     std::vector<std::int64_t> crossings;
     for (int y = y0; y < y1; ++y) {
+      while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+      std::erase_if(active, [y](const Edge* e) { return e->y1 <= y; });
       crossings.clear();
       // An edge counts on the rows [y0, y1): a vertex shared by two edges is crossed once.
-      for (const Edge& e : edges)
-        if (y >= e.y0 && y < e.y1)
-          crossings.push_back(e.x0 + CeilDiv((y - e.y0) * (e.x1 - e.x0), e.y1 - e.y0));
+      for (const Edge* e : active)
+        crossings.push_back(e->x0 + CeilDiv((y - e->y0) * (e->x1 - e->x0), e->y1 - e->y0));
       std::sort(crossings.begin(), crossings.end());
       for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
         // Inside the clip, so the ends fit an int once cut to it.
