@@ -9,40 +9,12 @@
 
 namespace {
 
-// Accessors of the registered graphics values. Each does nothing without an owner of its class
-// and a target or value of the property's type.
-
-template <class Owner, class Value>
-bool Both(CObject* owner, CObject* other, Owner*& o, Value*& v) {
-  o = dynamic_cast<Owner*>(owner);
-  v = dynamic_cast<Value*>(other);
-  return o && v;
-}
-
-void GetM1(CObject* owner, CObject* target) {
-  CRect* r;
-  CPoint* p;
-  if (Both(owner, target, r, p)) *p = r->M1;
-}
-
-// Moving the first corner moves the rectangle: its size stays.
+// Moving the first corner moves the rectangle: its size stays. (The second corner is set straight
+// into the field: the owner's setters are not told.)
 void SetM1(CObject* owner, CObject* value) {
-  CRect* r;
-  CPoint* p;
-  if (Both(owner, value, r, p)) r->MoveTo(*p);
-}
-
-void GetM2(CObject* owner, CObject* target) {
-  CRect* r;
-  CPoint* p;
-  if (Both(owner, target, r, p)) *p = r->M2;
-}
-
-// Straight into the field: the owner's setters are not told.
-void SetM2(CObject* owner, CObject* value) {
-  CRect* r;
-  CPoint* p;
-  if (Both(owner, value, r, p)) r->M2 = *p;
+  auto* r = dynamic_cast<CRect*>(owner);
+  auto* p = dynamic_cast<CPoint*>(value);
+  if (r && p) r->MoveTo(*p);
 }
 
 const CClassRow kRows[] = {
@@ -58,7 +30,8 @@ const CClassRow kRows[] = {
      "QxControls",
      "Предок всех классов, представляющих прямоугольную область"_cp,
      &Make<CRect>,
-     {{"M1", "CPoint", true, &GetM1, &SetM1}, {"M2", "CPoint", true, &GetM2, &SetM2}}},
+     {{"M1", "CPoint", true, &FieldGetter<&CRect::M1>, &SetM1},
+      {"M2", "CPoint", true, &FieldGetter<&CRect::M2>, &FieldSetter<&CRect::M2>}}},
     {"CColor",
      "CVar",
      "QxGLTypes",

@@ -365,26 +365,22 @@ CBool CCppAsmParser::TryToken(const CStr& s) {
   return true;
 }
 
-CBool CCppAsmParser::IsNextNumber() {
+std::uint8_t CCppAsmParser::PeekKind() {
   const std::int32_t pos = Pos.Value, line = Line.Value;
   NextToken();
   Pos.Value = pos;
   Line.Value = line;
-  return TokenKind == kTokenNumber;
+  return TokenKind;
 }
+
+CBool CCppAsmParser::IsNextNumber() { return PeekKind() == kTokenNumber; }
 
 CBool CCppAsmParser::IsNumberText(const CStr& s) {
   const std::string_view v = s.View();
   return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-CBool CCppAsmParser::IsNextIdent() {
-  const std::int32_t pos = Pos.Value, line = Line.Value;
-  NextToken();
-  Pos.Value = pos;
-  Line.Value = line;
-  return TokenKind == kTokenIdent;
-}
+CBool CCppAsmParser::IsNextIdent() { return PeekKind() == kTokenIdent; }
 
 CBool CCppAsmParser::IsIdentText(const CStr& s) {
   const std::string_view v = s.View();

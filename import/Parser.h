@@ -147,6 +147,8 @@ class CCppAsmParser : public CParser {
 
  private:
   void SetToken(const Scan& scan);
+  // The kind of the next token; the position and line stay (the token fields show it).
+  std::uint8_t PeekKind();
 
   Scan ahead_;
   std::int32_t aheadFrom_ = -1;
