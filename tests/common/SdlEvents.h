@@ -11,7 +11,9 @@
 
 namespace qxtest {
 
-inline void PushEvent(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
+inline void PushEvent(SDL_Event e) {
+  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+}
 
 // A button press or release, or (SDL_MOUSEMOTION) a move, at window coordinates.
 inline void PushMouse(Uint32 type, platform::WindowId window, int x, int y,
@@ -29,6 +31,20 @@ inline void PushMouse(Uint32 type, platform::WindowId window, int x, int y,
     e.button.x = x;
     e.button.y = y;
   }
+  PushEvent(e);
+}
+
+// The wheel turned by (dx, dy) notches with the pointer at window coordinates (x, y).
+inline void PushWheel(platform::WindowId window, int x, int y, int dx, int dy,
+                      bool flipped = false) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = window;
+  e.wheel.x = dx;
+  e.wheel.y = dy;
+  e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+  e.wheel.mouseX = x;
+  e.wheel.mouseY = y;
   PushEvent(e);
 }
 

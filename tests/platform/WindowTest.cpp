@@ -8,12 +8,12 @@
 
 #include <SDL.h>
 
-#include "tests/common/SdlEvents.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
+#include "tests/common/SdlEvents.h"
 #include "tests/platform/Printers.h"
 
 namespace platform {
@@ -61,7 +61,8 @@ class WindowTest : public testing::Test {
     return some;
   }
 
-  static void PushMouse(Uint32 type, WindowId window, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+  static void PushMouse(Uint32 type, WindowId window, int x, int y,
+                        Uint8 button = SDL_BUTTON_LEFT) {
     qxtest::PushMouse(type, window, x, y, button);
   }
 
@@ -176,7 +177,8 @@ TEST_F(WindowTest, PresentShowsTheImage) {
   struct Case {
     int x, y;
     Uint8 r, g, b;
-  } const cases[] = {{0, 0, 255, 0, 0}, {63, 47, 0, 0, 255}, {30, 20, 12, 34, 56}, {1, 1, 255, 255, 255}};
+  } const cases[] = {
+      {0, 0, 255, 0, 0}, {63, 47, 0, 0, 255}, {30, 20, 12, 34, 56}, {1, 1, 255, 255, 255}};
   for (const Case& c : cases) {
     const SDL_Color shown = ShownPixel(id, c.x, c.y);
     EXPECT_EQ(shown.r, c.r) << c.x << "," << c.y;
@@ -209,8 +211,8 @@ TEST_F(WindowTest, MouseMessagesFollowTheCapture) {
 
   CaptureMouse(left);
   EXPECT_EQ(MouseCaptureWindow(), left);
-  PushMouse(SDL_MOUSEMOTION, left, -5, 10);   // SDL reports the pointer left of the window
-  PushMouse(SDL_MOUSEMOTION, right, 5, 6);    // over the other window: 300 px to the right
+  PushMouse(SDL_MOUSEMOTION, left, -5, 10);  // SDL reports the pointer left of the window
+  PushMouse(SDL_MOUSEMOTION, right, 5, 6);   // over the other window: 300 px to the right
   PushMouse(SDL_MOUSEBUTTONUP, right, 7, -8);
   EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::MouseMove, -5, 10},
                                            {left, MessageKind::MouseMove, 305, 6},
@@ -220,6 +222,28 @@ TEST_F(WindowTest, MouseMessagesFollowTheCapture) {
   EXPECT_EQ(MouseCaptureWindow(), 0u);
   PushMouse(SDL_MOUSEMOTION, right, 5, 6);
   EXPECT_EQ(Drain(), (std::vector<Message>{{right, MessageKind::MouseMove, 5, 6}}));
+}
+
+// A wheel message carries the notches (positive away from the user, whatever the desktop's
+// natural-scrolling setting) and the pointer, routed like the other mouse messages.
+TEST_F(WindowTest, TheWheelGivesNotchesAndThePointer) {
+  const WindowId left = Make(100, 100, 200, 100);
+  const WindowId right = Make(400, 100, 200, 100);
+  qxtest::PushWheel(left, 10, 20, 0, 2);
+  qxtest::PushWheel(right, 5, 6, 0, 1, true);
+  qxtest::PushWheel(right, 5, 6, 3, 0);  // sideways only: no message
+  qxtest::PushWheel(left, -3, 7, 0, -1);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::Wheel, 2, PackPoint(10, 20)},
+                                           {right, MessageKind::Wheel, -1, PackPoint(5, 6)},
+                                           {left, MessageKind::Wheel, -1, PackPoint(-3, 7)}}));
+  EXPECT_EQ(PointX(PackPoint(-3, 7)), -3);
+  EXPECT_EQ(PointY(PackPoint(-3, 7)), 7);
+  EXPECT_EQ(PointX(PackPoint(1200, -40)), 1200);
+  EXPECT_EQ(PointY(PackPoint(1200, -40)), -40);
+
+  CaptureMouse(left);
+  qxtest::PushWheel(right, 5, 6, 0, 1);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::Wheel, 1, PackPoint(305, 6)}}));
 }
 
 TEST_F(WindowTest, DestroyingSendsDestroyAndEndsTheWindowsTimersAndCapture) {
@@ -270,7 +294,8 @@ TEST_F(WindowTest, TheDesktopsCloseRequestHidesTheWindowAndPostsDestroy) {
   e.window.windowID = id;
   e.window.event = SDL_WINDOWEVENT_CLOSE;
   ASSERT_EQ(SDL_PushEvent(&e), 1);
-  EXPECT_EQ(Only(MessageKind::Destroy, Drain()), (std::vector<Message>{{id, MessageKind::Destroy}}));
+  EXPECT_EQ(Only(MessageKind::Destroy, Drain()),
+            (std::vector<Message>{{id, MessageKind::Destroy}}));
   EXPECT_FALSE(IsWindowVisible(id));
   EXPECT_NE(WindowImage(id), nullptr) << "the owner decides when it goes";
 }
