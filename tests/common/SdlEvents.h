@@ -11,9 +11,7 @@
 
 namespace qxtest {
 
-inline void PushEvent(SDL_Event e) {
-  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
-}
+inline void PushEvent(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
 
 // A button press or release, or (SDL_MOUSEMOTION) a move, at window coordinates.
 inline void PushMouse(Uint32 type, platform::WindowId window, int x, int y,

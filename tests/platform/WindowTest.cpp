@@ -8,12 +8,12 @@
 
 #include <SDL.h>
 
+#include "tests/common/SdlEvents.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
-#include "tests/common/SdlEvents.h"
 #include "tests/platform/Printers.h"
 
 namespace platform {
@@ -61,8 +61,7 @@ class WindowTest : public testing::Test {
     return some;
   }
 
-  static void PushMouse(Uint32 type, WindowId window, int x, int y,
-                        Uint8 button = SDL_BUTTON_LEFT) {
+  static void PushMouse(Uint32 type, WindowId window, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
     qxtest::PushMouse(type, window, x, y, button);
   }
 
@@ -177,8 +176,7 @@ TEST_F(WindowTest, PresentShowsTheImage) {
   struct Case {
     int x, y;
     Uint8 r, g, b;
-  } const cases[] = {
-      {0, 0, 255, 0, 0}, {63, 47, 0, 0, 255}, {30, 20, 12, 34, 56}, {1, 1, 255, 255, 255}};
+  } const cases[] = {{0, 0, 255, 0, 0}, {63, 47, 0, 0, 255}, {30, 20, 12, 34, 56}, {1, 1, 255, 255, 255}};
   for (const Case& c : cases) {
     const SDL_Color shown = ShownPixel(id, c.x, c.y);
     EXPECT_EQ(shown.r, c.r) << c.x << "," << c.y;
@@ -211,8 +209,8 @@ TEST_F(WindowTest, MouseMessagesFollowTheCapture) {
 
   CaptureMouse(left);
   EXPECT_EQ(MouseCaptureWindow(), left);
-  PushMouse(SDL_MOUSEMOTION, left, -5, 10);  // SDL reports the pointer left of the window
-  PushMouse(SDL_MOUSEMOTION, right, 5, 6);   // over the other window: 300 px to the right
+  PushMouse(SDL_MOUSEMOTION, left, -5, 10);   // SDL reports the pointer left of the window
+  PushMouse(SDL_MOUSEMOTION, right, 5, 6);    // over the other window: 300 px to the right
   PushMouse(SDL_MOUSEBUTTONUP, right, 7, -8);
   EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::MouseMove, -5, 10},
                                            {left, MessageKind::MouseMove, 305, 6},
@@ -294,8 +292,7 @@ TEST_F(WindowTest, TheDesktopsCloseRequestHidesTheWindowAndPostsDestroy) {
   e.window.windowID = id;
   e.window.event = SDL_WINDOWEVENT_CLOSE;
   ASSERT_EQ(SDL_PushEvent(&e), 1);
-  EXPECT_EQ(Only(MessageKind::Destroy, Drain()),
-            (std::vector<Message>{{id, MessageKind::Destroy}}));
+  EXPECT_EQ(Only(MessageKind::Destroy, Drain()), (std::vector<Message>{{id, MessageKind::Destroy}}));
   EXPECT_FALSE(IsWindowVisible(id));
   EXPECT_NE(WindowImage(id), nullptr) << "the owner decides when it goes";
 }
