@@ -2,6 +2,7 @@
 
 #include "controls/CtrlApp.h"
 #include "controls/Pic.h"
+#include "controls/View.h"
 #include "widgets/Button.h"
 
 namespace {
@@ -84,10 +85,13 @@ void CScrollBar::Clamp() {
   if (Position > Max - Page) Position = Max - Page;
 }
 
+// The owner hears first: when its handler repaints the window (the scroll box's does), that
+// repaint already shows the new thumb and a second one would only cost the same again.
 void CScrollBar::Update() {
   ThumbPos = ThumbPosFromPosition();
-  Invalidate();
+  const std::uint64_t before = View ? View->Redraws : 0;
   OnChange(this);
+  if (!View || View->Redraws == before) Invalidate();
 }
 
 void CScrollBar::SetPosition(const CFloat& p) {

@@ -2,7 +2,9 @@
 // with the clamp, the thumb's place and the layout the bar gives itself at every paint.
 #include <vector>
 
+#include "controls/View.h"
 #include "tests/widgets/WidgetFixture.h"
+#include "widgets/Box.h"
 #include "widgets/Button.h"
 #include "widgets/ScrollBar.h"
 
@@ -180,6 +182,32 @@ TEST_F(ScrollBarTest, TheTrackIsGreySevenTenthsAndTheThumbAPanelOnIt) {
   EXPECT_EQ(gui.Picture(*root, 10 + 60, 18, 20, 1, legend), Rows({"tttttW.........dtttt"}));
   EXPECT_EQ(gui.PixelAt(*root, 10 + 30, 10 + 3), kTrack);
   EXPECT_EQ(gui.PixelAt(*root, 10 + 30, 10 + 14), kTrack);
+}
+
+// One repaint a change, whether or not the owner's handler repaints as well: the scroll box's
+// handler does, so a bar of its repaints only once.
+TEST_F(ScrollBarTest, EveryChangeRepaintsTheWindowOnce) {
+  Make(false);
+  auto* box = new CScrollBox(root.get());
+  box->SetBounds(10, 40, 100, 100, true);
+  root->Invalidate();
+  CScrollBar* boxBar = box->VertBar;
+  CScrollBar* plain = new CScrollBar(root.get());
+  const struct {
+    const char* what;
+    CScrollBar* bar;
+  } cases[] = {
+      {"a handler that does not repaint", bar},
+      {"no handler", plain},
+      {"the scroll box's handler, which repaints", boxBar},
+  };
+  for (const auto& c : cases) {
+    const std::uint64_t before = root->View->Redraws;
+    c.bar->MoveBy(5);
+    EXPECT_EQ(root->View->Redraws - before, 1u) << c.what;
+  }
+  EXPECT_EQ(changes.positions, (std::vector<double>{5}));
+  EXPECT_EQ(box->ScrollY, CFloat(5));
 }
 
 }  // namespace
