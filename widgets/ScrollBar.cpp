@@ -125,7 +125,10 @@ void CScrollBar::LayOutBar() {
   // The owner may have changed the range, the page or the position directly, and a resize
   // changes the track: the thumb is placed from Position every time.
   ThumbPos = ThumbPosFromPosition();
-  Thumb->Visible = Max - Min > Page;
+  // An empty or reversed range has no thumb even with a negative page: its length would be
+  // infinite.
+  const CFloat range = Max - Min;
+  Thumb->Visible = range > Page && range > CFloat(0);
   if (!Thumb->Visible) return;
   const CFloat at = TrackOrigin() + ThumbPos;
   if (Vertical)

@@ -123,6 +123,13 @@ TEST_F(ScrollBarTest, APageAsLargeAsTheRangeHidesTheThumbAndArrowsStayInTheClamp
   bar->Page = 99;
   root->Invalidate();
   EXPECT_TRUE(bar->Thumb->Visible);
+  bar->Max = 0;  // an empty range with a negative page: still no thumb, and no division by 0
+  bar->Page = -5;
+  root->Invalidate();
+  EXPECT_FALSE(bar->Thumb->Visible);
+  ClickAlong(kForward);
+  EXPECT_EQ(bar->Position.Value, 0) << "from -50 up by 1, then into 0 .. 5";
+  EXPECT_EQ(bar->ThumbPos, CFloat(0));
 }
 
 TEST_F(ScrollBarTest, AThumbDraggedPastTheTrackEndStopsThereAndFollowsTheMouseBack) {
