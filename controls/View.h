@@ -5,6 +5,7 @@
 // shows it at once.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "core/List.h"
@@ -53,6 +54,10 @@ class CView : public CRect {
   virtual void KeyDownHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
   virtual void DispatchKeyUp(CInt key, CShiftStateSet shift);
   virtual void KeyUpHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
+  // The wheel goes to the control under the pointer, captured or not; it passes it up to the
+  // nearest ancestor that scrolls.
+  virtual void DispatchMouseWheel(CInt notches, CPoint p);
+  virtual void MouseWheelHook(CCanvas* canvas, CInt notches, CPoint p);
 
   // A control being destroyed stops being the focus or a capture.
   void Forget(CControl* c);
@@ -68,6 +73,8 @@ class CView : public CRect {
   // Called after every copy of the buffer to the window: what was drawn straight on the window
   // (a form's drag outline) is gone and must be drawn again.
   CHandler<CView*> OnPresented;
+  // Whole-tree repaints so far: a control can tell whether a handler it called has repainted.
+  std::uint64_t Redraws = 0;
 
  private:
   void CloseHook(CCanvas* canvas);

@@ -19,6 +19,7 @@
 #include "graphics/Font.h"
 #include "platform/Files.h"
 #include "platform/Screen.h"
+#include "tools/qxgallery/Scrolling.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -214,6 +215,7 @@ int main() {
   CtrlApp = app.get();
   {
     Gallery gallery(*app);
+    ScrollingPage scrolling;  // a second window
     app->Run();
   }
   app.reset();
