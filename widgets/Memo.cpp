@@ -124,7 +124,7 @@ CStr CMemo::GetText() const {
   std::string text;
   const std::int32_t count = Lines->Count().Value;
   for (std::int32_t i = 0; i < count; ++i) {
-    text += Lines->GetString(i).View();
+    text += Lines->GetAs<CStr>(i)->View();
     text += "\r\n";
   }
   return CStr(std::string_view(text));
