@@ -20,6 +20,7 @@
 #include "platform/Files.h"
 #include "platform/Screen.h"
 #include "tools/qxgallery/MemoWindow.h"
+#include "tools/qxgallery/Scrolling.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -215,7 +216,8 @@ int main() {
   CtrlApp = app.get();
   {
     Gallery gallery(*app);
-    MemoWindow memo;
+    ScrollingPage scrolling;  // a second window
+    MemoWindow memo;          // and a third
     app->Run();
   }
   app.reset();
