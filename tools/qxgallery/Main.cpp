@@ -19,6 +19,7 @@
 #include "graphics/Font.h"
 #include "platform/Files.h"
 #include "platform/Screen.h"
+#include "tools/qxgallery/MemoWindow.h"
 #include "tools/qxgallery/Scrolling.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
@@ -216,6 +217,7 @@ int main() {
   {
     Gallery gallery(*app);
     ScrollingPage scrolling;  // a second window
+    MemoWindow memo;          // and a third
     app->Run();
   }
   app.reset();
