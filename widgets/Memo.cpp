@@ -386,6 +386,10 @@ void CMemo::TimerTick() {
   Invalidate();
 }
 
+CBool CMemo::CanFocus() {
+  return true;
+}
+
 void CMemo::SetFocused(CBool focused) {
   CScrollBox::SetFocused(focused);
   CKeyboardCursor* caret = Caret();

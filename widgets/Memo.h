@@ -59,6 +59,7 @@ class CMemo : public CScrollBox {
   void TimerTick() override;
   void Paint(CRect clip) override;
   // Takes the view's focus with a 500 ms tick and the keyboard cursor, or gives both up.
+  CBool CanFocus() override;
   void SetFocused(CBool focused) override;
 
   CInt CaretColumn;                 // characters of the caret's line left of the caret

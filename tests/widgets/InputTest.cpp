@@ -11,6 +11,7 @@
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
+#include "widgets/Memo.h"
 #include "widgets/ToolBar.h"
 
 namespace {
@@ -44,15 +45,19 @@ TEST_F(WidgetTest, TabMovesTheFocusToTheNextSiblingPanelWrappingAndSkippingOther
   auto* first = Add<CEdit>(root.get(), 10, 10, 60, 20);
   new CFillRectangle(root.get());  // not a panel: skipped
   auto* button = Add<CButton>(root.get(), 10, 40, 60, 20);
+  auto* memo = Add<CMemo>(root.get(), 80, 10, 100, 60);
   auto* last = Add<CEdit>(root.get(), 10, 70, 60, 20);
   ClickOn(gui, *root, last);
   ASSERT_EQ(root->View->GetFocused(), last);
 
-  const CControl* expected[] = {first, button, last, first};
+  const CControl* expected[] = {first, button, memo, memo};  // the memo keeps its Tabs
   for (const CControl* next : expected) {
     gui.PressKey(*root, kTab);
     EXPECT_EQ(root->View->GetFocused(), next);
   }
+  ClickOn(gui, *root, last);
+  gui.PressKey(*root, kTab);  // wrapping
+  EXPECT_EQ(root->View->GetFocused(), first);
   EXPECT_TRUE(first->Focused);
   EXPECT_FALSE(last->Focused) << "the panel that gave the focus away is told";
   EXPECT_FALSE(button->FocusFrame->Visible);
