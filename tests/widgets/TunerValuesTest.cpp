@@ -35,12 +35,11 @@ TEST(TunerValues, EveryTypeShowsItsTextAndAMissingValueShowsNothing) {
       {"CColor", &color, "1, 0.5, 0"},
       {"CFont", &font, "(no values)"},
       {"CAnchors", &font, "(no values)"},
-      {"CFloat", nullptr, ""},   // a property without a getter
+      {"CFloat", nullptr, ""},  // a property without a getter
       {"CFont", nullptr, ""},
-      {"CInt", &name, ""},       // a value of another class than its type says
+      {"CInt", &name, ""},  // a value of another class than its type says
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(ValueText(c.type, c.value), c.text) << c.type;
+  for (const auto& c : cases) EXPECT_EQ(ValueText(c.type, c.value), c.text) << c.type;
 }
 
 TEST(TunerValues, TypedTextsReadAsTheirTypeOrWriteNothing) {
