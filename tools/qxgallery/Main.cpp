@@ -19,6 +19,7 @@
 #include "graphics/Font.h"
 #include "platform/Files.h"
 #include "platform/Screen.h"
+#include "tools/qxgallery/Scrolling.h"
 #include "tools/qxgallery/Trees.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
@@ -93,7 +94,6 @@ class Gallery {
     Texts(root, text, heading, italic);
     Pictures(root, text);
     widgets_ = std::make_unique<WidgetPage>(app, form, heading);
-    trees_ = std::make_unique<TreePage>(app);
 
     form.OnKeyDown.Set(this, &Gallery::KeyDown);
     form.View->SetFocus(&form, false, 0);
@@ -202,7 +202,6 @@ class Gallery {
   CCtrlApp& app_;
   std::unique_ptr<CForm> form_;
   std::unique_ptr<WidgetPage> widgets_;
-  std::unique_ptr<TreePage> trees_;  // a second window
   int clicks_ = 0;
 };
 
@@ -217,6 +216,8 @@ int main() {
   CtrlApp = app.get();
   {
     Gallery gallery(*app);
+    ScrollingPage scrolling;  // a second window
+    TreePage trees(*app);     // and a third
     app->Run();
   }
   app.reset();
