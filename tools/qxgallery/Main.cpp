@@ -21,6 +21,7 @@
 #include "platform/Screen.h"
 #include "tools/qxgallery/MemoWindow.h"
 #include "tools/qxgallery/Scrolling.h"
+#include "tools/qxgallery/Trees.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -217,7 +218,8 @@ int main() {
   {
     Gallery gallery(*app);
     ScrollingPage scrolling;  // a second window
-    MemoWindow memo;          // and a third
+    MemoWindow memo;          // a third
+    TreePage trees(*app);     // and a fourth
     app->Run();
   }
   app.reset();
