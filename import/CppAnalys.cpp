@@ -204,7 +204,7 @@ class CCppAnalys::CClassIndex {
     CInfo* top = Top(start);
     if (std::find(kept.begin(), kept.end(), top) == kept.end()) return Walk(start, name);
     Scan(top);
-    const auto found = byName_.find(std::string(name.View()));
+    const auto found = byName_.find(name.View());
     if (found == byName_.end()) return nullptr;
     CClassInfo* best = nullptr;
     for (CClassInfo* c : found->second)
@@ -213,7 +213,7 @@ class CCppAnalys::CClassIndex {
   }
 
   void Added(CClassInfo* c) {
-    if (scanned_.count(Top(c))) byName_[std::string(c->GetName().View())].push_back(c);
+    if (scanned_.count(Top(c))) Keep(c);
   }
 
   // Before a subtree is deleted.
@@ -221,7 +221,7 @@ class CCppAnalys::CClassIndex {
     std::vector<CClassInfo*> gone;
     Collect(node, gone);
     for (CClassInfo* c : gone) {
-      auto found = byName_.find(std::string(c->GetName().View()));
+      auto found = byName_.find(c->GetName().View());
       if (found == byName_.end()) continue;
       auto& list = found->second;
       list.erase(std::remove(list.begin(), list.end(), c), list.end());
@@ -266,14 +266,27 @@ class CCppAnalys::CClassIndex {
     for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) Collect(node->Child(i), out);
   }
 
+  void Keep(CClassInfo* c) {
+    const CStr name = c->GetName();
+    auto found = byName_.find(name.View());
+    if (found == byName_.end())
+      found = byName_.emplace(std::string(name.View()), std::vector<CClassInfo*>()).first;
+    found->second.push_back(c);
+  }
+
   void Scan(CInfo* top) {
     if (!scanned_.insert(top).second) return;
     std::vector<CClassInfo*> found;
     Collect(top, found);
-    for (CClassInfo* c : found) byName_[std::string(c->GetName().View())].push_back(c);
+    for (CClassInfo* c : found) Keep(c);
   }
 
-  std::unordered_map<std::string, std::vector<CClassInfo*>> byName_;
+  // Looked up by the view of a name, so a query makes no string.
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  std::unordered_map<std::string, std::vector<CClassInfo*>, Hash, std::equal_to<>> byName_;
   std::unordered_set<const CInfo*> scanned_;
 };
 
@@ -535,10 +548,18 @@ void CCppAnalys::PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word) {
 // [SECTION] Operations
 
 void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
+  const CInt line = Line;  // of the "(" after the name
   NextToken();  // the first token of the list
-  for (;;) {
+  for (bool listed = false;; listed = true) {
     ReadParams(scope);
     COperInfo* operation = DeclareOperation(scope, info);
+    if (!operation->Parent && !listed) {
+      const std::string_view written = info.Name.View();
+      const std::size_t cut = written.rfind("::");
+      const CStr qualifier(cut == std::string_view::npos ? std::string_view()
+                                                         : written.substr(0, cut + 2));
+      Unplaced.push_back({qualifier + operation->GetName(), FileName, line});
+    }
     if (Try(";")) return;
     if (Try("{")) {
       ReadBody(scope, operation);
@@ -636,10 +657,11 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
         line += " = ";
       } else {
         if (IsWordKind(TokenKind) && IsWordKind(previous)) line += ' ';
-        if (TokenKind == kTokenString) {
-          line += '"';
+        if (TokenKind == kTokenString || TokenKind == kTokenChar) {
+          const char quote = TokenKind == kTokenString ? '"' : '\'';
+          line += quote;
           line += word;
-          line += '"';
+          line += quote;
         } else {
           line += word;
         }

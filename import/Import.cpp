@@ -2,6 +2,7 @@
 // over a file, and the error report.
 #include "import/Import.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -25,15 +26,26 @@ constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "C
 
 }  // namespace
 
-CStr WithCrLf(const CStr& text) {
-  const std::string_view in = text.View();
+namespace {
+
+// Zero bytes dropped, as a string read drops them, and every lone "\n" made "\r\n".
+CStr ImportedText(std::string_view in) {
   std::string out;
   out.reserve(in.size() + in.size() / 16);
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r')) out += '\r';
-    out += in[i];
+  char previous = '\0';
+  for (const char c : in) {
+    if (c == '\0') continue;
+    if (c == '\n' && previous != '\r') out += '\r';
+    out += c;
+    previous = c;
   }
   return CStr(out);
+}
+
+}  // namespace
+
+CStr WithCrLf(const CStr& text) {
+  return ImportedText(text.View());
 }
 
 void CCppAnalys::ReportError(const CStr& message) {
@@ -94,9 +106,8 @@ void CCppAnalys::ImportFile(const CStr& name) {
   // calls for a large one. Zero bytes are dropped, as a string read drops them.
   std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
   const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-  CStr text;
-  text.AppendBytes(bytes.data(), static_cast<std::size_t>(std::max(0, read.Value)));
-  SetText(WithCrLf(text));
+  SetText(ImportedText(
+      std::string_view(bytes).substr(0, static_cast<std::size_t>(std::max(0, read.Value)))));
   ReadTopLevel();
 }
 
@@ -156,23 +167,47 @@ void ToStderr(const CStr& text) {
   std::fputs(line.c_str(), stderr);
 }
 
+// The name of the n-th recovery file: the name itself, then "-2", "-3"... before its extension.
+CStr RecoveryName(const CStr& file, int n) {
+  if (n == 1) return file;
+  const std::int32_t dot = file.LastPos(".").Value, slash = file.LastPos("\\").Value;
+  const std::int32_t cut = dot > slash ? dot : file.Length().Value;
+  return file.SubStr(0, cut) + "-" + CInt(n).ToStr() + file.SubStr(cut, file.Length());
+}
+
+void KeepRecoveryCopy(CMemory& before, const CStr& file) {
+  for (int n = 1; n < 100; ++n) {
+    const CStr name = RecoveryName(file, n);
+    platform::File copy;
+    if (copy.CreateForWriting(name.View(), platform::File::kKeepExisting) &&
+        copy.Write(before.Data(), before.GetSize().Value) == before.GetSize().Value &&
+        copy.Close()) {
+      ToStderr(CStr("Дерево проектов до импорта сохранено в файле "_cp) + name);
+      return;
+    }
+    if (copy.Failure() != EEXIST) break;
+  }
+  ToStderr(CStr("Не удалось сохранить дерево проектов в файле "_cp) + file);
+}
+
 }  // namespace
 
-CBool ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show) {
-  if (!element || !CoreApp) return true;
-  // The report ends the program without saving, and the import has already changed the tree by
-  // then: keep the tree as it is now, to be written where the user can get it back.
+CStr UnplacedText(const CUnplacedCode& code) {
+  return CStr("Не помещено в проект: "_cp) + code.Name + ", " + code.FileName + ", строка "_cp +
+         code.Line.ToStr();
+}
+
+CImportResult ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show,
+                            const CStr& recoveryFile) {
+  CImportResult result;
+  if (!element || !CoreApp) return result;
+  const bool keep = recoveryFile.Length().Value > 0;
   CMemory before;
-  WriteConfig(before, CoreApp->InfoMan.Root);
+  if (keep) WriteConfig(before, CoreApp->InfoMan.Root);
   CCppAnalys analys;
   if (show) analys.ShowMessage = show;
-  if (analys.ImportElement(element)) return true;
-
-  CSecretFile file(CStr(kRecoveredConfig), CFile::kCreate);
-  file.Key = "";
-  const bool saved = file.IsOpen() &&
-                     file.Write(before.Data(), before.GetSize()) == before.GetSize() && file.Close();
-  ToStderr(saved ? CStr("Дерево проектов до импорта сохранено в файле "_cp) + kRecoveredConfig
-                 : CStr("Не удалось сохранить дерево проектов в файле "_cp) + kRecoveredConfig);
-  return false;
+  result.Ok = static_cast<bool>(analys.ImportElement(element));
+  result.Unplaced = std::move(analys.Unplaced);
+  if (!result.Ok && keep) KeepRecoveryCopy(before, recoveryFile);
+  return result;
 }

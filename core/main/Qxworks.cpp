@@ -39,6 +39,7 @@ void BuildMainWindow(CCtrlApp& app) {
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it. The platform's box sizes itself to the text.
+  RemoveStaleConfigSaves(app);  // left by a save that was killed, as a crash would
   const CLoadReport report = LoadConfig(app);
   window->Invalidate();
   if (!report.Message().View().empty())
