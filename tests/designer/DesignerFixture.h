@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "controls/View.h"
 #include "designer/Map.h"
@@ -51,11 +52,24 @@ class DesignerTest : public testing::Test {
               ((r.M1.Y + r.M2.Y) / CFloat(2)).Round().Value);
   }
 
-  // Runs `step` once, at the first timer tick after the program starts waiting: for what must
-  // happen while a dialog's own loop runs.
-  void WhileWaiting(std::function<void()> step) {
-    pending_ = std::move(step);
-    timer_ = platform::SetTimer(0, 10, &DesignerTest::Tick, this);
+  // A press and a release at the middle of a control, queued for whichever loop runs next (a
+  // dialog's own).
+  void PostClick(CControl& control) {
+    const CRect r = control.GetAbsRect();
+    const int x = ((r.M1.X + r.M2.X) / CFloat(2)).Round().Value;
+    const int y = ((r.M1.Y + r.M2.Y) / CFloat(2)).Round().Value;
+    const platform::WindowId window = Gui::WindowOf(control);
+    platform::PostMessage({window, platform::MessageKind::LeftButtonDown, x, y});
+    platform::PostMessage({window, platform::MessageKind::LeftButtonUp, x, y});
+  }
+
+  // Runs `step` once, after `ms` of virtual time: for what must happen while a dialog's own loop
+  // waits. Steps not run by the end of the test are dropped.
+  void After(int ms, std::function<void()> step) {
+    auto later = std::make_unique<Later>();
+    later->step = std::move(step);
+    later->timer = platform::SetTimer(0, ms, &Later::Tick, later.get());
+    later_.push_back(std::move(later));
   }
 
   static bool Selected(CMap& map, CControl* control) {
@@ -70,16 +84,19 @@ class DesignerTest : public testing::Test {
   static int X(CMap& map, double x) { return (map.GetAbsM1().X + CFloat(x)).Round().Value; }
   static int Y(CMap& map, double y) { return (map.GetAbsM1().Y + CFloat(y)).Round().Value; }
 
-  static std::int32_t Tick(void* context, const platform::Message&) {
-    auto* self = static_cast<DesignerTest*>(context);
-    platform::KillTimer(self->timer_);
-    auto step = std::move(self->pending_);
-    if (step) step();
-    return 0;
-  }
-
-  std::function<void()> pending_;
-  platform::TimerId timer_ = 0;
+  struct Later {
+    ~Later() { platform::KillTimer(timer); }
+    static std::int32_t Tick(void* context, const platform::Message&) {
+      auto* self = static_cast<Later*>(context);
+      platform::KillTimer(self->timer);
+      auto step = std::move(self->step);
+      if (step) step();
+      return 0;
+    }
+    std::function<void()> step;
+    platform::TimerId timer = 0;
+  };
+  std::vector<std::unique_ptr<Later>> later_;
 };
 
 }  // namespace qxtest
