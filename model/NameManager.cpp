@@ -15,7 +15,7 @@ std::size_t CNameManager::CPlaceIndex::Probe(std::uintptr_t key) const {
 }
 
 std::int32_t CNameManager::CPlaceIndex::Find(const CObject* object) const {
-  if (count_ == 0) return -1;
+  if (count_ == 0) return -1;  // the usual case, without hashing
   const Slot& slot = slots_[Probe(reinterpret_cast<std::uintptr_t>(object))];
   return slot.key == kFree ? -1 : slot.at;
 }
@@ -72,32 +72,50 @@ CNameManager::~CNameManager() {
   Entries.Clear();
 }
 
+std::int32_t CNameManager::Find(const CObject* object) const {
+  if (object && !object->named_) return -1;
+  // Only our own items are read here, never the object behind a key: the slot may be another
+  // manager's, or stale.
+  if (object && std::int32_t(object->nameSlot_) < Entries.Count().Value &&
+      Entries.GetAs<CItem>(std::int32_t(object->nameSlot_))->Object == object)
+    return std::int32_t(object->nameSlot_);
+  return Index.Find(object);
+}
+
 CStr CNameManager::NameOf(const CObject* object) const {
-  if (!object || !object->named_) return CStr();
-  const std::int32_t at = Index.Find(object);
+  if (!object) return CStr();
+  const std::int32_t at = Find(object);
   return at < 0 ? CStr() : Entries.GetAs<CItem>(at)->Name;
 }
 
 void CNameManager::SetNameOf(const CObject* object, const CStr& name) {
-  const auto [at, added] = Index.Insert(object, Entries.Count().Value);
-  if (!added) {
-    Entries.GetAs<CItem>(*at)->Name = name;
+  if (const std::int32_t at = Find(object); at >= 0) {
+    Entries.GetAs<CItem>(at)->Name = name;
     return;
   }
-  if (object) object->named_ = true;
+  const std::int32_t at = Entries.Count().Value;
   auto* item = new CItem;
   item->Object = object;
   item->Name = name;
   Entries.Add(item);
+  if (object && !object->named_) {
+    object->named_ = 1;
+    object->nameSlot_ = std::uint32_t(at);
+  } else {
+    // An object already named elsewhere keeps the slot that manager relies on.
+    *Index.Insert(object, at).first = at;
+  }
 }
 
 void CNameManager::Forget(const CObject* object) {
-  if (!object || !object->named_ || Index.Empty()) return;
-  const std::int32_t at = Index.Find(object);
+  if (!object || !object->named_) return;
+  const std::int32_t at = Find(object);
   if (at < 0) return;
-  // Move the last item into the hole: the order of entries means nothing to anyone.
-  const std::int32_t last = Entries.Count().Value - 1;
   Index.Erase(object);
+  // Move the last item into the hole: the order of entries means nothing to anyone. Its
+  // object's slot no longer leads to it, so the index does. A tree is destroyed in the reverse
+  // of the order it was named in, so that is nearly always the item forgotten itself.
+  const std::int32_t last = Entries.Count().Value - 1;
   if (at != last) {
     Entries.Exchange(at, last);
     *Index.Insert(Entries.GetAs<CItem>(at)->Object, at).first = at;

@@ -1,6 +1,8 @@
 #include "model/RecordReader.h"
 
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "core/Cp1251.h"
 
@@ -54,11 +56,11 @@ CInt CRecordReader::GetPosition() {
   return position_;
 }
 
-CInt CRecordReader::ReadStr(CStr& value) {
+CInt CRecordReader::ReadCounted() {
+  scratch_.clear();
   const std::int32_t at = position_;
   CInt count;
   ReadInt(count);
-  value = "";
   if (failed_) return 0;
   const std::int32_t left = limit_ - position_;
   if (count.Value < 0 || count.Value > left) {
@@ -68,10 +70,25 @@ CInt CRecordReader::ReadStr(CStr& value) {
   }
   if (count.Value > 0) {
     scratch_.resize(static_cast<std::size_t>(count.Value));
-    if (Read(scratch_.data(), count).Value == count.Value)
-      value.AppendBytes(scratch_.data(), scratch_.size());
+    if (Read(scratch_.data(), count).Value != count.Value) scratch_.clear();
   }
   return count;
+}
+
+CInt CRecordReader::ReadStr(CStr& value) {
+  const CInt count = ReadCounted();
+  value = "";
+  if (scratch_.empty()) return count;
+  // Zero bytes are dropped; a text without any (all of them, nearly) is taken in one copy.
+  if (std::memchr(scratch_.data(), 0, scratch_.size()))
+    value.AppendBytes(scratch_.data(), scratch_.size());
+  else
+    value = CStr(std::string_view(scratch_));
+  return count;
+}
+
+void CRecordReader::SkipStr() {
+  ReadCounted();
 }
 
 std::int32_t CRecordReader::Narrow(std::int32_t end) {
@@ -87,7 +104,7 @@ void CRecordReader::Fail(std::int32_t offset, const CStr& what) {
   fault_ = AtOffset(offset, what);
 }
 
-CInt CRecordReader::ReadCount(CStream& stream, std::int32_t itemBytes, const CStr& what) {
+CInt CRecordReader::ReadCount(CStream& stream, std::int32_t itemBytes, const char* what) {
   const CInt at = stream.GetPosition();
   CInt count;
   stream.ReadInt(count);
