@@ -79,9 +79,7 @@ void CList::Delete(const CInt& index) {
   delete Take(index.Value);
 }
 
-void CList::Remove(const CInt& index) {
-  Take(index.Value);
-}
+void CList::Remove(const CInt& index) { Take(index.Value); }
 
 CInt CList::DeleteObject(const CObject* object) {
   const CInt index = IndexOf(object);
@@ -100,17 +98,11 @@ void CList::Clear() {
   while (count_ > 0) delete items_[--count_];
 }
 
-void CList::RemoveAll() {
-  count_ = 0;
-}
+void CList::RemoveAll() { count_ = 0; }
 
-void CStrList::AddString(const CStr& text) {
-  Add(new CStr(text));
-}
+void CStrList::AddString(const CStr& text) { Add(new CStr(text)); }
 
-void CStrList::InsertString(const CInt& index, const CStr& text) {
-  Insert(index, new CStr(text));
-}
+void CStrList::InsertString(const CInt& index, const CStr& text) { Insert(index, new CStr(text)); }
 
 CStr CStrList::GetString(const CInt& index) const {
   const CObject* item = Get(index);

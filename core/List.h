@@ -15,7 +15,7 @@ class CList : public CVar {
   CInt Capacity() const { return capacity_; }
 
   void SetCapacity(const CInt& capacity);
-  void Add(CObject* object);                        // owned from now on
+  void Add(CObject* object);                       // owned from now on
   void Insert(const CInt& index, CObject* object);  // 0 <= index <= Count
   CObject* Get(const CInt& index) const;            // 0 <= index < Count
   void Set(CObject* object, const CInt& index);     // the old item is not destroyed

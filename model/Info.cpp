@@ -168,10 +168,10 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   const CInt count = CRecordReader::ReadCount(in, kMinRecordBytes, "элементов"_cp);
   if (in.Failed()) return false;
 
+  CStr className;  // siblings are mostly of one class: ReadStr keeps an equal text as it is
   for (std::int32_t i = 0; i < count.Value; ++i) {
     const std::int32_t childStart = in.GetPosition().Value;
     CInt childLength;
-    CStr className;
     in.ReadInt(childLength);
     in.ReadStr(className);
     if (in.Failed()) return false;

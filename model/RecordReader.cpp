@@ -1,6 +1,5 @@
 #include "model/RecordReader.h"
 
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -77,13 +76,15 @@ CInt CRecordReader::ReadCounted() {
 
 CInt CRecordReader::ReadStr(CStr& value) {
   const CInt count = ReadCounted();
-  value = "";
-  if (scratch_.empty()) return count;
-  // Zero bytes are dropped; a text without any (all of them, nearly) is taken in one copy.
-  if (std::memchr(scratch_.data(), 0, scratch_.size()))
-    value.AppendBytes(scratch_.data(), scratch_.size());
-  else
-    value = CStr(std::string_view(scratch_));
+  const std::string_view bytes(scratch_);
+  // Zero bytes are dropped; a text without any (all of them, nearly) is taken in one copy, or
+  // not at all when the value already holds it.
+  if (bytes.find('\0') != std::string_view::npos) {
+    value = CStr();
+    value.AppendBytes(bytes.data(), bytes.size());
+  } else if (value.View() != bytes) {
+    value = CStr(bytes);
+  }
   return count;
 }
 
