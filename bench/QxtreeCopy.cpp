@@ -4,7 +4,8 @@
 // BM_QxtreeCopy runs `qxtree copy IN OUT` on a file made once from a seeded random tree of
 // mixed kinds, names, texts and parameters; its counter x_true is its time over starting and
 // waiting for /bin/true, measured in the same run. The qxtree next to this benchmark's folder
-// is used (build/bench/.. /qxtree), or the one named by QXTREE.
+// is used (build/bench/../qxtree), or the one named by QXTREE (to time another build of it on
+// the same file). QXBENCH_KEEP=1 leaves the file in the temporary folder afterwards.
 #include <benchmark/benchmark.h>
 
 #include <spawn.h>
