@@ -181,6 +181,10 @@ struct Font::Impl {
   int ascent = 0;
   mutable std::unordered_map<std::string, TextMask, TextHash, std::equal_to<>> masks;
   mutable size_t maskBytes = 0;
+  // The last text measured and not rendered: drawing a new text measures it and then renders
+  // it, which measures it again.
+  mutable std::string measured;
+  mutable int measuredWidth = -1;
 
   ~Impl() {
     if (ttf) TTF_CloseFont(ttf);
@@ -206,10 +210,14 @@ int Font::Ascent() const {
 Size Font::Extent(std::string_view cp1251) const {
   // A rendered text is exactly as large as its extent.
   if (const TextMask* mask = Rendered(cp1251)) return {mask->width, mask->height};
+  if (impl_->measuredWidth >= 0 && impl_->measured == cp1251)
+    return {impl_->measuredWidth, impl_->height};
   int w = 0, h = 0;
   const std::string utf8 = ToUtf8(cp1251);
   if (!utf8.empty() && TTF_SizeUTF8(impl_->ttf, utf8.c_str(), &w, &h) != 0) w = 0;
-  return {std::max(w, 0), impl_->height};
+  impl_->measured.assign(cp1251);
+  impl_->measuredWidth = std::max(w, 0);
+  return {impl_->measuredWidth, impl_->height};
 }
 
 const TextMask* Font::Rendered(std::string_view cp1251) const {
