@@ -114,7 +114,8 @@ void CNameManager::Forget(const CObject* object) {
   Index.Erase(object);
   // Move the last item into the hole: the order of entries means nothing to anyone. Its
   // object's slot no longer leads to it, so the index does. A tree is destroyed in the reverse
-  // of the order it was named in, so that is nearly always the item forgotten itself.
+  // of the order it was named in, so that is mostly the item forgotten itself; the old tree a
+  // load replaces is the exception, and moves every item of the new one into the index.
   const std::int32_t last = Entries.Count().Value - 1;
   if (at != last) {
     Entries.Exchange(at, last);
