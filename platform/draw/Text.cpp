@@ -82,6 +82,9 @@ void BlendRowPlain(Pixel* target, const std::uint8_t* coverage, int count, Pixel
   for (; i + 8 <= count; i += 8) {
     Bytes8 bytes;
     std::memcpy(&bytes, coverage + i, sizeof bytes);
+    std::uint64_t word;
+    std::memcpy(&word, &bytes, sizeof word);
+    if (word == 0) continue;  // a gap between letters: nothing to read or write
     BlendEight(target + i, __builtin_convertvector(bytes, Pixels8), color);
   }
   BlendTail(target + i, coverage + i, count - i, color);
@@ -93,7 +96,10 @@ __attribute__((target("avx2"))) void BlendRowAvx2(Pixel* target, const std::uint
                                                   int count, Pixel color) {
   int i = 0;
   for (; i + 8 <= count; i += 8) {
-    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage + i));
+    std::uint64_t word;
+    std::memcpy(&word, coverage + i, sizeof word);
+    if (word == 0) continue;  // a gap between letters: nothing to read or write
+    const __m128i bytes = _mm_cvtsi64_si128(std::int64_t(word));
     BlendEight(target + i, Pixels8(_mm256_cvtepu8_epi32(bytes)), color);
   }
   BlendTail(target + i, coverage + i, count - i, color);
