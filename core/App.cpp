@@ -3,9 +3,11 @@
 #include "core/Cp1251.h"
 #include "model/ClassManager.h"
 #include "model/NameManager.h"
+#include "platform/Memory.h"
 #include "platform/Messages.h"
 
 CApp::CApp() {
+  platform::TuneAllocator();
   // The members are built by now; the root's name was set before anyone could store it.
   CoreApp = this;
   NameMan = std::make_unique<CNameManager>();

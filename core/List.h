@@ -41,6 +41,7 @@ class CList : public CVar {
 
   std::int32_t count_ = 0;
   std::int32_t capacity_ = 0;
+  std::int32_t allocated_ = 0;  // slots under items_, >= capacity_
   CObject** items_ = nullptr;
 };
 

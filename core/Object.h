@@ -1,6 +1,8 @@
 // The root of every class of the system, and the two abstract classes under the values.
 #pragma once
 
+#include <cstdint>
+
 class CStr;
 class CBool;
 class CStream;
@@ -33,7 +35,11 @@ class CObject {
   friend class CNameManager;
   // Set once the name manager holds an entry for this object: most objects are never named
   // (every temporary value is an object), and they then cost no lookup to ask or to destroy.
-  mutable bool named_ = false;
+  mutable std::uint32_t named_ : 1 = 0;
+  // Where the name manager that first named the object put its entry; the manager checks it
+  // against its own entries before trusting it. Shares the word with named_, so objects do not
+  // grow.
+  mutable std::uint32_t nameSlot_ : 31 = 0x7FFFFFFF;
 };
 
 class CVar : public CObject {

@@ -4,31 +4,28 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "storage/Stream.h"
 
 namespace {
 
-// Every empty string shares this one terminator: most names, descriptions and extra texts of a
-// large tree are empty, and each would otherwise cost an allocation.
-char kEmpty[1] = {'\0'};
-
-char* NewBuffer(std::size_t length) {
-  if (length == 0) return kEmpty;
-  char* buffer = static_cast<char*>(std::malloc(length + 1));
-  if (!buffer) throw std::bad_alloc();
-  return buffer;
-}
-
-void FreeBuffer(char* buffer) {
-  if (buffer != kEmpty) std::free(buffer);
-}
-
 std::size_t Clamp(std::int32_t v) { return v < 0 ? 0 : static_cast<std::size_t>(v); }
 
 }  // namespace
 
-CStr::CStr() : text_(kEmpty), length_(0) {}
+char* CStr::Room(std::size_t length) {
+  if (length < kSmall) return small_;
+  char* block = static_cast<char*>(std::malloc(length + 1));
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+
+void CStr::Release() {
+  if (text_ != small_) std::free(text_);
+}
+
+CStr::CStr() : length_(0), text_(small_) { small_[0] = '\0'; }
 
 CStr::CStr(const char* text) : CStr() {
   if (text) Assign(text, std::strlen(text));
@@ -43,16 +40,13 @@ CStr::CStr(std::string_view text) : CStr() {
   Assign(text.data(), nul == std::string_view::npos ? text.size() : nul);
 }
 
-CStr::CStr(const CStr& other) : CVar(other), text_(NewBuffer(other.length_)), length_(other.length_) {
-  if (length_ > 0) std::memcpy(text_, other.text_, length_ + 1);
+CStr::CStr(const CStr& other) : CVar(other), length_(other.length_), text_(Room(other.length_)) {
+  std::memcpy(text_, other.text_, length_ + 1);
 }
 
-CStr::CStr(CStr&& other) noexcept : CStr() {
-  std::swap(text_, other.text_);
-  std::swap(length_, other.length_);
-}
+CStr::CStr(CStr&& other) noexcept : CStr() { *this = std::move(other); }
 
-CStr::~CStr() { FreeBuffer(text_); }
+CStr::~CStr() { Release(); }
 
 CStr& CStr::operator=(const CStr& other) {
   if (this != &other) Assign(other.text_, other.length_);
@@ -60,38 +54,60 @@ CStr& CStr::operator=(const CStr& other) {
 }
 
 CStr& CStr::operator=(CStr&& other) noexcept {
-  std::swap(text_, other.text_);
-  std::swap(length_, other.length_);
+  if (this == &other) return *this;
+  Release();
+  length_ = other.length_;
+  if (other.text_ == other.small_) {
+    text_ = small_;
+    std::memcpy(small_, other.small_, length_ + 1);
+  } else {
+    // The block changes hands; other is left empty.
+    text_ = other.text_;
+    other.text_ = other.small_;
+    other.small_[0] = '\0';
+    other.length_ = 0;
+  }
   return *this;
 }
 
 void CStr::Assign(const char* bytes, std::size_t count) {
-  char* buffer = NewBuffer(count);
-  if (count > 0) {
-    std::memcpy(buffer, bytes, count);
-    buffer[count] = '\0';
-  }
-  FreeBuffer(text_);
+  // bytes may lie in this string's own text, so the old block goes only after the copy.
+  char* buffer = Room(count);
+  std::memmove(buffer, bytes, count);
+  buffer[count] = '\0';
+  if (buffer != text_) Release();
   text_ = buffer;
-  length_ = count;
+  length_ = static_cast<std::uint32_t>(count);
 }
 
 void CStr::AppendBytes(const char* bytes, std::size_t count) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < count; ++i) kept += bytes[i] != '\0';
   if (kept == 0) return;
-  // The bytes may lie in this string's own buffer (s += s), which the growth moves and frees.
+  const std::size_t length = length_ + kept;
+  // The bytes may lie in this string's own text (s += s). They are then read from the old
+  // text, which goes only once the new one is complete; the part being written lies past the
+  // old end, so it never overlaps them.
   const auto at = reinterpret_cast<std::uintptr_t>(bytes),
              own = reinterpret_cast<std::uintptr_t>(text_);
-  const bool inside = text_ != kEmpty && at >= own && at <= own + length_;
-  char* buffer = static_cast<char*>(
-      text_ == kEmpty ? std::malloc(kept + 1) : std::realloc(text_, length_ + kept + 1));
-  if (!buffer) throw std::bad_alloc();
-  if (inside) bytes = buffer + (at - own);
-  text_ = buffer;
+  const bool inside = at >= own && at <= own + length_;
+  char* buffer = text_;
+  if (text_ != small_ && !inside) {
+    buffer = static_cast<char*>(std::realloc(text_, length + 1));  // may grow in place
+    if (!buffer) throw std::bad_alloc();
+    text_ = buffer;
+  } else if (text_ != small_ || length >= kSmall) {
+    buffer = static_cast<char*>(std::malloc(length + 1));
+    if (!buffer) throw std::bad_alloc();
+    std::memcpy(buffer, text_, length_);
+  }
+  std::size_t end = length_;
   for (std::size_t i = 0; i < count; ++i)
-    if (bytes[i] != '\0') text_[length_++] = bytes[i];
-  text_[length_] = '\0';
+    if (bytes[i] != '\0') buffer[end++] = bytes[i];
+  buffer[end] = '\0';
+  if (buffer != text_) Release();
+  text_ = buffer;
+  length_ = static_cast<std::uint32_t>(length);
 }
 
 CStr CStr::operator+=(const CStr& other) {

@@ -1,6 +1,7 @@
 // An owned cp1251 string. Positions and lengths count bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -54,9 +55,17 @@ class CStr : public CVar {
 
  private:
   void Assign(const char* bytes, std::size_t count);
+  // Room for a text of length bytes and its NUL: small_ when it fits, else a new block.
+  char* Room(std::size_t length);
+  void Release();  // frees a block of its own, leaving text_ as it was
 
-  char* text_;          // exactly length_ + 1 bytes, NUL-terminated
-  std::size_t length_;
+  // Most texts of a project (names, types) are short: they live in small_, inside the object,
+  // and cost no allocation. length_ takes the padding after CObject's fields, so a string is no
+  // larger than a pointer and a length were.
+  static constexpr std::size_t kSmall = 8;
+  std::uint32_t length_;
+  char* text_;  // small_, or a block of exactly length_ + 1 bytes; NUL-terminated
+  char small_[kSmall];
 };
 
 // Readable test and diagnostic output.

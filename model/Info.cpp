@@ -26,7 +26,8 @@ CInfo* CreateNode(const CStr& className) {
   CApp* app = CoreApp;
   if (!app || !app->ClassMan) return nullptr;
   CClassManager& classes = *app->ClassMan;
-  if (className != "CInfo" && !classes.InheritsFromName(className, "CInfo")) return nullptr;
+  static const CStr kNode = "CInfo";  // asked for every record: made once
+  if (className != kNode && !classes.InheritsFromName(className, kNode)) return nullptr;
   CObject* object = classes.CreateByName(className);
   auto* node = dynamic_cast<CInfo*>(object);
   if (!node) delete object;
@@ -154,8 +155,8 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   const std::int32_t end = start + 4 + length.Value;
   const std::int32_t outer = in.Narrow(end);
 
+  in.SkipStr();  // the class name: this node already has its class
   CStr text;
-  in.ReadStr(text);  // the class name: this node already has its class
   in.ReadStr(text);
   if (in.Failed()) return false;
   SetName(text);
@@ -167,10 +168,10 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   const CInt count = CRecordReader::ReadCount(in, kMinRecordBytes, "элементов"_cp);
   if (in.Failed()) return false;
 
+  CStr className;  // siblings are mostly of one class: ReadStr keeps an equal text as it is
   for (std::int32_t i = 0; i < count.Value; ++i) {
     const std::int32_t childStart = in.GetPosition().Value;
     CInt childLength;
-    CStr className;
     in.ReadInt(childLength);
     in.ReadStr(className);
     if (in.Failed()) return false;

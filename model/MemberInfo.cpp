@@ -75,12 +75,14 @@ void COperInfo::LoadFields(CStream& stream) {
   Params.Clear();
   // A parameter is three counted strings, at least 12 bytes.
   const CInt count = CRecordReader::ReadCount(stream, 12, "параметров"_cp);
+  CStr name;
   for (std::int32_t i = 0; i < count.Value; ++i) {
-    CStr type, name, about;
-    stream.ReadStr(type);
+    // Read straight into the parameter, as AddParam would leave it, without copies.
+    auto* param = AddParam("", "");
+    stream.ReadStr(param->Type);
     stream.ReadStr(name);
-    stream.ReadStr(about);
-    AddParam(type, name, about);
+    stream.ReadStr(param->About);
+    param->SetName(name);
   }
 }
 

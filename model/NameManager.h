@@ -1,7 +1,9 @@
 // Object names live here, keyed by object identity, not inside the objects.
 #pragma once
 
-#include <unordered_map>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "core/List.h"
 
@@ -25,7 +27,37 @@ class CNameManager : public CObject {
   CInt EntryCount() const { return Entries.Count(); }
 
  private:
+  // Object -> place of its item in Entries, for the items their object's own slot does not give
+  // (items moved when another was forgotten, the null object, objects first named by another
+  // manager). Open addressing on the pointer, at most half full; usually nearly empty.
+  class CPlaceIndex {
+   public:
+    std::int32_t Find(const CObject* object) const;  // -1 when absent
+    // The place stored for object, and whether it was just added (with at).
+    std::pair<std::int32_t*, bool> Insert(const CObject* object, std::int32_t at);
+    void Erase(const CObject* object);
+    void Clear();
+
+   private:
+    static constexpr std::uintptr_t kFree = ~std::uintptr_t(0);  // no object lives there
+    struct Slot {
+      std::uintptr_t key = kFree;
+      std::int32_t at = 0;
+    };
+    std::size_t Home(std::uintptr_t key) const;
+    std::size_t Probe(std::uintptr_t key) const;  // the key's slot, or the free slot ending its run
+    void Grow();
+
+    std::vector<Slot> slots_;  // a power of two long, or empty
+    std::size_t count_ = 0;
+    int shift_ = 64;
+  };
+
+  // The place of object's item in Entries, or -1. The object's own slot answers first: in a
+  // tree of 100,000 named nodes, a lookup in a table of every object was most of the time a
+  // save or load took.
+  std::int32_t Find(const CObject* object) const;
+
   CList Entries;  // of CItem, owned
-  // Where each object's item stands in Entries; keeps lookups constant-time in large trees.
-  std::unordered_map<const CObject*, std::int32_t> Index;
+  CPlaceIndex Index;
 };

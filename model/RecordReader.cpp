@@ -1,6 +1,7 @@
 #include "model/RecordReader.h"
 
 #include <string>
+#include <string_view>
 
 #include "core/Cp1251.h"
 
@@ -54,11 +55,11 @@ CInt CRecordReader::GetPosition() {
   return position_;
 }
 
-CInt CRecordReader::ReadStr(CStr& value) {
+CInt CRecordReader::ReadCounted() {
+  scratch_.clear();
   const std::int32_t at = position_;
   CInt count;
   ReadInt(count);
-  value = "";
   if (failed_) return 0;
   const std::int32_t left = limit_ - position_;
   if (count.Value < 0 || count.Value > left) {
@@ -68,10 +69,27 @@ CInt CRecordReader::ReadStr(CStr& value) {
   }
   if (count.Value > 0) {
     scratch_.resize(static_cast<std::size_t>(count.Value));
-    if (Read(scratch_.data(), count).Value == count.Value)
-      value.AppendBytes(scratch_.data(), scratch_.size());
+    if (Read(scratch_.data(), count).Value != count.Value) scratch_.clear();
   }
   return count;
+}
+
+CInt CRecordReader::ReadStr(CStr& value) {
+  const CInt count = ReadCounted();
+  const std::string_view bytes(scratch_);
+  // Zero bytes are dropped; a text without any (all of them, nearly) is taken in one copy, or
+  // not at all when the value already holds it.
+  if (bytes.find('\0') != std::string_view::npos) {
+    value = CStr();
+    value.AppendBytes(bytes.data(), bytes.size());
+  } else if (value.View() != bytes) {
+    value = CStr(bytes);
+  }
+  return count;
+}
+
+void CRecordReader::SkipStr() {
+  ReadCounted();
 }
 
 std::int32_t CRecordReader::Narrow(std::int32_t end) {
@@ -87,7 +105,7 @@ void CRecordReader::Fail(std::int32_t offset, const CStr& what) {
   fault_ = AtOffset(offset, what);
 }
 
-CInt CRecordReader::ReadCount(CStream& stream, std::int32_t itemBytes, const CStr& what) {
+CInt CRecordReader::ReadCount(CStream& stream, std::int32_t itemBytes, const char* what) {
   const CInt at = stream.GetPosition();
   CInt count;
   stream.ReadInt(count);

@@ -22,6 +22,8 @@ class CRecordReader : public CStream {
   CInt GetPosition() override;
   // A negative length, or one longer than what is left, is a fault.
   CInt ReadStr(CStr& value) override;
+  // As ReadStr, with the same checks and faults, for a string nobody keeps.
+  void SkipStr();
 
   // Reading stops at end until the limit is set back; answers the previous limit.
   std::int32_t Narrow(std::int32_t end);
@@ -36,9 +38,13 @@ class CRecordReader : public CStream {
   // Reads a count of items of at least itemBytes each. A negative count, or more items than the
   // rest of the stream could hold, answers -1 (and is a fault when the stream is a reader), so a
   // damaged count never makes a loader loop or allocate beyond the input.
-  static CInt ReadCount(CStream& stream, std::int32_t itemBytes, const CStr& what);
+  static CInt ReadCount(CStream& stream, std::int32_t itemBytes, const char* what);
 
  private:
+  // A counted string's bytes into scratch_ (empty after a fault); answers the count as stored,
+  // or 0 when the count itself is faulty.
+  CInt ReadCounted();
+
   CStream& source_;
   std::int32_t position_ = 0;
   std::int32_t limit_ = 0;

@@ -113,7 +113,15 @@ CInt CMemory::Write(const void* buffer, const CInt& count) {
   if (count.Value <= 0 || Position.Value < 0) return 0;
   const std::int64_t end = std::int64_t(Position.Value) + count.Value;
   if (end > INT32_MAX) return 0;
-  if (end > DataSize.Value) SetSize(static_cast<std::int32_t>(end));
+  if (end > DataSize.Value) {
+    // Bytes about to be copied over need no zeros first; only a gap before them does.
+    if (buffer && Position.Value <= DataSize.Value) {
+      Reserve(static_cast<std::int32_t>(end));
+      DataSize = static_cast<std::int32_t>(end);
+    } else {
+      SetSize(static_cast<std::int32_t>(end));
+    }
+  }
   if (buffer)
     std::memcpy(Buffer + Position.Value, buffer, static_cast<std::size_t>(count.Value));
   else
@@ -132,22 +140,26 @@ void CMemory::CopyFrom(CStream& other, const CInt& count) {
   Write(source->Buffer, n);
 }
 
+void CMemory::Reserve(std::int32_t n) {
+  // Growth doubles the block underneath, so a record written byte by byte stays linear.
+  if (n <= capacity_) return;
+  const std::size_t want =
+      std::max<std::size_t>(static_cast<std::size_t>(n), 2 * static_cast<std::size_t>(capacity_));
+  auto* grown = static_cast<std::uint8_t*>(std::realloc(Buffer, want));
+  if (!grown) throw std::bad_alloc();
+  Buffer = grown;
+  capacity_ = static_cast<std::int32_t>(std::min<std::size_t>(want, INT32_MAX));
+}
+
 void CMemory::SetSize(const CInt& size) {
   const std::int32_t n = size.Value < 0 ? 0 : size.Value;
-  // Growth doubles the block underneath, so a record written byte by byte stays linear; the
-  // stream's size is still exactly n.
-  if (n > capacity_ || n == 0) {
-    std::size_t want = n == 0 ? 0 : std::max<std::size_t>(static_cast<std::size_t>(n), 2 * capacity_);
-    if (want == 0) {
-      std::free(Buffer);
-      Buffer = nullptr;
-      capacity_ = 0;
-    } else {
-      auto* grown = static_cast<std::uint8_t*>(std::realloc(Buffer, want));
-      if (!grown) throw std::bad_alloc();
-      Buffer = grown;
-      capacity_ = static_cast<std::int32_t>(std::min<std::size_t>(want, INT32_MAX));
-    }
+  // The stream's size is exactly n, whatever the block underneath holds.
+  if (n == 0) {
+    std::free(Buffer);
+    Buffer = nullptr;
+    capacity_ = 0;
+  } else {
+    Reserve(n);
   }
   if (n > DataSize.Value)
     std::memset(Buffer + DataSize.Value, 0, static_cast<std::size_t>(n - DataSize.Value));

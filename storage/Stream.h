@@ -75,6 +75,9 @@ class CMemory : public CStream {
   const std::uint8_t* Data() const { return Buffer; }
 
  private:
+  // Room for n bytes under Buffer, doubling the block as it grows; the size does not change.
+  void Reserve(std::int32_t n);
+
   std::uint8_t* Buffer = nullptr;
   std::int32_t capacity_ = 0;  // bytes allocated under Buffer, >= DataSize
 };

@@ -42,6 +42,14 @@ void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& sou
                       .Intersect(clip);
   if (to.Empty()) return;
 
+  // Whole rows of pictures of one width lie end to end: one copy for all of them (memmove keeps
+  // an overlapping copy onto the same picture right).
+  if (to.left == 0 && to.Width() == target_->width && source.width == target_->width &&
+      shiftX == 0) {
+    std::memmove(target_->Row(to.top), source.Row(to.top - shiftY),
+                 size_t(to.Width()) * size_t(to.Height()) * sizeof(Pixel));
+    return;
+  }
   const size_t bytes = size_t(to.Width()) * sizeof(Pixel);
   auto copyRow = [&](int row) {
     std::memmove(target_->Row(row) + to.left, source.Row(row - shiftY) + (to.left - shiftX), bytes);

@@ -51,7 +51,7 @@ void DrawContext::SelectBrush(const Brush& brush) {
 }
 
 void DrawContext::SpanSolid(const DrawContext& dc, Pixel* row, int, int x0, int x1) {
-  std::fill(row + x0, row + x1, dc.brushColor_);
+  raster::FillPixels(row + x0, size_t(x1 - x0), dc.brushColor_);
 }
 
 void DrawContext::SpanHatch(const DrawContext& dc, Pixel* row, int y, int x0, int x1) {
@@ -85,6 +85,10 @@ void DrawContext::BrushSpan(int y, int x0, int x1) {
 
 void DrawContext::BrushRect(const Rect& r) {
   if (!span_) return;
+  if (span_ == &DrawContext::SpanSolid) {
+    ColorRect(r, brushColor_);
+    return;
+  }
   const Rect area = r.Intersect(clip_);
   for (int y = area.top; y < area.bottom; ++y)
     span_(*this, target_->Row(y), y, area.left, area.right);
@@ -92,10 +96,14 @@ void DrawContext::BrushRect(const Rect& r) {
 
 void DrawContext::ColorRect(const Rect& r, Pixel color) {
   const Rect area = r.Intersect(clip_);
-  for (int y = area.top; y < area.bottom; ++y) {
-    Pixel* row = target_->Row(y);
-    std::fill(row + area.left, row + area.right, color);
+  if (area.Empty()) return;
+  // Whole rows lie end to end in memory: one fill for all of them.
+  if (area.Width() == target_->width) {
+    raster::FillPixels(target_->Row(area.top), size_t(area.Width()) * size_t(area.Height()), color);
+    return;
   }
+  for (int y = area.top; y < area.bottom; ++y)
+    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
 }
 
 void DrawContext::FillRect(const Rect& r) {

@@ -98,6 +98,42 @@ std::vector<FaceMatch> Candidates(const LogicalFont& request, size_t limit) {
   return found;
 }
 
+// Texts are looked up by the caller's bytes, without making a string of them first.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+// The runs of pixels with some coverage, row by row. Gaps narrower than kGap stay inside a
+// run: stepping over a few bare pixels costs less than starting another run.
+std::vector<TextMask::Run> InkedRuns(const TextMask& mask) {
+  constexpr int kGap = 16;
+  std::vector<TextMask::Run> runs;
+  for (int y = 0; y < mask.height; ++y) {
+    const std::uint8_t* row = mask.coverage.data() + size_t(y) * size_t(mask.width);
+    for (int x = 0; x < mask.width; ++x) {
+      if (row[x] == 0) continue;
+      if (!runs.empty() && runs.back().row == y && x - runs.back().right < kGap)
+        runs.back().right = x + 1;
+      else
+        runs.push_back({y, x, x + 1});
+    }
+  }
+  // Runs are blended a block of kBlock pixels at a time; bare pixels around a run make up its
+  // last block, where the row has them, rather than leaving a remainder done one by one.
+  constexpr int kBlock = 8;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    TextMask::Run& run = runs[i];
+    const int wanted = (run.right - run.left + kBlock - 1) / kBlock * kBlock;
+    const int floor = i > 0 && runs[i - 1].row == run.row ? runs[i - 1].right : 0;
+    const int ceiling =
+        i + 1 < runs.size() && runs[i + 1].row == run.row ? runs[i + 1].left : mask.width;
+    run.right = std::min(ceiling, run.left + wanted);
+    run.left = std::max(floor, run.right - wanted);
+  }
+  return runs;
+}
+
 // cp1251 to what SDL2_ttf takes; a NUL byte would end its string early, so it becomes a space.
 std::string ToUtf8(std::string_view cp1251) {
   std::string bytes(cp1251);
@@ -143,8 +179,12 @@ struct Font::Impl {
   FaceMatch face;
   int height = 0;
   int ascent = 0;
-  mutable std::unordered_map<std::string, TextMask> masks;
+  mutable std::unordered_map<std::string, TextMask, TextHash, std::equal_to<>> masks;
   mutable size_t maskBytes = 0;
+  // The last text measured and not rendered: drawing a new text measures it and then renders
+  // it, which measures it again.
+  mutable std::string measured;
+  mutable int measuredWidth = -1;
 
   ~Impl() {
     if (ttf) TTF_CloseFont(ttf);
@@ -168,16 +208,26 @@ int Font::Ascent() const {
 }
 
 Size Font::Extent(std::string_view cp1251) const {
+  // A rendered text is exactly as large as its extent.
+  if (const TextMask* mask = Rendered(cp1251)) return {mask->width, mask->height};
+  if (impl_->measuredWidth >= 0 && impl_->measured == cp1251)
+    return {impl_->measuredWidth, impl_->height};
   int w = 0, h = 0;
   const std::string utf8 = ToUtf8(cp1251);
   if (!utf8.empty() && TTF_SizeUTF8(impl_->ttf, utf8.c_str(), &w, &h) != 0) w = 0;
-  return {std::max(w, 0), impl_->height};
+  impl_->measured.assign(cp1251);
+  impl_->measuredWidth = std::max(w, 0);
+  return {impl_->measuredWidth, impl_->height};
+}
+
+const TextMask* Font::Rendered(std::string_view cp1251) const {
+  const auto it = impl_->masks.find(cp1251);
+  return it != impl_->masks.end() ? &it->second : nullptr;
 }
 
 const TextMask& Font::Render(std::string_view cp1251) const {
+  if (const TextMask* mask = Rendered(cp1251)) return *mask;
   auto& masks = impl_->masks;
-  const std::string key(cp1251);
-  if (auto it = masks.find(key); it != masks.end()) return it->second;
 
   TextMask mask;
   const Size size = Extent(cp1251);
@@ -207,14 +257,17 @@ const TextMask& Font::Render(std::string_view cp1251) const {
     if (rendered) SDL_FreeSurface(rendered);
   }
 
+  mask.runs = InkedRuns(mask);
+
   // The text itself counts too: a text of no width has no pixels but may be long.
-  const size_t cost = mask.coverage.size() + key.size() + sizeof(TextMask);
+  const size_t cost = mask.coverage.size() + mask.runs.size() * sizeof(TextMask::Run) +
+                      cp1251.size() + sizeof(TextMask);
   if (impl_->maskBytes + cost > kMaxCachedBytes) {
     masks.clear();
     impl_->maskBytes = 0;
   }
   impl_->maskBytes += cost;
-  return masks.emplace(key, std::move(mask)).first->second;
+  return masks.emplace(std::string(cp1251), std::move(mask)).first->second;
 }
 
 bool Font::HasGlyphs(std::string_view cp1251) const {

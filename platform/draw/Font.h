@@ -51,9 +51,18 @@ std::vector<std::string> FontFamilies();
 // A rendered text: one coverage byte (0 none .. 255 full) a pixel, rows from the top, exactly
 // as large as the text's extent.
 struct TextMask {
+  // Pixels [left, right) of a row that hold all its coverage (with short bare gaps inside):
+  // drawing visits only these, since much of a text's cell is bare.
+  struct Run {
+    int row;
+    int left;
+    int right;
+  };
+
   int width = 0;
   int height = 0;
   std::vector<std::uint8_t> coverage;
+  std::vector<Run> runs;  // by row, then left to right
 };
 
 class Font {
@@ -71,6 +80,8 @@ class Font {
   Size Extent(std::string_view cp1251) const;
   // The text's pixels; the reference stays valid until the next Render on this font.
   const TextMask& Render(std::string_view cp1251) const;
+  // The text's pixels when they are already rendered, else nullptr; valid as Render's are.
+  const TextMask* Rendered(std::string_view cp1251) const;
   // Whether the face has a real glyph (not the missing-glyph box) for every character.
   bool HasGlyphs(std::string_view cp1251) const;
 

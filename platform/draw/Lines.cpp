@@ -92,10 +92,7 @@ void DrawContext::PenRun(int y, int x0, int x1) {
   if (y < clip_.top || y >= clip_.bottom) return;
   x0 = std::max(x0, clip_.left);
   x1 = std::min(x1, clip_.right);
-  if (x0 < x1) {
-    Pixel* row = target_->Row(y);
-    std::fill(row + x0, row + x1, pen_.color);
-  }
+  if (x0 < x1) raster::FillPixels(target_->Row(y) + x0, size_t(x1 - x0), pen_.color);
 }
 
 void DrawContext::PlotStyled(int x, int y, std::int64_t step) {

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 
 #include "platform/draw/Geometry.h"
+#include "platform/draw/Surface.h"
 
 namespace platform::raster {
 
@@ -23,6 +25,17 @@ inline Point Limit(Point p) {
 }
 inline Rect Limit(const Rect& r) {
   return {Limit(r.left), Limit(r.top), Limit(r.right), Limit(r.bottom)};
+}
+
+// count pixels of one colour from at. wchar_t is a 32-bit word here, so the C library's wmemset
+// does it with the widest stores the processor has; a few pixels are not worth the call.
+inline void FillPixels(Pixel* at, size_t count, Pixel color) {
+  static_assert(sizeof(wchar_t) == sizeof(Pixel));
+  if (count < 8) {
+    for (size_t i = 0; i < count; ++i) at[i] = color;
+    return;
+  }
+  std::wmemset(reinterpret_cast<wchar_t*>(at), static_cast<wchar_t>(color), count);
 }
 
 // Visits the pixels of the thin line from a towards b, b itself excluded, that lie inside

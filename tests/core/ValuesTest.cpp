@@ -3,6 +3,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <string>
 
 #include "core/Cp1251.h"
 #include "core/List.h"
@@ -223,6 +224,33 @@ TEST(CStr, FieldCountOfALongListTakesOnePass) {
   EXPECT_EQ(list.FieldCount(";").Value, 200000);
   EXPECT_EQ((list + ";x").FieldCount(";").Value, 200000);  // the empty piece ends the count
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(CStr, ShortAndLongTextsCopyMoveAndGrowAlike) {
+  // Lengths on both sides of the room a string has inside itself for short texts.
+  for (const std::string text : {"", "a", "1234567", "12345678", "a text well past that room"}) {
+    const CStr original = std::string_view(text);
+    CStr copy = original;
+    CStr moved = std::move(copy);
+    EXPECT_EQ(moved.View(), text);
+    copy = "reused after the move";
+    EXPECT_EQ(copy, "reused after the move");
+    CStr assigned = "x";
+    assigned = moved;
+    EXPECT_EQ(assigned.View(), text);
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.View(), text);
+    EXPECT_EQ(original.View(), text);
+
+    CStr doubled = original;
+    doubled += doubled;  // may carry the text out of the string into a block
+    EXPECT_EQ(doubled.View(), text + text);
+    CStr grown = original;
+    grown.AppendBytes("d\0efgh", 6);  // the zero byte is dropped
+    EXPECT_EQ(grown.View(), text + "defgh");
+    grown = grown.SubStr(0, original.Length());  // and back again
+    EXPECT_EQ(grown.View(), text);
+  }
 }
 
 TEST(CBool, TextAndTruth) {

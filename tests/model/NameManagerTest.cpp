@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/App.h"
 #include "model/NameManager.h"
@@ -61,4 +62,25 @@ TEST(Names, ACopyStartsUnnamed) {
   s.SetName("named");
   const CStr copy = s;
   EXPECT_EQ(copy.GetName(), "");
+}
+
+TEST(Names, TwoManagersKeepTheirOwnNamesForTheSameObjects) {
+  // The second manager must not take over what the first relies on to find an object, and
+  // forgetting in one (which moves its last entry) must leave the other's names alone.
+  CNameManager first, second;
+  std::vector<std::unique_ptr<CObject>> objects;
+  for (int i = 0; i < 5; ++i) objects.push_back(std::make_unique<CObject>());
+  auto name = [](const char* prefix, int i) { return CStr(prefix) + CInt(i).ToStr(); };
+  for (int i = 0; i < 5; ++i) first.SetNameOf(objects[i].get(), name("a", i));
+  for (int i = 4; i >= 0; --i) second.SetNameOf(objects[i].get(), name("b", i));
+  first.Forget(objects[1].get());
+  second.Forget(objects[3].get());
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(first.NameOf(objects[i].get()), i == 1 ? CStr() : name("a", i)) << i;
+    EXPECT_EQ(second.NameOf(objects[i].get()), i == 3 ? CStr() : name("b", i)) << i;
+  }
+  first.SetNameOf(objects[4].get(), "renamed");  // found again after the move, not added
+  EXPECT_EQ(first.NameOf(objects[4].get()), "renamed");
+  EXPECT_EQ(first.EntryCount().Value, 4);
+  EXPECT_EQ(second.EntryCount().Value, 4);
 }
