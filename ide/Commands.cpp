@@ -1,0 +1,236 @@
+// The toolbar's commands of the main window, and the tree operations behind them.
+#include <cstdio>
+#include <string>
+
+#include "controls/CtrlApp.h"
+#include "core/Cp1251.h"
+#include "ide/EditForm.h"
+#include "ide/Form1.h"
+#include "ide/SelItemForm.h"
+#include "import/CppAnalys.h"
+#include "model/ClassManager.h"
+#include "model/MemberInfo.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+#include "storage/Config.h"
+#include "widgets/InfoTreeBox.h"
+#include "widgets/MsgDlg.h"
+#include "widgets/TunerTreeBox.h"
+
+bool CForm1::Confirm(const char* question) {
+  return CtrlApp->MsgDlg && CtrlApp->MsgDlg->Show(CStr(question), 3, 3) == 1;
+}
+
+// [SECTION] Files
+
+void CForm1::NewClick(CControl*) {
+  if (!Confirm("Создать все проекты заново?"_cp)) return;
+  CInfo& root = CoreApp->InfoMan.Root;
+  Forget(&root, true);
+  CutPending = 0;
+  root.Children.Clear();
+  RedrawTree();
+}
+
+void CForm1::OpenClick(CControl*) {
+  if (!Confirm("Загрузить все проекты?"_cp)) return;
+  CInfo& root = CoreApp->InfoMan.Root;
+  // Loading replaces every element only when the file is whole; a damaged one changes nothing
+  // and is reported. The windows of the old elements are let go of before they are destroyed.
+  if (!platform::FileExists(ConfigPath(*CoreApp).View())) return;
+  CMemory before;
+  WriteConfig(before, root);
+  Forget(&root, true);
+  const CLoadReport report = LoadConfig(*CoreApp);
+  if (!report.Ok()) {
+    // Nothing was replaced, but the windows are gone: read back what stood, so that nothing
+    // points at an element whose window was destroyed.
+    ReadConfig(before, root);
+  }
+  RedrawTree();
+  if (!report.Message().View().empty()) Report(report.Message());
+}
+
+void CForm1::SaveClick(CControl*) {
+  if (!Confirm("Сохранить все проекты?"_cp)) return;
+  const CStr failure = SaveConfig(*CoreApp);
+  if (!failure.View().empty()) Report(failure);
+}
+
+// [SECTION] Adding and removing
+
+void CForm1::AddClick(CControl*) {
+  CInfo* selected = Selected();
+  AddElement(selected && selected->Parent ? selected->Parent : &CoreApp->InfoMan.Root);
+}
+
+void CForm1::SubAddClick(CControl*) {
+  CInfo* selected = Selected();
+  AddElement(selected ? selected : &CoreApp->InfoMan.Root);
+  RedrawTree();
+}
+
+void CForm1::AddElement(CInfo* parent) {
+  CStr name, about;
+  const CStr className = AddDialog->Execute(parent->ClassName(), name, about);
+  if (className.View().empty()) return;
+  CObject* made = CoreApp->ClassMan->CreateByName(className);
+  auto* element = dynamic_cast<CInfo*>(made);
+  if (!element) {
+    delete made;
+    return;
+  }
+  element->SetName(name);
+  element->About = about;
+  parent->Append(element);
+  Invalidate();
+}
+
+void CForm1::DeleteClick(CControl*) {
+  CInfo* selected = Selected();
+  if (!selected || !selected->Parent) return;
+  if (!Confirm("Удалить элемент?"_cp)) return;
+  Forget(selected);
+  selected->Parent->Children.DeleteObject(selected);
+  Tree->Selected = nullptr;
+  RedrawTree();
+  CutPending = 0;
+}
+
+void CForm1::UpClick(CControl*) {
+  CInfo* selected = Selected();
+  if (!selected || !selected->Parent) return;
+  CList& siblings = selected->Parent->Children;
+  const std::int32_t i = siblings.IndexOf(selected).Value;
+  if (i > 0) siblings.Exchange(i, i - 1);
+  RedrawTree();
+}
+
+void CForm1::DownClick(CControl*) {
+  CInfo* selected = Selected();
+  if (!selected || !selected->Parent) return;
+  CList& siblings = selected->Parent->Children;
+  const std::int32_t i = siblings.IndexOf(selected).Value;
+  if (i >= 0 && i + 1 < siblings.Count().Value) siblings.Exchange(i, i + 1);
+  RedrawTree();
+}
+
+// [SECTION] Clipboard
+
+void CForm1::CutClick(CControl* sender) {
+  CInfo* selected = Selected();
+  if (!selected) return;
+  CopyClick(sender);
+  CutPending = 1;
+  Tree->CutElement = selected;
+}
+
+void CForm1::CopyClick(CControl*) {
+  CInfo* selected = Selected();
+  if (!selected) return;
+  CutPending = 0;
+  Clipboard->SetPosition(0);
+  Clipboard->SetSize(0);
+  selected->SaveToStream(*Clipboard);
+  ClipClass = selected->ClassName();
+}
+
+void CForm1::PasteClick(CControl*) {
+  CInfo* selected = Selected();
+  if (selected && selected->Parent) PasteInto(selected->Parent);
+}
+
+void CForm1::SubPasteClick(CControl*) {
+  if (CInfo* selected = Selected()) PasteInto(selected);
+}
+
+void CForm1::PasteInto(CInfo* target) {
+  CInfo* cut = CutPending.Value ? Tree->CutElement : nullptr;
+  // The copy would leave the tree together with the original it replaces.
+  if (cut) {
+    for (const CInfo* node = target; node; node = node->Parent)
+      if (node == cut) return;
+  }
+  CObject* made = CoreApp->ClassMan->CreateByName(ClipClass);
+  auto* element = dynamic_cast<CInfo*>(made);
+  if (!element) {
+    delete made;
+    return;
+  }
+  Clipboard->SetPosition(0);
+  if (!element->Load(*Clipboard).Ok()) {
+    delete element;
+    return;
+  }
+  target->Append(element);
+  Tree->Selected = element;
+  if (CutPending.Value) {
+    CutPending = 0;
+    if (cut && cut->Parent) {
+      // Moved: the original leaves the tree and, belonging to nobody, is destroyed.
+      Forget(cut);
+      cut->Parent->Children.DeleteObject(cut);
+    }
+    Tree->CutElement = nullptr;
+  }
+  RedrawTree();
+}
+
+// [SECTION] Code
+
+void CForm1::ImportClick(CControl*) {
+  CInfo* selected = Selected();
+  if (!selected) return;
+  CInfo& root = CoreApp->InfoMan.Root;
+  if (CodeEditor && CodeEditor->Visible && Current && Current->ClassName() == "COperInfo")
+    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+  CMemory before;
+  WriteConfig(before, root);
+  // A re-import empties its units first: whatever is below the element may go.
+  Forget(selected, true);
+  CCppAnalys analys;
+  analys.ShowMessage = [this](const CStr& text) { Report(text); };
+  const bool imported = analys.ImportElement(selected).Value;
+  if (!imported) {
+    // The whole tree as it stood before the command, in place; every element is a new one.
+    Forget(&root, true);
+    ReadConfig(before, root);
+  }
+  RedrawTree();
+}
+
+void CForm1::ClearClick(CControl*) {
+  if (CInfo* selected = Selected()) {
+    ClearCode(selected);
+    RedrawTree();
+  }
+}
+
+void CForm1::ClearCode(CInfo* element) {
+  if (element->ClassName() == "COperInfo") {
+    static_cast<COperInfo*>(element)->Code = "";
+    return;
+  }
+  for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ClearCode(element->Child(i));
+}
+
+void CForm1::BuildClick(CControl*) {}
+
+CStr CForm1::RunPath(const CStr& applicationName) {
+  const CStr withExe = CStr("c:\\Qxe\\") + applicationName + ".exe";
+  if (platform::FileExists(withExe.View())) return withExe;
+  return CStr("c:\\Qxe\\") + applicationName;
+}
+
+void CForm1::RunClick(CControl*) {
+  CInfo* selected = Selected();
+  if (!selected || selected->ClassName() != "CAppInfo") return;
+  const CStr path = RunPath(selected->GetName());
+  if (!platform::FileExists(path.View()) ||
+      !platform::StartProgram(path.View(), "c:\\Qxe")) {
+    const std::string line = "qxworks: no program to run at " + platform::LinuxPath(path.View()) + "\n";
+    std::fputs(line.c_str(), stderr);
+  }
+}
