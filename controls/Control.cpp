@@ -215,6 +215,10 @@ void CControl::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   CCustomControl::MouseDown(button, shift, p);
 }
 
+void CControl::MouseWheel(CInt notches, CPoint p) {
+  if (Parent) Parent->MouseWheel(notches, p + M1);
+}
+
 // [SECTION] CControl: view coordinates
 
 bool CControl::AxisForwardX() {

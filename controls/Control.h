@@ -138,6 +138,9 @@ class CControl : public CCustomControl {
                    const CFloat& dy2) override;
 
   void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
+  // The mouse wheel over this control (p in its coordinates; notches > 0: turned away from the
+  // user). Passed to the parent: only controls that scroll take it.
+  virtual void MouseWheel(CInt notches, CPoint p);
 
   // A new control of the same class, written and read through a memory stream: with the same
   // parent (Clone) or the given one (CloneInto). None when the class is not registered.

@@ -26,6 +26,7 @@ CView::CView(CRect r) {
   Canvas->OnKeyPress.Set(this, &CView::KeyPressHook);
   Canvas->OnKeyDown.Set(this, &CView::KeyDownHook);
   Canvas->OnKeyUp.Set(this, &CView::KeyUpHook);
+  Canvas->OnMouseWheel.Set(this, &CView::MouseWheelHook);
   Canvas->OnClose.Set(this, &CView::CloseHook);
   Canvas->OnFlipped.Set(this, &CView::FlippedHook);
 }
@@ -183,6 +184,16 @@ void CView::DispatchMouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   if (!Root) return;
   CControl* target = Root->HitTest(p);
   target->MouseUp(button, shift, p);
+}
+
+void CView::DispatchMouseWheel(CInt notches, CPoint p) {
+  if (!Root) return;
+  CControl* target = Root->HitTest(p);
+  target->MouseWheel(notches, p);
+}
+
+void CView::MouseWheelHook(CCanvas*, CInt notches, CPoint p) {
+  DispatchMouseWheel(notches, p);
 }
 
 void CView::MouseDownHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {

@@ -53,6 +53,10 @@ class CView : public CRect {
   virtual void KeyDownHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
   virtual void DispatchKeyUp(CInt key, CShiftStateSet shift);
   virtual void KeyUpHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
+  // The wheel goes to the control under the pointer, captured or not; it passes it up to the
+  // nearest ancestor that scrolls.
+  virtual void DispatchMouseWheel(CInt notches, CPoint p);
+  virtual void MouseWheelHook(CCanvas* canvas, CInt notches, CPoint p);
 
   // A control being destroyed stops being the focus or a capture.
   void Forget(CControl* c);

@@ -62,6 +62,10 @@ void CCanvas::MouseMove(CShiftStateSet shift, CPoint p) {
   OnMouseMove(this, shift, p);
 }
 
+void CCanvas::MouseWheel(CInt notches, CPoint p) {
+  OnMouseWheel(this, notches, p);
+}
+
 void CCanvas::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   OnMouseUp(this, button, shift, p);
 }

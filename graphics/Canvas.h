@@ -21,6 +21,7 @@ class CCanvas : public CRect {
   using MouseMoveHook = CHandler<CCanvas*, CShiftStateSet, CPoint>;
   using KeyPressHook = CHandler<CCanvas*, CStr>;
   using KeyHook = CHandler<CCanvas*, CInt, CShiftStateSet>;
+  using WheelHook = CHandler<CCanvas*, CInt, CPoint>;
 
   // register: join the screen's canvas list; the first canvas to join is the main canvas.
   explicit CCanvas(CBool register_);
@@ -97,6 +98,8 @@ class CCanvas : public CRect {
   virtual void KeyPress(CStr ch);
   virtual void KeyDown(CInt key, CShiftStateSet shift);
   virtual void KeyUp(CInt key, CShiftStateSet shift);
+  // notches > 0: turned away from the user.
+  virtual void MouseWheel(CInt notches, CPoint p);
 
   CPoint Origin;
   CRect ClipRect;
@@ -116,6 +119,7 @@ class CCanvas : public CRect {
   KeyPressHook OnKeyPress;
   KeyHook OnKeyDown;
   KeyHook OnKeyUp;
+  WheelHook OnMouseWheel;
   CanvasHook OnClose;
   // After every Flip, once the buffer has reached the window: what is drawn straight on the
   // window (a drag outline) is drawn again here, or the flip would wipe it.

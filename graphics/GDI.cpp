@@ -135,6 +135,9 @@ std::int32_t CGDI::WindowProcedure(void* context, const platform::Message& m) {
     case MessageKind::MouseMove:
       canvas->MouseMove(CShiftStateSet(), point);
       break;
+    case MessageKind::Wheel:
+      canvas->MouseWheel(m.a, CPoint(platform::PointX(m.b), platform::PointY(m.b)));
+      break;
     case MessageKind::KeyDown:
       canvas->KeyDown(m.a, CShiftStateSet());
       break;

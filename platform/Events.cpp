@@ -46,6 +46,16 @@ void Convert(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
       PostMouse(MessageKind::MouseMove, event.motion.windowID, event.motion.x, event.motion.y);
       return;
+    case SDL_MOUSEWHEEL: {
+      const SDL_MouseWheelEvent& wheel = event.wheel;
+      const int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+      if (notches == 0) return;  // a sideways turn: nothing scrolls sideways by the wheel
+      int x = wheel.mouseX;
+      int y = wheel.mouseY;
+      const WindowId target = RouteMouse(wheel.windowID, x, y);
+      PostMessage(Message{target, MessageKind::Wheel, notches, PackPoint(x, y)});
+      return;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (const int code = ScanCodeFromSdl(event.key.keysym.scancode))

@@ -24,7 +24,23 @@ enum class MessageKind : std::uint8_t {
   MinimizeCommand,
   Quit,             // a = exit code
   User,             // a, b: whatever the poster put there
+  // a = notches turned (positive: away from the user), b = the pointer's client point, packed
+  // by PackPoint. Only scroll boxes listen to it.
+  Wheel,
 };
+
+// Two client coordinates in one message field, 16 signed bits each (x low, y high), as the native
+// platform packs them: windows are never larger than that.
+constexpr std::int32_t PackPoint(int x, int y) {
+  return static_cast<std::int32_t>((static_cast<std::uint32_t>(y) << 16) |
+                                   (static_cast<std::uint32_t>(x) & 0xFFFFu));
+}
+constexpr int PointX(std::int32_t packed) {
+  return static_cast<std::int16_t>(static_cast<std::uint32_t>(packed) & 0xFFFFu);
+}
+constexpr int PointY(std::int32_t packed) {
+  return static_cast<std::int16_t>(static_cast<std::uint32_t>(packed) >> 16);
+}
 
 struct Message {
   WindowId window = 0;

@@ -32,6 +32,20 @@ inline void PushMouse(Uint32 type, platform::WindowId window, int x, int y,
   PushEvent(e);
 }
 
+// The wheel turned by (dx, dy) notches with the pointer at window coordinates (x, y).
+inline void PushWheel(platform::WindowId window, int x, int y, int dx, int dy,
+                      bool flipped = false) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = window;
+  e.wheel.x = dx;
+  e.wheel.y = dy;
+  e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+  e.wheel.mouseX = x;
+  e.wheel.mouseY = y;
+  PushEvent(e);
+}
+
 inline void PushKey(Uint32 type, platform::WindowId window, SDL_Scancode code) {
   SDL_Event e{};
   e.type = type;

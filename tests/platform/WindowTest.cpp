@@ -222,6 +222,28 @@ TEST_F(WindowTest, MouseMessagesFollowTheCapture) {
   EXPECT_EQ(Drain(), (std::vector<Message>{{right, MessageKind::MouseMove, 5, 6}}));
 }
 
+// A wheel message carries the notches (positive away from the user, whatever the desktop's
+// natural-scrolling setting) and the pointer, routed like the other mouse messages.
+TEST_F(WindowTest, TheWheelGivesNotchesAndThePointer) {
+  const WindowId left = Make(100, 100, 200, 100);
+  const WindowId right = Make(400, 100, 200, 100);
+  qxtest::PushWheel(left, 10, 20, 0, 2);
+  qxtest::PushWheel(right, 5, 6, 0, 1, true);
+  qxtest::PushWheel(right, 5, 6, 3, 0);  // sideways only: no message
+  qxtest::PushWheel(left, -3, 7, 0, -1);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::Wheel, 2, PackPoint(10, 20)},
+                                           {right, MessageKind::Wheel, -1, PackPoint(5, 6)},
+                                           {left, MessageKind::Wheel, -1, PackPoint(-3, 7)}}));
+  EXPECT_EQ(PointX(PackPoint(-3, 7)), -3);
+  EXPECT_EQ(PointY(PackPoint(-3, 7)), 7);
+  EXPECT_EQ(PointX(PackPoint(1200, -40)), 1200);
+  EXPECT_EQ(PointY(PackPoint(1200, -40)), -40);
+
+  CaptureMouse(left);
+  qxtest::PushWheel(right, 5, 6, 0, 1);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::Wheel, 1, PackPoint(305, 6)}}));
+}
+
 TEST_F(WindowTest, DestroyingSendsDestroyAndEndsTheWindowsTimersAndCapture) {
   const WindowId id = CreateWindow(0, 0, 50, 50);
   ASSERT_NE(id, 0u);

@@ -143,6 +143,11 @@ void Gui::Click(CControl& window, int x, int y) {
   Release(window, x, y);
 }
 
+void Gui::Wheel(CControl& window, int x, int y, int notches) {
+  Post(window, MessageKind::Wheel, notches, platform::PackPoint(x, y));
+  RunUntilIdle();
+}
+
 void Gui::Type(CControl& window, std::string_view text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);

@@ -61,6 +61,8 @@ class Gui {
   void DragTo(CControl& window, int x, int y);
   void Release(CControl& window, int x, int y);
   void Click(CControl& window, int x, int y);  // Press and Release at the same point
+  // The wheel turned by notches with the pointer at (x, y); positive: away from the user.
+  void Wheel(CControl& window, int x, int y, int notches);
 
   // Each cp1251 byte as a key stroke: key down, its character, key up. Enter, Backspace, Tab and
   // Escape get their character from the loop's translation, as on a real display; a character
