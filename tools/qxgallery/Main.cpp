@@ -19,6 +19,7 @@
 #include "graphics/Font.h"
 #include "platform/Files.h"
 #include "platform/Screen.h"
+#include "tools/qxgallery/MemoWindow.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -214,6 +215,7 @@ int main() {
   CtrlApp = app.get();
   {
     Gallery gallery(*app);
+    MemoWindow memo;
     app->Run();
   }
   app.reset();
