@@ -144,6 +144,11 @@ void SetWindowTitle(WindowId id, std::string_view title) {
   if (WindowRecord* window = Find(id)) SDL_SetWindowTitle(window->sdl, Cp1251ToUtf8(title).c_str());
 }
 
+std::string WindowTitle(WindowId id) {
+  const WindowRecord* window = Find(id);
+  return window ? Utf8ToCp1251(SDL_GetWindowTitle(window->sdl)) : std::string();
+}
+
 Surface* WindowImage(WindowId id) {
   WindowRecord* window = Find(id);
   return window ? &window->image : nullptr;

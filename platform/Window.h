@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/Messages.h"
@@ -48,6 +49,7 @@ std::optional<WindowRect> WindowBounds(WindowId window);
 
 // The title the desktop shows for the window (in the task bar); cp1251.
 void SetWindowTitle(WindowId window, std::string_view title);
+std::string WindowTitle(WindowId window);  // "" for an unknown window
 
 // What the window shows, client-sized; nullptr for an unknown window. The pointer stays valid
 // until the window is destroyed; the pixels move when the window's size changes.

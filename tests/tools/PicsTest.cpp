@@ -225,7 +225,8 @@ struct Folder {
   const char* dir;
   int width, height;
   std::vector<const char*> names;
-  int margin;  // silver border that a button's bevels cover, so nothing may be drawn there
+  int margin;  // face-grey border that a button's bevels cover, so nothing may be drawn there
+  bool onFace;  // shown on the face grey, which is then its background
 };
 
 const std::vector<Folder>& Shipped() {
@@ -235,26 +236,26 @@ const std::vector<Folder>& Shipped() {
         "SubPaste", "Import", "Clear", "Build", "Run", "About", "Group", "Pack", "App", "Lib",
         "Unit", "Dll", "Class", "NClass", "PrivVar", "ProtVar", "PubVar", "PrivFunc", "ProtFunc",
         "PubFunc", "Type", "Struct"},
-       0},
+       0, true},
       // The designer's buttons are 17 by 17; their flat face is the middle 15 by 15.
       {"Dsgn", 17, 17,
        {"New", "Clone", "Delete", "Group", "UnGroup", "Color", "Line", "Rectangle",
         "FillRectangle", "Ellipse", "FillEllipse", "Text", "Pic", "Bevel", "Panel", "Label",
         "PicButton", "Button", "Edit", "Form"},
-       1},
-      {"Form", 16, 16, {"Icon16", "Icon16_new"}, 0},
+       1, true},
+      {"Form", 16, 16, {"Icon16", "Icon16_new"}, 0, false},  // on the navy caption bar
       // Caption buttons show their picture inside two bevels: the middle 11 by 9.
-      {"Form", 15, 13, {"Minimize", "Restore", "Maximize", "Close"}, 2},
-      {"8x8", 8, 8, {"Left", "Right", "Up", "Down"}, 0},
-      {"32x32", 32, 32, {"Warning", "Error", "Information", "Confirmation"}, 0},
-      {"Other", 64, 64, {"AboutPic64"}, 0},
+      {"Form", 15, 13, {"Minimize", "Restore", "Maximize", "Close"}, 2, true},
+      {"8x8", 8, 8, {"Left", "Right", "Up", "Down"}, 0, true},
+      {"32x32", 32, 32, {"Warning", "Error", "Information", "Confirmation"}, 0, true},
+      {"Other", 64, 64, {"AboutPic64"}, 0, true},
   };
   return folders;
 }
 
 TEST(PicsBuilt, EveryPictureIsThereAtItsSizeAndDrawn) {
   const fs::path pics = fs::path(QX_BINARY_DIR) / "pics";
-  const Rgb silver{192, 192, 192};
+  const Rgb face{204, 204, 204}, silver{192, 192, 192};
   std::map<std::string, Image> seen;
   for (const Folder& folder : Shipped()) {
     for (const char* name : folder.names) {
@@ -274,9 +275,14 @@ TEST(PicsBuilt, EveryPictureIsThereAtItsSizeAndDrawn) {
         for (int x = 0; x < image->width; ++x) {
           const bool border = x < folder.margin || y < folder.margin ||
                               x >= image->width - folder.margin || y >= image->height - folder.margin;
-          covered += border && image->At(x, y) != silver;
+          covered += border && image->At(x, y) != face;
         }
       EXPECT_EQ(covered, 0) << "pixels drawn where the button's bevels hide them";
+      if (folder.onFace) {
+        int darker = 0;
+        for (const Rgb& p : image->pixels) darker += p == silver;
+        EXPECT_EQ(darker, 0) << "silver pixels would show darker than the face around them";
+      }
 
       for (const auto& [other, earlier] : seen)
         EXPECT_FALSE(earlier.width == image->width && earlier.height == image->height &&

@@ -1,10 +1,15 @@
 // Forms: moving by the caption with the outline on the window, resizing by the grips, the window
 // buttons and closing.
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "controls/Pic.h"
 #include "controls/Text.h"
 #include "controls/View.h"
+#include "core/Cp1251.h"
 #include "graphics/GDI.h"
 #include "graphics/Timer.h"
 #include "platform/Window.h"
@@ -249,6 +254,48 @@ TEST_F(FormTest, AGripResizesTheFormByItsOwnEdges) {
   EXPECT_EQ(Corners(*child->Caption), "(4,3)-(156,20)") << "the caption follows the width";
 }
 
+// Past the opposite border a grip would leave a mirrored sliver that no press can reach again.
+TEST_F(FormTest, AGripKeepsAMinimumSizeWithTheCaptionButtonsAndAGripReachable) {
+  struct Case {
+    int grip;
+    int dx, dy;
+    const char* corners;  // from (50, 50)-(200, 150); at least 100 by 17 + 20
+  } cases[] = {
+      {CForm::Left, 400, 0, "(100,50)-(200,150)"},
+      {CForm::Right, -400, 0, "(50,50)-(150,150)"},
+      {CForm::Top, 0, 300, "(50,113)-(200,150)"},
+      {CForm::Bottom, 0, -300, "(50,50)-(200,87)"},
+      {CForm::TopLeft, 400, 300, "(100,113)-(200,150)"},
+      {CForm::BottomRight, -400, -300, "(50,50)-(150,87)"},
+      {CForm::BottomLeft, 120, -60, "(100,50)-(200,90)"},
+      {CForm::TopRight, -30, 20, "(50,70)-(170,150)"},  // above the minimum: as dragged
+  };
+  for (const Case& c : cases) {
+    child->SetBounds(50, 50, 150, 100, true);
+    main->Invalidate();
+    Drag(*main, Middle(child->Grips[c.grip]), c.dx, c.dy);
+    EXPECT_EQ(Corners(*child), c.corners) << c.grip;
+  }
+
+  // From the minimum the corner grip still resizes the form, and its close button closes it.
+  Drag(*main, Middle(child->Grips[CForm::BottomRight]), 30, 20);
+  EXPECT_EQ(Corners(*child), "(50,50)-(180,107)");
+  Drag(*main, Middle(child->Grips[CForm::BottomRight]), -400, -300);
+  EXPECT_EQ(Corners(*child), "(50,50)-(150,87)");
+  const CPoint close = Middle(child->Caption->CloseButton);
+  gui.Click(*main, X(close), Y(close));
+  EXPECT_FALSE(child->Visible);
+  child->Visible = true;
+
+  // A form made smaller than the minimum does not shrink further, nor jump to the minimum.
+  child->SetBounds(50, 50, 60, 30, true);
+  main->Invalidate();
+  Drag(*main, Middle(child->Grips[CForm::Right]), -40, 0);
+  EXPECT_EQ(Corners(*child), "(50,50)-(110,80)");
+  Drag(*main, Middle(child->Grips[CForm::Right]), 25, 0);
+  EXPECT_EQ(Corners(*child), "(50,50)-(135,80)");
+}
+
 TEST_F(FormTest, OnlyTheLeftButtonDragsAndAnInertFormDoesNotResize) {
   const std::vector<Pixel> before = WindowPixels(*main);
   CView& view = *main->View;
@@ -358,6 +405,100 @@ TEST_F(FormTest, ClosingHidesAFormAndTheMainFormEndsTheProgram) {
   timer.SetEnabled(true);
   EXPECT_TRUE(gui.RunLoop(1000)) << "closing the main form ends the run loop";
   EXPECT_TRUE(main->Visible) << "without hiding it";
+}
+
+// A closed window left on the screen would show black where the form was.
+TEST_F(FormTest, HidingAFormWithoutAParentHidesItsWindowAndShowingItShowsIt) {
+  auto other = std::make_unique<CForm>(nullptr);
+  other->SetBounds(500, 100, 200, 150, true);
+  AddFont(*other, "Text", 13);
+  gui.RunUntilIdle();
+  const platform::WindowId window = Gui::WindowOf(*other);
+  ASSERT_TRUE(platform::IsWindowVisible(window));
+
+  const CPoint close = Middle(other->Caption->CloseButton);
+  gui.Click(*other, X(close), Y(close));
+  gui.RunUntilIdle();
+  EXPECT_FALSE(other->Visible);
+  EXPECT_FALSE(platform::IsWindowVisible(window));
+  EXPECT_TRUE(platform::IsWindowVisible(Gui::WindowOf(*main))) << "the main form stays";
+
+  other->Visible = true;
+  other->Invalidate();
+  gui.RunUntilIdle();
+  EXPECT_TRUE(platform::IsWindowVisible(window));
+  EXPECT_EQ(gui.PixelAt(*other, 100, 100), kFace) << "painted again, not black";
+
+  // Hidden and shown by the program, without a repaint in between.
+  other->Visible = false;
+  other->Invalidate();
+  other->Visible = true;
+  other->Invalidate();
+  gui.RunUntilIdle();
+  EXPECT_TRUE(platform::IsWindowVisible(window));
+}
+
+// The desktop's task bar and window list name a window by its title.
+TEST_F(FormTest, TheWindowOfAFormWithoutAParentTakesItsTitleAndFollowsIt) {
+  main->Caption->Title->Str = "Qxworks 0.3.2";
+  main->Invalidate();
+  gui.RunUntilIdle();
+  EXPECT_EQ(platform::WindowTitle(Gui::WindowOf(*main)), "Qxworks 0.3.2");
+
+  main->Caption->Title->Str = "Проект"_cp;
+  child->Caption->Title->Str = "Дочерняя"_cp;
+  main->Invalidate();
+  gui.RunUntilIdle();
+  EXPECT_EQ(platform::WindowTitle(Gui::WindowOf(*main)), "Проект"_cp)
+      << "follows the title; a child form's title is not the window's";
+
+  auto other = std::make_unique<CForm>(nullptr);
+  gui.RunUntilIdle();
+  EXPECT_EQ(platform::WindowTitle(Gui::WindowOf(*other)), "Form1");
+}
+
+// Pictures sit on the face grey (204); a silver (192) background shows as a darker square.
+TEST_F(FormTest, NoPictureShowsASilverSquareOnTheFace) {
+  main->SetBounds(0, 0, 900, 700, true);
+  child->Visible = false;
+  const std::filesystem::path pics = std::filesystem::path(std::getenv("QXWORKS_DRIVE_C")) / "Qxe" / "Pics";
+  std::vector<std::string> files;
+  for (const char* dir : {"16x16silver", "Dsgn", "8x8", "32x32", "Other"})
+    for (const auto& entry : std::filesystem::directory_iterator(pics / dir))
+      files.push_back(std::string(dir) + "\\" + entry.path().filename().string());
+  for (const char* name : {"Minimize", "Restore", "Maximize", "Close"})
+    files.push_back(std::string("Form\\") + name + ".bmp");
+  std::sort(files.begin(), files.end());
+  ASSERT_GE(files.size(), 66u);
+
+  // Each on a button just large enough to show it, as the toolbar and the palettes do.
+  double x = 4, y = 4, row = 0;
+  for (const std::string& file : files) {
+    auto* button = new CPicButton(main->Client);
+    button->Picture->SetFileName(CStr("C:\\Qxe\\Pics\\") + CStr(file.c_str()));
+    const double w = button->Picture->Bitmap.Width.Value + 4;
+    const double h = button->Picture->Bitmap.Height.Value + 4;
+    ASSERT_GT(w, 4) << file << " was not found";
+    if (x + w > 880) x = 4, y += row + 4, row = 0;
+    button->SetBounds(x, y, w, h, true);
+    x += w + 4;
+    row = std::max(row, h);
+  }
+  main->Invalidate();
+
+  const auto silverIn = [&](CControl* c) {
+    const CRect r = c->GetAbsRect();
+    int silver = 0;
+    for (int py = r.M1.Y.Round().Value; py <= r.M2.Y.Round().Value; py++)
+      for (int px = r.M1.X.Round().Value; px <= r.M2.X.Round().Value; px++)
+        silver += gui.PixelAt(*main, px, py) == 0xC0C0C0;
+    return silver;
+  };
+  EXPECT_EQ(silverIn(main->Client), 0);
+  for (CControl* button : {static_cast<CControl*>(main->Caption->MinimizeButton),
+                           static_cast<CControl*>(main->Caption->MaximizeButton),
+                           static_cast<CControl*>(main->Caption->CloseButton)})
+    EXPECT_EQ(silverIn(button), 0);
 }
 
 TEST_F(FormTest, TheMovedAndResizedHooksAreCalled) {

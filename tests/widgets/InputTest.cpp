@@ -10,6 +10,7 @@
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
+#include "widgets/Label.h"
 #include "widgets/ToolBar.h"
 
 namespace {
@@ -55,6 +56,35 @@ TEST_F(WidgetTest, TabMovesTheFocusToTheNextSiblingPanelWrappingAndSkippingOther
   EXPECT_TRUE(first->Focused);
   EXPECT_FALSE(last->Focused) << "the panel that gave the focus away is told";
   EXPECT_FALSE(button->FocusFrame->Visible);
+}
+
+// A label or a hidden button cannot hold the focus: Tab stopping there would strand the user.
+TEST_F(WidgetTest, TabSkipsPanelsThatCannotTakeTheFocus) {
+  auto* button = Add<CButton>(root.get(), 10, 10, 60, 20);
+  Add<CLabel>(root.get(), 10, 40, 60, 20);
+  auto* edit = Add<CEdit>(root.get(), 80, 40, 60, 20);
+  Add<CPanel>(root.get(), 10, 70, 60, 20);
+  Add<CButton>(root.get(), 80, 70, 60, 20)->Visible = false;
+  Add<CLabel>(root.get(), 10, 100, 60, 20);
+  ClickOn(gui, *root, button);
+  ASSERT_EQ(root->View->GetFocused(), button);
+
+  const CControl* expected[] = {edit, button, edit, button};  // wrapping past the last label
+  for (const CControl* next : expected) {
+    gui.PressKey(*root, kTab);
+    EXPECT_EQ(root->View->GetFocused(), next);
+  }
+  for (CControl* c : {root->GetChild(1), root->GetChild(3), root->GetChild(5)})
+    EXPECT_FALSE(static_cast<CPanel*>(c)->Focused) << c->ClassName().ToStd();
+
+  // Among labels only, the edit keeps the focus.
+  auto* alone = new CControl(root.get());
+  Add<CLabel>(alone, 0, 0, 60, 20);
+  auto* only = Add<CEdit>(alone, 0, 30, 60, 20);
+  Add<CLabel>(alone, 0, 60, 60, 20);
+  only->SetFocused(true);
+  gui.PressKey(*root, kTab);
+  EXPECT_EQ(root->View->GetFocused(), only);
 }
 
 TEST_F(WidgetTest, TabbingIntoAnEditKeepsItsText) {
@@ -269,6 +299,44 @@ TEST_F(WidgetTest, TheFocusedButtonShowsItsDottedFrame) {
   std::string top;
   for (int x = 23; x < 31; x++) top += gui.PixelAt(*root, x, 23) == kBlack ? '#' : '.';
   EXPECT_TRUE(top == "#.#.#.#." || top == ".#.#.#.#") << top;
+}
+
+// The dialog's 50 by 20 buttons, an 80-wide OK, the default and a wide one.
+TEST_F(WidgetTest, TheFocusFrameKeepsThreeUnitsInsideButtonsOfEverySize) {
+  const struct {
+    int w, h;
+  } sizes[] = {{50, 20}, {80, 25}, {100, 25}, {180, 40}};
+  for (const auto& size : sizes) {
+    const std::string what = std::to_string(size.w) + " by " + std::to_string(size.h);
+    auto* button = Add<CButton>(root.get(), 10, 10, size.w, size.h);
+    button->Caption->Str = "";
+    ClickOn(gui, *root, button);
+    ASSERT_TRUE(button->FocusFrame->Visible) << what;
+    EXPECT_EQ(Corners(*button->FocusFrame), Corners(CRect(3, 3, size.w - 3, size.h - 3))) << what;
+
+    // Black dots on the frame's lines, none on the face beside them.
+    const int right = 10 + size.w - 3, bottom = 10 + size.h - 3;
+    const auto dots = [&](int x0, int y0, int dx, int dy, int n) {
+      std::string s;
+      for (int i = 0; i < n; i++)
+        s += gui.PixelAt(*root, x0 + i * dx, y0 + i * dy) == kBlack ? '#' : '.';
+      return s;
+    };
+    const int down = size.h - 10, across = size.w - 10;  // clear of the corners
+    for (const std::string& line :
+         {dots(right, 15, 0, 1, down), dots(15, bottom, 1, 0, across), dots(13, 15, 0, 1, down)}) {
+      EXPECT_EQ(line.find("##"), std::string::npos) << what << ": " << line;
+      EXPECT_EQ(line.find(".."), std::string::npos) << what << ": " << line;
+    }
+    for (const std::string& line : {dots(right - 1, 15, 0, 1, down), dots(right + 1, 15, 0, 1, down),
+                                    dots(15, bottom - 1, 1, 0, across)})
+      EXPECT_EQ(line.find('#'), std::string::npos) << what << ": " << line;
+
+    gui.Press(*root, 15, 15);  // pressed, the frame moves with the caption and keeps its size
+    EXPECT_EQ(Corners(*button->FocusFrame), Corners(CRect(4, 4, size.w - 2, size.h - 2))) << what;
+    gui.Release(*root, 15, 15);
+    delete button;
+  }
 }
 
 TEST_F(WidgetTest, ASpeedButtonLooksFlatAndSinksSoftly) {

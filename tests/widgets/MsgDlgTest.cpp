@@ -124,6 +124,7 @@ TEST_F(MsgDlgTest, AConfirmationShowsItsPictureTitleAndYesAndNo) {
   EXPECT_FALSE(dialog->WarningPicture->Visible);
   EXPECT_EQ(ShownButtons(),
             (std::vector<std::string>{"Yes (70,70)-(120,90)", "No (130,70)-(180,90)"}));
+  EXPECT_EQ(Corners(*dialog->Buttons[0]->FocusFrame), "(3,3)-(47,17)") << "inside the 50 by 20";
   EXPECT_FALSE(dialog->Visible) << "answered: hidden again";
 
   ClickOnFace(135, 75);  // No
