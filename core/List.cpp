@@ -103,6 +103,8 @@ CStr CStrList::GetString(const CInt& index) const {
 
 void CStrList::SetString(const CStr& text, const CInt& index) {
   if (!Get(index) && (index.Value < 0 || index.Value >= Count().Value)) return;
+  // The copy comes first: the text may be the very item it replaces.
+  auto* copy = new CStr(text);
   delete GetAs<CStr>(index);
-  Set(new CStr(text), index);
+  Set(copy, index);
 }

@@ -1,5 +1,6 @@
 #include "core/Str.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -79,9 +80,14 @@ void CStr::AppendBytes(const char* bytes, std::size_t count) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < count; ++i) kept += bytes[i] != '\0';
   if (kept == 0) return;
+  // The bytes may lie in this string's own buffer (s += s), which the growth moves and frees.
+  const auto at = reinterpret_cast<std::uintptr_t>(bytes),
+             own = reinterpret_cast<std::uintptr_t>(text_);
+  const bool inside = text_ != kEmpty && at >= own && at <= own + length_;
   char* buffer = static_cast<char*>(
       text_ == kEmpty ? std::malloc(kept + 1) : std::realloc(text_, length_ + kept + 1));
   if (!buffer) throw std::bad_alloc();
+  if (inside) bytes = buffer + (at - own);
   text_ = buffer;
   for (std::size_t i = 0; i < count; ++i)
     if (bytes[i] != '\0') text_[length_++] = bytes[i];

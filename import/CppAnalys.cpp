@@ -535,10 +535,18 @@ void CCppAnalys::PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word) {
 // [SECTION] Operations
 
 void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
+  const CInt line = Line;  // of the "(" after the name
   NextToken();  // the first token of the list
-  for (;;) {
+  for (bool listed = false;; listed = true) {
     ReadParams(scope);
     COperInfo* operation = DeclareOperation(scope, info);
+    if (!operation->Parent && !listed) {
+      const std::string_view written = info.Name.View();
+      const std::size_t cut = written.rfind("::");
+      const CStr qualifier(cut == std::string_view::npos ? std::string_view()
+                                                         : written.substr(0, cut + 2));
+      Unplaced.push_back({qualifier + operation->GetName(), FileName, line});
+    }
     if (Try(";")) return;
     if (Try("{")) {
       ReadBody(scope, operation);
@@ -636,10 +644,11 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
         line += " = ";
       } else {
         if (IsWordKind(TokenKind) && IsWordKind(previous)) line += ' ';
-        if (TokenKind == kTokenString) {
-          line += '"';
+        if (TokenKind == kTokenString || TokenKind == kTokenChar) {
+          const char quote = TokenKind == kTokenString ? '"' : '\'';
+          line += quote;
           line += word;
-          line += '"';
+          line += quote;
         } else {
           line += word;
         }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/List.h"
 #include "import/Parser.h"
@@ -13,6 +14,14 @@
 class CInfo;
 class CClassInfo;
 class COperInfo;
+
+// A definition or declaration the import could not put into the project: a global function, or
+// a method whose qualifier names no known class (a typo such as TFrom1::Stop).
+struct CUnplacedCode {
+  CStr Name;  // as written, qualifier included
+  CStr FileName;
+  CInt Line;
+};
 
 class CCppAnalys : public CCppAsmParser {
  public:
@@ -100,6 +109,8 @@ class CCppAnalys : public CCppAsmParser {
   CList EventTypes;               // of CEventTypeInfo
   // Attributes declared outside any class, and operations that found no class to belong to.
   CList GlobalItems;
+  // The operations among them, in the order met, for the user to hear about.
+  std::vector<CUnplacedCode> Unplaced;
 
   // Where every message of the import goes, one text at a time: by default the platform's modal
   // message box.

@@ -2,6 +2,7 @@
 // over a file, and the error report.
 #include "import/Import.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -156,23 +157,47 @@ void ToStderr(const CStr& text) {
   std::fputs(line.c_str(), stderr);
 }
 
+// The name of the n-th recovery file: the name itself, then "-2", "-3"... before its extension.
+CStr RecoveryName(const CStr& file, int n) {
+  if (n == 1) return file;
+  const std::int32_t dot = file.LastPos(".").Value, slash = file.LastPos("\\").Value;
+  const std::int32_t cut = dot > slash ? dot : file.Length().Value;
+  return file.SubStr(0, cut) + "-" + CInt(n).ToStr() + file.SubStr(cut, file.Length());
+}
+
+void KeepRecoveryCopy(CMemory& before, const CStr& file) {
+  for (int n = 1; n < 100; ++n) {
+    const CStr name = RecoveryName(file, n);
+    platform::File copy;
+    if (copy.CreateForWriting(name.View(), platform::File::kKeepExisting) &&
+        copy.Write(before.Data(), before.GetSize().Value) == before.GetSize().Value &&
+        copy.Close()) {
+      ToStderr(CStr("Дерево проектов до импорта сохранено в файле "_cp) + name);
+      return;
+    }
+    if (copy.Failure() != EEXIST) break;
+  }
+  ToStderr(CStr("Не удалось сохранить дерево проектов в файле "_cp) + file);
+}
+
 }  // namespace
 
-CBool ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show) {
-  if (!element || !CoreApp) return true;
-  // The report ends the program without saving, and the import has already changed the tree by
-  // then: keep the tree as it is now, to be written where the user can get it back.
+CStr UnplacedText(const CUnplacedCode& code) {
+  return CStr("Не помещено в проект: "_cp) + code.Name + ", " + code.FileName + ", строка "_cp +
+         code.Line.ToStr();
+}
+
+CImportResult ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show,
+                            const CStr& recoveryFile) {
+  CImportResult result;
+  if (!element || !CoreApp) return result;
+  const bool keep = recoveryFile.Length().Value > 0;
   CMemory before;
-  WriteConfig(before, CoreApp->InfoMan.Root);
+  if (keep) WriteConfig(before, CoreApp->InfoMan.Root);
   CCppAnalys analys;
   if (show) analys.ShowMessage = show;
-  if (analys.ImportElement(element)) return true;
-
-  CSecretFile file(CStr(kRecoveredConfig), CFile::kCreate);
-  file.Key = "";
-  const bool saved = file.IsOpen() &&
-                     file.Write(before.Data(), before.GetSize()) == before.GetSize() && file.Close();
-  ToStderr(saved ? CStr("Дерево проектов до импорта сохранено в файле "_cp) + kRecoveredConfig
-                 : CStr("Не удалось сохранить дерево проектов в файле "_cp) + kRecoveredConfig);
-  return false;
+  result.Ok = static_cast<bool>(analys.ImportElement(element));
+  result.Unplaced = std::move(analys.Unplaced);
+  if (!result.Ok && keep) KeepRecoveryCopy(before, recoveryFile);
+  return result;
 }

@@ -184,6 +184,13 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         } else if (c == '"') {
           kind = kTokenString;
           start = pos;  // the quote is not kept
+        } else if (const std::int32_t close = c == '\'' ? CharLiteralEnd(pos) : -1; close >= 0) {
+          // Read whole, so a quoted brace or quote is nobody's business but the literal's.
+          kind = kTokenChar;
+          start = pos;
+          textEnd = close;
+          pos = close + 1;
+          break;
         } else {
           kind = kTokenOperator;
           fallback = pos;
@@ -283,6 +290,20 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         if (ch != '\r') out.owned += ch;
     }
   }
+}
+
+std::int32_t CCppAsmParser::CharLiteralEnd(std::int32_t from) const {
+  const auto size = static_cast<std::int32_t>(Text.View().size());
+  for (std::int32_t i = from; i < size; ++i) {
+    const int c = ByteAt(i);
+    if (c == '\r' || c == '\n') return -1;
+    if (c == '\'') return i;
+    if (c == '\\') {
+      if (ByteAt(i + 1) == '\r' || ByteAt(i + 1) == '\n') return -1;
+      ++i;
+    }
+  }
+  return -1;
 }
 
 void CCppAsmParser::SetToken(const Scan& scan) {

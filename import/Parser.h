@@ -11,13 +11,14 @@
 
 // TokenKind values.
 enum : std::uint8_t {
-  kTokenNone = 0,        // nothing left to read
-  kTokenComment = 1,     // text without the opening characters
+  kTokenNone = 0,     // nothing left to read
+  kTokenComment = 1,  // text without the opening characters
   kTokenNumber = 2,
   kTokenIdent = 3,
-  kTokenOperator = 4,    // operator or punctuator
-  kTokenString = 5,      // between the quotes, backslashes kept
-  kTokenLineBreak = 6,   // "\n"
+  kTokenOperator = 4,   // operator or punctuator
+  kTokenString = 5,     // between the quotes, backslashes kept
+  kTokenLineBreak = 6,  // "\n"
+  kTokenChar = 7,       // character literal: between the quotes, backslashes kept
 };
 
 class CParser : public CObject {
@@ -131,6 +132,9 @@ class CCppAsmParser : public CParser {
     std::int32_t openedAt = -1;  // start of a string or block comment that ran to the end
   };
   void ScanToken(std::int32_t from, Scan& out) const;
+  // The closing quote of a character literal whose text starts at `from`, or -1 when the line
+  // ends first: a lone quote, as in the text of a preprocessor line, stays punctuation.
+  std::int32_t CharLiteralEnd(std::int32_t from) const;
   std::string_view TextOf(const Scan& scan) const {
     return scan.useOwned ? std::string_view(scan.owned)
                          : std::string_view(Text.Text() + scan.start, scan.length);

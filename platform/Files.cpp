@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -64,7 +65,35 @@ std::string NameOf(const std::string& path) {
 }
 
 void ReportFailure(const char* what, const std::string& path, int error) {
-  std::fprintf(stderr, "qxworks: %s %s: %s\n", what, path.c_str(), std::strerror(error));
+  std::fprintf(stderr, "%s: %s %s: %s\n", program_invocation_short_name, what, path.c_str(),
+               std::strerror(error));
+}
+
+constexpr std::string_view kSaving = ".saving-";
+
+// The name of a save's temporary: a target name near the length limit is cut so that its
+// companion is not too long to create.
+std::string TemporaryName(const std::string& targetName, const std::string& suffix) {
+  const std::size_t room = NAME_MAX - 1 - suffix.size();
+  return "." + targetName.substr(0, room) + suffix;
+}
+
+// The process that wrote a temporary of the target, or 0 when the name is not one.
+pid_t WriterOf(const std::string& entry, const std::string& targetName) {
+  const std::size_t at = entry.rfind(kSaving);
+  if (at == std::string::npos || entry.empty() || entry[0] != '.') return 0;
+  const std::string suffix = entry.substr(at);
+  const std::string_view numbers = std::string_view(suffix).substr(kSaving.size());
+  const std::size_t dash = numbers.find('-');
+  auto digits = [](std::string_view s) {
+    return !s.empty() && s.size() < 10 &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (dash == std::string_view::npos || !digits(numbers.substr(0, dash)) ||
+      !digits(numbers.substr(dash + 1)))
+    return 0;
+  if (TemporaryName(targetName, suffix) != entry) return 0;
+  return static_cast<pid_t>(std::stol(std::string(numbers.substr(0, dash))));
 }
 
 // A fresh file in the target's folder, so the final rename stays on one file system.
@@ -73,10 +102,8 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
   const std::string name = NameOf(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string suffix =
-        ".saving-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
-    // A target name near the length limit must not make its companion too long to create.
-    const std::size_t room = NAME_MAX - 1 - suffix.size();
-    temporary = FolderOf(target) + "/." + name.substr(0, room) + suffix;
+        std::string(kSaving) + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    temporary = FolderOf(target) + "/" + TemporaryName(name, suffix);
     const int fd = open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -147,6 +174,8 @@ File& File::operator=(File&& other) noexcept {
     error_ = other.error_;
     direction_ = other.direction_;
     exceptionsAtCreate_ = other.exceptionsAtCreate_;
+    placing_ = other.placing_;
+    failure_ = other.failure_;
     other.Reset();
   }
   return *this;
@@ -177,6 +206,7 @@ void File::Reset() {
   writing_ = false;
   error_ = 0;
   direction_ = Direction::None;
+  placing_ = kReplace;
 }
 
 bool File::OpenForReading(std::string_view systemPath) {
@@ -185,16 +215,25 @@ bool File::OpenForReading(std::string_view systemPath) {
 
 bool File::OpenHostPathForReading(const std::string& path) {
   Close();
-  if (path.empty()) return false;
+  failure_ = 0;
+  if (path.empty()) {
+    failure_ = ENOENT;
+    return false;
+  }
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    failure_ = errno;
+    return false;
+  }
   struct stat info;
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    failure_ = EISDIR;
     close(fd);
     return false;
   }
   stream_ = fdopen(fd, "rb");
   if (!stream_) {
+    failure_ = errno;
     close(fd);
     return false;
   }
@@ -203,36 +242,52 @@ bool File::OpenHostPathForReading(const std::string& path) {
   return true;
 }
 
-bool File::CreateForWriting(std::string_view systemPath) {
+bool File::CreateForWriting(std::string_view systemPath, Placing placing) {
   Close();
   const std::string path = LinuxPath(systemPath);
-  if (path.empty()) return false;
+  if (path.empty()) {
+    failure_ = ENOENT;  // a drive that does not exist
+    return false;
+  }
   if (OnDriveC(systemPath)) EnsureFolder(DriveCFolder());
-  return CreateHostPathForWriting(path);
+  return CreateHostPathForWriting(path, placing);
 }
 
-bool File::CreateHostPathForWriting(const std::string& path) {
+bool File::CreateHostPathForWriting(const std::string& path, Placing placing) {
   Close();
+  failure_ = 0;
+  auto fail = [&](int error) {
+    failure_ = error;
+    return false;
+  };
   std::signal(SIGXFSZ, SIG_IGN);  // past the file-size limit a write fails (EFBIG) as on a full disk
-  if (path.empty() || path.back() == '/') return false;
+  if (path.empty()) return fail(ENOENT);
+  if (path.back() == '/') return fail(EISDIR);
   struct stat existing;
   const bool replacing = stat(path.c_str(), &existing) == 0;
-  if (replacing && S_ISDIR(existing.st_mode)) return false;
+  if (replacing && S_ISDIR(existing.st_mode)) return fail(EISDIR);
+  RemoveStaleTemporariesOfHostPath(path);
   std::string temporary;
   const int fd = CreateTemporary(path, temporary);
-  if (fd < 0) return false;
+  if (fd < 0) return fail(errno);
   if (replacing) fchmod(fd, existing.st_mode & 07777);  // a saved file keeps its permissions
   stream_ = fdopen(fd, "w+b");
   if (!stream_) {
+    const int error = errno;
     close(fd);
     unlink(temporary.c_str());
-    return false;
+    return fail(error);
   }
   target_ = path;
   temporary_ = std::move(temporary);
   writing_ = true;
+  placing_ = placing;
   exceptionsAtCreate_ = std::uncaught_exceptions();
   return true;
+}
+
+std::string File::FailureText() const {
+  return failure_ ? std::strerror(failure_) : "";
 }
 
 void File::Fail() {
@@ -301,15 +356,46 @@ bool File::Close() {
   if (!error_ && fsync(fileno(stream_)) != 0) Fail();
   if (std::fclose(stream_) != 0 && !error_) Fail();
   int error = error_;
-  if (!error && rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
+  if (!error) {
+    // A link, unlike a rename, never takes the place of a file that is already there.
+    const bool placed = placing_ == kReplace ? rename(temporary_.c_str(), target_.c_str()) == 0
+                                             : link(temporary_.c_str(), target_.c_str()) == 0;
+    if (!placed) error = errno;
+    if (placed && placing_ == kKeepExisting) unlink(temporary_.c_str());
+  }
   if (error) {
     unlink(temporary_.c_str());
-    ReportFailure("cannot save", target_, error);
+    if (!(placing_ == kKeepExisting && error == EEXIST))
+      ReportFailure("cannot save", target_, error);
   } else {
     SyncFolder(FolderOf(target_));  // the rename itself must survive a crash too
   }
   Reset();
+  failure_ = error;
   return error == 0;
+}
+
+// [Stale temporaries]
+
+void RemoveStaleTemporaries(std::string_view systemPath) {
+  const std::string path = LinuxPath(systemPath);
+  if (!path.empty()) RemoveStaleTemporariesOfHostPath(path);
+}
+
+void RemoveStaleTemporariesOfHostPath(const std::string& path) {
+  DIR* folder = opendir(FolderOf(path).c_str());
+  if (!folder) return;
+  const std::string name = NameOf(path);
+  std::vector<std::string> stale;
+  while (const dirent* entry = readdir(folder)) {
+    const pid_t writer = WriterOf(entry->d_name, name);
+    // Another thread of this process may be saving the same file; a process that cannot be
+    // signalled (EPERM) is still running.
+    if (writer > 0 && writer != getpid() && kill(writer, 0) != 0 && errno == ESRCH)
+      stale.push_back(FolderOf(path) + "/" + entry->d_name);
+  }
+  closedir(folder);
+  for (const std::string& file : stale) unlink(file.c_str());
 }
 
 // [Directories]

@@ -38,12 +38,15 @@ class File {
 
   // An existing file, read only. False when it cannot be opened (missing, a directory...).
   bool OpenForReading(std::string_view systemPath);
+  // What Close does with an existing target.
+  enum Placing { kReplace, kKeepExisting };  // kKeepExisting: Close fails (EEXIST) instead
   // An empty file, to read and write; its target is replaced only by Close. The target's folder
-  // must exist (drive C: itself is created when missing).
-  bool CreateForWriting(std::string_view systemPath);
+  // must exist (drive C: itself is created when missing). The temporaries that killed saves of
+  // the same target left behind are removed first.
+  bool CreateForWriting(std::string_view systemPath, Placing placing = kReplace);
   // The same for a path of the host (Linux) system, taken as it is: tools are given such paths.
   bool OpenHostPathForReading(const std::string& hostPath);
-  bool CreateHostPathForWriting(const std::string& hostPath);
+  bool CreateHostPathForWriting(const std::string& hostPath, Placing placing = kReplace);
 
   bool IsOpen() const { return stream_ != nullptr; }
   bool IsWritable() const { return writing_; }
@@ -68,6 +71,11 @@ class File {
   // Closes without putting a file being written in place; its temporary is removed.
   void Abandon();
 
+  // Why the latest open, create or Close failed: the errno (0 when it did not fail) and its
+  // text ("" when it did not fail).
+  int Failure() const { return failure_; }
+  std::string FailureText() const;
+
  private:
   enum class Direction { None, Reading, Writing };
 
@@ -85,7 +93,14 @@ class File {
   int error_ = 0;  // errno of the first failed write; Close then leaves the target alone
   Direction direction_ = Direction::None;
   int exceptionsAtCreate_ = 0;  // exceptions in flight when the file was created
+  Placing placing_ = kReplace;
+  int failure_ = 0;  // kept past Close, for the caller to name
 };
+
+// A save writes ".NAME.saving-PID-N" beside its target and renames it at the end; one killed
+// on the way leaves it there. This removes those of one target whose process no longer runs.
+void RemoveStaleTemporaries(std::string_view systemPath);
+void RemoveStaleTemporariesOfHostPath(const std::string& hostPath);
 
 // An existing file (not a directory).
 bool FileExists(std::string_view systemPath);

@@ -51,5 +51,16 @@ CLoadReport ReadConfig(CStream& stream, CInfo& root) {
   if (!header.Failed() && length.Value >= 0 && end < size)
     return Refused(std::int32_t(end),
                    CStr("после записи корня лишние данные: "_cp) + ByteCount(size - end));
+  // The root record is the tree's own node, whatever class its record names; a name other than
+  // "CInfo" is a record this loader does not know, and reading it as a CInfo would lose it.
+  CRecordReader peek(stream);
+  peek.SetPosition(start + 4);
+  CStr className;
+  peek.ReadStr(className);
+  if (!peek.Failed() && className != "CInfo") {
+    const CStr shown = className.Length().Value <= 64 ? className : className.SubStr(0, 64) + "...";
+    return Refused(start, CStr("корень дерева класса \""_cp) + shown + "\", а не \"CInfo\""_cp);
+  }
+  stream.SetPosition(start);
   return root.Load(stream);
 }

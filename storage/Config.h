@@ -30,3 +30,6 @@ CStr ConfigPath(const CApp& app);
 CLoadReport LoadConfig(CApp& app);
 // "" when saved; otherwise what went wrong, and the previous file is still in place.
 CStr SaveConfig(CApp& app);
+// Removes what saves of the configuration file killed on the way left beside it (every save
+// does this for its own file; the environment also calls it at start-up).
+void RemoveStaleConfigSaves(const CApp& app);

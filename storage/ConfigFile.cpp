@@ -46,15 +46,26 @@ CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
   return ReadConfig(image, root);
 }
 
+namespace {
+
+// The message and the reason the file gives for its failure.
+CStr Because(const CStr& message, const CFile& file) {
+  const CStr why = file.FailureText();
+  return why.Length().Value ? message + ": " + why : message;
+}
+
+}  // namespace
+
 CStr WriteConfigFile(CFile& file, CInfo& root) {
-  if (!file.IsOpen()) return CStr("не удалось создать файл "_cp) + file.FileName;
+  if (!file.IsOpen()) return Because(CStr("не удалось создать файл "_cp) + file.FileName, file);
   // The whole record first: nothing reaches the file before it can be written in full.
   CMemory body;
   root.SaveToStream(body);
   file.WriteHeader();
   const bool written = file.Write(body.Data(), body.GetSize()).Value == body.GetSize().Value;
   const bool closed = file.Close();
-  if (!written || !closed) return CStr("не удалось сохранить файл "_cp) + file.FileName;
+  if (!written || !closed)
+    return Because(CStr("не удалось сохранить файл "_cp) + file.FileName, file);
   return "";
 }
 
@@ -68,6 +79,10 @@ CStr UnreadableTree(const CInfo& root) {
 
 CStr ConfigPath(const CApp& app) {
   return app.HomeDir + "\\Conf.qxe";
+}
+
+void RemoveStaleConfigSaves(const CApp& app) {
+  platform::RemoveStaleTemporaries(ConfigPath(app).View());
 }
 
 CLoadReport LoadConfig(CApp& app) {

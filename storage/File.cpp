@@ -51,6 +51,10 @@ bool CFile::Close() {
   return file_.Close();
 }
 
+CStr CFile::FailureText() const {
+  return CStr(platform::Utf8ToCp1251(file_.FailureText()));
+}
+
 CInt CFile::Read(void* buffer, const CInt& count) {
   return static_cast<std::int32_t>(file_.Read(buffer, count.Value));
 }

@@ -45,6 +45,8 @@ class CFile : public CStream {
   // Ends the file. For a file being written: true when all of it reached the disk and now
   // stands in place of the previous one; otherwise the previous file is left as it was.
   bool Close();
+  // Why the open, the creation or Close failed, in the platform's words ("" when it did not).
+  CStr FailureText() const;
 
   CStr FileName;
   CInt Mode;

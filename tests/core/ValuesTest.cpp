@@ -124,6 +124,38 @@ TEST(CStr, ConstructionAndOwnership) {
   EXPECT_EQ(a + "x", "abcx");
 }
 
+TEST(CStr, OperationsWritingIntoAStringMayReadTheStringItself) {
+  // The argument is the receiver, or lies inside its buffer: growing or replacing the buffer
+  // must not free what is still to be read.
+  CStr s = "abcdefghijklmnopqrstuvwxyz";
+  s += s;
+  EXPECT_EQ(s, "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz");
+  CStr t = "ab";
+  t = t + t;
+  EXPECT_EQ(t, "abab");
+  for (int i = 0; i < 12; ++i) t += t;  // each growth moves the buffer
+  EXPECT_EQ(t.Length().Value, 4 << 12);
+  EXPECT_TRUE(t == CStr("ab").Repeat(2 << 12));
+  CStr u = "0123456789";
+  u.AppendBytes(u.Text() + 2, 5);
+  EXPECT_EQ(u, "012345678923456");
+  u = u.SubStr(3, 4);
+  EXPECT_EQ(u, "3456");
+  const CStr& same = u;
+  u = same;
+  EXPECT_EQ(u, "3456");
+
+  CStrList list;
+  list.AddString("first");
+  list.AddString("second");
+  list.SetString(*list.GetAs<CStr>(0), 0);  // the text is the item being replaced
+  list.SetString(*list.GetAs<CStr>(1), 0);
+  list.InsertString(0, *list.GetAs<CStr>(1));
+  EXPECT_EQ(list.GetString(0), "second");
+  EXPECT_EQ(list.GetString(1), "second");
+  EXPECT_EQ(list.GetString(2), "second");
+}
+
 TEST(CStr, ComparisonsAreUnsignedBytewise) {
   EXPECT_TRUE(CStr("b") >= CStr("a"));
   EXPECT_TRUE(CStr("a") >= CStr("a"));

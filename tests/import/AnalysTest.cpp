@@ -263,6 +263,12 @@ TEST_F(Analys, BodiesAreRebuiltAsIndentedCode) {
        head + "\r\n while(x)\r\n{\r\n   if(y)\r\n  {\r\n     z--;\r\n  }\r\n}"},
       {"{ { } }", head + "\r\n\r\n{\r\n}"},
       {"{ a; // note\r\n /* more */ b }", head + "\r\n a;\r\n b"},
+      // Character literals stay as written and braces inside them count for nothing.
+      {"{ d = ' '; }", head + "\r\n d = ' ';"},
+      {"{ if (c == '{') n++; }", head + "\r\n if(c=='{')n++;"},
+      {"{ if (c == '}') { n--; } }", head + "\r\n if(c=='}')\r\n{\r\n   n--;\r\n}"},
+      {"{ a = '\\''; b = '\\\\'; q = '\"'; }",
+       head + "\r\n a = '\\'';\r\n b = '\\\\';\r\n q = '\"';"},
   };
   for (const Case& c : cases) {
     unit->Children.Clear();

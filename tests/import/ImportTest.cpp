@@ -44,8 +44,9 @@ class Driver : public testing::Test {
  protected:
   void SetUp() override { fs::remove_all(platform::LinuxPath("C:\\Qxe")); }
 
-  CBool Run(CInfo* element) {
-    return ImportCommand(element, [this](const CStr& text) { shown.push_back(text.ToStd()); });
+  CImportResult Run(CInfo* element, const CStr& recoveryFile = CStr()) {
+    return ImportCommand(
+        element, [this](const CStr& text) { shown.push_back(text.ToStd()); }, recoveryFile);
   }
 
   CApp app;
@@ -69,7 +70,7 @@ TEST_F(Driver, AUnitsFilesLieBelowTheFoldersOfItsProjects) {
   Spit("C:\\Qxe\\Work\\Dll.h", "class NotRead { };");
   Spit("C:\\Qxe\\Work\\Inner.h", "class C { };");
   Spit("C:\\Qxe\\Top.h", "class D { };");
-  ASSERT_TRUE(Run(&root));
+  ASSERT_TRUE(Run(&root).Ok);
   EXPECT_EQ(Describe(main), "class A\n");
   EXPECT_EQ(Describe(deep), "class B\n");
   EXPECT_EQ(Describe(inDll), "class C\n");
@@ -82,7 +83,7 @@ TEST_F(Driver, TheSourceFindsWhatTheHeaderDeclared) {
   auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
   Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { published: void Click(); };");
   Spit("C:\\Qxe\\Demo\\Main.cpp", "void TForm1::Click() { Close(); }");
-  ASSERT_TRUE(Run(unit));
+  ASSERT_TRUE(Run(unit).Ok);
   EXPECT_EQ(Describe(unit), "class TForm1\n  oper Click type= access=3\n");
   EXPECT_EQ(dynamic_cast<COperInfo*>(unit->Child(0)->Child(0))->Code,
             CStr("//Импортированный исходный код\r\n Close();"_cp));
@@ -92,7 +93,7 @@ TEST_F(Driver, CommentsAndPreprocessorLinesLeaveTheUnitEmpty) {
   auto* unit = Add<CUnitInfo>(&root, "Main");
   Add<CClassInfo>(unit, "Old");
   Spit("C:\\Qxe\\Main.h", "// only notes\r\n\r\n#ifndef X\r\n#define X 1 // one\r\n/* more\r\n notes */\r\n#endif\r\n");
-  ASSERT_TRUE(Run(unit));
+  ASSERT_TRUE(Run(unit).Ok);
   EXPECT_EQ(unit->ChildCount().Value, 0);
   EXPECT_TRUE(shown.empty());
 }
@@ -100,7 +101,7 @@ TEST_F(Driver, CommentsAndPreprocessorLinesLeaveTheUnitEmpty) {
 TEST_F(Driver, NothingSelectedChangesNothing) {
   Add<CUnitInfo>(&root, "Main");
   Spit("C:\\Qxe\\Main.h", "class A { };");
-  EXPECT_TRUE(Run(nullptr));
+  EXPECT_TRUE(Run(nullptr).Ok);
   EXPECT_EQ(Describe(&root), "CUnitInfo Main\n");
   EXPECT_TRUE(shown.empty());
 }
@@ -108,26 +109,65 @@ TEST_F(Driver, NothingSelectedChangesNothing) {
 TEST_F(Driver, ANamespaceShowsItsNote) {
   auto* unit = Add<CUnitInfo>(&root, "Main");
   Spit("C:\\Qxe\\Main.h", "namespace N;\nclass A { };");
-  ASSERT_TRUE(Run(unit));
+  ASSERT_TRUE(Run(unit).Ok);
   EXPECT_EQ(shown, std::vector<std::string>{"DoNamespace"});
   EXPECT_EQ(Describe(unit), "class A\n");
 }
 
-TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommand) {
+TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommandOnlyWhereAsked) {
   auto* unit = Add<CUnitInfo>(Add<CProjectGroupInfo>(&root, "Work"), "Main");
   Add<CClassInfo>(unit, "Kept");
   CMemory before;
   WriteConfig(before, root);
+  const std::string image(reinterpret_cast<const char*>(before.Data()), before.GetSize().Value);
   Spit("C:\\Qxe\\Work\\Main.h", "class A { };\nclass B { int x; }\n");
-  EXPECT_FALSE(Run(unit));
+
+  // Without a recovery file named, nothing is written anywhere.
+  EXPECT_FALSE(Run(unit).Ok);
   ASSERT_EQ(shown.size(), 6u);
   EXPECT_EQ(shown[0], "Ошибка в файле: C:\\Qxe\\Work\\Main.h"_cp);
   EXPECT_EQ(shown[2], "Строка 2"_cp);
-  // What the import had done by then is only in memory; the file holds the tree before it.
+  // What the import had done by then is only in memory.
   EXPECT_EQ(Describe(unit), "class A\nclass B\n  atr x type= access=0\n");
-  const std::string recovered = Slurp(kRecoveredConfig);
-  EXPECT_EQ(recovered, std::string(reinterpret_cast<const char*>(before.Data()), before.GetSize().Value));
-  EXPECT_EQ(Slurp("C:\\Qxe\\Conf.qxe"), "");
+  EXPECT_FALSE(fs::exists(platform::LinuxPath(kRecoveredConfig)));
+  EXPECT_FALSE(fs::exists(platform::LinuxPath("C:\\Qxe\\Conf.qxe")));
+
+  // Named, the tree before the command is kept there; a second failure never overwrites the
+  // first one's copy but takes the next free name.
+  unit->Children.Clear();
+  Add<CClassInfo>(unit, "Kept");
+  ASSERT_FALSE(Run(unit, kRecoveredConfig).Ok);
+  EXPECT_EQ(Slurp(kRecoveredConfig), image);
+  Spit(kRecoveredConfig, "an earlier copy");
+  unit->Children.Clear();
+  Add<CClassInfo>(unit, "Kept");
+  ASSERT_FALSE(Run(unit, kRecoveredConfig).Ok);
+  EXPECT_EQ(Slurp(kRecoveredConfig), "an earlier copy");
+  EXPECT_EQ(Slurp("C:\\Qxe\\Conf.recovered-2.qxe"), image);
+}
+
+TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
+  auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
+  Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { void Go(); };\nint Helper(int a);\n");
+  Spit("C:\\Qxe\\Demo\\Main.cpp",
+       "void TForm1::Go() { }\n\nvoid TFrom1::Stop()\n{ Close(); }\n"
+       "int Helper(int a) { return a; }\n__fastcall TNone::TNone(int a) : B(a) { }\n"
+       "TNone::~TNone() { }\n");
+  const CImportResult result = Run(unit);
+  ASSERT_TRUE(result.Ok) << (shown.size() > 1 ? shown[1] + " " + shown[2] : "");
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type= access=0\n");
+  std::vector<std::string> listed;
+  for (const CUnplacedCode& code : result.Unplaced)
+    listed.push_back(code.FileName.ToStd() + ":" + code.Line.ToStr().ToStd() + " " +
+                     code.Name.ToStd());
+  const std::string h = "C:\\Qxe\\Demo\\Main.h", cpp = "C:\\Qxe\\Demo\\Main.cpp";
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{h + ":2 Helper", cpp + ":3 TFrom1::Stop", cpp + ":5 Helper",
+                                      cpp + ":6 TNone::TNone", cpp + ":7 TNone::~TNone"}));
+  ASSERT_EQ(result.Unplaced.size(), 5u);
+  EXPECT_EQ(UnplacedText(result.Unplaced[1]),
+            "Не помещено в проект: TFrom1::Stop, C:\\Qxe\\Demo\\Main.cpp, строка 3"_cp);
+  EXPECT_TRUE(shown.empty());  // the list is the caller's to show
 }
 
 }  // namespace

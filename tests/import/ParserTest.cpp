@@ -37,7 +37,7 @@ std::vector<Tok> Tokens(const CStr& text, bool join = false, bool returnSkipped 
 }
 
 constexpr int N = kTokenNumber, I = kTokenIdent, O = kTokenOperator, S = kTokenString,
-              C = kTokenComment, B = kTokenLineBreak;
+              C = kTokenComment, B = kTokenLineBreak, Ch = kTokenChar;
 
 TEST(CCppAsmParser, ReadsTheTokensOfTheStateMachine) {
   struct Case {
@@ -63,7 +63,15 @@ TEST(CCppAsmParser, ReadsTheTokensOfTheStateMachine) {
       {"i++;", {{I, "i"}, {O, "++"}, {O, ";"}}},
       {"a!=b==c", {{I, "a"}, {O, "!="}, {I, "b"}, {O, "=="}, {I, "c"}}},
       {"x */ y", {{I, "x"}, {O, "*/"}, {I, "y"}}},  // outside a comment it is an operator
-      {"'a'", {{O, "'"}, {I, "a"}, {O, "'"}}},      // no character literals
+      // Character literals read whole like strings: quotes dropped, backslashes kept. One that
+      // is not closed on its line is a lone quote, as in a preprocessor line's text.
+      {"'a'", {{Ch, "a"}}},
+      {"d = ' ';", {{I, "d"}, {O, "="}, {Ch, " "}, {O, ";"}}},
+      {"'{' '}'x", {{Ch, "{"}, {Ch, "}"}, {I, "x"}}},
+      {"'\\'' '\\\\' '\"'", {{Ch, "\\'"}, {Ch, "\\\\"}, {Ch, "\""}}},
+      {"'ab' ''", {{Ch, "ab"}, {Ch, ""}}},
+      {"\"'\" '\"'", {{S, "'"}, {Ch, "\""}}},
+      {"don't\r\nx'", {{I, "don"}, {O, "'"}, {I, "t"}, {I, "x"}, {O, "'"}}},
       // Numbers: digits, and an "x" straight after a lone 0; no hex letters, no fractions.
       {"0x1F", {{N, "0x1"}, {I, "F"}}},
       {"3.14", {{N, "3"}, {O, "."}, {N, "14"}}},

@@ -2,6 +2,7 @@
 // replacement of a saved file.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -326,6 +327,78 @@ TEST_F(FilesTest, ASaveKilledHalfwayLeavesThePreviousFileIntact) {
   again.Write("saved", 5);
   EXPECT_TRUE(again.Close());
   EXPECT_EQ(ReadLinux(target), "saved");
+  // ...and removes: the process that wrote it is gone.
+  EXPECT_EQ(Others(drive_, {"Big.qxe"}), std::vector<std::string>{});
+}
+
+// The temporaries a save leaves when it is killed are removed by the next save of the same
+// target, or at the start of the program; those of a save still running, and those of other
+// files, stay.
+TEST_F(FilesTest, StaleTemporariesOfASaveAreRemoved) {
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string dead = std::to_string(gone), alive = std::to_string(getppid());
+  const std::string stale[] = {
+      ".Conf.qxe.saving-" + dead + "-1",
+      ".Conf.qxe.saving-" + dead + "-27",
+  };
+  const std::vector<std::string> kept = {
+      "Conf.qxe",
+      ".Conf.qxe.saving-" + alive + "-1",  // its save is still running
+      ".Other.qxe.saving-" + dead + "-1",  // another file's
+      ".Conf.qxe.saving-" + dead,          // not a name a save makes
+      ".Conf.qxe.saving-x" + dead + "-1",
+      ".Conf.qxe.bak",
+      "Conf.qxe.saving-" + dead + "-1",
+  };
+  auto place = [&] {
+    for (const std::string& name : stale) WriteLinux(drive_ + "/" + name, "partial");
+    for (const std::string& name : kept) WriteLinux(drive_ + "/" + name, "kept");
+  };
+  place();
+  File f;
+  ASSERT_TRUE(f.CreateForWriting("C:\\Conf.qxe"));
+  f.Write("new", 3);
+  ASSERT_TRUE(f.Close());
+  EXPECT_EQ(Others(drive_, kept), std::vector<std::string>{});
+  EXPECT_EQ(ReadLinux(drive_ + "/Conf.qxe"), "new");
+
+  place();
+  RemoveStaleTemporaries("C:\\Conf.qxe");
+  EXPECT_EQ(Others(drive_, kept), std::vector<std::string>{});
+  EXPECT_EQ(ReadLinux(drive_ + "/.Conf.qxe.saving-" + alive + "-1"), "kept");
+
+  // A name too long to take the whole suffix is cut the way the save cuts it.
+  const std::string longName(250, 'n');
+  const std::string suffix = ".saving-" + dead + "-3";
+  const std::string cut = "." + longName.substr(0, NAME_MAX - 1 - suffix.size()) + suffix;
+  WriteLinux(drive_ + "/" + cut, "partial");
+  RemoveStaleTemporaries("C:\\" + longName);
+  EXPECT_FALSE(fs::exists(drive_ + "/" + cut));
+}
+
+// What stops a save is named, and the platform's line on stderr names this program.
+TEST_F(FilesTest, AFailedSaveNamesItsReason) {
+  File f;
+  EXPECT_FALSE(f.CreateForWriting("C:\\Missing\\Conf.qxe"));
+  EXPECT_EQ(f.FailureText(), "No such file or directory");
+  fs::create_directories(drive_ + "/Folder");
+  EXPECT_FALSE(f.CreateForWriting("C:\\Folder"));
+  EXPECT_EQ(f.FailureText(), "Is a directory");
+  EXPECT_FALSE(f.CreateForWriting("D:\\Conf.qxe"));
+  EXPECT_EQ(f.FailureText(), "No such file or directory");
+
+  ASSERT_TRUE(f.CreateForWriting("C:\\Conf.qxe"));
+  EXPECT_EQ(f.FailureText(), "");
+  f.Write("x", 1);
+  fs::remove_all(drive_);  // the folder goes away before the file is put in place
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(f.Close());
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(f.FailureText(), "No such file or directory");
+  EXPECT_EQ(err, "test_platform: cannot save " + drive_ + "/Conf.qxe: No such file or directory\n");
 }
 
 // A disk that fills up during a save: the file size limit makes writes fail the same way.

@@ -69,6 +69,8 @@ TEST(ConfigImage, WhatIsNotAWholeImageIsRefused) {
       {"only the header", [](Bytes& b) { b.resize(15); }, 15},
       {"root cut short", [](Bytes& b) { b.pop_back(); }, 15},
       {"bytes after the root", [&](Bytes& b) { b.push_back(0); }, std::int32_t(valid.size())},
+      // The root record's class name follows its length: "CInfo" and nothing else.
+      {"root of another class", [](Bytes& b) { b[23] = 'G'; }, 15},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

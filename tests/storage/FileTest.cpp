@@ -219,12 +219,21 @@ TEST(ConfigFile, AFailedSaveIsReported) {
   app.HomeDir = "C:\\Blocked";
   const std::string folder = platform::LinuxPath("C:\\Blocked\\Conf.qxe");
   std::filesystem::create_directories(folder);
-  EXPECT_NE(SaveConfig(app), "");
+  // Each failure names its reason.
+  EXPECT_EQ(SaveConfig(app),
+            CStr("не удалось создать файл C:\\Blocked\\Conf.qxe: Is a directory"_cp));
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+
+  // A file where a folder of the path should be.
+  PutOnDisk("C:\\Plain", {1});
+  app.HomeDir = "C:\\Plain\\Qxe";
+  EXPECT_EQ(SaveConfig(app),
+            CStr("не удалось создать файл C:\\Plain\\Qxe\\Conf.qxe: Not a directory"_cp));
 
   // Nor can a file on a drive that does not exist be made.
   app.HomeDir = "D:\\Qxe";
-  EXPECT_NE(SaveConfig(app), "");
+  EXPECT_EQ(SaveConfig(app),
+            CStr("не удалось создать файл D:\\Qxe\\Conf.qxe: No such file or directory"_cp));
   EXPECT_TRUE(LoadConfig(app).Ok());  // no file there: nothing to load
 }
 

@@ -211,21 +211,45 @@ TEST_F(ImportTool, AFormHeaderAndSourceBecomeTheUnitsTree) {
 TEST_F(ImportTool, AMissingSemicolonIsReportedAndTheFileIsLeftAlone) {
   const std::string header = "class TBroken\r\n{\r\n}\r\nint x;\r\n";
   WriteUnit("Main.h", header);
+  fs::create_directories(drive_ + "/Qxe");
+  Spit(drive_ + "/Qxe/Conf.recovered.qxe", "an earlier copy");
   const std::string before = Slurp(config_);
   const Outcome run = Call("import " + config_ + " Work/Demo/Main");
   EXPECT_EQ(run.exitCode, 1);
-  const std::string text = header + "\r\n";  // the reader's text ends in a line break of its own
+  // The report's texts without the carriage returns of the source.
+  const std::string text = "class TBroken\n{\n}\nint x;\n\n";
   const std::size_t at = header.find('}') + 1;
-  EXPECT_EQ(run.err, "Ошибка в файле: C:\\Qxe\\Work\\Demo\\Main.h\n"
-                     "Пропущен символ \";\"\n"
-                     "Строка 3\n"
-                     "Позиция " + std::to_string(at) + "\n" +
-                     text.substr(at, 200) + "\n" + text + "\n" +
-                     "Дерево проектов до импорта сохранено в файле C:\\Qxe\\Conf.recovered.qxe\n");
-  EXPECT_EQ(Slurp(config_), before);  // byte for byte
-  // The tree as it stood before the command, TStale included, can be had back.
-  EXPECT_EQ(Slurp(drive_ + "/Qxe/Conf.recovered.qxe"), before);
-  EXPECT_FALSE(fs::exists(drive_ + "/Qxe/Conf.qxe"));
+  EXPECT_EQ(run.err,
+            "Ошибка в файле: C:\\Qxe\\Work\\Demo\\Main.h\n"
+            "Пропущен символ \";\"\n"
+            "Строка 3\n"
+            "Позиция " +
+                std::to_string(at) + "\n" + "\nint x;\n\n\n" + text + "\n");
+  EXPECT_EQ(Slurp(config_), before);  // byte for byte, and no copy of it anywhere else
+  EXPECT_EQ(Slurp(drive_ + "/Qxe/Conf.recovered.qxe"), "an earlier copy");
+  EXPECT_EQ(std::distance(fs::directory_iterator(drive_ + "/Qxe"), fs::directory_iterator()), 2);
+}
+
+TEST_F(ImportTool, CharacterLiteralsStayAsWrittenAndUnplacedCodeIsListed) {
+  WriteUnit("Main.h",
+            "class TMainForm : public TForm\n{\npublished:\n\tvoid __fastcall Key(char &c);\n};\n");
+  WriteUnit("Main.cpp",
+            "void __fastcall TMainForm::Key(char &c)\n{\n\tif (c == '{') c = ' ';\n"
+            "\tif (c == '}') { c = '\\''; }\n\tq = '\"';\n}\n"
+            "int Twice(int a)\n{\n\treturn a + a;\n}\n"
+            "void __fastcall TMianForm::Stop()\n{\n\tClose();\n}\n");
+  const Outcome run = Call("import " + config_ + " Work/Demo/Main");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "Не помещено в проект: Twice, C:\\Qxe\\Work\\Demo\\Main.cpp, строка 7\n"
+            "Не помещено в проект: TMianForm::Stop, C:\\Qxe\\Work\\Demo\\Main.cpp, строка 11\n");
+  const Outcome dump = Call("dump " + config_);
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  EXPECT_NE(
+      dump.out.find("\"Code\": \"//Импортированный исходный код\\r\\n if(c=='{')c = ' ';\\r\\n"
+                    " if(c=='}')\\r\\n{\\r\\n   c = '\\\\'';\\r\\n}\\r\\n q = '\\\"';\""),
+      std::string::npos)
+      << dump.out;
 }
 
 TEST_F(ImportTool, AUnitWithOnlyAHeaderOrNoFilesImportsWhatThereIs) {

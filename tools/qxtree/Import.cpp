@@ -1,6 +1,7 @@
 #include "tools/qxtree/Import.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/App.h"
 #include "core/Cp1251.h"
@@ -12,8 +13,11 @@
 namespace qxtree {
 namespace {
 
+// One text per line: the source's carriage returns would only garble a terminal.
 void Line(const CStr& text) {
-  const std::string line = platform::Cp1251ToUtf8(text.View()) + "\n";
+  std::string line = platform::Cp1251ToUtf8(text.View());
+  std::erase(line, '\r');
+  line += '\n';
   std::fputs(line.c_str(), stderr);
 }
 
@@ -45,7 +49,10 @@ int Import(const std::string& file, const std::string& element) {
     Report(file, CStr("нет элемента "_cp) + CStr(platform::Utf8ToCp1251(element)));
     return 1;
   }
-  if (!ImportCommand(target, Line)) return 1;  // the file stays as it was
+  // No recovery copy: the file stays as it was, and the report says what to mend.
+  const CImportResult result = ImportCommand(target, Line);
+  if (!result.Ok) return 1;
+  for (const CUnplacedCode& code : result.Unplaced) Line(UnplacedText(code));
   return Save(file, root) ? 0 : 1;
 }
 
