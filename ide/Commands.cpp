@@ -7,7 +7,7 @@
 #include "ide/EditForm.h"
 #include "ide/Form1.h"
 #include "ide/SelItemForm.h"
-#include "import/CppAnalys.h"
+#include "import/Import.h"
 #include "model/ClassManager.h"
 #include "model/MemberInfo.h"
 #include "platform/Files.h"
@@ -190,13 +190,16 @@ void CForm1::ImportClick(CControl*) {
   WriteConfig(before, root);
   // A re-import empties its units first: whatever is below the element may go.
   Forget(selected, true);
-  CCppAnalys analys;
-  analys.ShowMessage = [this](const CStr& text) { Report(text); };
-  const bool imported = analys.ImportElement(selected).Value;
-  if (!imported) {
+  const CImportResult result =
+      ImportCommand(selected, [this](const CStr& text) { Report(text); });
+  if (!result.Ok) {
     // The whole tree as it stood before the command, in place; every element is a new one.
     Forget(&root, true);
     ReadConfig(before, root);
+  } else if (!result.Unplaced.empty()) {
+    CStr text;
+    for (const CUnplacedCode& code : result.Unplaced) text = text + UnplacedText(code) + "\n";
+    Report(text);
   }
   RedrawTree();
 }

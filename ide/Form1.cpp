@@ -215,8 +215,10 @@ void CForm1::OnTreeSelect(CControl*) {
     }
     Designer = designer;
     Designer->Visible = true;
-    Designer->SetTuner(Tuner);
-    Designer->BringToFront();
+    Designer->Tuner = Tuner;
+    // Topmost among the workspace's windows: last in its list.
+    Workspace->RemoveChild(Designer);
+    Workspace->AddChild(Designer);
   }
   Invalidate();
 }
