@@ -1,0 +1,273 @@
+// The property tuner as a person uses it: the rows of an object's class chain, selecting a row,
+// typing a value and Enter, and dragging the column divider.
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "controls/Shapes.h"
+#include "core/App.h"
+#include "model/ClassManager.h"
+#include "model/Kinds.h"
+#include "tests/widgets/WidgetFixture.h"
+#include "widgets/Edit.h"
+#include "widgets/TreeRows.h"
+#include "widgets/Tuner.h"
+
+namespace {
+
+using namespace qxtest;
+using CItem = CCustomTreeBox::CItem;
+
+constexpr int kEnter = 28, kBackspace = 14;
+
+// An object with a property of every kind the tuner writes, one without a setter and one without
+// a getter.
+class CTunerProbe : public CObject {
+ public:
+  CStr ClassName() const override { return "CTunerProbe"; }
+  CBool Flag;
+  CInt Count = 3;
+  CRect Area = CRect(1, 2, 3, 4);
+  CInt Fixed = 7;
+  CStr Blind = "unseen";
+};
+
+const CClassRow kProbe = {
+    "CTunerProbe",
+    "CObject",
+    "Tests",
+    "",
+    &Make<CTunerProbe>,
+    {{"Flag", "CBool", false, &FieldGetter<&CTunerProbe::Flag>, &FieldSetter<&CTunerProbe::Flag>},
+     {"Count", "CInt", false, &FieldGetter<&CTunerProbe::Count>, &FieldSetter<&CTunerProbe::Count>},
+     {"Area", "CRect", true, &FieldGetter<&CTunerProbe::Area>, &FieldSetter<&CTunerProbe::Area>},
+     {"Fixed", "CInt", false, &FieldGetter<&CTunerProbe::Fixed>, nullptr},
+     {"Blind", "CStr", false, nullptr, &FieldSetter<&CTunerProbe::Blind>}}};
+
+std::vector<std::string> Captions(const CList& rows) {
+  std::vector<std::string> captions;
+  for (std::int32_t i = 0; i < rows.Count().Value; i++)
+    captions.push_back(rows.GetAs<CItem>(i)->Caption.ToStd());
+  return captions;
+}
+
+class TunerTest : public WidgetTest {
+ protected:
+  TunerTest() {
+    root->SetBounds(0, 0, 420, 420, true);
+    tuner = new CTunerTreeBox(root.get());
+    tuner->SetBounds(0, 0, 300, 400, true);
+    root->Invalidate();
+  }
+
+  // The row reached by following captions from the roots.
+  CItem* Row(std::initializer_list<const char*> path) {
+    const CList* list = &tuner->RootItems;
+    CItem* found = nullptr;
+    for (const char* caption : path) {
+      found = nullptr;
+      for (std::int32_t i = 0; i < list->Count().Value && !found; i++)
+        if (list->GetAs<CItem>(i)->Caption == caption) found = list->GetAs<CItem>(i);
+      if (!found) return nullptr;
+      list = &found->Children;
+    }
+    return found;
+  }
+
+  // Where the row stands among the rows that show.
+  int IndexOf(const CItem* row) {
+    int index = 0;
+    for (CTreeRows<CItem> rows(tuner->RootItems); !rows.AtEnd(); rows.Next(), index++)
+      if (rows.Current() == row) return index;
+    return -1;
+  }
+
+  // A click on the row's value column.
+  void Select(const CItem* row) {
+    const CPoint face = tuner->Client->GetAbsM1();
+    const int x = (face.X + tuner->DividerX + CFloat(30)).Round().Value;
+    const int y = face.Y.Round().Value + 16 * IndexOf(row) + 2 + 6;
+    gui.Click(*root, x, y);
+  }
+
+  void Enter(std::initializer_list<const char*> path, const char* text) {
+    CItem* row = Row(path);
+    ASSERT_NE(row, nullptr) << *path.begin();
+    Select(row);
+    ASSERT_EQ(tuner->Selected, row);
+    // The edit opens with the value and the caret after it: rub it out, then type.
+    for (int i = tuner->Editor->GetText().Length().Value; i > 0; i--)
+      gui.PressKey(*root, kBackspace);
+    gui.Type(*root, text);
+    gui.PressKey(*root, kEnter);
+  }
+
+  CStr ValueOf(std::initializer_list<const char*> path) {
+    const CItem* row = Row(path);
+    return row ? CTunerTreeBox::DataOf(row)->ValueText() : CStr("(no row)");
+  }
+
+  CTunerTreeBox* tuner = nullptr;
+};
+
+// [SECTION] Listing
+
+TEST_F(TunerTest, ModelElementsListTheirBaseClassesRowsFirst) {
+  const struct {
+    CInfo* element;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {new CUnitInfo, {"Name : CStr", "About : CStr"}},
+      {new CClassInfo, {"Name : CStr", "About : CStr", "Base : CStr"}},
+      {new CDllInfo, {"Name : CStr", "About : CStr"}},
+  };
+  for (const auto& c : cases) {
+    c.element->SetName("Main");
+    c.element->About = "Описание"_cp;
+    tuner->ShowObject(c.element);
+    EXPECT_EQ(Captions(tuner->RootItems), c.rows) << c.element->ClassName();
+    EXPECT_EQ(ValueOf({"Name : CStr"}), "Main");
+    EXPECT_EQ(ValueOf({"About : CStr"}), "Описание"_cp);
+    tuner->ShowObject(nullptr);
+    delete c.element;
+  }
+}
+
+TEST_F(TunerTest, AColourShowsThreeNumbersAndExpandsIntoItsComponents) {
+  auto* box = new CFillRectangle(root.get());
+  box->SetBounds(320, 10, 40, 20, true);
+  box->Color = CColor(1, 0.5, 0);
+  tuner->ShowObject(box);
+  EXPECT_EQ(Captions(tuner->RootItems),
+            (std::vector<std::string>{"Name : CStr", "M1 : CPoint", "M2 : CPoint",
+                                      "Visible : CBool", "Anchors : CAnchors", "IndexOf : CInt",
+                                      "OnMouse : CStr", "Color : CColor"}));
+  EXPECT_EQ(ValueOf({"Color : CColor"}), "1, 0.5, 0");
+  EXPECT_EQ(ValueOf({"M1 : CPoint"}), "320, 10");
+  EXPECT_EQ(ValueOf({"Anchors : CAnchors"}), "(no values)");
+  const std::vector<std::string> components = Captions(Row({"Color : CColor"})->Children);
+  ASSERT_GE(components.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(components.begin(), components.begin() + 3),
+            (std::vector<std::string>{"R : CFloat", "G : CFloat", "B : CFloat"}));
+  EXPECT_EQ(ValueOf({"Color : CColor", "G : CFloat"}), "0.5");
+}
+
+TEST_F(TunerTest, APropertyWithoutAGetterShowsAnEmptyValue) {
+  gui.App().ClassMan->Register(kProbe);
+  CTunerProbe probe;
+  tuner->ShowObject(&probe);
+  const CItem* blind = Row({"Blind : CStr"});
+  ASSERT_NE(blind, nullptr);
+  EXPECT_EQ(CTunerTreeBox::DataOf(blind)->Value, nullptr);
+  EXPECT_EQ(ValueOf({"Blind : CStr"}), "");
+  EXPECT_EQ(ValueOf({"Area : CRect"}), "1, 2, 3, 4");
+  EXPECT_EQ(ValueOf({"Area : CRect", "M2 : CPoint", "Y : CFloat"}), "4");
+}
+
+// [SECTION] Committing
+
+TEST_F(TunerTest, EnterOnAColourComponentRecoloursTheControlAndRefreshesTheList) {
+  auto* box = new CFillRectangle(root.get());
+  box->SetBounds(320, 10, 40, 20, true);
+  box->Color = CColor(1, 0, 0);
+  tuner->ShowObject(box);
+  Enter({"Color : CColor", "G : CFloat"}, "0.5");
+  EXPECT_EQ(box->Color, CColor(1, 0.5, 0));
+  EXPECT_EQ(ValueOf({"Color : CColor"}), "1, 0.5, 0") << "the rows are read again";
+  EXPECT_EQ(tuner->Selected, nullptr);
+  EXPECT_FALSE(tuner->Editor->Visible);
+  EXPECT_EQ(gui.PixelAt(*root, 330, 20), 0xFF8000) << "the control shows its new colour";
+}
+
+TEST_F(TunerTest, EnterOnXOfAPointMovesTheControl) {
+  auto* box = new CFillRectangle(root.get());
+  box->SetBounds(320, 10, 40, 20, true);
+  tuner->ShowObject(box);
+  Enter({"M1 : CPoint", "X : CFloat"}, "330");
+  EXPECT_EQ(Corners(*box), "(330,10)-(370,30)");
+  EXPECT_EQ(ValueOf({"M1 : CPoint"}), "330, 10");
+}
+
+TEST_F(TunerTest, IntegersFlagsAndRectanglesAreWrittenAndTextsThatDoNotReadAreNot) {
+  gui.App().ClassMan->Register(kProbe);
+  CTunerProbe probe;
+  tuner->ShowObject(&probe);
+
+  Enter({"Count : CInt"}, "-12");
+  EXPECT_EQ(probe.Count, -12);
+  Enter({"Flag : CBool"}, "true");
+  EXPECT_TRUE(probe.Flag);
+  Enter({"Flag : CBool"}, "0");
+  EXPECT_FALSE(probe.Flag);
+  Enter({"Area : CRect", "M2 : CPoint", "Y : CFloat"}, "40");
+  EXPECT_EQ(Corners(probe.Area), "(1,2)-(3,40)");
+  EXPECT_EQ(ValueOf({"Area : CRect"}), "1, 2, 3, 40");
+
+  const struct {
+    std::initializer_list<const char*> path;
+    const char* text;
+  } refused[] = {
+      {{"Count : CInt"}, "12x"},
+      {{"Flag : CBool"}, "yes"},
+      {{"Area : CRect", "M1 : CPoint", "X : CFloat"}, "left"},
+      {{"Area : CRect"}, "5, 6, 7, 8"},  // a composite is edited in its sub-rows
+      {{"Fixed : CInt"}, "9"},           // no setter
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.text);
+    Enter(r.path, r.text);
+    EXPECT_TRUE(tuner->Editor->Visible) << "the edit stays open";
+    EXPECT_EQ(tuner->Editor->GetText(), r.text) << "with the text as typed";
+    EXPECT_NE(tuner->Selected, nullptr);
+  }
+  EXPECT_EQ(probe.Count, -12);
+  EXPECT_FALSE(probe.Flag);
+  EXPECT_EQ(Corners(probe.Area), "(1,2)-(3,40)");
+  EXPECT_EQ(probe.Fixed, 7);
+}
+
+TEST_F(TunerTest, AfterShowingNothingTheRowsStayAndEnterWritesNothing) {
+  auto* element = new CUnitInfo;
+  element->SetName("Before");
+  gui.App().InfoMan.Root.Append(element);
+  tuner->ShowObject(element);
+  Select(Row({"Name : CStr"}));
+  tuner->ShowObject(nullptr);
+  EXPECT_EQ(Captions(tuner->RootItems), (std::vector<std::string>{"Name : CStr", "About : CStr"}));
+  EXPECT_EQ(tuner->Selected, nullptr);
+  Enter({"Name : CStr"}, "After");  // the rows can still be selected
+  EXPECT_EQ(element->GetName(), "Before");
+  EXPECT_EQ(tuner->Shown, nullptr);
+}
+
+// [SECTION] The divider
+
+TEST_F(TunerTest, DraggingTheDividerMovesTheValueColumnTheDividerAndTheEditor) {
+  auto* element = new CUnitInfo;
+  element->SetName("Alpha");
+  element->About = "Beta";
+  gui.App().InfoMan.Root.Append(element);
+  tuner->ShowObject(element);
+  Select(Row({"Name : CStr"}));
+  const CPoint face = tuner->Client->GetAbsM1();
+  const int fx = face.X.Round().Value, fy = face.Y.Round().Value;
+  const std::map<Pixel, char> ink = {{kWhite, '.'}, {kBlack, '#'}};
+  const int valueX = fx + tuner->DividerX.Round().Value + 9;
+  const std::string about = gui.Picture(*root, valueX, fy + 16 + 5, 30, 12, ink);
+  ASSERT_NE(about.find('#'), std::string::npos) << about;
+  const CFloat divider = tuner->Divider->M1.X, editor = tuner->Editor->M1.X;
+
+  const int grabX = (tuner->Divider->GetAbsM1().X + CFloat(2)).Round().Value;
+  gui.Press(*root, grabX, 200);
+  gui.DragTo(*root, grabX + 10, 200);
+  gui.DragTo(*root, grabX + 30, 210);
+  gui.Release(*root, grabX + 30, 210);
+
+  EXPECT_EQ(tuner->DividerX, CFloat(80));
+  EXPECT_EQ(tuner->Divider->M1.X, divider + CFloat(30));
+  EXPECT_EQ(tuner->Editor->M1.X, editor + CFloat(30));
+  EXPECT_FALSE(tuner->Dragging);
+  EXPECT_EQ(gui.Picture(*root, valueX + 30, fy + 16 + 5, 30, 12, ink), about);
+}
+
+}  // namespace

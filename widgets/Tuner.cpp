@@ -1,0 +1,278 @@
+// The property tuner.
+//
+// [SECTION] Row data
+// [SECTION] Construction
+// [SECTION] Listing an object
+// [SECTION] Painting
+// [SECTION] The editor and committing
+// [SECTION] The column divider
+#include "widgets/Tuner.h"
+
+#include "core/App.h"
+#include "graphics/Canvas.h"
+#include "model/ClassManager.h"
+#include "widgets/Edit.h"
+#include "widgets/ScrollBar.h"
+#include "widgets/TreeRows.h"
+#include "widgets/TunerValues.h"
+
+namespace {
+
+constexpr std::int32_t kRow = 16;
+constexpr char kEnter = 13;
+// Composite values nest two levels in the library (a rectangle's points); a registration whose
+// property has its own class as type would otherwise expand forever.
+constexpr std::int32_t kMaxNesting = 16;
+
+CClassManager* Registry() {
+  return CoreApp ? CoreApp->ClassMan.get() : nullptr;
+}
+
+// Far enough outside any window that an editor parked there is neither seen nor hit.
+constexpr double kParked = -100000;
+
+}  // namespace
+
+// [SECTION] Row data
+
+void CTunerTreeBox::CPropData::CreateValue(const CStr& typeName) {
+  CClassManager* registry = Registry();
+  Value.reset(registry ? registry->CreateByName(typeName) : nullptr);
+}
+
+CStr CTunerTreeBox::CPropData::ValueText() const {
+  return Prop ? ::ValueText(Prop->Type, Value.get()) : CStr();
+}
+
+CTunerTreeBox::CPropData* CTunerTreeBox::DataOf(const CItem* item) {
+  return item ? dynamic_cast<CPropData*>(item->Data) : nullptr;
+}
+
+// [SECTION] Construction
+
+CTunerTreeBox::CTunerTreeBox(CControl* parent) : CCustomTreeBox(parent) {
+  HorzBar->Visible = false;
+  DividerX = 50;
+  Divider = new CPanel(this);
+  Divider->Cursor = -9;  // left-right arrow
+  Divider->OnMouseDown.Set(this, &CTunerTreeBox::StartDrag);
+  Divider->OnMouseMove.Set(this, &CTunerTreeBox::Drag);
+  Divider->OnMouseUp.Set(this, &CTunerTreeBox::EndDrag);
+  PlaceDivider();
+  OnSelect.Set(this, &CTunerTreeBox::RowSelected);
+}
+
+CTunerTreeBox::~CTunerTreeBox() = default;
+
+CStr CTunerTreeBox::ClassName() const {
+  return "CTunerTreeBox";
+}
+
+// [SECTION] Listing an object
+
+void CTunerTreeBox::ShowObject(CObject* object) {
+  Selected = nullptr;
+  Shown = object;
+  if (!object) {
+    Invalidate();
+    return;
+  }
+  RootItems.Clear();
+  AddClassChain(object->ClassName(), object, nullptr, 0);
+  Invalidate();
+}
+
+void CTunerTreeBox::AddSubProperties(CPropInfo* prop, CItem* parent) {
+  if (!prop || !parent) return;
+  std::int32_t depth = 0;
+  for (const CItem* up = parent; up; up = up->Owner) ++depth;
+  if (depth > kMaxNesting) return;
+  const CPropData* data = DataOf(parent);
+  AddClassChain(prop->Type, data ? data->Value.get() : nullptr, parent, depth);
+}
+
+// Top-level rows go in front of the rows of the more derived classes, so the most basic class
+// comes first; sub-rows are appended, the property's own class first.
+void CTunerTreeBox::AddClassChain(const CStr& className, CObject* owner, CItem* parent,
+                                  std::int32_t) {
+  CClassManager* registry = Registry();
+  if (!registry) return;
+  CStr name = className;
+  // Registered bases do not loop; the bound keeps a careless registration from hanging here.
+  for (std::int32_t step = 0; name != "" && step < registry->Count().Value; ++step) {
+    const CClassInfo* record = registry->Find(name);
+    if (!record) break;
+    for (std::int32_t i = 0; i < record->Properties.Count().Value; ++i) {
+      auto* prop = record->Properties.GetAs<CPropInfo>(i);
+      auto* row = new CItem(parent);
+      row->Caption = prop->GetName() + " : " + prop->Type;
+      auto* data = new CPropData;
+      data->Prop = prop;
+      if (prop->Getter) {
+        data->CreateValue(prop->Type);
+        prop->Get(owner, data->Value.get());
+      }
+      row->Data = data;
+      if (prop->IsObject) AddSubProperties(prop, row);
+      if (parent)
+        parent->Add(row);
+      else
+        RootItems.Insert(i, row);
+    }
+    name = record->Base;
+  }
+}
+
+// [SECTION] Painting
+
+void CTunerTreeBox::Paint(CRect clip) {
+  if (!Visible) return;
+  CCustomTreeBox::Paint(clip);
+}
+
+// While it is dragged the divider stays where the mouse put it.
+void CTunerTreeBox::PlaceDivider() {
+  const CFloat x = Dragging ? Divider->M1.X : Client->M1.X + DividerX;
+  Divider->SetBounds(x, 0, 5, GetHeight(), true);
+}
+
+// Before anything is painted, so the edit shows over its row in this very paint: over the value
+// column of the selected row, or out of sight while that row is scrolled away.
+void CTunerTreeBox::PlaceParts(std::int32_t firstRow) {
+  PlaceDivider();
+  if (!Editor) return;
+  std::int32_t index = 0;
+  bool found = false;
+  if (Selected) {
+    for (CTreeRows<CItem> rows(RootItems); !rows.AtEnd(); rows.Next(), ++index)
+      if (rows.Current() == Selected) {
+        found = true;
+        break;
+      }
+  }
+  const std::int32_t r = index - firstRow;
+  if (found && r >= 0 && r < RowsInView())
+    PlaceEditor(r);
+  else
+    Editor->MoveTo(CPoint(kParked, kParked));
+}
+
+void CTunerTreeBox::PlaceEditor(std::int32_t r) {
+  const CPoint face = Client->M1;
+  Editor->SetCorners(face.X + DividerX + CFloat(9), face.Y + CFloat(kRow * r + 2),
+                     face.X + Client->GetWidth(), face.Y + CFloat(kRow * r + 23));
+}
+
+// The edit is cut at the client face like the rows it stands on; everything else as usual.
+void CTunerTreeBox::PaintChildren(CRect clip) {
+  if (!Visible) return;
+  for (std::int32_t i = 0; i < ChildCount().Value; i++) {
+    CControl* child = GetChild(i);
+    CRect r = child == Editor ? ClipTo(clip, Client->GetAbsRect()) : clip;
+    child->BeginPaint(r);
+    child->Paint(r);
+    child->EndPaint(r);
+  }
+}
+
+// Black text and no selection bar: the selected row shows the edit instead of its value.
+void CTunerTreeBox::DrawItem(CItem* item) {
+  if (!item) return;
+  CCanvas* canvas = GetCanvas();
+  const std::int32_t x = kRow * Depth, y = kRow * Row;
+  SetColor(CColor(0, 0, 0));
+  if (item->Count() > CInt(0)) DrawExpandBox(x + 4, y + 4, IsExpanded(*item));
+  const CRect all = canvas->GetClipRect();
+  const CRect face = Client->GetAbsRect();
+  const CFloat divider = face.M1.X + DividerX;
+  canvas->SetClipRect(ClipTo(all, CRect(face.M1.X, face.M1.Y, divider - CFloat(1), face.M2.Y)));
+  DrawText(CPoint(x + 20, y + 2), item->Caption);
+  canvas->SetClipRect(all);
+  if (item == Selected) return;
+  const CPropData* data = DataOf(item);
+  if (data) DrawText(CPoint(DividerX + CFloat(9), y + 5), data->ValueText());
+}
+
+// [SECTION] The editor and committing
+
+void CTunerTreeBox::RowSelected(CControl*, CItem* item) {
+  if (!Editor) {
+    Editor = new CEdit(this);
+    Editor->Anchors.Set(1, 1, 2, 1);
+    Editor->OnKeyPress.Set(this, &CTunerTreeBox::EditorKeyPress);
+    Editor->Visible = false;
+  }
+  const CPropData* data = DataOf(item);
+  Editor->SetText(data ? data->ValueText() : CStr());
+  Editor->CaretPos = Editor->GetText().Length();
+  Editor->ReplaceOnType = true;
+  PlaceParts(FirstRow());
+  if (!Editor->Visible) {
+    Editor->Visible = true;
+    Editor->SetFocused(true);
+    Editor->OnKeyPress.Set(this, &CTunerTreeBox::EditorKeyPress);
+  }
+}
+
+void CTunerTreeBox::ToggleExpand(CItem* item) {
+  const bool collapsing = item && IsExpanded(*item);
+  CCustomTreeBox::ToggleExpand(item);
+  if (collapsing) RowSelected(this, item);
+}
+
+void CTunerTreeBox::EditorKeyPress(CControl*, CStr ch) {
+  if (ch != CStr(kEnter)) return;
+  if (!Commit()) return;  // the edit stays open with the text as typed
+  Editor->SetFocused(false);
+  Editor->Visible = false;
+  ShowObject(Shown);
+}
+
+// Checks the whole way up before writing anything, so that a text that does not read, a row
+// without a setter or a composite that cannot pass a change on leaves the object as it was.
+bool CTunerTreeBox::Commit() {
+  CClassManager* registry = Registry();
+  const CPropData* data = DataOf(Selected);
+  if (!Editor || !Selected || !Shown || !data || !data->Prop || !registry) return false;
+  for (const CItem* row = Selected; row; row = row->Owner) {
+    const CPropData* d = DataOf(row);
+    if (!d || !d->Prop || !d->Prop->Setter) return false;
+    if (row != Selected && !PassesChangesUp(d->Prop->Type)) return false;
+    if (row->Owner && !(DataOf(row->Owner) && DataOf(row->Owner)->Value)) return false;
+  }
+  const std::unique_ptr<CObject> typed(registry->CreateByName(data->Prop->Type));
+  if (!typed || !ReadValue(data->Prop->Type, Editor->GetText(), typed.get())) return false;
+
+  CObject* value = typed.get();
+  for (const CItem* row = Selected; row; row = row->Owner) {
+    const CPropData* d = DataOf(row);
+    CObject* owner = row->Owner ? DataOf(row->Owner)->Value.get() : Shown;
+    d->Prop->Setter(owner, value);
+    value = owner;
+  }
+  return true;
+}
+
+// [SECTION] The column divider
+
+void CTunerTreeBox::StartDrag(CControl*, CInt, CShiftStateSet, CPoint p) {
+  Dragging = true;
+  DragStartX = p.X;
+}
+
+// The divider follows the mouse; the columns follow when it is let go.
+void CTunerTreeBox::Drag(CControl*, CShiftStateSet, CPoint p) {
+  if (!Dragging) return;
+  Divider->Offset(CPoint(p.X - DragStartX, 0));
+  Invalidate();
+}
+
+void CTunerTreeBox::EndDrag(CControl*, CInt, CShiftStateSet, CPoint p) {
+  if (!Dragging) return;
+  Dragging = false;
+  Divider->Offset(CPoint(p.X - DragStartX, 0));
+  const CFloat moved = Divider->M1.X - Client->M1.X - DividerX;
+  DividerX = DividerX + moved;
+  if (Editor) Editor->Offset(CPoint(moved, 0));
+  Invalidate();
+}
