@@ -101,8 +101,8 @@ class CCustomControl : public CRect {
   CKeyHook OnKeyUp;
 
  protected:
-  // CControl is the only class built on this one, so every custom control is a CControl and
-  // hooks can name it as their sender.
+  // Besides CControl only the designer's tracker builds on this one, and a tracker never gets an
+  // event: every custom control that raises one is a CControl, and hooks can name it as sender.
   CCustomControl() = default;
   CControl* Self();
 
