@@ -15,9 +15,10 @@
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "storage/Config.h"
-#include "widgets/InfoTreeBox.h"
+#include "widgets/TreeBox.h"
+#include "widgets/Memo.h"
 #include "widgets/MsgDlg.h"
-#include "widgets/TunerTreeBox.h"
+#include "widgets/Tuner.h"
 
 bool CForm1::Confirm(const char* question) {
   return CtrlApp->MsgDlg && CtrlApp->MsgDlg->Show(CStr(question), 3, 3) == 1;

@@ -25,19 +25,13 @@
 #include "storage/Config.h"
 #include "widgets/Box.h"
 #include "widgets/Button.h"
-#include "widgets/InfoTreeBox.h"
-#include "widgets/ScrollBox.h"
+#include "widgets/Memo.h"
+#include "widgets/TreeBox.h"
 #include "widgets/Splitter.h"
 #include "widgets/ToolBar.h"
-#include "widgets/TunerTreeBox.h"
+#include "widgets/Tuner.h"
 
 namespace {
-
-// The tree's icons in the order of their indexes.
-constexpr const char* kIconFiles[] = {
-    "Group",    "Pack",    "App",      "Lib",      "Unit",     "Dll",  "Class",  "NClass",
-    "PrivVar",  "ProtVar", "PubVar",   "PrivFunc", "ProtFunc", "PubFunc", "Type", "Struct",
-};
 
 // The toolbar, left to right; a separator follows the commands marked so.
 struct CCommandRow {
@@ -84,7 +78,7 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
   Tree->OnSelect.Set(this, &CForm1::OnTreeSelect);
   AddDialog = new CSelItemForm(this);
   Clipboard = std::make_unique<CMemory>();
-  LoadIcons();
+  Tree->LoadIcons(Home());
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it.
@@ -157,15 +151,6 @@ void CForm1::BuildPanes() {
   Workspace = RightSplit->FirstPane;
   BottomBox = new CScrollBox(RightSplit->SecondPane);
   fillPane(BottomBox, RightSplit->SecondPane);
-}
-
-void CForm1::LoadIcons() {
-  Tree->Icons.Clear();
-  for (const char* name : kIconFiles) {
-    auto* icon = new CGDIBitmap;
-    icon->LoadFromFile(Home() + "\\Pics\\16x16silver\\" + name + ".bmp");
-    Tree->Icons.Add(icon);
-  }
 }
 
 void CForm1::Report(const CStr& text) {

@@ -87,7 +87,6 @@ class CForm1 : public CForm {
  private:
   void BuildToolBar();
   void BuildPanes();
-  void LoadIcons();
   // The question of a command; true only for Yes.
   bool Confirm(const char* question);
   // The element the commands act on: the tree's selection, or null.

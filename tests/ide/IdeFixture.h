@@ -16,6 +16,8 @@
 #include <string>
 
 #include "controls/CtrlApp.h"
+#include "controls/Pic.h"
+#include "controls/Text.h"
 #include "core/Cp1251.h"
 #include "ide/App1.h"
 #include "ide/Form1.h"
@@ -30,7 +32,7 @@
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
-#include "widgets/InfoTreeBox.h"
+#include "widgets/TreeBox.h"
 #include "widgets/MsgDlg.h"
 #include "widgets/ToolBar.h"
 

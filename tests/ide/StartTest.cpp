@@ -39,7 +39,7 @@ TEST_F(IdeTest, TheToolbarHoldsSeventeenCommandsWithPicturesAndGaps) {
   for (const auto& row : rows) {
     CSpeedButton* button = CommandButton(row.number);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->Picture->FileName,
+    EXPECT_EQ(button->Picture->FileName.ToStd(),
               std::string("C:\\Qxe\\Pics\\16x16silver\\") + row.picture + ".bmp");
     EXPECT_TRUE(button->Picture->Bitmap.HasPicture()) << row.picture;
     EXPECT_EQ(button->GetX().Round().Value, row.x) << row.picture;
