@@ -131,6 +131,8 @@ void CForm1::CutClick(CControl* sender) {
 void CForm1::CopyClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected) return;
+  // What the user typed into the element's editor goes with the copy.
+  WriteBackEditor();
   CutPending = 0;
   Clipboard->SetPosition(0);
   Clipboard->SetSize(0);
@@ -185,8 +187,7 @@ void CForm1::ImportClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected) return;
   CInfo& root = CoreApp->InfoMan.Root;
-  if (CodeEditor && CodeEditor->Visible && Current && Current->ClassName() == "COperInfo")
-    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+  WriteBackEditor();
   CMemory before;
   WriteConfig(before, root);
   // A re-import empties its units first: whatever is below the element may go.

@@ -169,8 +169,7 @@ void CForm1::RedrawTree() {
 
 void CForm1::OnTreeSelect(CControl*) {
   if (!Tree->Selected) return;
-  if (CodeEditor && CodeEditor->Visible && IsA(Current, "COperInfo"))
-    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+  WriteBackEditor();
   if (CodeEditor) CodeEditor->Visible = false;
   if (Designer) Designer->Visible = false;
 
@@ -206,6 +205,11 @@ void CForm1::OnTreeSelect(CControl*) {
     Workspace->AddChild(Designer);
   }
   Invalidate();
+}
+
+void CForm1::WriteBackEditor() {
+  if (CodeEditor && CodeEditor->Visible && IsA(Current, "COperInfo"))
+    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
 }
 
 // [SECTION] Windows of destroyed elements

@@ -92,6 +92,8 @@ class CForm1 : public CForm {
   // The element the commands act on: the tree's selection, or null.
   CInfo* Selected() const;
   void RedrawTree();
+  // The shown code editor's text into its operation.
+  void WriteBackEditor();
   // Lets go of everything that points into the subtree of gone (gone included) before it is
   // destroyed or taken out of the tree; with keepRoot, gone itself stays (its children go).
   void Forget(CInfo* gone, bool keepRoot = false);

@@ -200,6 +200,18 @@ TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
   EXPECT_EQ(static_cast<CEditForm*>(unit->Child(1)->EditorWindow)->Memo->GetText(), "x\r\n");
 }
 
+TEST_F(SelectionTest, TextTypedBeforeCutGoesWithTheMovedOperation) {
+  Select(paint);
+  QueueClick(EditorOf(paint)->Memo->GetAbsM1() + CPoint(100, 5));
+  QueueType("yz");
+  Settle();
+  Command(10);
+  Select(unit);
+  Command(13);
+  ASSERT_EQ(unit->ChildCount().Value, 2);
+  EXPECT_EQ(static_cast<COperInfo*>(unit->Child(1))->Code, "xyz\r\n");
+}
+
 // [Import]
 
 TEST_F(SelectionTest, ImportReadsTheUnitsFilesAndShowsTheCodeInTheEditor) {
