@@ -20,6 +20,7 @@
 #include "platform/Files.h"
 #include "platform/Screen.h"
 #include "tools/qxgallery/MemoWindow.h"
+#include "tools/qxgallery/Scrolling.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -216,6 +217,7 @@ int main() {
   {
     Gallery gallery(*app);
     MemoWindow memo;
+    ScrollingPage scrolling;  // a second window
     app->Run();
   }
   app.reset();
