@@ -16,6 +16,7 @@
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
 #include "widgets/ToolBar.h"
+#include "widgets/Tuner.h"
 
 // [SECTION] The tools and the kinds of control
 
@@ -165,10 +166,17 @@ CStr CDsgnForm::ClassName() const {
 // [SECTION] Tools
 
 void CDsgnForm::ReleaseFromTuner(const std::vector<CControl*>& going) {
-  (void)going;
+  if (!Tuner || !Tuner->Shown) return;
+  for (CControl* control : going)
+    if (InTree(control, Tuner->Shown)) {
+      Tuner->ShowObject(nullptr);
+      return;
+    }
 }
 
-void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {}
+void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {
+  if (Tuner) Tuner->ShowObject(Map->FirstSelected());
+}
 
 void CDsgnForm::NewClick(CControl*) {
   std::vector<CControl*> going;
