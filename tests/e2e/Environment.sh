@@ -69,6 +69,8 @@ Editor="600 300"
 
 start
 shot 01-start
+# The desktop's window list names the main window by its title.
+xdotool search --name '^Qxworks 0\.3\.2$' > /dev/null || fail "no window titled Qxworks 0.3.2"
 add Add Work Group
 select_row 0 0
 add SubAdd Demo App
