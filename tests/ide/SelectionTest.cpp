@@ -2,6 +2,7 @@
 // and the designer of a form class, one window per element; and what is let go of when elements
 // are destroyed while their windows, the selection or a cut mark point at them.
 #include "designer/DsgnForm.h"
+#include "designer/Map.h"
 #include "ide/EditForm.h"
 #include "tests/ide/IdeFixture.h"
 #include "tests/import/Tree.h"
@@ -182,6 +183,29 @@ TEST_F(SelectionTest, NewAndOpenLetGoOfEveryWindowAndMark) {
   EXPECT_EQ(Describe(application),
             "CUnitInfo Main\n  class TForm1 : CForm access=0\n    oper Draw type= access=0\n"
             "    oper Paint type= access=0\noper Paint type= access=0\n  oper Paint type= access=0\n");
+}
+
+TEST_F(SelectionTest, NewLetsGoOfADesignedControlShownInTheTuner) {
+  Select(form);
+  auto* designer = dynamic_cast<CDsgnForm*>(form->EditorWindow);
+  ASSERT_NE(designer, nullptr);
+  // The Button tool, then a press and release on the button it put at the surface's corner.
+  CSpeedButton* tool = nullptr;
+  for (std::int32_t i = 0; i < designer->ToolBar->ChildCount().Value; ++i) {
+    auto* b = dynamic_cast<CSpeedButton*>(designer->ToolBar->GetChild(i));
+    if (b && b->Number.Value == 18) tool = b;
+  }
+  ASSERT_NE(tool, nullptr);
+  QueueClick(tool->GetAbsM1() + CPoint(8, 8));
+  Settle();
+  QueueClick(designer->Map->GetAbsM1() + CPoint(20, 20));
+  Settle();
+  ASSERT_NE(main->Tuner->Shown, nullptr);
+  EXPECT_TRUE(main->Tuner->Shown->IsControl().Value);
+  Command(1, true);
+  EXPECT_EQ(main->Tuner->Shown, nullptr);
+  main->Invalidate();
+  Settle();
 }
 
 TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
