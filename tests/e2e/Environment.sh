@@ -48,12 +48,13 @@ select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
 expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
 # The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
 Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
-add() {  # add COMMAND NAME KIND
+add() {  # add COMMAND NAME KIND [SHOT]
   command "$1"
   click 380 242
   xdotool key End
   for _ in $(seq 16); do xdotool key BackSpace; done
   type_text "$2"
+  [ -z "${4:-}" ] || shot "$4"
   # shellcheck disable=SC2086
   click ${!3}
 }
@@ -79,8 +80,7 @@ select_row 1 1
 add SubAdd Main Unit
 expand_row 1 1
 select_row 0 0
-shot 02-add-dialog-before-class
-add Add TForm1 Class
+add Add TForm1 Class 02-add-dialog
 add Add Paint Function
 select_row 3 0
 set_property 2 CForm
