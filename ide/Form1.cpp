@@ -25,6 +25,7 @@
 #include "storage/Config.h"
 #include "widgets/Box.h"
 #include "widgets/Button.h"
+#include "widgets/Edit.h"
 #include "widgets/Memo.h"
 #include "widgets/TreeBox.h"
 #include "widgets/Splitter.h"
@@ -230,7 +231,7 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
   };
   if (goes(Current)) {
     Current = nullptr;
-    Tuner->ShowObject(nullptr);
+    EmptyTuner();
   }
   if (goes(Tree->Selected)) Tree->Selected = nullptr;
   if (goes(Tree->CutElement)) {
@@ -242,6 +243,17 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
   } else {
     DestroyWindowsBelow(gone);
   }
+}
+
+// Letting go of the object alone would leave its rows on screen, showing an element that is gone.
+void CForm1::EmptyTuner() {
+  Tuner->ShowObject(nullptr);
+  Tuner->RootItems.Clear();
+  if (Tuner->Editor) {
+    Tuner->Editor->SetFocused(false);
+    Tuner->Editor->Visible = false;
+  }
+  Tuner->Invalidate();
 }
 
 void CForm1::DestroyWindowsBelow(CInfo* top) {
@@ -257,7 +269,7 @@ void CForm1::DestroyWindowsBelow(CInfo* top) {
       if (auto* designer = dynamic_cast<CDsgnForm*>(window); designer && Tuner->Shown) {
         for (auto* c = dynamic_cast<CControl*>(Tuner->Shown); c; c = c->Parent)
           if (c == designer) {
-            Tuner->ShowObject(nullptr);
+            EmptyTuner();
             break;
           }
       }

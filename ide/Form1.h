@@ -98,6 +98,7 @@ class CForm1 : public CForm {
   // destroyed or taken out of the tree; with keepRoot, gone itself stays (its children go).
   void Forget(CInfo* gone, bool keepRoot = false);
   void DestroyWindowsBelow(CInfo* node);
+  void EmptyTuner();
   // Shows a report's text in a box that fits it, as at start-up.
   void Report(const CStr& text);
 };

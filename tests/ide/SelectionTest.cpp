@@ -133,6 +133,7 @@ TEST_F(SelectionTest, DeleteLetsGoOfTheEditorDesignerAndCutMarkBelowIt) {
   EXPECT_EQ(main->CodeEditor, nullptr);
   EXPECT_EQ(main->Designer, nullptr);
   EXPECT_EQ(main->Tuner->Shown, nullptr);
+  EXPECT_EQ(main->Tuner->RootItems.Count().Value, 0);  // no rows of the deleted element
   EXPECT_EQ(main->Workspace->ChildCount().Value, 0);
   // Every command again, on what is left.
   for (int command : {4, 5, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) {
