@@ -19,6 +19,14 @@ CStr LineAt(const CMemo& memo, const CInt& index) {
   return memo.Lines->GetString(index);
 }
 
+// Without a copy, for painting; the index must lie within the lines.
+const CStr& LineRef(const CMemo& memo, std::int32_t index) {
+  return *memo.Lines->GetAs<CStr>(index);
+}
+
+// More remembered line widths than this start the memory afresh.
+constexpr size_t kRememberedWidths = 4096;
+
 // [SECTION] The keys
 
 void Left(CMemo& m) {
@@ -124,7 +132,7 @@ CStr CMemo::GetText() const {
   std::string text;
   const std::int32_t count = Lines->Count().Value;
   for (std::int32_t i = 0; i < count; ++i) {
-    text += Lines->GetString(i).View();
+    text += LineRef(*this, i).View();
     text += "\r\n";
   }
   return CStr(std::string_view(text));
@@ -165,8 +173,20 @@ CFloat CMemo::LineHeight(CCanvas& canvas) {
   if (!key || key != measuredFont_) {
     lineHeight_ = canvas.GetTextExtent("A").Height;
     measuredFont_ = key;
+    widths_.clear();
   }
   return lineHeight_;
+}
+
+// Every paint needs the widest line in view for the horizontal bar; after a key only one line
+// has changed, so the others are looked up rather than measured again.
+CFloat CMemo::LineWidth(CCanvas& canvas, const CStr& line) {
+  LineHeight(canvas);  // forgets the widths when the font has changed
+  if (!measuredFont_) return TextWidth(canvas, line);
+  if (widths_.size() >= kRememberedWidths) widths_.clear();
+  const auto [entry, added] = widths_.try_emplace(line.ToStd());
+  if (added) entry->second = TextWidth(canvas, line);
+  return entry->second;
 }
 
 CFloat CMemo::TextWidth(CCanvas& canvas, const CStr& text) {
@@ -297,7 +317,7 @@ void CMemo::ScrollToText(CCanvas& canvas) {
   const std::int32_t first = TopLine().Value;
   const std::int32_t end = std::min(count, first + fit + 1);
   for (std::int32_t i = first; i < end; ++i) {
-    const CFloat width = TextWidth(canvas, LineAt(*this, i));
+    const CFloat width = LineWidth(canvas, LineRef(*this, i));
     if (width > widest) widest = width;
   }
   const CFloat content = widest + CFloat(3);
@@ -413,7 +433,7 @@ void CMemo::Paint(CRect clip) {
   CKeyboardCursor* caret = Caret();
   for (std::int32_t i = first; i <= last; ++i) {
     SetColor(Color);
-    DrawText(CPoint(CFloat(1) - left, h * CFloat(i - top)), LineAt(*this, i));
+    DrawText(CPoint(CFloat(1) - left, h * CFloat(i - top)), LineRef(*this, i));
     if (i == CaretLine.Value && caret && caret->Phase && caret->GetControl() == this) {
       const CPoint p = CaretPoint(CaretColumn, CaretLine);
       caret->SetBounds(p.X, p.Y + CFloat(1), 0, h - CFloat(2), true);

@@ -14,6 +14,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "core/List.h"
 #include "widgets/Box.h"
@@ -69,6 +71,8 @@ class CMemo : public CScrollBox {
   // The height of every line in the canvas's current font, measured once per font.
   CFloat LineHeight(CCanvas& canvas);
   CFloat TextWidth(CCanvas& canvas, const CStr& text);
+  // A whole line's width, remembered by its text until the font changes.
+  CFloat LineWidth(CCanvas& canvas, const CStr& line);
   // CaretFromPoint in the canvas's current font.
   void FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line);
 
@@ -94,6 +98,7 @@ class CMemo : public CScrollBox {
 
   const void* measuredFont_ = nullptr;
   CFloat lineHeight_;
+  std::unordered_map<std::string, CFloat> widths_;
   bool followCaret_ = true;
   Bar vert_{}, horz_{};
 };

@@ -216,8 +216,8 @@ int main() {
   CtrlApp = app.get();
   {
     Gallery gallery(*app);
-    MemoWindow memo;
     ScrollingPage scrolling;  // a second window
+    MemoWindow memo;          // and a third
     app->Run();
   }
   app.reset();
