@@ -130,12 +130,9 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
 
   Caption->Color = CColor(0.5, 0.5, 0.5);
   Caption->Title->Color = CColor(0.75, 0.75, 0.75);
-  for (CControl* part :
-       {static_cast<CControl*>(Caption->Icon), static_cast<CControl*>(Caption->MinimizeButton),
-        static_cast<CControl*>(Caption->MaximizeButton),
-        static_cast<CControl*>(Caption->RestoreButton),
-        static_cast<CControl*>(Caption->CloseButton)})
-    part->Visible = false;
+  CControl* const hidden[] = {Caption->Icon, Caption->MinimizeButton, Caption->MaximizeButton,
+                              Caption->RestoreButton, Caption->CloseButton};
+  for (CControl* part : hidden) part->Visible = false;
   Caption->Title->SetX1(2);
 
   ToolBar = new CToolBar(this);

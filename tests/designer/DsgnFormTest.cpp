@@ -82,11 +82,9 @@ TEST_F(DsgnFormTest, TheWindowHasAGreyCaptionWithoutButtonsAndTheSurfaceBelowThe
   EXPECT_TRUE(caption.Title->Color == CColor(0.75, 0.75, 0.75));
   EXPECT_EQ(caption.Title->Str, CStr("Form1"));
   EXPECT_EQ(caption.Title->M1.X, CFloat(2));
-  for (CControl* hidden :
-       {static_cast<CControl*>(caption.Icon), static_cast<CControl*>(caption.MinimizeButton),
-        static_cast<CControl*>(caption.MaximizeButton),
-        static_cast<CControl*>(caption.RestoreButton), static_cast<CControl*>(caption.CloseButton)})
-    EXPECT_FALSE(hidden->Visible);
+  CControl* const buttons[] = {caption.Icon, caption.MinimizeButton, caption.MaximizeButton,
+                               caption.RestoreButton, caption.CloseButton};
+  for (CControl* hidden : buttons) EXPECT_FALSE(hidden->Visible);
   EXPECT_FALSE(designer->Sizable);
 
   CToolBar& bar = *designer->ToolBar;
