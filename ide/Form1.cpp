@@ -83,6 +83,7 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it.
+  RemoveStaleConfigSaves(*CoreApp);  // left by a save that was killed, as a crash would
   const CLoadReport report = LoadConfig(*CoreApp);
   RedrawTree();
   if (!report.Message().View().empty()) Report(report.Message());

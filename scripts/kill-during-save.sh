@@ -58,20 +58,27 @@ cp "$work/A.qxe" "$target"
 
 current=A
 old=0 new=0 torn=0 killed=0 finished=0 during=0 most=0
+estimate=$best  # how long a save takes now; a shared machine speeds up and slows down
 for ((i = 1; i <= kills; i++)); do
   if [ "$current" = A ]; then source=B; else source=A; fi
   # Half of the moments anywhere in the save, half in its second half, where the file is written.
-  if ((RANDOM % 2)); then delay=$((RANDOM * best * 11 / 10 / 32768))
-  else delay=$((best / 2 + RANDOM * best * 55 / 100 / 32768)); fi
+  if ((RANDOM % 2)); then delay=$((RANDOM * estimate / 32768))
+  else delay=$((estimate / 2 + RANDOM * estimate / 2 / 32768)); fi
+  start=$(now_ms)
   "$qxtree" copy "$work/$source.qxe" "$target" 2>>"$work/copy.err" &
   pid=$!
   sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
   kill -KILL "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null  # no "Killed" line from the shell
   status=$?
-  if ((status == 137)); then killed=$((killed + 1))
-  elif ((status == 0)); then finished=$((finished + 1))
-  else fail "kill $i: the save ended with status $status"; fi
+  if ((status == 137)); then
+    killed=$((killed + 1))
+  elif ((status == 0)); then
+    finished=$((finished + 1))
+    estimate=$(((3 * estimate + $(now_ms) - start) / 4))
+  else
+    fail "kill $i: the save ended with status $status"
+  fi
   left=$(temporaries)
   ((left > 0)) && during=$((during + 1))
   ((left > most)) && most=$left
@@ -90,7 +97,7 @@ done
 others=$(find "$work" -mindepth 1 -maxdepth 1 ! -name drive ! -name A.qxe ! -name B.qxe ! -name conf.qxe \
   ! -name copy.err ! -name full | wc -l)
 [ "$others" = 0 ] || fail "$others other files are left in the folder"
-echo "kills: $kills; killed while running $killed, finished first $finished;" \
+echo "kills: $kills; killed while running $killed, finished first $finished (last estimate of a save ${estimate} ms);" \
   "the file was the old one $old times, the new one $new times, neither $torn times;" \
   "a temporary was left by $during kills, never more than $most at once; none after the last save"
 
