@@ -150,6 +150,19 @@ TEST_F(SelectionTest, DeleteLetsGoOfTheEditorDesignerAndCutMarkBelowIt) {
   EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\noper Paint type= access=0\n");
 }
 
+TEST_F(SelectionTest, DeletingTheOperationWhoseEditorIsShownWritesNothingBack) {
+  Select(paint);
+  QueueClick(EditorOf(paint)->Memo->GetAbsM1() + CPoint(100, 5));
+  QueueType("gone");
+  Settle();
+  Command(6, true);
+  EXPECT_EQ(main->CodeEditor, nullptr);
+  EXPECT_EQ(main->Current, nullptr);
+  Select(draw);  // the next press has no editor of the deleted operation to write back
+  EXPECT_EQ(Describe(form), "oper Draw type= access=0\n");
+  EXPECT_EQ(main->Workspace->ChildCount().Value, 1);  // Draw's own editor
+}
+
 TEST_F(SelectionTest, NewAndOpenLetGoOfEveryWindowAndMark) {
   Command(3, true);
   for (int command : {1, 2}) {
