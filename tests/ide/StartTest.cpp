@@ -2,6 +2,9 @@
 // the toolbar, the tree's icons, and the projects of the last Save.
 #include "controls/Pic.h"
 #include "controls/Text.h"
+#include "widgets/Box.h"
+#include "widgets/Splitter.h"
+#include "widgets/Tuner.h"
 #include "tests/ide/IdeFixture.h"
 
 namespace {
@@ -45,6 +48,31 @@ TEST_F(IdeTest, TheToolbarHoldsSeventeenCommandsWithPicturesAndGaps) {
     EXPECT_EQ(button->GetX().Round().Value, row.x) << row.picture;
   }
   EXPECT_EQ(main->ToolBar->GetHeight().Round().Value, 24);
+}
+
+TEST_F(IdeTest, ThePanesSplitAsTheWindowIsLaidOut) {
+  // The face is 792 by 575: a 24-unit toolbar, the splitters, a 20-unit status box.
+  EXPECT_EQ(Corners(*main->Client), "(4,22)-(796,597)");
+  EXPECT_EQ(Corners(*main->StatusBox), "(0,555)-(792,575)");
+  EXPECT_EQ(main->StatusBox->Client->Color, CColor(0.8, 0.8, 0.8));
+  EXPECT_EQ(Corners(*main->MainSplit), "(0,24)-(792,555)");
+  EXPECT_EQ(main->MainSplit->GetSplit().Round().Value, 264);  // a third
+  EXPECT_FALSE(main->MainSplit->Stacked);
+  EXPECT_TRUE(main->LeftSplit->Stacked);
+  EXPECT_EQ(main->LeftSplit->GetSplit(), main->LeftSplit->GetHeight() / CFloat(2));
+  EXPECT_TRUE(main->RightSplit->Stacked);
+  EXPECT_EQ(main->RightSplit->GetSplit(), main->RightSplit->GetHeight() - CFloat(60));
+  EXPECT_EQ(main->Tree->Parent, main->LeftSplit->FirstPane);
+  EXPECT_EQ(main->Tuner->Parent, main->LeftSplit->SecondPane);
+  EXPECT_EQ(main->Workspace, main->RightSplit->FirstPane);
+  EXPECT_EQ(main->BottomBox->Parent, main->RightSplit->SecondPane);
+  EXPECT_EQ(Corners(*main->Tree), "(0,0)-(" + std::to_string(main->LeftSplit->FirstPane->GetWidth().Round().Value) + "," +
+                                       std::to_string(main->LeftSplit->FirstPane->GetHeight().Round().Value) + ")");
+  // Everything follows the window: maximized, the tree still fills its pane.
+  QueueClick(main->Caption->MaximizeButton->GetAbsM1() + CPoint(5, 5));
+  Settle();
+  EXPECT_EQ(main->Tree->GetWidth(), main->LeftSplit->FirstPane->GetWidth());
+  EXPECT_EQ(main->StatusBox->GetY2(), main->Client->GetHeight());
 }
 
 TEST_F(IdeTest, TheTreeHasItsSixteenIconsInIndexOrder) {
