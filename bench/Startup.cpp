@@ -46,7 +46,8 @@ std::int64_t BuildTree(CInfo& root) {
         auto* cls = static_cast<CClassInfo*>(add(unit, new CClassInfo, "TForm"));
         cls->Base = "CObject";
         for (int o = 0; o < 9; ++o) {
-          auto* oper = static_cast<COperInfo*>(add(cls, new COperInfo, CStr("Method") + CInt(o).ToStr()));
+          auto* oper =
+              static_cast<COperInfo*>(add(cls, new COperInfo, CStr("Method") + CInt(o).ToStr()));
           oper->Code = body;
         }
       }
@@ -68,7 +69,8 @@ double OneWindowSeconds() {
   const auto start = Clock::now();
   const platform::WindowId window = platform::CreateWindow(100, 100, 800, 600);
   platform::ShowWindow(window);
-  if (platform::Surface* image = platform::WindowImage(window)) std::fill(image->pixels.begin(), image->pixels.end(), 0xC0C0C0);
+  if (platform::Surface* image = platform::WindowImage(window))
+    std::fill(image->pixels.begin(), image->pixels.end(), 0xC0C0C0);
   platform::PresentWindow(window);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   platform::DestroyWindow(window);

@@ -27,9 +27,9 @@
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
 #include "widgets/Memo.h"
-#include "widgets/TreeBox.h"
 #include "widgets/Splitter.h"
 #include "widgets/ToolBar.h"
+#include "widgets/TreeBox.h"
 #include "widgets/Tuner.h"
 
 namespace {
@@ -42,14 +42,14 @@ struct CCommandRow {
   bool SeparatorAfter;
 };
 constexpr CCommandRow kCommands[] = {
-    {1, "New", &CForm1::NewClick, false},         {2, "Open", &CForm1::OpenClick, false},
-    {3, "Save", &CForm1::SaveClick, true},        {4, "Add", &CForm1::AddClick, false},
-    {5, "SubAdd", &CForm1::SubAddClick, false},   {6, "Delete", &CForm1::DeleteClick, true},
-    {8, "Up", &CForm1::UpClick, false},           {9, "Down", &CForm1::DownClick, true},
-    {10, "Cut", &CForm1::CutClick, false},        {11, "Copy", &CForm1::CopyClick, false},
-    {12, "Paste", &CForm1::PasteClick, false},    {13, "SubPaste", &CForm1::SubPasteClick, true},
-    {14, "Import", &CForm1::ImportClick, false},  {15, "Clear", &CForm1::ClearClick, true},
-    {16, "Build", &CForm1::BuildClick, false},    {17, "Run", &CForm1::RunClick, true},
+    {1, "New", &CForm1::NewClick, false},        {2, "Open", &CForm1::OpenClick, false},
+    {3, "Save", &CForm1::SaveClick, true},       {4, "Add", &CForm1::AddClick, false},
+    {5, "SubAdd", &CForm1::SubAddClick, false},  {6, "Delete", &CForm1::DeleteClick, true},
+    {8, "Up", &CForm1::UpClick, false},          {9, "Down", &CForm1::DownClick, true},
+    {10, "Cut", &CForm1::CutClick, false},       {11, "Copy", &CForm1::CopyClick, false},
+    {12, "Paste", &CForm1::PasteClick, false},   {13, "SubPaste", &CForm1::SubPasteClick, true},
+    {14, "Import", &CForm1::ImportClick, false}, {15, "Clear", &CForm1::ClearClick, true},
+    {16, "Build", &CForm1::BuildClick, false},   {17, "Run", &CForm1::RunClick, true},
     {18, "About", &CForm1::AboutClick, false},
 };
 

@@ -53,8 +53,9 @@ TEST_F(SelectionTest, AnOperationGetsOneEditorThatKeepsTheEditedText) {
   EXPECT_EQ(main->CodeEditor, editor);
   EXPECT_TRUE(editor->Visible);
   EXPECT_EQ(editor->Parent, main->Workspace);
-  EXPECT_EQ(Corners(*editor), "(0,0)-(" + std::to_string(main->Workspace->GetWidth().Round().Value) +
-                                  "," + std::to_string(main->Workspace->GetHeight().Round().Value) + ")");
+  EXPECT_EQ(Corners(*editor), "(0,0)-(" +
+                                  std::to_string(main->Workspace->GetWidth().Round().Value) + "," +
+                                  std::to_string(main->Workspace->GetHeight().Round().Value) + ")");
   EXPECT_EQ(editor->Memo->GetText(), "x\r\n");
   EXPECT_EQ(editor->TabStrip->Selected.Value, 2);  // "OBJ"
 
@@ -105,7 +106,8 @@ TEST_F(SelectionTest, AFormClassGetsOneDesignerAndOtherClassesNone) {
   const struct {
     const char* base;
     bool designed;
-  } rows[] = {{"CPanel", true}, {"CControl", false}, {"CObject", false}, {"TUnknown", false}, {"", false}};
+  } rows[] = {
+      {"CPanel", true}, {"CControl", false}, {"CObject", false}, {"TUnknown", false}, {"", false}};
   for (const auto& row : rows) {
     auto* klass = static_cast<CClassInfo*>(Make(unit, "CClassInfo", "T"));
     klass->Base = row.base;
@@ -194,9 +196,10 @@ TEST_F(SelectionTest, NewAndOpenLetGoOfEveryWindowAndMark) {
   Select(unit);
   Command(12);  // beside the unit; the copy becomes the selection
   Command(13);  // into the copy
-  EXPECT_EQ(Describe(application),
-            "CUnitInfo Main\n  class TForm1 : CForm access=0\n    oper Draw type= access=0\n"
-            "    oper Paint type= access=0\noper Paint type= access=0\n  oper Paint type= access=0\n");
+  EXPECT_EQ(
+      Describe(application),
+      "CUnitInfo Main\n  class TForm1 : CForm access=0\n    oper Draw type= access=0\n"
+      "    oper Paint type= access=0\noper Paint type= access=0\n  oper Paint type= access=0\n");
 }
 
 TEST_F(SelectionTest, NewLetsGoOfADesignedControlShownInTheTuner) {
@@ -229,8 +232,9 @@ TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
   Command(10);
   Select(unit);
   Command(13);
-  EXPECT_EQ(Describe(unit),
-            "class TForm1 : CForm access=0\n  oper Draw type= access=0\noper Paint type= access=0\n");
+  EXPECT_EQ(
+      Describe(unit),
+      "class TForm1 : CForm access=0\n  oper Draw type= access=0\noper Paint type= access=0\n");
   EXPECT_EQ(main->CodeEditor, nullptr);
   EXPECT_EQ(main->Workspace->ChildCount().Value, 0);
   EXPECT_EQ(main->Tree->Selected, unit->Child(1));

@@ -2,10 +2,10 @@
 // the toolbar, the tree's icons, and the projects of the last Save.
 #include "controls/Pic.h"
 #include "controls/Text.h"
+#include "tests/ide/IdeFixture.h"
 #include "widgets/Box.h"
 #include "widgets/Splitter.h"
 #include "widgets/Tuner.h"
-#include "tests/ide/IdeFixture.h"
 
 namespace {
 
@@ -32,10 +32,10 @@ TEST_F(IdeTest, TheToolbarHoldsSeventeenCommandsWithPicturesAndGaps) {
     const char* picture;
     int x;
   } rows[] = {
-      {1, "New", 2},      {2, "Open", 24},      {3, "Save", 46},      {4, "Add", 76},
-      {5, "SubAdd", 98},  {6, "Delete", 120},   {8, "Up", 150},       {9, "Down", 172},
-      {10, "Cut", 202},   {11, "Copy", 224},    {12, "Paste", 246},   {13, "SubPaste", 268},
-      {14, "Import", 298}, {15, "Clear", 320},  {16, "Build", 350},   {17, "Run", 372},
+      {1, "New", 2},       {2, "Open", 24},    {3, "Save", 46},    {4, "Add", 76},
+      {5, "SubAdd", 98},   {6, "Delete", 120}, {8, "Up", 150},     {9, "Down", 172},
+      {10, "Cut", 202},    {11, "Copy", 224},  {12, "Paste", 246}, {13, "SubPaste", 268},
+      {14, "Import", 298}, {15, "Clear", 320}, {16, "Build", 350}, {17, "Run", 372},
       {18, "About", 402},
   };
   ASSERT_EQ(main->ToolBar->ChildCount().Value, 17);
@@ -66,8 +66,9 @@ TEST_F(IdeTest, ThePanesSplitAsTheWindowIsLaidOut) {
   EXPECT_EQ(main->Tuner->Parent, main->LeftSplit->SecondPane);
   EXPECT_EQ(main->Workspace, main->RightSplit->FirstPane);
   EXPECT_EQ(main->BottomBox->Parent, main->RightSplit->SecondPane);
-  EXPECT_EQ(Corners(*main->Tree), "(0,0)-(" + std::to_string(main->LeftSplit->FirstPane->GetWidth().Round().Value) + "," +
-                                       std::to_string(main->LeftSplit->FirstPane->GetHeight().Round().Value) + ")");
+  EXPECT_EQ(Corners(*main->Tree),
+            "(0,0)-(" + std::to_string(main->LeftSplit->FirstPane->GetWidth().Round().Value) + "," +
+                std::to_string(main->LeftSplit->FirstPane->GetHeight().Round().Value) + ")");
   // Everything follows the window: maximized, the tree still fills its pane.
   QueueClick(main->Caption->MaximizeButton->GetAbsM1() + CPoint(5, 5));
   Settle();
@@ -95,7 +96,10 @@ TEST_F(IdeTest, TheProjectsOfTheLastSaveAppearAtStartUp) {
 }
 
 TEST_F(IdeTest, ADamagedFileAtStartUpLeavesTheTreeEmptyAndTheFileAlone) {
-  const std::string damaged("Qx\x05\x00\x05\x00\x00\x00" "CFile\x05\x00\x10\x00\x00\x00", 19);
+  const std::string damaged(
+      "Qx\x05\x00\x05\x00\x00\x00"
+      "CFile\x05\x00\x10\x00\x00\x00",
+      19);
   WriteFileBytes(kConf, damaged);
   Start();
   EXPECT_EQ(Root().ChildCount().Value, 0);
