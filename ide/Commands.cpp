@@ -21,7 +21,11 @@
 #include "widgets/Tuner.h"
 
 bool CForm1::Confirm(const char* question) {
-  return CtrlApp->MsgDlg && CtrlApp->MsgDlg->Show(CStr(question), 3, 3) == 1;
+  if (!CtrlApp->MsgDlg) return false;
+  Waiting = true;
+  const bool yes = CtrlApp->MsgDlg->Show(CStr(question), 3, 3) == 1;
+  Waiting = false;
+  return yes;
 }
 
 // [SECTION] Files
@@ -75,7 +79,9 @@ void CForm1::SubAddClick(CControl*) {
 
 void CForm1::AddElement(CInfo* parent) {
   CStr name, about;
+  Waiting = true;
   const CStr className = AddDialog->Execute(parent->ClassName(), name, about);
+  Waiting = false;
   if (className.View().empty()) return;
   CObject* made = CoreApp->ClassMan->CreateByName(className);
   auto* element = dynamic_cast<CInfo*>(made);

@@ -113,9 +113,21 @@ void CForm1::BuildToolBar() {
   ToolBar->Anchors.Set(1, 1, 2, 1);
   for (const CCommandRow& row : kCommands) {
     const CStr picture = Home() + "\\Pics\\16x16silver\\" + row.Picture + ".bmp";
-    ToolBar->AddButton(picture, row.Number, CNotifyHook(this, row.Handler));
+    ToolBar->AddButton(picture, row.Number, CNotifyHook(this, &CForm1::CommandClick));
     if (row.SeparatorAfter) ToolBar->AddSeparator();
   }
+}
+
+// A command that waits for an answer runs a nested loop in which the toolbar and the tree still
+// take presses. Another command then could destroy the element the waiting one holds, so commands
+// and selections wait their turn.
+void CForm1::CommandClick(CControl* sender) {
+  if (Waiting) return;
+  for (const CCommandRow& row : kCommands)
+    if (row.Number == sender->Number.Value) {
+      (this->*row.Handler)(sender);
+      return;
+    }
 }
 
 void CForm1::BuildPanes() {
@@ -170,7 +182,7 @@ void CForm1::RedrawTree() {
 }
 
 void CForm1::OnTreeSelect(CControl*) {
-  if (!Tree->Selected) return;
+  if (!Tree->Selected || Waiting) return;
   WriteBackEditor();
   if (CodeEditor) CodeEditor->Visible = false;
   if (Designer) Designer->Visible = false;

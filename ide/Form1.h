@@ -32,6 +32,8 @@ class CForm1 : public CForm {
 
   CStr ClassName() const override;
 
+  // Every toolbar button: the command of the button's number, unless one is waiting for an answer.
+  void CommandClick(CControl* sender);
   // The toolbar's commands, by their numbers 1 to 18 (there is no 7).
   void NewClick(CControl* sender);
   void OpenClick(CControl* sender);
@@ -79,6 +81,7 @@ class CForm1 : public CForm {
   CForm* AboutBox = nullptr;
   CSelItemForm* AddDialog = nullptr;
 
+  bool Waiting = false;  // a command waits for the add dialog or a question
   CToolBar* ToolBar = nullptr;
   CBox* StatusBox = nullptr;
   CControl* Workspace = nullptr;  // the pane that editors and designers cover

@@ -145,6 +145,30 @@ TEST_F(IdeTest, TheQuestionsAreTheCommandsOwn) {
   }
 }
 
+TEST_F(IdeTest, CommandsAndRowsPressedWhileAQuestionWaitsAreIgnored) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* unit = Make(group, "CUnitInfo", "Main");
+  Make(group, "CUnitInfo", "Other");
+  Select(unit);
+  QueueCommand(6);  // Delete asks ...
+  QueueCommand(1);  // ... New pressed meanwhile would empty the tree under it
+  QueueCommand(4);  // ... and Add would wait for a second dialog
+  QueueClick(main->Tree->Client->GetAbsM1() + CPoint(40, 8));  // a press on the group's row
+  QueueAnswer(true);
+  Settle();
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CUnitInfo Other\n");
+  EXPECT_FALSE(main->AddDialog->Visible);
+  EXPECT_EQ(main->Current, nullptr);
+
+  // The add dialog waits the same way.
+  QueueCommand(4);
+  QueueCommand(6);
+  QueueName("Second");
+  QueueKind(1);
+  Settle();
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CUnitInfo Other\nCProjectGroupInfo Second\n");
+}
+
 TEST_F(IdeTest, SaveNewAndOpenRoundTheTreeThroughTheFile) {
   CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
   MakeOper(Make(group, "CUnitInfo", "Main"), "Paint", "x\r\n");
