@@ -244,8 +244,12 @@ void CMemo::FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line) {
 CPoint CMemo::CaretPoint(CInt column, CInt line) {
   CCanvas* canvas = GetCanvas();
   if (!canvas) return CPoint(0, 0);
+  // Painting has selected the lines' font already; an owner asking between paints gets the same.
+  const CInt previousFont = canvas->GetFontId();
+  canvas->SelectFontByName("Text");
   const CFloat h = LineHeight(*canvas);
   const CFloat width = TextWidth(*canvas, LineAt(*this, line).SubStr(0, column));
+  canvas->SelectFont(previousFont);
   return CPoint(width - LeftShift(), h * CFloat(line - TopLine()));
 }
 

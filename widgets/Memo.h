@@ -40,7 +40,8 @@ class CMemo : public CScrollBox {
   // p, or the last one; before or after the character whose half p is over, counting from 2
   // units into the memo; the end of the line right of the text or left of those 2 units.
   void CaretFromPoint(CPoint p, CInt& column, CInt& line);
-  // Where the caret for that position is drawn, relative to the face's top-left corner.
+  // Where the caret for that position is drawn, relative to the face's top-left corner, in the
+  // font of the lines.
   CPoint CaretPoint(CInt column, CInt line);
   // The first line in view and how far the text is moved left, from the bars; both 0 while the
   // text fits the face.
