@@ -80,7 +80,7 @@ void CTunerTreeBox::ShowObject(CObject* object) {
   }
   CloseEditor();
   RootItems.Clear();
-  AddClassChain(object->ClassName(), object, nullptr, 0);
+  AddClassChain(object->ClassName(), object, nullptr);
   Invalidate();
 }
 
@@ -90,13 +90,12 @@ void CTunerTreeBox::AddSubProperties(CPropInfo* prop, CItem* parent) {
   for (const CItem* up = parent; up; up = up->Owner) ++depth;
   if (depth > kMaxNesting) return;
   const CPropData* data = DataOf(parent);
-  AddClassChain(prop->Type, data ? data->Value.get() : nullptr, parent, depth);
+  AddClassChain(prop->Type, data ? data->Value.get() : nullptr, parent);
 }
 
 // Top-level rows go in front of the rows of the more derived classes, so the most basic class
 // comes first; sub-rows are appended, the property's own class first.
-void CTunerTreeBox::AddClassChain(const CStr& className, CObject* owner, CItem* parent,
-                                  std::int32_t) {
+void CTunerTreeBox::AddClassChain(const CStr& className, CObject* owner, CItem* parent) {
   CClassManager* registry = Registry();
   if (!registry) return;
   CStr name = className;

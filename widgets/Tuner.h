@@ -71,7 +71,7 @@ class CTunerTreeBox : public CCustomTreeBox {
   // could be written (the object is then untouched).
   bool Commit();
   // The rows of one class chain, starting at className, reading values from owner.
-  void AddClassChain(const CStr& className, CObject* owner, CItem* parent, std::int32_t depth);
+  void AddClassChain(const CStr& className, CObject* owner, CItem* parent);
   // The editor over row r of the view (client coordinates).
   void PlaceEditor(std::int32_t r);
   void PlaceDivider();

@@ -7,6 +7,7 @@
 #include "graphics/Bitmap.h"
 #include "model/Kinds.h"
 #include "tests/widgets/WidgetFixture.h"
+#include "widgets/Edit.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/TreeBox.h"
 #include "widgets/TreeRows.h"
@@ -359,6 +360,22 @@ TEST_F(InfoTreeTest, CaptionsComeFromTheElementsAndCollapsingSurvivesARefresh) {
   EXPECT_EQ(box->VisibleCount(group), 1);
   group->TreeFlags = 1;
   EXPECT_EQ(box->VisibleCount(group), 6);
+}
+
+// The box's memory of its view lasts only while no list changes; a repaint or a caret blink that
+// changed one would make every paint count the whole tree.
+TEST_F(InfoTreeTest, RepaintsKeysAndCaretBlinksChangeNoList) {
+  NewBox<CInfoTreeBox>();
+  FillModel();
+  auto* edit = new CEdit(root.get());
+  edit->SetBounds(240, 10, 60, 20, true);
+  gui.Click(*root, 250, 15);
+  const std::uint64_t before = gui.App().ListChanges;
+  root->Invalidate();
+  gui.Advance(1600);
+  gui.Type(*root, "ab");
+  gui.PressKey(*root, 75);
+  EXPECT_EQ(gui.App().ListChanges, before);
 }
 
 TEST_F(InfoTreeTest, ElementsAddedOrDeletedBetweenPaintsShowAtTheNextPaint) {

@@ -165,6 +165,25 @@ TEST_F(TunerTest, APropertyWithoutAGetterShowsAnEmptyValue) {
   EXPECT_EQ(ValueOf({"Area : CRect", "M2 : CPoint", "Y : CFloat"}), "4");
 }
 
+// A class whose property has the class itself as type: expanding it would never end.
+class CTunerLoop : public CObject {
+ public:
+  CStr ClassName() const override { return "CTunerLoop"; }
+};
+
+TEST_F(TunerTest, APropertyOfItsOwnClassIsExpandedOnlySoDeep) {
+  gui.App().ClassMan->Register(
+      {"CTunerLoop", "CObject", "Tests", "", &Make<CTunerLoop>, {{"Next", "CTunerLoop", true}}});
+  CTunerLoop loop;
+  tuner->ShowObject(&loop);
+  const CItem* row = Row({"Next : CTunerLoop"});
+  ASSERT_NE(row, nullptr);
+  int depth = 0;
+  for (; row && row->Count() > CInt(0); row = row->Get(0)) depth++;
+  EXPECT_GT(depth, 2);
+  EXPECT_LE(depth, 20);
+}
+
 // [SECTION] Committing
 
 TEST_F(TunerTest, EnterOnAColourComponentRecoloursTheControlAndRefreshesTheList) {

@@ -95,7 +95,6 @@ class Gallery {
     Texts(root, text, heading, italic);
     Pictures(root, text);
     widgets_ = std::make_unique<WidgetPage>(app, form, heading);
-    trees_ = std::make_unique<TreePage>(app);
 
     form.OnKeyDown.Set(this, &Gallery::KeyDown);
     form.View->SetFocus(&form, false, 0);
@@ -204,7 +203,6 @@ class Gallery {
   CCtrlApp& app_;
   std::unique_ptr<CForm> form_;
   std::unique_ptr<WidgetPage> widgets_;
-  std::unique_ptr<TreePage> trees_;  // a second window
   int clicks_ = 0;
 };
 
@@ -221,6 +219,7 @@ int main() {
     Gallery gallery(*app);
     ScrollingPage scrolling;  // a second window
     MemoWindow memo;          // and a third
+    TreePage trees(*app);     // and a fourth
     app->Run();
   }
   app.reset();

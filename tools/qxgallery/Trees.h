@@ -1,7 +1,7 @@
-// The tree boxes of the gallery, in a window of their own: the project tree of a small model
-// with an element of every kind and every access, and the property tuner beside it. The tuner
-// starts on a shape of the window, which its edits move and recolour on Enter; a row of the
-// project tree shows that element's properties instead.
+// The tree boxes of the gallery, in a window of their own (the third): the project tree of a
+// small model with an element of every kind and every access, and the property tuner beside it.
+// The tuner starts on a shape of the window, which its edits move and recolour on Enter; a row of
+// the project tree shows that element's properties instead, a click on the shape the shape's.
 #pragma once
 
 #include <memory>
