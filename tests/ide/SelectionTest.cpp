@@ -282,13 +282,12 @@ TEST_F(SelectionTest, AFailedImportLeavesTheTreeByteIdenticalAndTheProgramRunnin
   QueueType("!");
   Settle();
   Select(unit);  // writes the editor back
-  CMemory before;
-  WriteConfig(before, Root());
+  Command(3, true);
+  const std::string before = FileBytes(kConf);
+  Select(unit);
   Command(14);
-  CMemory after;
-  WriteConfig(after, Root());
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(after.Data()), after.GetSize().Value),
-            std::string(reinterpret_cast<const char*>(before.Data()), before.GetSize().Value));
+  Command(3, true);
+  EXPECT_EQ(FileBytes(kConf), before);
   EXPECT_EQ(static_cast<COperInfo*>(Root().Child(0)->Child(0)->Child(0)->Child(0)->Child(0))->Code,
             "x!\r\n");
   EXPECT_EQ(main->Current, nullptr);
