@@ -54,8 +54,10 @@ constexpr const char* kConf = "C:\\Qxe\\Conf.qxe";
 class IdeTest : public testing::Test {
  protected:
   IdeTest() {
+    // Each test starts from a drive with the pictures alone: no file an earlier test left.
     InstallPictures();
-    std::filesystem::remove(platform::LinuxPath(kConf));
+    for (const auto& entry : std::filesystem::directory_iterator(platform::LinuxPath("C:\\Qxe")))
+      if (entry.path().filename() != "Pics") std::filesystem::remove_all(entry.path());
     Start();
   }
 
