@@ -221,6 +221,8 @@ void CForm1::ClearClick(CControl*) {
 void CForm1::ClearCode(CInfo* element) {
   if (element->ClassName() == "COperInfo") {
     static_cast<COperInfo*>(element)->Code = "";
+    // An editor made earlier would write its old text back at the next press.
+    if (auto* editor = static_cast<CEditForm*>(element->EditorWindow)) editor->Memo->SetText("");
     return;
   }
   for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ClearCode(element->Child(i));

@@ -80,6 +80,18 @@ TEST_F(SelectionTest, AnOperationWithoutCodeGetsOneEmptyLine) {
   EXPECT_EQ(draw->Code, "\r\n");
 }
 
+TEST_F(SelectionTest, ClearEmptiesTheEditorsOfTheOperationsToo) {
+  Select(paint);  // shown
+  Select(draw);
+  Select(unit);
+  Command(15);
+  Select(paint);
+  EXPECT_EQ(EditorOf(paint)->Memo->GetText(), "\r\n");
+  Command(15);  // on the shown operation
+  Select(unit);
+  EXPECT_EQ(paint->Code, "\r\n");  // one empty line, as an operation without code gives
+}
+
 TEST_F(SelectionTest, TextTypedAndSavedBeforeAnotherPressIsNotInTheFile) {
   Select(paint);
   QueueClick(EditorOf(paint)->Memo->GetAbsM1() + CPoint(100, 5));
