@@ -1,6 +1,7 @@
 // The toolbar's commands of the main window, and the tree operations behind them.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "controls/CtrlApp.h"
 #include "core/Cp1251.h"
@@ -19,6 +20,37 @@
 #include "widgets/MsgDlg.h"
 #include "widgets/TreeBox.h"
 #include "widgets/Tuner.h"
+
+namespace {
+
+// The expanded rows are kept in the elements, not in the file: a tree read back from a snapshot
+// gets them again, element by element in the same order.
+std::vector<std::int32_t> TreeFlagsOf(CInfo& root) {
+  std::vector<std::int32_t> flags;
+  std::vector<CInfo*> pending{&root};
+  while (!pending.empty()) {
+    CInfo* node = pending.back();
+    pending.pop_back();
+    flags.push_back(node->TreeFlags);
+    for (std::int32_t i = node->ChildCount().Value - 1; i >= 0; --i)
+      pending.push_back(node->Child(i));
+  }
+  return flags;
+}
+
+void RestoreTree(CMemory& snapshot, const std::vector<std::int32_t>& flags, CInfo& root) {
+  ReadConfig(snapshot, root);
+  std::vector<CInfo*> pending{&root};
+  for (std::size_t at = 0; !pending.empty() && at < flags.size(); ++at) {
+    CInfo* node = pending.back();
+    pending.pop_back();
+    node->TreeFlags = flags[at];
+    for (std::int32_t i = node->ChildCount().Value - 1; i >= 0; --i)
+      pending.push_back(node->Child(i));
+  }
+}
+
+}  // namespace
 
 bool CForm1::Confirm(const char* question) {
   if (!CtrlApp->MsgDlg) return false;
@@ -47,12 +79,13 @@ void CForm1::OpenClick(CControl*) {
   if (!platform::FileExists(ConfigPath(*CoreApp).View())) return;
   CMemory before;
   WriteConfig(before, root);
+  const std::vector<std::int32_t> flags = TreeFlagsOf(root);
   Forget(&root, true);
   const CLoadReport report = LoadConfig(*CoreApp);
   if (!report.Ok()) {
     // Nothing was replaced, but the windows are gone: read back what stood, so that nothing
     // points at an element whose window was destroyed.
-    ReadConfig(before, root);
+    RestoreTree(before, flags, root);
   }
   RedrawTree();
   if (!report.Message().View().empty()) Report(report.Message());
@@ -196,13 +229,14 @@ void CForm1::ImportClick(CControl*) {
   WriteBackEditor();
   CMemory before;
   WriteConfig(before, root);
+  const std::vector<std::int32_t> flags = TreeFlagsOf(root);
   // A re-import empties its units first: whatever is below the element may go.
   Forget(selected, true);
   const CImportResult result = ImportCommand(selected, [this](const CStr& text) { Report(text); });
   if (!result.Ok) {
     // The whole tree as it stood before the command, in place; every element is a new one.
     Forget(&root, true);
-    ReadConfig(before, root);
+    RestoreTree(before, flags, root);
   } else if (!result.Unplaced.empty()) {
     CStr text;
     for (const CUnplacedCode& code : result.Unplaced) text = text + UnplacedText(code) + "\n";

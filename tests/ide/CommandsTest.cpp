@@ -166,7 +166,8 @@ TEST_F(IdeTest, CommandsAndRowsPressedWhileAQuestionWaitsAreIgnored) {
   QueueName("Second");
   QueueKind(1);
   Settle();
-  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CUnitInfo Other\nCProjectGroupInfo Second\n");
+  EXPECT_EQ(Describe(&Root()),
+            "CProjectGroupInfo Work\n  CUnitInfo Other\nCProjectGroupInfo Second\n");
 }
 
 TEST_F(IdeTest, SaveNewAndOpenRoundTheTreeThroughTheFile) {

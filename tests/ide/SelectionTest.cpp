@@ -305,6 +305,7 @@ TEST_F(SelectionTest, AFailedImportLeavesTheTreeByteIdenticalAndTheProgramRunnin
   EXPECT_EQ(main->Current, nullptr);
   EXPECT_EQ(main->Tree->Selected, nullptr);
   EXPECT_EQ(main->Workspace->ChildCount().Value, 0);
+  EXPECT_EQ(Root().Child(0)->Child(0)->TreeFlags & 1, 1);  // rows stay expanded as they were
   // Still working.
   Select(Root().Child(0));
   Command(11);
