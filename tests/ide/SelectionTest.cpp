@@ -72,6 +72,37 @@ TEST_F(SelectionTest, AnOperationGetsOneEditorThatKeepsTheEditedText) {
   EXPECT_EQ(editor->Memo->GetText(), "xyz\r\n");
 }
 
+TEST_F(SelectionTest, TheCodeEditorIsAGreyWindowWithoutButtonsOverItsTabs) {
+  Select(paint);
+  CEditForm* editor = EditorOf(paint);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->ClassName(), "CForm");
+  EXPECT_EQ(editor->Caption->Color, CColor(0.5, 0.5, 0.5));
+  EXPECT_EQ(editor->Caption->Title->Color, CColor(0.75, 0.75, 0.75));
+  EXPECT_FALSE(editor->Sizable);
+  for (CControl* part : {static_cast<CControl*>(editor->Caption->MinimizeButton),
+                         static_cast<CControl*>(editor->Caption->MaximizeButton),
+                         static_cast<CControl*>(editor->Caption->RestoreButton),
+                         static_cast<CControl*>(editor->Caption->CloseButton),
+                         static_cast<CControl*>(editor->Caption->Icon)})
+    EXPECT_FALSE(part->Visible);
+  ASSERT_EQ(editor->TabStrip->Tabs.Count().Value, 3);
+  EXPECT_EQ(editor->TabStrip->GetTabText(0), "C++");
+  EXPECT_EQ(editor->TabStrip->GetTabText(1), "ASM");
+  EXPECT_EQ(editor->TabStrip->GetTabText(2), "OBJ");
+  EXPECT_EQ(editor->TabStrip->Selected.Value, 2);
+  // The memo fills the face, which ends a unit above the strip.
+  EXPECT_EQ(editor->Memo->GetWidth(), editor->Client->GetWidth());
+  EXPECT_EQ(editor->Memo->GetHeight(), editor->Client->GetHeight());
+  EXPECT_EQ(editor->Client->GetY2() + CFloat(1), editor->TabStrip->GetY1());
+
+  // "C++" is only a tab: the editor keeps its text.
+  QueueClick(editor->TabStrip->GetAbsM1() + CPoint(10, 8));
+  Settle();
+  EXPECT_EQ(editor->TabStrip->Selected.Value, 0);
+  EXPECT_EQ(editor->Memo->GetText(), "x\r\n");
+}
+
 TEST_F(SelectionTest, AnOperationWithoutCodeGetsOneEmptyLine) {
   Select(draw);
   ASSERT_NE(EditorOf(draw), nullptr);
