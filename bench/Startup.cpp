@@ -1,0 +1,138 @@
+// Start-up of the environment with a configuration of 10,000 elements: building the application
+// object (registry, fonts, the main window with its toolbar, tree and tuner, loading the file) and
+// handling messages until the main window's first frame is presented. The baseline, measured in
+// the same run, is the least a window program does: one window of the same size opened, filled
+// and presented once. "x_window" is the start-up's time over the baseline's.
+//
+// Runs under SDL's offscreen driver by default; with SDL_VIDEODRIVER=x11 and a DISPLAY it
+// measures a real display (Xvfb).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "ide/App1.h"
+#include "model/Kinds.h"
+#include "platform/Messages.h"
+#include "platform/Window.h"
+#include "storage/Config.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// 10 groups, 9 applications in each, 10 units in each, a class in each unit with 9 operations:
+// 10 + 90 + 900 + 900 + 8,100 = 10,000 elements.
+std::int64_t BuildTree(CInfo& root) {
+  std::int64_t count = 0;
+  auto add = [&](CInfo* parent, CInfo* node, const CStr& name) {
+    node->SetName(name);
+    parent->Append(node);
+    ++count;
+    return node;
+  };
+  const CStr body = "{\r\n  return Count + 1;\r\n}";
+  for (int g = 0; g < 10; ++g) {
+    CInfo* group = add(&root, new CProjectGroupInfo, CStr("Group") + CInt(g).ToStr());
+    for (int a = 0; a < 9; ++a) {
+      CInfo* application = add(group, new CAppInfo, CStr("App") + CInt(a).ToStr());
+      for (int u = 0; u < 10; ++u) {
+        CInfo* unit = add(application, new CUnitInfo, CStr("Unit") + CInt(u).ToStr());
+        auto* cls = static_cast<CClassInfo*>(add(unit, new CClassInfo, "TForm"));
+        cls->Base = "CObject";
+        for (int o = 0; o < 9; ++o) {
+          auto* oper =
+              static_cast<COperInfo*>(add(cls, new COperInfo, CStr("Method") + CInt(o).ToStr()));
+          oper->Code = body;
+        }
+      }
+    }
+  }
+  return count;
+}
+
+// Handles every waiting message: the first paint of the main window is among them.
+void Settle() {
+  platform::Message m;
+  while (platform::PeekMessage(m)) {
+    platform::TranslateMessage(m);
+    platform::DispatchMessage(m);
+  }
+}
+
+double OneWindowSeconds() {
+  const auto start = Clock::now();
+  const platform::WindowId window = platform::CreateWindow(100, 100, 800, 600);
+  platform::ShowWindow(window);
+  if (platform::Surface* image = platform::WindowImage(window))
+    std::fill(image->pixels.begin(), image->pixels.end(), 0xC0C0C0);
+  platform::PresentWindow(window);
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  platform::DestroyWindow(window);
+  Settle();
+  return seconds;
+}
+
+// The mean of many openings, as the start-up's time is a mean of its iterations.
+double BaselineSeconds() {
+  static double mean = 0;
+  if (mean > 0) return mean;
+  constexpr int kRuns = 200;
+  for (int run = 0; run < kRuns; ++run) mean += OneWindowSeconds() / kRuns;
+  return mean;
+}
+
+void OneWindow(benchmark::State& state) {
+  double seconds = 0;
+  for (auto _ : state) seconds += OneWindowSeconds();
+  state.counters["x_window"] = seconds / double(state.iterations()) / BaselineSeconds();
+}
+
+void StartUp(benchmark::State& state) {
+  double seconds = 0;
+  std::int64_t elements = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    auto app = std::make_unique<CApp1>();
+    CtrlApp = app.get();
+    Settle();
+    seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    elements = CoreApp->InfoMan.Root.ChildCount().Value ? 1 : 0;
+    state.PauseTiming();
+    app.reset();
+    Settle();
+    state.ResumeTiming();
+  }
+  if (!elements) state.SkipWithError("the configuration was not loaded");
+  state.counters["x_window"] = seconds / double(state.iterations()) / BaselineSeconds();
+}
+
+}  // namespace
+
+BENCHMARK(OneWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartUp)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  const auto drive = std::filesystem::temp_directory_path() /
+                     ("qxbench-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(drive / "Qxe");
+  setenv("QXWORKS_DRIVE_C", drive.c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  {
+    // The configuration the start-up reads, written by the model alone.
+    CApp writer;
+    const std::int64_t count = BuildTree(writer.InfoMan.Root);
+    if (SaveConfig(writer).Length().Value) return 1;
+    std::printf("configuration: %lld elements\n", static_cast<long long>(count));
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(drive);
+  return 0;
+}

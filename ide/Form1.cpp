@@ -1,0 +1,321 @@
+// The main window: building it, the selection of the project tree, the windows made for
+// elements, and the About window. The toolbar's commands are in Commands.cpp.
+//
+// [SECTION] Building
+// [SECTION] Selection
+// [SECTION] Windows of destroyed elements
+// [SECTION] About
+#include "ide/Form1.h"
+
+#include <vector>
+
+#include "controls/CtrlApp.h"
+#include "controls/Pic.h"
+#include "controls/Text.h"
+#include "core/Cp1251.h"
+#include "designer/DsgnForm.h"
+#include "graphics/Canvas.h"
+#include "graphics/Font.h"
+#include "ide/EditForm.h"
+#include "ide/SelItemForm.h"
+#include "model/ClassManager.h"
+#include "model/MemberInfo.h"
+#include "model/TypeInfo.h"
+#include "platform/MessageBox.h"
+#include "storage/Config.h"
+#include "widgets/Box.h"
+#include "widgets/Button.h"
+#include "widgets/Edit.h"
+#include "widgets/Memo.h"
+#include "widgets/Splitter.h"
+#include "widgets/ToolBar.h"
+#include "widgets/TreeBox.h"
+#include "widgets/Tuner.h"
+
+namespace {
+
+// The toolbar, left to right; a separator follows the commands marked so.
+struct CCommandRow {
+  int Number;
+  const char* Picture;
+  void (CForm1::*Handler)(CControl*);
+  bool SeparatorAfter;
+};
+constexpr CCommandRow kCommands[] = {
+    {1, "New", &CForm1::NewClick, false},        {2, "Open", &CForm1::OpenClick, false},
+    {3, "Save", &CForm1::SaveClick, true},       {4, "Add", &CForm1::AddClick, false},
+    {5, "SubAdd", &CForm1::SubAddClick, false},  {6, "Delete", &CForm1::DeleteClick, true},
+    {8, "Up", &CForm1::UpClick, false},          {9, "Down", &CForm1::DownClick, true},
+    {10, "Cut", &CForm1::CutClick, false},       {11, "Copy", &CForm1::CopyClick, false},
+    {12, "Paste", &CForm1::PasteClick, false},   {13, "SubPaste", &CForm1::SubPasteClick, true},
+    {14, "Import", &CForm1::ImportClick, false}, {15, "Clear", &CForm1::ClearClick, true},
+    {16, "Build", &CForm1::BuildClick, false},   {17, "Run", &CForm1::RunClick, true},
+    {18, "About", &CForm1::AboutClick, false},
+};
+
+CStr Home() {
+  return CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe");
+}
+
+bool IsA(const CInfo* element, const char* className) {
+  return element && element->ClassName() == className;
+}
+
+}  // namespace
+
+// [SECTION] Building
+
+CForm1::CForm1(CControl* parent) : CForm(parent) {
+  SetBounds(100, 100, 800, 600, true);
+  Caption->Icon->SetFileName(Home() + "\\Pics\\Form\\Icon16_new.bmp");
+  Caption->Title->Str = "Qxworks 0.3.2";
+  for (const char* name : {"FormCaption", "Text"}) {
+    auto* font = new CFont;  // the font manager keeps it
+    font->Set(0, 13, false, false, false, false, false, "MS Sans Serif", name);
+    GetCanvas()->CreateFont(font);
+  }
+  BuildToolBar();
+  BuildPanes();
+  Tree->OnSelect.Set(this, &CForm1::OnTreeSelect);
+  AddDialog = new CSelItemForm(this);
+  Clipboard = std::make_unique<CMemory>();
+  Tree->LoadIcons(Home());
+
+  // A damaged file is refused whole and the tree stays empty; the user learns where it is
+  // damaged before anything can be saved over it.
+  RemoveStaleConfigSaves(*CoreApp);  // left by a save that was killed, as a crash would
+  const CLoadReport report = LoadConfig(*CoreApp);
+  RedrawTree();
+  if (!report.Message().View().empty()) Report(report.Message());
+}
+
+// The windows made for elements are children of the workspace and go with it; the elements
+// must not keep pointing at them.
+CForm1::~CForm1() {
+  if (CoreApp) {
+    std::vector<CInfo*> pending{&CoreApp->InfoMan.Root};
+    while (!pending.empty()) {
+      CInfo* node = pending.back();
+      pending.pop_back();
+      node->EditorWindow = nullptr;
+      for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) pending.push_back(node->Child(i));
+    }
+  }
+}
+
+CStr CForm1::ClassName() const {
+  return "CForm1";
+}
+
+void CForm1::BuildToolBar() {
+  ToolBar = new CToolBar(Client);
+  ToolBar->SetBounds(0, 0, Client->GetWidth(), 24, true);
+  ToolBar->Anchors.Set(1, 1, 2, 1);
+  for (const CCommandRow& row : kCommands) {
+    const CStr picture = Home() + "\\Pics\\16x16silver\\" + row.Picture + ".bmp";
+    ToolBar->AddButton(picture, row.Number, CNotifyHook(this, &CForm1::CommandClick));
+    if (row.SeparatorAfter) ToolBar->AddSeparator();
+  }
+}
+
+// A command that waits for an answer runs a nested loop in which the toolbar and the tree still
+// take presses. Another command then could destroy the element the waiting one holds, so commands
+// and selections wait their turn.
+void CForm1::CommandClick(CControl* sender) {
+  if (Waiting) return;
+  for (const CCommandRow& row : kCommands)
+    if (row.Number == sender->Number.Value) {
+      (this->*row.Handler)(sender);
+      return;
+    }
+}
+
+void CForm1::BuildPanes() {
+  const CFloat width = Client->GetWidth(), height = Client->GetHeight();
+  StatusBox = new CBox(Client);
+  StatusBox->SetBounds(0, height - CFloat(20), width, 20, true);
+  StatusBox->Anchors.Set(1, 2, 2, 2);
+  StatusBox->Client->Color = CColor(0.8, 0.8, 0.8);
+  StatusBox->Background->Color = CColor(0.8, 0.8, 0.8);
+
+  auto fill = [](CControl* child) { child->Anchors.Set(1, 1, 2, 2); };
+  auto fillPane = [&](CControl* child, CControl* pane) {
+    child->SetBounds(0, 0, pane->GetWidth(), pane->GetHeight(), true);
+    fill(child);
+  };
+
+  MainSplit = new CSplitter(Client);
+  MainSplit->SetBounds(0, 24, width, height - CFloat(44), true);
+  fill(MainSplit);
+  MainSplit->SetSplit(MainSplit->GetWidth() / CFloat(3));
+
+  LeftSplit = new CSplitter(MainSplit->FirstPane);
+  fillPane(LeftSplit, MainSplit->FirstPane);
+  LeftSplit->SetStacked(true);
+  LeftSplit->SetSplit(LeftSplit->GetHeight() / CFloat(2));
+  Tree = new CInfoTreeBox(LeftSplit->FirstPane);
+  fillPane(Tree, LeftSplit->FirstPane);
+  Tuner = new CTunerTreeBox(LeftSplit->SecondPane);
+  fillPane(Tuner, LeftSplit->SecondPane);
+
+  RightSplit = new CSplitter(MainSplit->SecondPane);
+  fillPane(RightSplit, MainSplit->SecondPane);
+  RightSplit->SetStacked(true);
+  RightSplit->SetSplit(RightSplit->GetHeight() - CFloat(60));
+  Workspace = RightSplit->FirstPane;
+  BottomBox = new CScrollBox(RightSplit->SecondPane);
+  fillPane(BottomBox, RightSplit->SecondPane);
+}
+
+void CForm1::Report(const CStr& text) {
+  platform::MessageBox(text.View(), Caption->Title->Str.View());
+}
+
+// [SECTION] Selection
+
+CInfo* CForm1::Selected() const {
+  return Tree ? Tree->Selected : nullptr;
+}
+
+void CForm1::RedrawTree() {
+  Tree->Invalidate();
+}
+
+void CForm1::OnTreeSelect(CControl*) {
+  if (!Tree->Selected || Waiting) return;
+  WriteBackEditor();
+  if (CodeEditor) CodeEditor->Visible = false;
+  if (Designer) Designer->Visible = false;
+
+  Current = Tree->Selected;
+  Tuner->ShowObject(Current);
+
+  if (IsA(Current, "COperInfo")) {
+    auto* editor = static_cast<CEditForm*>(Current->EditorWindow);
+    if (!editor) {
+      editor = new CEditForm(Workspace);
+      editor->SetPoints(CPoint(0, 0), CPoint(Workspace->GetWidth(), Workspace->GetHeight()));
+      editor->Anchors.Set(1, 1, 2, 2);
+      editor->Memo->SetText(static_cast<COperInfo*>(Current)->Code);
+      Current->EditorWindow = editor;
+    }
+    CodeEditor = editor;
+    CodeEditor->Visible = true;
+  }
+  if (IsA(Current, "CClassInfo") &&
+      CoreApp->ClassMan->InheritsFromName(static_cast<CClassInfo*>(Current)->Base, "CControl")) {
+    auto* designer = static_cast<CDsgnForm*>(Current->EditorWindow);
+    if (!designer) {
+      designer = new CDsgnForm(Workspace);
+      designer->SetPoints(CPoint(0, 0), CPoint(Workspace->GetWidth(), Workspace->GetHeight()));
+      designer->Anchors.Set(1, 1, 2, 2);
+      Current->EditorWindow = designer;
+    }
+    Designer = designer;
+    Designer->Visible = true;
+    Designer->Tuner = Tuner;
+    // Topmost among the workspace's windows: last in its list.
+    Workspace->RemoveChild(Designer);
+    Workspace->AddChild(Designer);
+  }
+  Invalidate();
+}
+
+void CForm1::WriteBackEditor() {
+  if (CodeEditor && CodeEditor->Visible && IsA(Current, "COperInfo"))
+    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+}
+
+// [SECTION] Windows of destroyed elements
+
+namespace {
+
+bool InSubtree(const CInfo* node, const CInfo* top) {
+  for (; node; node = node->Parent)
+    if (node == top) return true;
+  return false;
+}
+
+}  // namespace
+
+void CForm1::Forget(CInfo* gone, bool keepRoot) {
+  auto goes = [&](const CInfo* node) {
+    return node && InSubtree(node, gone) && !(keepRoot && node == gone);
+  };
+  if (goes(Current)) {
+    Current = nullptr;
+    EmptyTuner();
+  }
+  if (goes(Tree->Selected)) Tree->Selected = nullptr;
+  if (goes(Tree->CutElement)) {
+    Tree->CutElement = nullptr;
+    CutPending = 0;
+  }
+  if (keepRoot) {
+    for (std::int32_t i = 0; i < gone->ChildCount().Value; ++i) DestroyWindowsBelow(gone->Child(i));
+  } else {
+    DestroyWindowsBelow(gone);
+  }
+}
+
+// Letting go of the object alone would leave its rows on screen, showing an element that is gone.
+void CForm1::EmptyTuner() {
+  Tuner->ShowObject(nullptr);
+  Tuner->RootItems.Clear();
+  if (Tuner->Editor) {
+    Tuner->Editor->SetFocused(false);
+    Tuner->Editor->Visible = false;
+  }
+  Tuner->Invalidate();
+}
+
+void CForm1::DestroyWindowsBelow(CInfo* top) {
+  std::vector<CInfo*> pending{top};
+  while (!pending.empty()) {
+    CInfo* node = pending.back();
+    pending.pop_back();
+    if (CObject* window = node->EditorWindow) {
+      // The text of an editor whose operation goes is not written back anywhere.
+      if (window == static_cast<CObject*>(CodeEditor)) CodeEditor = nullptr;
+      if (window == static_cast<CObject*>(Designer)) Designer = nullptr;
+      // The tuner may be showing a control of this designer's surface.
+      if (auto* designer = dynamic_cast<CDsgnForm*>(window); designer && Tuner->Shown) {
+        for (auto* c = dynamic_cast<CControl*>(Tuner->Shown); c; c = c->Parent)
+          if (c == designer) {
+            EmptyTuner();
+            break;
+          }
+      }
+      node->EditorWindow = nullptr;
+      delete window;
+    }
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) pending.push_back(node->Child(i));
+  }
+}
+
+// [SECTION] About
+
+void CForm1::AboutClick(CControl*) {
+  delete AboutBox;  // an earlier one still open is replaced
+  AboutBox = new CForm(this);
+  AboutBox->SetBounds(250, 100, 300, 200, true);
+  AboutBox->Caption->Title->Str = "О программе..."_cp;
+  AboutBox->Caption->MinimizeButton->Visible = false;
+  AboutBox->Caption->MaximizeButton->Visible = false;
+  AboutBox->Caption->RestoreButton->Visible = false;
+  auto* picture = new CPic(AboutBox->Client);
+  picture->SetBounds(10, 10, 64, 64, true);
+  picture->SetFileName(Home() + "\\Pics\\Other\\AboutPic64.bmp");
+  auto* ok = new CButton(AboutBox->Client);
+  ok->SetBounds(110, 140, 80, 24, true);
+  ok->Caption->Str = "OK";
+  ok->OnClick.Set(this, &CForm1::AboutOkClick);
+  Invalidate();
+}
+
+// The button's click is the last thing its release does, so the window may go from here.
+void CForm1::AboutOkClick(CControl*) {
+  delete AboutBox;
+  AboutBox = nullptr;
+  Invalidate();
+}

@@ -1,0 +1,107 @@
+// The main window of the environment: a toolbar of commands over the project tree, the property
+// tuner and a workspace in which the code editor of the selected operation or the designer of the
+// selected form class appears. Every command acts on the element selected in the tree.
+//
+// Nothing the window keeps may outlive its element: whenever elements are destroyed (Delete, New,
+// Open, a moved cut element, a failed import), the selection, the element last shown, the cut mark
+// and the tuner let go of them, and their editor and designer windows are destroyed with them.
+#pragma once
+
+#include <memory>
+
+#include "storage/Stream.h"
+#include "widgets/Form.h"
+
+class CBox;
+class CDsgnForm;
+class CEditForm;
+class CInfo;
+class CInfoTreeBox;
+class CScrollBox;
+class CSelItemForm;
+class CSplitter;
+class CToolBar;
+class CTunerTreeBox;
+
+class CForm1 : public CForm {
+ public:
+  // Builds the window and loads the projects of the last Save; a damaged file is reported in a
+  // box and leaves the tree empty.
+  explicit CForm1(CControl* parent);
+  ~CForm1() override;
+
+  CStr ClassName() const override;
+
+  // Every toolbar button: the command of the button's number, unless one is waiting for an answer.
+  void CommandClick(CControl* sender);
+  // The toolbar's commands, by their numbers 1 to 18 (there is no 7).
+  void NewClick(CControl* sender);
+  void OpenClick(CControl* sender);
+  void SaveClick(CControl* sender);
+  void AddClick(CControl* sender);
+  void SubAddClick(CControl* sender);
+  void DeleteClick(CControl* sender);
+  void UpClick(CControl* sender);
+  void DownClick(CControl* sender);
+  void CutClick(CControl* sender);
+  void CopyClick(CControl* sender);
+  void PasteClick(CControl* sender);
+  void SubPasteClick(CControl* sender);
+  void ImportClick(CControl* sender);
+  void ClearClick(CControl* sender);
+  void BuildClick(CControl* sender);
+  void RunClick(CControl* sender);
+  void AboutClick(CControl* sender);
+
+  // Asks the add dialog for a kind the parent may hold and appends a new element of it.
+  void AddElement(CInfo* parent);
+  // Appends a copy of the clipboard's element to the target; a pending cut moves it instead.
+  void PasteInto(CInfo* target);
+  // Empties the code of every operation at or below the element.
+  void ClearCode(CInfo* element);
+  // After every press on a tree row: writes the shown editor back, then shows the properties of
+  // the selection and its editor or designer.
+  void OnTreeSelect(CControl* sender);
+  void AboutOkClick(CControl* sender);
+
+  // Where Run looks for an application's program, and what it started ("" when nothing).
+  static CStr RunPath(const CStr& applicationName);
+
+  CInfo* Current = nullptr;
+  CInt CutPending;
+  CInfoTreeBox* Tree = nullptr;
+  CTunerTreeBox* Tuner = nullptr;
+  std::unique_ptr<CMemory> Clipboard;
+  CStr ClipClass;
+  CEditForm* CodeEditor = nullptr;
+  CDsgnForm* Designer = nullptr;
+  CSplitter* MainSplit = nullptr;
+  CSplitter* LeftSplit = nullptr;
+  CSplitter* RightSplit = nullptr;
+  CForm* AboutBox = nullptr;
+  CSelItemForm* AddDialog = nullptr;
+
+  bool Waiting = false;  // a command waits for the add dialog or a question
+  CToolBar* ToolBar = nullptr;
+  CBox* StatusBox = nullptr;
+  CControl* Workspace = nullptr;  // the pane that editors and designers cover
+  CScrollBox* BottomBox = nullptr;
+
+ private:
+  void BuildToolBar();
+  void BuildPanes();
+  // The question of a command; true only for Yes.
+  bool Confirm(const char* question);
+  // The element the commands act on: the tree's selection, or null.
+  CInfo* Selected() const;
+  void RedrawTree();
+  // The shown code editor's text into its operation.
+  void WriteBackEditor();
+  // Lets go of everything that points into the subtree of gone (gone included) before it is
+  // destroyed or taken out of the tree; with keepRoot, gone itself stays (its children go).
+  void Forget(CInfo* gone, bool keepRoot = false);
+  void DestroyWindowsBelow(CInfo* node);
+  void EmptyTuner();
+  // Shows a report's text in a box that fits it, as at start-up.
+  void Report(const CStr& text);
+};

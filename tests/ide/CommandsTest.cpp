@@ -1,0 +1,366 @@
+// The toolbar's commands on the project tree, used through the window as a person would: the
+// click on the command, the answer to its question, the kind picked in the add dialog.
+#include <chrono>
+#include <thread>
+
+#include "tests/ide/IdeFixture.h"
+#include "tests/import/Tree.h"
+
+namespace {
+
+using namespace qxtest;
+
+// [Add and SubAdd]
+
+TEST_F(IdeTest, TheAddDialogOffersTheKindsTheParentMayHold) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* application = Make(group, "CAppInfo", "Demo");
+  CInfo* library = Make(group, "CLibInfo", "Tools");
+  CInfo* unit = Make(application, "CUnitInfo", "Main");
+  CInfo* klass = Make(unit, "CClassInfo", "TForm1");
+  const struct {
+    const char* what;
+    CInfo* select;  // null: nothing selected
+    int command;
+    std::vector<int> offered;
+  } rows[] = {
+      {"Add with nothing selected", nullptr, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"SubAdd with nothing selected", nullptr, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"SubAdd on a project group", group, 5, {1, 2, 3}},
+      {"SubAdd on an application", application, 5, {4, 5}},
+      {"SubAdd on a library", library, 5, {4, 5}},
+      {"Add beside a top-level group", group, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"SubAdd on a unit", unit, 5, {}},
+      {"SubAdd on a class", klass, 5, {}},
+  };
+  for (const auto& row : rows) {
+    main->Tree->Selected = nullptr;
+    if (row.select) Select(row.select);
+    QueueCommand(row.command);
+    QueueCloseDialog();
+    std::vector<int> shown;
+    // What the dialog showed while it waited is what it shows after the close.
+    Settle();
+    for (int kind = 1; kind <= 12; ++kind)
+      if (main->AddDialog->KindButtons[kind]->Visible) shown.push_back(kind);
+    EXPECT_EQ(shown, row.offered) << row.what;
+  }
+}
+
+TEST_F(IdeTest, TheObjectButtonInNoEntryStaysVisibleUnderEveryParent) {
+  CInfo* unit = Make(&Root(), "CUnitInfo", "Main");
+  Select(unit);
+  QueueCommand(5);
+  QueueCloseDialog();
+  Settle();
+  // The "Объект" button: the picture button at (160, 265) of the face.
+  int visibleObjectButtons = 0;
+  for (std::int32_t i = 0; i < main->AddDialog->Client->ChildCount().Value; ++i) {
+    auto* button = dynamic_cast<CPicButton*>(main->AddDialog->Client->GetChild(i));
+    if (button && button->GetX().Round().Value == 160 && button->GetY().Round().Value == 265)
+      visibleObjectButtons += button->Visible ? 1 : 0;
+  }
+  EXPECT_EQ(visibleObjectButtons, 1);
+  EXPECT_EQ(Root().Child(0)->ChildCount().Value, 0);
+}
+
+TEST_F(IdeTest, AddAppendsTheChosenKindWithTheNameAndDescriptionAsTyped) {
+  AddVia(4, 1, " Work 1 ");
+  ASSERT_EQ(Root().ChildCount().Value, 1);
+  CInfo* group = Root().Child(0);
+  EXPECT_EQ(group->ClassName(), "CProjectGroupInfo");
+  EXPECT_EQ(group->GetName(), " Work 1 ");   // not trimmed
+  EXPECT_EQ(group->About, "\r\n");           // the one empty line of the description
+  EXPECT_EQ(main->Tree->Selected, nullptr);  // the new element is not selected
+
+  Select(group);
+  AddVia(5, 2, "Demo");
+  Select(group->Child(0));
+  AddVia(5, 5, "Main");
+  Select(group->Child(0)->Child(0));
+  AddVia(4, 5, "Second");  // a sibling of the unit
+  EXPECT_EQ(Describe(&Root()),
+            "CProjectGroupInfo  Work 1 \n"
+            "  CAppInfo Demo\n"
+            "    CUnitInfo Main\n"
+            "    CUnitInfo Second\n");
+}
+
+TEST_F(IdeTest, AnEmptyNameIsAllowed) {
+  AddVia(4, 11, "");
+  ASSERT_EQ(Root().ChildCount().Value, 1);
+  EXPECT_EQ(Root().Child(0)->ClassName(), "CClassInfo");
+  EXPECT_EQ(Root().Child(0)->GetName(), "");
+}
+
+TEST_F(IdeTest, TypeAndTheCloseButtonCreateNothingButKeepTheTypedName) {
+  AddVia(4, 9, "Nothing");
+  EXPECT_EQ(Root().ChildCount().Value, 0);
+  QueueCommand(4);
+  QueueName("Cancelled");
+  QueueCloseDialog();
+  Settle();
+  EXPECT_EQ(Root().ChildCount().Value, 0);
+  EXPECT_EQ(main->AddDialog->NameEdit->GetText(), "Cancelled");
+  EXPECT_FALSE(main->AddDialog->Visible);
+}
+
+// [Questions]
+
+TEST_F(IdeTest, NoToAnyQuestionChangesNothing) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  Make(group, "CAppInfo", "Demo");
+  ASSERT_EQ(SaveConfig(*CoreApp), "");
+  Make(group, "CLibInfo", "Unsaved");
+  const std::string fileBefore = FileBytes(kConf);
+  const std::string treeBefore = Describe(&Root());
+  Select(group);
+  for (int command : {1, 2, 3, 6}) {
+    Command(command, false);
+    EXPECT_EQ(Describe(&Root()), treeBefore) << command;
+    EXPECT_EQ(FileBytes(kConf), fileBefore) << command;
+  }
+  // The close button of the question answers no as well.
+  QueueCommand(6);
+  QueueClick(app->MsgDlg->Caption->CloseButton->GetAbsM1() + CPoint(5, 5));
+  Settle();
+  EXPECT_EQ(Describe(&Root()), treeBefore);
+}
+
+TEST_F(IdeTest, TheQuestionsAreTheCommandsOwn) {
+  Make(&Root(), "CProjectGroupInfo", "Work");
+  Select(Root().Child(0));
+  const struct {
+    int command;
+    const char* question;
+  } rows[] = {
+      {1, "Создать все проекты заново?"_cp},
+      {2, "Загрузить все проекты?"_cp},
+      {3, "Сохранить все проекты?"_cp},
+      {6, "Удалить элемент?"_cp},
+  };
+  for (const auto& row : rows) {
+    Command(row.command, false);
+    EXPECT_EQ(app->MsgDlg->MessageText->Str, row.question);
+  }
+}
+
+TEST_F(IdeTest, CommandsAndRowsPressedWhileAQuestionWaitsAreIgnored) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* unit = Make(group, "CUnitInfo", "Main");
+  Make(group, "CUnitInfo", "Other");
+  Select(unit);
+  QueueCommand(6);  // Delete asks ...
+  QueueCommand(1);  // ... New pressed meanwhile would empty the tree under it
+  QueueCommand(4);  // ... and Add would wait for a second dialog
+  QueueClick(main->Tree->Client->GetAbsM1() + CPoint(40, 8));  // a press on the group's row
+  QueueAnswer(true);
+  Settle();
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CUnitInfo Other\n");
+  EXPECT_FALSE(main->AddDialog->Visible);
+  EXPECT_EQ(main->Current, nullptr);
+
+  // The add dialog waits the same way.
+  QueueCommand(4);
+  QueueCommand(6);
+  QueueName("Second");
+  QueueKind(1);
+  Settle();
+  EXPECT_EQ(Describe(&Root()),
+            "CProjectGroupInfo Work\n  CUnitInfo Other\nCProjectGroupInfo Second\n");
+}
+
+TEST_F(IdeTest, SaveNewAndOpenRoundTheTreeThroughTheFile) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  MakeOper(Make(group, "CUnitInfo", "Main"), "Paint", "x\r\n");
+  const std::string tree = Describe(&Root());
+  Command(3, true);
+  Command(1, true);
+  EXPECT_EQ(Root().ChildCount().Value, 0);
+  Command(2, true);
+  EXPECT_EQ(Describe(&Root()), tree);
+}
+
+TEST_F(IdeTest, OpenOfADamagedFileKeepsTheTree) {
+  Make(&Root(), "CProjectGroupInfo", "Work");
+  const std::string tree = Describe(&Root());
+  WriteFileBytes(kConf, std::string("Qx\x05\x00\x05\x00\x00\x00"
+                                    "CFile\x05\x00\x10\x00\x00\x00",
+                                    19));
+  Command(2, true);
+  EXPECT_EQ(Describe(&Root()), tree);
+}
+
+TEST_F(IdeTest, AFailedSaveKeepsThePreviousFile) {
+  Make(&Root(), "CProjectGroupInfo", "Work");
+  Command(3, true);
+  const std::string saved = FileBytes(kConf);
+  // Deeper than the loader reads: refused before the file is touched.
+  CInfo* node = Root().Child(0);
+  for (int i = 0; i < CInfo::kMaxDepth + 5; ++i) node = Make(node, "CUnitInfo", "U");
+  Command(3, true);
+  EXPECT_EQ(FileBytes(kConf), saved);
+}
+
+// [Delete, Up, Down]
+
+TEST_F(IdeTest, DeleteRemovesATopLevelElementWithItsSubtree) {
+  CInfo* first = Make(&Root(), "CProjectGroupInfo", "First");
+  Make(first, "CAppInfo", "Demo");
+  Make(&Root(), "CProjectGroupInfo", "Second");
+  Select(first);
+  Command(6, true);
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Second\n");
+  EXPECT_EQ(main->Tree->Selected, nullptr);
+  EXPECT_EQ(main->Current, nullptr);
+  Command(6);  // nothing selected: no question, nothing deleted
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Second\n");
+}
+
+TEST_F(IdeTest, UpAndDownExchangeNeighboursButNotPastTheEnds) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* a = Make(group, "CAppInfo", "A");
+  Make(group, "CAppInfo", "B");
+  CInfo* c = Make(group, "CAppInfo", "C");
+  auto order = [&] {
+    std::string out;
+    for (std::int32_t i = 0; i < group->ChildCount().Value; ++i)
+      out += group->Child(i)->GetName().ToStd();
+    return out;
+  };
+  Select(a);
+  Command(8);
+  EXPECT_EQ(order(), "ABC");  // up on the first
+  Command(9);
+  EXPECT_EQ(order(), "BAC");
+  Select(c);
+  Command(9);
+  EXPECT_EQ(order(), "BAC");  // down on the last
+  Command(8);
+  EXPECT_EQ(order(), "BCA");
+}
+
+// [Cut, Copy, Paste]
+
+TEST_F(IdeTest, CopyThenPasteTwiceAppendsTwoCopies) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* application = Make(group, "CAppInfo", "Demo");
+  MakeOper(Make(application, "CUnitInfo", "Main"), "Paint", "x");
+  Make(group, "CLibInfo", "Tools");
+  Select(application);
+  Command(11);
+  Command(12);
+  Command(12);
+  EXPECT_EQ(Describe(group),
+            "CAppInfo Demo\n  CUnitInfo Main\n    oper Paint type= access=0\n"
+            "CLibInfo Tools\n"
+            "CAppInfo Demo\n  CUnitInfo Main\n    oper Paint type= access=0\n"
+            "CAppInfo Demo\n  CUnitInfo Main\n    oper Paint type= access=0\n");
+  EXPECT_EQ(main->Tree->Selected, group->Child(3));
+  EXPECT_EQ(static_cast<COperInfo*>(group->Child(3)->Child(0)->Child(0))->Code, "x");
+}
+
+TEST_F(IdeTest, CutThenPasteMovesToTheEndOfTheTarget) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* a = Make(group, "CAppInfo", "A");
+  Make(group, "CAppInfo", "B");
+  Select(a);
+  Command(10);
+  EXPECT_EQ(main->Tree->CutElement, a);
+  EXPECT_EQ(main->CutPending.Value, 1);
+  Select(group->Child(1));
+  Command(12);
+  EXPECT_EQ(Describe(group), "CAppInfo B\nCAppInfo A\n");
+  EXPECT_EQ(main->CutPending.Value, 0);
+  EXPECT_EQ(main->Tree->CutElement, nullptr);
+  // The clipboard keeps its element: a further Paste copies it.
+  Command(12);
+  EXPECT_EQ(Describe(group), "CAppInfo B\nCAppInfo A\nCAppInfo A\n");
+}
+
+TEST_F(IdeTest, PasteWithASelectedTopLevelElementPastesAtTopLevel) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  Select(group);
+  Command(11);
+  Command(12);
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\nCProjectGroupInfo Work\n");
+  Command(13);  // SubPaste: into the selection, which is now the copy
+  EXPECT_EQ(Describe(&Root()),
+            "CProjectGroupInfo Work\nCProjectGroupInfo Work\n  CProjectGroupInfo Work\n");
+}
+
+TEST_F(IdeTest, PasteIntoTheCutElementsOwnSubtreeIsRefused) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* application = Make(group, "CAppInfo", "Demo");
+  CInfo* unit = Make(application, "CUnitInfo", "Main");
+  const std::string tree = Describe(&Root());
+  Select(application);
+  Command(10);
+  Command(13);  // into itself
+  EXPECT_EQ(Describe(&Root()), tree);
+  Select(unit);
+  Command(13);  // into its own child
+  Command(12);  // beside its own child
+  EXPECT_EQ(Describe(&Root()), tree);
+  EXPECT_EQ(main->CutPending.Value, 1);
+  Select(group);
+  Command(13);  // elsewhere: moved
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CAppInfo Demo\n    CUnitInfo Main\n");
+  EXPECT_NE(group->Child(0), application);
+}
+
+TEST_F(IdeTest, PasteWithNothingCutOrCopiedDoesNothing) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  Select(group);
+  Command(12);
+  Command(13);
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n");
+}
+
+// [Clear, Build, Run]
+
+TEST_F(IdeTest, ClearEmptiesTheCodeOfOperationsAtOrBelowTheSelection) {
+  CInfo* unit = Make(&Root(), "CUnitInfo", "Main");
+  CInfo* klass = Make(unit, "CClassInfo", "TForm1");
+  COperInfo* paint = MakeOper(klass, "Paint", "paint();");
+  COperInfo* draw = MakeOper(klass, "Draw", "draw();");
+  COperInfo* global = MakeOper(unit, "Run", "run();");
+  CInfo* other = Make(&Root(), "CUnitInfo", "Other");
+  COperInfo* kept = MakeOper(other, "Keep", "keep();");
+  Select(paint);
+  Command(15);
+  EXPECT_EQ(paint->Code, "");
+  EXPECT_EQ(draw->Code, "draw();");
+  Select(unit);
+  Command(15);
+  EXPECT_EQ(draw->Code, "");
+  EXPECT_EQ(global->Code, "");
+  EXPECT_EQ(kept->Code, "keep();");
+}
+
+TEST_F(IdeTest, RunStartsTheApplicationsProgramAndNothingForOtherKinds) {
+  const std::string marker = platform::LinuxPath("C:\\Qxe\\ran");
+  const std::string program = platform::LinuxPath("C:\\Qxe\\Demo");
+  WriteFileBytes("C:\\Qxe\\Demo", "#!/bin/sh\necho \"$PWD\" > ran\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Demo");
+  Select(group);
+  Command(17);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(std::filesystem::exists(marker)) << "a project group has no program";
+
+  Select(Make(group, "CAppInfo", "Demo"));
+  Command(17);
+  for (int i = 0; i < 50 && !std::filesystem::exists(marker); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(std::filesystem::exists(marker));
+  EXPECT_EQ(FileBytes("C:\\Qxe\\ran"), platform::LinuxPath("C:\\Qxe") + "\n");
+}
+
+TEST_F(IdeTest, RunPrefersTheProgramWithExe) {
+  EXPECT_EQ(CForm1::RunPath("Demo"), "c:\\Qxe\\Demo");
+  WriteFileBytes("C:\\Qxe\\Demo.exe", "");
+  EXPECT_EQ(CForm1::RunPath("Demo"), "c:\\Qxe\\Demo.exe");
+}
+
+}  // namespace
