@@ -243,6 +243,21 @@ TEST(DrawText, NulAndEmptyTextAreHarmless) {
   EXPECT_FALSE(Changed(s, kPaper).Empty());
 }
 
+// A description holds "\r\n" where its lines end; shown on one line, the break is blank space.
+TEST(DrawText, ControlBytesDrawAsSpaces) {
+  Surface broken(80, 20, kPaper), spaced(80, 20, kPaper);
+  DrawContext a(&broken), b(&spaced);
+  a.SelectFont(&Open(Face("MS Sans Serif")));
+  b.SelectFont(&Open(Face("MS Sans Serif")));
+  a.TextOut(0, 0, "\r\n\t");
+  EXPECT_TRUE(Changed(broken, kPaper).Empty()) << "no box is drawn for a control byte";
+  a.TextOut(0, 0, "a\r\nb");
+  b.TextOut(0, 0, "a  b");
+  EXPECT_EQ(a.TextExtent("a\r\nb").width, b.TextExtent("a  b").width);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 80; ++x) ASSERT_EQ(broken.At(x, y), spaced.At(x, y)) << x << "," << y;
+}
+
 // The address sanitizer holds freed memory back, so resident sizes mean nothing under it.
 constexpr bool kAddressSanitizer =
 #if defined(__SANITIZE_ADDRESS__)
