@@ -1,8 +1,11 @@
 // Start-up of the environment with a configuration of 10,000 elements: building the application
 // object (registry, fonts, the main window with its toolbar, tree and tuner, loading the file) and
-// handling messages until the main window's first frame is presented. The baseline, measured in
-// the same run, is the least a window program does: one window of the same size opened, filled
-// and presented once. "x_window" is the start-up's time over the baseline's.
+// handling messages until the main window's first frame is presented; what the loop does after
+// that frame is not counted. The baseline, measured in the same run, is the least a window program
+// does: one window of the same size opened, filled and presented once. "x_window" is the
+// start-up's time over the baseline's. Both are measured inside one process, so the libraries'
+// own start (the display connection, fontconfig's caches, SDL2_ttf) is paid once before either
+// and is in neither.
 //
 // Runs under SDL's offscreen driver by default; with SDL_VIDEODRIVER=x11 and a DISPLAY it
 // measures a real display (Xvfb).
@@ -16,7 +19,9 @@
 #include <memory>
 #include <random>
 
+#include "controls/View.h"
 #include "ide/App1.h"
+#include "ide/Form1.h"
 #include "model/Kinds.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
@@ -100,10 +105,18 @@ void StartUp(benchmark::State& state) {
     const auto start = Clock::now();
     auto app = std::make_unique<CApp1>();
     CtrlApp = app.get();
-    Settle();
+    // The main window may have shown its first frame while it was built, or a message brings it.
+    const CView* view = app->IdeForm->View;
+    platform::Message m;
+    while (view->Redraws == 0 && platform::PeekMessage(m)) {
+      platform::TranslateMessage(m);
+      platform::DispatchMessage(m);
+    }
     seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    if (view->Redraws == 0) state.SkipWithError("the main window presented no frame");
     elements = CoreApp->InfoMan.Root.ChildCount().Value ? 1 : 0;
     state.PauseTiming();
+    Settle();
     app.reset();
     Settle();
     state.ResumeTiming();

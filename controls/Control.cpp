@@ -12,6 +12,7 @@
 #include "controls/Control.h"
 
 #include <cmath>
+#include <vector>
 
 #include "controls/CtrlApp.h"
 #include "controls/KeyboardCursor.h"
@@ -240,16 +241,35 @@ CPoint CControl::GetOrigin() {
 // whose corners are swapped mirrors everything inside it.
 CPoint CControl::GetAbsM1() {
   if (!Parent) return CPoint(0, 0);
-  const CPoint o = GetOrigin();
-  return CPoint(Parent->AxisForwardX() ? o.X + M1.X : o.X - M1.X,
-                Parent->AxisForwardY() ? o.Y + M1.Y : o.Y - M1.Y);
+  CPoint o;
+  bool forwardX = true, forwardY = true;
+  Parent->AbsFrame(o, forwardX, forwardY);
+  return CPoint(forwardX ? o.X + M1.X : o.X - M1.X, forwardY ? o.Y + M1.Y : o.Y - M1.Y);
 }
 
 CPoint CControl::GetAbsM2() {
   if (!Parent) return M2 - M1;
-  const CPoint o = GetOrigin();
-  return CPoint(Parent->AxisForwardX() ? o.X + M2.X : o.X - M2.X,
-                Parent->AxisForwardY() ? o.Y + M2.Y : o.Y - M2.Y);
+  CPoint o;
+  bool forwardX = true, forwardY = true;
+  Parent->AbsFrame(o, forwardX, forwardY);
+  return CPoint(forwardX ? o.X + M2.X : o.X - M2.X, forwardY ? o.Y + M2.Y : o.Y - M2.Y);
+}
+
+void CControl::AbsFrame(CPoint& m1, bool& forwardX, bool& forwardY) {
+  thread_local std::vector<CControl*> chain;
+  chain.clear();
+  for (CControl* c = this; c; c = c->Parent) chain.push_back(c);
+  const CControl* root = chain.back();
+  m1 = CPoint(0, 0);
+  forwardX = bool(root->M1.X <= root->M2.X);
+  forwardY = bool(root->M1.Y <= root->M2.Y);
+  for (auto c = chain.rbegin() + 1; c != chain.rend(); ++c) {
+    const CControl& node = **c;
+    m1 = CPoint(forwardX ? m1.X + node.M1.X : m1.X - node.M1.X,
+                forwardY ? m1.Y + node.M1.Y : m1.Y - node.M1.Y);
+    forwardX = bool(node.M1.X <= node.M2.X) == forwardX;
+    forwardY = bool(node.M1.Y <= node.M2.Y) == forwardY;
+  }
 }
 
 CRect CControl::GetAbsRect() {

@@ -230,6 +230,9 @@ class CControl : public CCustomControl {
   // corner order, combined with every parent's (a swapped pair mirrors everything inside).
   bool AxisForwardX();
   bool AxisForwardY();
+  // GetAbsM1 and both AxisForward answers at once, in one walk from the root: asked for level by
+  // level, as the definitions read, they cost the square of the depth.
+  void AbsFrame(CPoint& m1, bool& forwardX, bool& forwardY);
 
   std::unique_ptr<CView> RootView;
 };

@@ -110,6 +110,9 @@ void CView::FlippedHook(CCanvas*) { OnPresented(this); }
 void CView::Redraw() {
   if (!Canvas) return;
   Redraws++;
+  // Paints asked for before this point are answered by this one; those asked for while it
+  // paints still come.
+  Canvas->Validate();
   BeginDraw();
   CRect area = PaintArea();
   // Whatever origin and clip the last painter left must not shift or cut the background.

@@ -42,6 +42,9 @@ class CCanvas : public CRect {
   virtual void SelectTarget(CBool toBuffer) = 0;
   // Calls OnPaint.
   virtual CBool Paint();
+  // The whole picture is about to be drawn and flipped: a paint the window is still owed would
+  // only draw it again.
+  virtual void Validate() {}
   virtual CBool Flip() = 0;
   virtual CBool ReleaseWindowDC() = 0;
   virtual CBool EndDraw() = 0;

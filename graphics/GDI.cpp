@@ -82,10 +82,15 @@ void CGDI::SelectTarget(CBool toBuffer) {
 }
 
 CBool CGDI::Flip() {
+  ++Flips;
   WindowDC.BitBlt(0, 0, platform::ScreenWidth(), platform::ScreenHeight(), *TargetDC, 0, 0);
   if (Window) platform::PresentWindow(Window);
   OnFlipped(this);
   return true;
+}
+
+void CGDI::Validate() {
+  platform::ValidateWindow(Window);
 }
 
 CBool CGDI::ReleaseWindowDC() {
@@ -154,11 +159,14 @@ std::int32_t CGDI::WindowProcedure(void* context, const platform::Message& m) {
       canvas->ResizeWidth(m.a & 0xFFFF);
       canvas->ResizeHeight(m.b & 0xFFFF);
       break;
-    case MessageKind::Paint:
+    case MessageKind::Paint: {
+      // A painter that flipped has shown its picture; flipping it again would only copy it again.
+      const std::uint64_t flips = canvas->Flips;
       canvas->BeginDraw();
       canvas->Paint();
-      canvas->Flip();
+      if (canvas->Flips == flips) canvas->Flip();
       break;
+    }
     case MessageKind::Destroy:
       platform::PostQuitMessage(0);
       break;

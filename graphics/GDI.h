@@ -34,6 +34,7 @@ class CGDI : public CCanvas {
   void SelectTarget(CBool toBuffer) override;
   // Shows the whole buffer in the window at once.
   CBool Flip() override;
+  void Validate() override;
   CBool ReleaseWindowDC() override;
   CBool EndDraw() override;
   void SetColor(CColor c) override;
@@ -85,6 +86,7 @@ class CGDI : public CCanvas {
   platform::Surface BufferBitmap;
   platform::DrawContext GridDC;
   platform::Surface GridBitmap;
+  std::uint64_t Flips = 0;  // how many times the buffer has gone to the window
 
  private:
   struct Pixels {

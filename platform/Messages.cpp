@@ -148,6 +148,10 @@ void InvalidateWindow(WindowId window) {
     queue.unpainted.push_back(window);
 }
 
+void ValidateWindow(WindowId window) {
+  std::erase(queue.unpainted, window);
+}
+
 namespace detail {
 
 void ForgetWindow(WindowId window) {

@@ -78,6 +78,8 @@ void SetWindowProcedure(WindowId window, WindowProcedure procedure, void* contex
 // Asks for a Paint message for the window. It comes when no posted message or input is waiting,
 // once however often it was asked for, as on the native platform.
 void InvalidateWindow(WindowId window);
+// Withdraws a Paint not yet fetched: the caller is about to draw the whole window anyway.
+void ValidateWindow(WindowId window);
 
 namespace detail {
 

@@ -47,6 +47,15 @@ bool TakeNewSize(WindowId id, WindowRecord& window, int width, int height) {
   return true;
 }
 
+// SDL's own word that a window was shown or uncovered. Once a Paint has been asked for, such an
+// event still waiting would only ask again, after that Paint has drawn the window.
+int DropShownEvents(void* window, SDL_Event* event) {
+  if (event->type != SDL_WINDOWEVENT || event->window.windowID != *static_cast<WindowId*>(window))
+    return 1;
+  const Uint8 kind = event->window.event;
+  return kind == SDL_WINDOWEVENT_SHOWN || kind == SDL_WINDOWEVENT_EXPOSED ? 0 : 1;
+}
+
 }  // namespace
 
 WindowId CreateWindow(int x, int y, int width, int height) {
@@ -83,6 +92,7 @@ bool ShowWindow(WindowId id) {
   SDL_ShowWindow(window->sdl);
   SDL_RaiseWindow(window->sdl);  // showing activates, as users expect of a new form
   InvalidateWindow(id);
+  SDL_FilterEvents(&DropShownEvents, &id);
   return true;
 }
 

@@ -170,6 +170,27 @@ TEST_F(ViewTest, AnInvalidateRepaintsTheWholeWindowAndAPaintMessageToo) {
   EXPECT_EQ(other->paints, 2);
 }
 
+// Start-up draws the main window whole before the loop runs; the paint its showing asked for
+// must not draw it all again, and a later paint shows its picture once.
+TEST_F(ViewTest, AWholeRepaintAnswersThePaintAlreadyOwed) {
+  struct Counter : CObject {
+    int presented = 0;
+    void Presented(CView*) { ++presented; }
+  } counter;
+  root->View->OnPresented.Set(&counter, &Counter::Presented);
+  root->Invalidate();
+  EXPECT_EQ(counter.presented, 1);
+  gui.RunUntilIdle();
+  EXPECT_EQ(button->paints, 1) << "the window, shown when made, was painted again";
+  EXPECT_EQ(counter.presented, 1);
+
+  platform::InvalidateWindow(Gui::WindowOf(*root));
+  gui.RunUntilIdle();
+  EXPECT_EQ(button->paints, 2);
+  EXPECT_EQ(counter.presented, 2) << "a paint message copies its picture to the window once";
+  root->View->OnPresented.Clear();
+}
+
 TEST_F(ViewTest, RedrawControlPaintsOneControlWithItsOverlays) {
   auto* other = new Probe(root.get());
   auto* inner = new Probe(button);

@@ -93,6 +93,22 @@ TEST_F(WindowTest, ANewWindowIsHiddenWithAWhiteImageOfItsSize) {
   EXPECT_FALSE(IsWindowVisible(id));
 }
 
+// A window drawn whole right after it was shown owes no paint: SDL's own word of the showing,
+// pumped later, must not ask for one again. A paint asked for after the drawing still comes.
+TEST_F(WindowTest, AWithdrawnPaintStaysWithdrawnUntilAskedForAgain) {
+  const WindowId id = Make(20, 20, 320, 240);
+  const WindowId other = Make(400, 20, 100, 100);
+  ASSERT_TRUE(ShowWindow(id));
+  ASSERT_TRUE(ShowWindow(other));
+  ValidateWindow(id);
+  EXPECT_EQ(Only(MessageKind::Paint, Drain()), (std::vector<Message>{{other, MessageKind::Paint}}))
+      << "only the window not drawn is owed a paint";
+
+  InvalidateWindow(id);
+  ValidateWindow(other);  // owes nothing: no effect
+  EXPECT_EQ(Only(MessageKind::Paint, Drain()), (std::vector<Message>{{id, MessageKind::Paint}}));
+}
+
 TEST_F(WindowTest, ResizingSendsSizeAtOnceAndKeepsWhatFitsOfTheImage) {
   const WindowId id = Make(20, 20, 320, 240);
   Recorder& recorder = recorder_;
