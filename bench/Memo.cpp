@@ -4,9 +4,10 @@
 // BM_MemoKey/N: a memo of N lines of C++ fills an 800 x 600 window; the caret stands in the
 // middle of the text, the view scrolled to it. Each iteration posts a key down, its character
 // and the key up, as a real display delivers them, and handles the messages as the run loop does
-// until none is left: the memo repaints the whole window and presents it for the key down and
-// again for the character. Before each key, untimed, the caret's line gets a text never drawn
-// before, so every typed key paints a line that has to be rendered anew, as real typing does.
+// until none is left: the key down and the character each ask for a repaint, and the window is
+// repainted whole and presented once, when the three are handled. Before each key, untimed, the
+// caret's line gets a text never drawn before, so every typed key paints a line that has to be
+// rendered anew, as real typing does.
 // Counters: median_ms, the median of the keys; x_fill_copy, that median over one fill of the
 // window buffer plus one copy of it to the window (the floor of any frame), measured in the same
 // run; fill_copy_ms, that floor. The same three in the thread's processor time (cpu_*), which
