@@ -4,23 +4,21 @@
 // BM_MemoKey/N: a memo of N lines of C++ fills an 800 x 600 window; the caret stands in the
 // middle of the text, the view scrolled to it. Each iteration posts a key down, its character
 // and the key up, as a real display delivers them, and handles the messages as the run loop does
-// until none is left: the memo repaints the whole window and presents it for the key down and
-// again for the character. Before each key, untimed, the caret's line gets a text never drawn
-// before, so every typed key paints a line that has to be rendered anew, as real typing does.
+// until none is left: the key down and the character each ask for a repaint, and the window is
+// repainted whole and presented once, when the three are handled. Before each key, untimed, the
+// caret's line gets a text never drawn before, so every typed key paints a line that has to be
+// rendered anew, as real typing does.
 // Counters: median_ms, the median of the keys; x_fill_copy, that median over one fill of the
 // window buffer plus one copy of it to the window (the floor of any frame), measured in the same
 // run; fill_copy_ms, that floor. The same three in the thread's processor time (cpu_*), which
 // other programs on a busy machine do not inflate. The cost must not grow with N.
 #include <benchmark/benchmark.h>
-#include <time.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/Frame.h"
 #include "controls/Control.h"
 #include "controls/CtrlApp.h"
 #include "controls/View.h"
@@ -35,69 +33,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ThreadNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return double(now.tv_sec) * 1e9 + double(now.tv_nsec);
-}
-
-double Median(std::vector<double>& samples) {
-  if (samples.empty()) return 0;
-  std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-  return samples[samples.size() / 2];
-}
+using namespace qxbench;
 
 constexpr int kKeyX = 45;  // the scan code of x
-
-// Plausible C++: classes, members, bodies with statements and comments, of mixed lengths.
-std::string CppText(int lines) {
-  std::string text;
-  for (int i = 0; i < lines; ++i) {
-    const int n = i / 12;
-    switch (i % 12) {
-      case 0:
-        text += "// Class " + std::to_string(n) + ": keeps the figures of one report";
-        break;
-      case 1:
-        text += "class CReport" + std::to_string(n) + " : public CObject {";
-        break;
-      case 2:
-        text += " public:";
-        break;
-      case 3:
-        text += "  CInt Count" + std::to_string(n) + " = 0;";
-        break;
-      case 4:
-        text += std::string("  CStr Title = \"") + "Отчёт"_cp + "\";  // shown in the caption";
-        break;
-      case 5:
-        text += "  void Add(const CStr& name, CFloat value) {";
-        break;
-      case 6:
-        text += "    if (value < CFloat(0)) return;";
-        break;
-      case 7:
-        text += "    Items.Add(new CItem(name, value * Scale));";
-        break;
-      case 8:
-        text += "    Count" + std::to_string(n) + " = Count" + std::to_string(n) + " + 1;";
-        break;
-      case 9:
-        text += "  }";
-        break;
-      case 10:
-        text += "};";
-        break;
-      case 11:
-        text += "";
-        break;
-    }
-    text += "\n";
-  }
-  return text;
-}
 
 struct Editor {
   std::unique_ptr<CCtrlApp> app;
@@ -152,31 +90,6 @@ struct Editor {
   }
 };
 
-struct Floor {
-  double wall = 1e300, cpu = 1e300;
-};
-
-// Nanoseconds of one fill of the window buffer and one copy of it to the window, best of a few.
-Floor FillCopyNanoseconds(Editor& editor) {
-  platform::Surface& buffer = const_cast<platform::Surface&>(editor.root->View->Canvas->Buffer());
-  platform::Surface* shown = platform::WindowImage(editor.window);
-  const size_t bytes = buffer.pixels.size() * sizeof(platform::Pixel);
-  Floor best;
-  for (int round = 0; round < 50; ++round) {
-    const auto start = Clock::now();
-    const double cpuStart = ThreadNanoseconds();
-    std::memset(buffer.pixels.data(), 0x7F, bytes);
-    benchmark::ClobberMemory();
-    std::memcpy(shown->pixels.data(), buffer.pixels.data(),
-                std::min(bytes, shown->pixels.size() * sizeof(platform::Pixel)));
-    benchmark::ClobberMemory();
-    best.cpu = std::min(best.cpu, ThreadNanoseconds() - cpuStart);
-    best.wall =
-        std::min(best.wall, std::chrono::duration<double, std::nano>(Clock::now() - start).count());
-  }
-  return best;
-}
-
 void BM_MemoKey(benchmark::State& state) {
   Editor editor(int(state.range(0)));
   CMemo& memo = *editor.memo;
@@ -196,7 +109,7 @@ void BM_MemoKey(benchmark::State& state) {
     samples.push_back(elapsed * 1e9);
   }
   const double median = Median(samples), cpuMedian = Median(cpuSamples);
-  const Floor floor = FillCopyNanoseconds(editor);
+  const Floor floor = FillCopyNanoseconds(*editor.root->View);
   state.counters["median_ms"] = median / 1e6;
   state.counters["fill_copy_ms"] = floor.wall / 1e6;
   state.counters["x_fill_copy"] = median / floor.wall;

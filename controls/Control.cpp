@@ -491,7 +491,7 @@ void CControl::PaintOverlay() {}
 
 void CControl::Invalidate() {
   CControl* root = GetRoot();
-  if (root->View && root->View->Root == root) root->View->Redraw();
+  if (root->View && root->View->Root == root) root->View->Invalidate();
 }
 
 // [SECTION] CControl: drawing forwarded to the canvas

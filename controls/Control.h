@@ -167,7 +167,8 @@ class CControl : public CCustomControl {
   virtual void BeginOverlay();
   virtual void PaintOverlays();
   virtual void PaintOverlay();
-  // Repaints the whole window that shows this control's root, at once.
+  // Repaints the whole window that shows this control's root, at once (while a key is handled:
+  // once the waiting input is handled, see CView::Invalidate).
   virtual void Invalidate();
 
   virtual CBool ContainsPoint(CPoint p);  // p in the parent's coordinates, edges included

@@ -3,6 +3,7 @@
 #include "controls/Control.h"
 #include "graphics/GDI.h"
 #include "graphics/Timer.h"
+#include "platform/Messages.h"
 
 namespace {
 
@@ -10,6 +11,24 @@ namespace {
 CRect PaintArea() {
   return CRect(0, 0, 1600, 1200);
 }
+
+// 1 while a key from the window is handled. Its repaints then wait for the paint message, which
+// comes once the waiting input is handled: a key down and its character make one frame. Presses
+// and the wheel see the window as painted (controls place their parts and scroll to their caret
+// while they paint): one that comes while a paint is owed has it made first, and inside a key (a
+// modal loop the key started) they repaint at once, as everywhere else.
+int handlingKey = 0;
+
+class KeyScope {
+ public:
+  explicit KeyScope(int value) : saved_(handlingKey) { handlingKey = value; }
+  ~KeyScope() { handlingKey = saved_; }
+  KeyScope(const KeyScope&) = delete;
+  KeyScope& operator=(const KeyScope&) = delete;
+
+ private:
+  int saved_;
+};
 
 }  // namespace
 
@@ -109,11 +128,26 @@ void CView::FlippedHook(CCanvas*) { OnPresented(this); }
 
 void CView::Redraw() {
   if (!Canvas) return;
-  Redraws++;
   // Paints asked for before this point are answered by this one; those asked for while it
   // paints still come.
   Canvas->Validate();
   BeginDraw();
+  PaintTree();
+  EndDraw();
+}
+
+void CView::Invalidate() {
+  if (handlingKey && Canvas && Canvas->Window) {
+    PaintOwed = true;
+    platform::InvalidateWindow(Canvas->Window);
+  } else {
+    Redraw();
+  }
+}
+
+void CView::PaintTree() {
+  Redraws++;
+  PaintOwed = false;
   CRect area = PaintArea();
   // Whatever origin and clip the last painter left must not shift or cut the background.
   Canvas->SetOrigin(CPoint(0, 0));
@@ -125,7 +159,6 @@ void CView::Redraw() {
     Root->Paint(area);
     Root->EndPaint(area);
   }
-  EndDraw();
 }
 
 void CView::RedrawControl(CControl* c) {
@@ -143,8 +176,9 @@ void CView::RedrawControl(CControl* c) {
   EndDraw();
 }
 
+// The window procedure shows the buffer after this.
 void CView::PaintHook(CCanvas*) {
-  Redraw();
+  if (Canvas) PaintTree();
 }
 
 // [SECTION] Mouse
@@ -197,18 +231,26 @@ void CView::DispatchMouseWheel(CInt notches, CPoint p) {
 }
 
 void CView::MouseWheelHook(CCanvas*, CInt notches, CPoint p) {
+  const KeyScope scope(0);
+  if (PaintOwed) Redraw();
   DispatchMouseWheel(notches, p);
 }
 
 void CView::MouseDownHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
+  const KeyScope scope(0);
+  if (PaintOwed) Redraw();
   if (Root) DispatchMouseDown(button, shift, p);
 }
 
 void CView::MouseMoveHook(CCanvas*, CShiftStateSet shift, CPoint p) {
+  const KeyScope scope(0);
+  if (PaintOwed) Redraw();
   if (Root) DispatchMouseMove(shift, p);
 }
 
 void CView::MouseUpHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
+  const KeyScope scope(0);
+  if (PaintOwed) Redraw();
   if (Root) DispatchMouseUp(button, shift, p);
 }
 
@@ -219,6 +261,7 @@ void CView::DispatchKeyPress(CStr ch) {
 }
 
 void CView::KeyPressHook(CCanvas*, CStr ch) {
+  const KeyScope scope(1);
   DispatchKeyPress(ch);
 }
 
@@ -227,6 +270,7 @@ void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
 }
 
 void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
+  const KeyScope scope(1);
   DispatchKeyDown(key, shift);
 }
 
@@ -235,5 +279,6 @@ void CView::DispatchKeyUp(CInt key, CShiftStateSet shift) {
 }
 
 void CView::KeyUpHook(CCanvas*, CInt key, CShiftStateSet shift) {
+  const KeyScope scope(1);
   DispatchKeyUp(key, shift);
 }

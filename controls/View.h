@@ -2,7 +2,8 @@
 // the canvas and picks the receiving control: mouse events go to the control under the pointer
 // or to the control that captured the button, key events to the focused control. It also paints:
 // every paint message and every Invalidate repaints the whole tree into the canvas's buffer and
-// shows it at once.
+// shows it at once; only while a key from the window is handled does Invalidate ask for the
+// paint message instead, so a key down and its character make one frame and not two.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +38,10 @@ class CView : public CRect {
   virtual void ClearFocus();
   virtual void BeginDraw();
   virtual void EndDraw();
-  // Repaints the whole tree.
+  // Repaints the whole tree and shows it now.
   virtual void Redraw();
+  // Redraw, or while a key is handled, a paint message once the waiting input is handled.
+  virtual void Invalidate();
   // Repaints one control with its overlays.
   virtual void RedrawControl(CControl* c);
   virtual void PaintHook(CCanvas* canvas);
@@ -75,8 +78,11 @@ class CView : public CRect {
   CHandler<CView*> OnPresented;
   // Whole-tree repaints so far: a control can tell whether a handler it called has repainted.
   std::uint64_t Redraws = 0;
+  // A key asked for a repaint that has not been made yet.
+  bool PaintOwed = false;
 
  private:
+  void PaintTree();
   void CloseHook(CCanvas* canvas);
   void FlippedHook(CCanvas* canvas);
 };

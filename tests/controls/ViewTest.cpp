@@ -191,6 +191,61 @@ TEST_F(ViewTest, AWholeRepaintAnswersThePaintAlreadyOwed) {
   root->View->OnPresented.Clear();
 }
 
+// A key down and its character each change the control and ask for a repaint: the window shows
+// both changes in one frame, made once the key's messages are handled. Outside a key Invalidate
+// still repaints at once.
+class Typist : public Probe {
+ public:
+  explicit Typist(CControl* parent) : Probe(parent) {
+    SetBounds(100, 100, 120, 120, false);
+    down->SetBounds(0, 0, 10, 10, false);
+    press->SetBounds(10, 0, 20, 10, false);
+  }
+  void KeyDown(CInt, CShiftStateSet) override {
+    down->Color = CColor(0, 0, 1);
+    Invalidate();
+    paintsSeenByKeyDown = paints;
+  }
+  void KeyPress(CStr) override {
+    press->Color = CColor(1, 0, 0);
+    Invalidate();
+  }
+  void MouseDown(CInt, CShiftStateSet, CPoint) override { paintsSeenByPress = paints; }
+  CFillRectangle* down = new CFillRectangle(this);
+  CFillRectangle* press = new CFillRectangle(this);
+  int paintsSeenByKeyDown = -1;
+  int paintsSeenByPress = -1;
+};
+
+TEST_F(ViewTest, AKeyDownAndItsCharacterMakeOneFrameShowingBoth) {
+  auto* typist = new Typist(root.get());
+  root->View->SetFocus(typist, false, 0);
+  struct Counter {
+    void Presented(CView*) { frames++; }
+    int frames = 0;
+  } counter;
+  root->View->OnPresented.Set(&counter, &Counter::Presented);
+  root->Invalidate();
+  EXPECT_EQ(typist->paints, 1) << "outside a key the repaint is at once";
+  EXPECT_EQ(counter.frames, 1);
+
+  gui.Type(*root, "a");
+  EXPECT_EQ(typist->paintsSeenByKeyDown, 1) << "the key down's repaint waits";
+  EXPECT_EQ(typist->paints, 2);
+  EXPECT_EQ(counter.frames, 2) << "one frame for the key down, the character and the key up";
+  EXPECT_EQ(gui.PixelAt(*root, 105, 105), kBlue);
+  EXPECT_EQ(gui.PixelAt(*root, 115, 105), kRed);
+
+  // A press right behind a key finds the key's paint made (parts are placed while painting).
+  const platform::WindowId window = Gui::WindowOf(*root);
+  platform::PostMessage({window, platform::MessageKind::KeyDown, 30});
+  platform::PostMessage({window, platform::MessageKind::LeftButtonDown, 105, 115});
+  platform::PostMessage({window, platform::MessageKind::LeftButtonUp, 105, 115});
+  gui.RunUntilIdle();
+  EXPECT_EQ(typist->paintsSeenByPress, 3);
+  root->View->OnPresented.Clear();
+}
+
 TEST_F(ViewTest, RedrawControlPaintsOneControlWithItsOverlays) {
   auto* other = new Probe(root.get());
   auto* inner = new Probe(button);
