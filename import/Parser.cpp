@@ -54,7 +54,8 @@ CStr CParser::GetRestOfLine() {
 }
 
 void CParser::SetText(const CStr& s) {
-  Text = s + "\r\n";
+  Text = s;
+  Text.AppendBytes("\r\n", 2);  // in place: the text of a large file is not copied again
   ++TextGeneration;
   Reset();
 }
