@@ -304,8 +304,7 @@ class CCppAnalys::CClassIndex {
     const std::size_t mask = slots_.size() - 1;
     const auto tag = std::uint32_t(hash >> 32);
     std::size_t i = hash & mask;
-    while (slots_[i].entry &&
-           (slots_[i].tag != tag || entries_[slots_[i].entry - 1].name != name))
+    while (slots_[i].entry && (slots_[i].tag != tag || entries_[slots_[i].entry - 1].name != name))
       i = (i + 1) & mask;
     return i;
   }
@@ -340,7 +339,7 @@ class CCppAnalys::CClassIndex {
   // stay in the order their names were first kept, which is also the order a source file
   // usually asks for them in; a name whose classes all went keeps its entry, empty.
   std::vector<Entry> entries_;
-  std::vector<Slot> slots_;  // a power of two long, at most half full; or empty
+  std::vector<Slot> slots_;            // a power of two long, at most half full; or empty
   std::vector<const CInfo*> scanned_;  // the project tree's top, and the unit's when apart
   // The last query and its answer, until a class is kept or removed.
   const CInfo* lastStart_ = nullptr;
