@@ -71,7 +71,8 @@ void CStr::Assign(const char* bytes, std::size_t count) {
   // bytes may lie in this string's own text, so the old block goes only after the copy.
   char* const old = length_ >= kSmall ? block_ : nullptr;
   if (count < kSmall) {
-    std::memmove(small_, bytes, count);  // over the pointer to the old block, kept in old
+    // Over the pointer to the old block, kept in old; an empty view may have no bytes at all.
+    if (count) std::memmove(small_, bytes, count);
     small_[count] = '\0';
   } else if (old && count == length_) {
     std::memmove(old, bytes, count);  // a block of exactly this length already
