@@ -519,9 +519,9 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
     const Scan& next = Peek();
     const std::string_view text = TextOf(next);
     const SpecRow* row = nullptr;
-    if (next.kind == kTokenIdent || next.kind == kTokenOperator)
+    if ((next.kind == kTokenIdent || next.kind == kTokenOperator) && !text.empty())
       for (const SpecRow& r : kSpecWords)
-        if (r.word == text) {
+        if (r.word.size() == text.size() && r.word[0] == text[0] && r.word == text) {
           row = &r;
           break;
         }
