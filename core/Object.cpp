@@ -14,8 +14,7 @@ CNameManager* Names() {
 
 }  // namespace
 
-CObject::~CObject() {
-  if (!named_) return;  // most objects, the value temporaries above all, never had a name
+void CObject::Unname() const {
   if (CNameManager* names = Names(); names && names != this) names->Forget(this);
 }
 

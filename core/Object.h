@@ -17,7 +17,9 @@ class CObject {
 
   // The name manager forgets a destroyed object, so a later object at the same address never
   // reports its name.
-  virtual ~CObject();
+  virtual ~CObject() {
+    if (named_) Unname();  // most objects, the value temporaries above all, never had a name
+  }
 
   virtual void Free();
   virtual CStr ClassName() const;
@@ -33,6 +35,7 @@ class CObject {
 
  private:
   friend class CNameManager;
+  void Unname() const;
   // Set once the name manager holds an entry for this object: most objects are never named
   // (every temporary value is an object), and they then cost no lookup to ask or to destroy.
   mutable std::uint32_t named_ : 1 = 0;

@@ -14,18 +14,11 @@ std::size_t Clamp(std::int32_t v) { return v < 0 ? 0 : static_cast<std::size_t>(
 
 }  // namespace
 
-char* CStr::Room(std::size_t length) {
-  if (length < kSmall) return small_;
-  char* block = static_cast<char*>(std::malloc(length + 1));
-  if (!block) throw std::bad_alloc();
-  return block;
-}
-
 void CStr::Release() {
-  if (text_ != small_) std::free(text_);
+  if (length_ >= kSmall) std::free(block_);
 }
 
-CStr::CStr() : length_(0), text_(small_) { small_[0] = '\0'; }
+CStr::CStr() : length_(0) { small_[0] = '\0'; }
 
 CStr::CStr(const char* text) : CStr() {
   if (text) Assign(text, std::strlen(text));
@@ -40,8 +33,14 @@ CStr::CStr(std::string_view text) : CStr() {
   Assign(text.data(), nul == std::string_view::npos ? text.size() : nul);
 }
 
-CStr::CStr(const CStr& other) : CVar(other), length_(other.length_), text_(Room(other.length_)) {
-  std::memcpy(text_, other.text_, length_ + 1);
+CStr::CStr(const CStr& other) : CVar(other), length_(other.length_) {
+  if (length_ < kSmall) {
+    std::memcpy(small_, other.small_, length_ + 1);
+  } else {
+    block_ = static_cast<char*>(std::malloc(length_ + 1));
+    if (!block_) throw std::bad_alloc();
+    std::memcpy(block_, other.block_, length_ + 1);
+  }
 }
 
 CStr::CStr(CStr&& other) noexcept : CStr() { *this = std::move(other); }
@@ -49,7 +48,7 @@ CStr::CStr(CStr&& other) noexcept : CStr() { *this = std::move(other); }
 CStr::~CStr() { Release(); }
 
 CStr& CStr::operator=(const CStr& other) {
-  if (this != &other) Assign(other.text_, other.length_);
+  if (this != &other) Assign(other.Text(), other.length_);
   return *this;
 }
 
@@ -57,27 +56,36 @@ CStr& CStr::operator=(CStr&& other) noexcept {
   if (this == &other) return *this;
   Release();
   length_ = other.length_;
-  if (other.text_ == other.small_) {
-    text_ = small_;
+  if (length_ < kSmall) {
     std::memcpy(small_, other.small_, length_ + 1);
   } else {
     // The block changes hands; other is left empty.
-    text_ = other.text_;
-    other.text_ = other.small_;
-    other.small_[0] = '\0';
+    block_ = other.block_;
     other.length_ = 0;
+    other.small_[0] = '\0';
   }
   return *this;
 }
 
 void CStr::Assign(const char* bytes, std::size_t count) {
   // bytes may lie in this string's own text, so the old block goes only after the copy.
-  char* buffer = Room(count);
-  std::memmove(buffer, bytes, count);
-  buffer[count] = '\0';
-  if (buffer != text_) Release();
-  text_ = buffer;
+  char* const old = length_ >= kSmall ? block_ : nullptr;
+  if (count < kSmall) {
+    // Over the pointer to the old block, kept in old; an empty view may have no bytes at all.
+    if (count) std::memmove(small_, bytes, count);
+    small_[count] = '\0';
+  } else if (old && count == length_) {
+    std::memmove(old, bytes, count);  // a block of exactly this length already
+    return;
+  } else {
+    char* block = static_cast<char*>(std::malloc(count + 1));
+    if (!block) throw std::bad_alloc();
+    std::memcpy(block, bytes, count);
+    block[count] = '\0';
+    block_ = block;
+  }
   length_ = static_cast<std::uint32_t>(count);
+  std::free(old);
 }
 
 void CStr::AppendBytes(const char* bytes, std::size_t count) {
@@ -88,30 +96,37 @@ void CStr::AppendBytes(const char* bytes, std::size_t count) {
   // The bytes may lie in this string's own text (s += s). They are then read from the old
   // text, which goes only once the new one is complete; the part being written lies past the
   // old end, so it never overlaps them.
+  const char* text = Text();
   const auto at = reinterpret_cast<std::uintptr_t>(bytes),
-             own = reinterpret_cast<std::uintptr_t>(text_);
+             own = reinterpret_cast<std::uintptr_t>(text);
   const bool inside = at >= own && at <= own + length_;
-  char* buffer = text_;
-  if (text_ != small_ && !inside) {
-    buffer = static_cast<char*>(std::realloc(text_, length + 1));  // may grow in place
+  char* buffer;
+  bool fresh = false;  // a new block, the old text still to be released
+  if (length < kSmall) {
+    buffer = small_;  // it was small too
+  } else if (length_ >= kSmall && !inside) {
+    buffer = static_cast<char*>(std::realloc(block_, length + 1));  // may grow in place
     if (!buffer) throw std::bad_alloc();
-    text_ = buffer;
-  } else if (text_ != small_ || length >= kSmall) {
+    block_ = buffer;
+  } else {
     buffer = static_cast<char*>(std::malloc(length + 1));
     if (!buffer) throw std::bad_alloc();
-    std::memcpy(buffer, text_, length_);
+    std::memcpy(buffer, text, length_);
+    fresh = true;
   }
   std::size_t end = length_;
   for (std::size_t i = 0; i < count; ++i)
     if (bytes[i] != '\0') buffer[end++] = bytes[i];
   buffer[end] = '\0';
-  if (buffer != text_) Release();
-  text_ = buffer;
+  if (fresh) {
+    Release();
+    block_ = buffer;
+  }
   length_ = static_cast<std::uint32_t>(length);
 }
 
 CStr CStr::operator+=(const CStr& other) {
-  AppendBytes(other.text_, other.length_);
+  AppendBytes(other.Text(), other.length_);
   return *this;
 }
 
@@ -122,22 +137,22 @@ CStr CStr::operator+(const CStr& other) const {
 }
 
 CBool CStr::operator==(const CStr& other) const {
-  return length_ == other.length_ && std::memcmp(text_, other.text_, length_) == 0;
+  return length_ == other.length_ && std::memcmp(Text(), other.Text(), length_) == 0;
 }
 
 CBool CStr::operator!=(const CStr& other) const { return !(*this == other); }
 
 CBool CStr::operator>=(const CStr& other) const {
   // memcmp compares as unsigned bytes, and the terminating zero sorts a prefix first.
-  return std::memcmp(text_, other.text_, std::min(length_, other.length_) + 1) >= 0;
+  return std::memcmp(Text(), other.Text(), std::min(length_, other.length_) + 1) >= 0;
 }
 
 CInt CStr::Length() const { return static_cast<std::int32_t>(length_); }
 
-CStr CStr::CharAt(const CInt& index) const { return CStr(text_[index.Value]); }
-CInt CStr::CodeAt(const CInt& index) const { return static_cast<signed char>(text_[index.Value]); }
+CStr CStr::CharAt(const CInt& index) const { return CStr(Text()[index.Value]); }
+CInt CStr::CodeAt(const CInt& index) const { return static_cast<signed char>(Text()[index.Value]); }
 CInt CStr::ByteAt(const CInt& index) const {
-  return static_cast<unsigned char>(text_[index.Value]);
+  return static_cast<unsigned char>(Text()[index.Value]);
 }
 
 CStr CStr::SubStr(const CInt& start, const CInt& count) const {
@@ -149,21 +164,21 @@ CStr CStr::SubStr(const CInt& start, const CInt& count) const {
   const long long last = first + count.Value;  // exclusive
   const long long from = first < 0 ? 0 : first;
   const long long to = last > static_cast<long long>(length_) ? length_ : last;
-  if (from < to) result.Assign(text_ + from, static_cast<std::size_t>(to - from));
+  if (from < to) result.Assign(Text() + from, static_cast<std::size_t>(to - from));
   return result;
 }
 
 CInt CStr::Pos(const CStr& sub) const {
   if (sub.length_ == 0 || sub.length_ > length_) return -1;
   for (std::size_t i = 0; i + sub.length_ <= length_; ++i)
-    if (std::memcmp(text_ + i, sub.text_, sub.length_) == 0) return static_cast<std::int32_t>(i);
+    if (std::memcmp(Text() + i, sub.Text(), sub.length_) == 0) return static_cast<std::int32_t>(i);
   return -1;
 }
 
 CInt CStr::LastPos(const CStr& sub) const {
   if (sub.length_ == 0 || sub.length_ > length_) return -1;
   for (std::size_t i = length_ - sub.length_ + 1; i-- > 0;)
-    if (std::memcmp(text_ + i, sub.text_, sub.length_) == 0) return static_cast<std::int32_t>(i);
+    if (std::memcmp(Text() + i, sub.Text(), sub.length_) == 0) return static_cast<std::int32_t>(i);
   return -1;
 }
 
@@ -173,7 +188,7 @@ CStr CStr::Repeat(const CInt& times) const {
   if (n == 0 || length_ == 0) return result;
   std::string joined;
   joined.reserve(n * length_);
-  for (std::size_t i = 0; i < n; ++i) joined.append(text_, length_);
+  for (std::size_t i = 0; i < n; ++i) joined.append(Text(), length_);
   result.Assign(joined.data(), joined.size());
   return result;
 }

@@ -29,9 +29,9 @@ class CStr : public CVar {
   CBool operator>=(const CStr& other) const;
 
   CInt Length() const;
-  const char* Text() const { return text_; }
-  std::string_view View() const { return std::string_view(text_, length_); }
-  std::string ToStd() const { return std::string(text_, length_); }
+  const char* Text() const { return length_ < kSmall ? small_ : block_; }
+  std::string_view View() const { return std::string_view(Text(), length_); }
+  std::string ToStd() const { return std::string(Text(), length_); }
 
   // The index must lie within the text: callers guarantee it.
   CStr CharAt(const CInt& index) const;
@@ -55,17 +55,19 @@ class CStr : public CVar {
 
  private:
   void Assign(const char* bytes, std::size_t count);
-  // Room for a text of length bytes and its NUL: small_ when it fits, else a new block.
-  char* Room(std::size_t length);
-  void Release();  // frees a block of its own, leaving text_ as it was
+  void Release();  // frees a block of its own; the storage is then undefined until refilled
 
-  // Most texts of a project (names, types) are short: they live in small_, inside the object,
-  // and cost no allocation. length_ takes the padding after CObject's fields, so a string is no
-  // larger than a pointer and a length were.
-  static constexpr std::size_t kSmall = 8;
+  // Most texts of a project (names, types, tokens) are short: up to kSmall - 1 bytes they live
+  // in small_, inside the object, and cost no allocation; longer ones in a block of exactly
+  // length_ + 1 bytes. The length alone says which, so the pointer to a block shares the room
+  // of small_, and length_ takes the padding after CObject's fields: a string is no larger
+  // than a pointer and a length were. Both texts are NUL-terminated.
+  static constexpr std::size_t kSmall = 16;
   std::uint32_t length_;
-  char* text_;  // small_, or a block of exactly length_ + 1 bytes; NUL-terminated
-  char small_[kSmall];
+  union {
+    char* block_;
+    char small_[kSmall];
+  };
 };
 
 // Readable test and diagnostic output.

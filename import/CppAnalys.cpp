@@ -16,8 +16,6 @@
 #include <array>
 #include <initializer_list>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "core/Cp1251.h"
@@ -204,31 +202,45 @@ class CCppAnalys::CClassIndex {
     CInfo* top = Top(start);
     if (std::find(kept.begin(), kept.end(), top) == kept.end()) return Walk(start, name);
     Scan(top);
-    const auto found = byName_.find(name.View());
-    if (found == byName_.end()) return nullptr;
+    // The definitions of one class's methods follow each other: the same question again.
+    if (start == lastStart_ && name.View() == lastName_.View()) return lastFound_;
     CClassInfo* best = nullptr;
-    for (CClassInfo* c : found->second)
-      if (Below(c, start) && (!best || WalkedBefore(c, best))) best = c;
+    if (const Entry* entry = Lookup(name.View()))
+      for (CClassInfo* c : entry->classes)
+        if (Below(c, start) && (!best || WalkedBefore(c, best))) best = c;
+    lastStart_ = start;
+    lastName_ = name;
+    lastFound_ = best;
     return best;
   }
 
   void Added(CClassInfo* c) {
-    if (scanned_.count(Top(c))) Keep(c);
+    if (Scanned(Top(c))) Keep(c);
   }
 
   // Before a subtree is deleted.
   void Removing(CInfo* node) {
+    lastStart_ = nullptr;
     std::vector<CClassInfo*> gone;
     Collect(node, gone);
     for (CClassInfo* c : gone) {
-      auto found = byName_.find(c->GetName().View());
-      if (found == byName_.end()) continue;
-      auto& list = found->second;
+      Entry* entry = Lookup(c->GetName().View());
+      if (!entry) continue;
+      auto& list = entry->classes;
       list.erase(std::remove(list.begin(), list.end(), c), list.end());
     }
   }
 
  private:
+  struct Entry {
+    std::string name;
+    std::vector<CClassInfo*> classes;
+  };
+  struct Slot {
+    std::uint32_t tag = 0;    // the upper half of the name's hash
+    std::uint32_t entry = 0;  // 1 + its index in entries_; 0 free
+  };
+
   static CInfo* Top(CInfo* node) {
     while (node->Parent) node = node->Parent;
     return node;
@@ -266,28 +278,73 @@ class CCppAnalys::CClassIndex {
     for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) Collect(node->Child(i), out);
   }
 
+  bool Scanned(const CInfo* top) const {
+    return std::find(scanned_.begin(), scanned_.end(), top) != scanned_.end();
+  }
+
   void Keep(CClassInfo* c) {
+    lastStart_ = nullptr;  // the answer may change
     const CStr name = c->GetName();
-    auto found = byName_.find(name.View());
-    if (found == byName_.end())
-      found = byName_.emplace(std::string(name.View()), std::vector<CClassInfo*>()).first;
-    found->second.push_back(c);
+    Entry* entry = Lookup(name.View());
+    if (!entry) {
+      if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+      const std::uint64_t hash = Hash(name.View());
+      Slot& slot = slots_[Probe(hash, name.View())];
+      slot = {std::uint32_t(hash >> 32), std::uint32_t(entries_.size() + 1)};
+      entry = &entries_.emplace_back();
+      entry->name = name.View();
+    }
+    entry->classes.push_back(c);
+  }
+
+  static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
+
+  // The slot of the name's entry, or the free slot where it would go.
+  std::size_t Probe(std::uint64_t hash, std::string_view name) const {
+    const std::size_t mask = slots_.size() - 1;
+    const auto tag = std::uint32_t(hash >> 32);
+    std::size_t i = hash & mask;
+    while (slots_[i].entry && (slots_[i].tag != tag || entries_[slots_[i].entry - 1].name != name))
+      i = (i + 1) & mask;
+    return i;
+  }
+
+  Entry* Lookup(std::string_view name) {
+    if (slots_.empty()) return nullptr;
+    const Slot& slot = slots_[Probe(Hash(name), name)];
+    return slot.entry ? &entries_[slot.entry - 1] : nullptr;
+  }
+
+  void Grow() {
+    slots_.assign(slots_.empty() ? 64 : 2 * slots_.size(), Slot{});
+    const std::size_t mask = slots_.size() - 1;
+    for (std::uint32_t e = 0; e < entries_.size(); ++e) {
+      const std::uint64_t hash = Hash(entries_[e].name);
+      std::size_t i = hash & mask;
+      while (slots_[i].entry) i = (i + 1) & mask;
+      slots_[i] = {std::uint32_t(hash >> 32), e + 1};
+    }
   }
 
   void Scan(CInfo* top) {
-    if (!scanned_.insert(top).second) return;
+    if (Scanned(top)) return;
+    scanned_.push_back(top);
     std::vector<CClassInfo*> found;
     Collect(top, found);
     for (CClassInfo* c : found) Keep(c);
   }
 
-  // Looked up by the view of a name, so a query makes no string.
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
-  };
-  std::unordered_map<std::string, std::vector<CClassInfo*>, Hash, std::equal_to<>> byName_;
-  std::unordered_set<const CInfo*> scanned_;
+  // The classes by name: open addressing over a flat array, since a node per name scattered
+  // among the tree's nodes cost a cache miss or two on every one of the many lookups. Entries
+  // stay in the order their names were first kept, which is also the order a source file
+  // usually asks for them in; a name whose classes all went keeps its entry, empty.
+  std::vector<Entry> entries_;
+  std::vector<Slot> slots_;            // a power of two long, at most half full; or empty
+  std::vector<const CInfo*> scanned_;  // the project tree's top, and the unit's when apart
+  // The last query and its answer, until a class is kept or removed.
+  const CInfo* lastStart_ = nullptr;
+  CStr lastName_;
+  CClassInfo* lastFound_ = nullptr;
 };
 
 CCppAnalys::CCppAnalys() : classes_(std::make_unique<CClassIndex>()) {
@@ -462,9 +519,9 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
     const Scan& next = Peek();
     const std::string_view text = TextOf(next);
     const SpecRow* row = nullptr;
-    if (next.kind == kTokenIdent || next.kind == kTokenOperator)
+    if ((next.kind == kTokenIdent || next.kind == kTokenOperator) && !text.empty())
       for (const SpecRow& r : kSpecWords)
-        if (r.word == text) {
+        if (r.word.size() == text.size() && r.word[0] == text[0] && r.word == text) {
           row = &r;
           break;
         }

@@ -32,12 +32,17 @@ namespace {
 CStr ImportedText(std::string_view in) {
   std::string out;
   out.reserve(in.size() + in.size() / 16);
-  char previous = '\0';
-  for (const char c : in) {
-    if (c == '\0') continue;
-    if (c == '\n' && previous != '\r') out += '\r';
-    out += c;
-    previous = c;
+  // Runs of other bytes go across whole.
+  for (std::size_t i = 0; i < in.size();) {
+    std::size_t j = i;
+    while (j < in.size() && in[j] != '\n' && in[j] != '\0') ++j;
+    out.append(in.data() + i, j - i);
+    if (j == in.size()) break;
+    if (in[j] == '\n') {
+      if (out.empty() || out.back() != '\r') out += '\r';
+      out += '\n';
+    }
+    i = j + 1;
   }
   return CStr(out);
 }

@@ -54,7 +54,8 @@ CStr CParser::GetRestOfLine() {
 }
 
 void CParser::SetText(const CStr& s) {
-  Text = s + "\r\n";
+  Text = s;
+  Text.AppendBytes("\r\n", 2);  // in place: the text of a large file is not copied again
   ++TextGeneration;
   Reset();
 }
@@ -165,7 +166,12 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
     if (ByteAt(pos) == '\n' && ByteAt(pos - 1) == '\r') ++lines;
     ++pos;
   };
-  out = Scan{};
+  // Field by field: the owned text keeps its room from one token to the next.
+  out.kind = kTokenNone;
+  out.start = out.length = out.end = out.lines = out.commentMode = 0;
+  out.useOwned = false;
+  out.owned.clear();
+  out.openedAt = -1;
   std::int32_t textEnd = -1;  // where the token's text stops, when not at pos
   while (pos <= size) {
     const int c = ByteAt(pos);
@@ -197,16 +203,12 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         }
         continue;
       case kTokenNumber:
-        if (DigitByte(c) || (c == 'x' && pos - start == 1 && ByteAt(start) == '0')) {
-          ++pos;
-          continue;
-        }
+        // The rest of a number or a word in a loop of its own: most of a text is words.
+        for (int d = c; DigitByte(d) || (d == 'x' && pos - start == 1 && ByteAt(start) == '0');)
+          d = ByteAt(++pos);
         break;
       case kTokenIdent:
-        if (LetterByte(c) || c == '_' || DigitByte(c)) {
-          ++pos;
-          continue;
-        }
+        for (int d = c; LetterByte(d) || d == '_' || DigitByte(d);) d = ByteAt(++pos);
         break;
       case kTokenString:
         step();
@@ -328,7 +330,9 @@ const CCppAsmParser::Scan& CCppAsmParser::Significant() {
       aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
       aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
     return ahead_;
-  Scan scan;
+  // Read straight into the kept token; it is marked as kept only once it is complete.
+  aheadFrom_ = -1;
+  Scan& scan = ahead_;
   std::int32_t pos = Pos.Value, lines = 0, openedAt = -1;
   std::uint8_t openedKind = kTokenNone;
   for (;;) {
@@ -345,7 +349,6 @@ const CCppAsmParser::Scan& CCppAsmParser::Significant() {
   }
   scan.lines = lines;
   scan.openedAt = openedAt;
-  ahead_ = std::move(scan);
   aheadFrom_ = Pos.Value;
   aheadGeneration_ = TextGeneration;
   aheadSkipped_ = static_cast<bool>(ReturnSkipped);

@@ -76,8 +76,8 @@ std::int32_t CNameManager::Find(const CObject* object) const {
   if (object && !object->named_) return -1;
   // Only our own items are read here, never the object behind a key: the slot may be another
   // manager's, or stale.
-  if (object && std::int32_t(object->nameSlot_) < Entries.Count().Value &&
-      Entries.GetAs<CItem>(std::int32_t(object->nameSlot_))->Object == object)
+  if (object && std::int32_t(object->nameSlot_) < Entries.Size() &&
+      static_cast<const CItem*>(Entries.At(std::int32_t(object->nameSlot_)))->Object == object)
     return std::int32_t(object->nameSlot_);
   return Index.Find(object);
 }
@@ -85,7 +85,7 @@ std::int32_t CNameManager::Find(const CObject* object) const {
 CStr CNameManager::NameOf(const CObject* object) const {
   if (!object) return CStr();
   const std::int32_t at = Find(object);
-  return at < 0 ? CStr() : Entries.GetAs<CItem>(at)->Name;
+  return at < 0 ? CStr() : static_cast<const CItem*>(Entries.At(at))->Name;
 }
 
 void CNameManager::SetNameOf(const CObject* object, const CStr& name) {

@@ -228,7 +228,8 @@ TEST(CStr, FieldCountOfALongListTakesOnePass) {
 
 TEST(CStr, ShortAndLongTextsCopyMoveAndGrowAlike) {
   // Lengths on both sides of the room a string has inside itself for short texts.
-  for (const std::string text : {"", "a", "1234567", "12345678", "a text well past that room"}) {
+  for (const std::string text : {"", "a", "1234567", "12345678", "123456789012345",
+                                 "1234567890123456", "a text well past that room"}) {
     const CStr original = std::string_view(text);
     CStr copy = original;
     CStr moved = std::move(copy);

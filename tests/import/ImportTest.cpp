@@ -170,4 +170,19 @@ TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
   EXPECT_TRUE(shown.empty());  // the list is the caller's to show
 }
 
+TEST_F(Driver, ZeroBytesAreDroppedAndEveryLineEndCountsOnce) {
+  auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
+  // A zero byte between "\r" and "\n" leaves one line break; one inside a word joins it.
+  using namespace std::string_literals;
+  Spit("C:\\Qxe\\Demo\\Main.h",
+       "\0\nint F(int a);\r\0\nint G(int b);\n\r\n\nint H(int c);\ncla\0ss B { };\n"s);
+  const CImportResult result = Run(unit);
+  ASSERT_TRUE(result.Ok);
+  EXPECT_EQ(Describe(unit), "class B\n");
+  std::vector<std::string> listed;
+  for (const CUnplacedCode& code : result.Unplaced)
+    listed.push_back(code.Line.ToStr().ToStd() + " " + code.Name.ToStd());
+  EXPECT_EQ(listed, (std::vector<std::string>{"2 F", "3 G", "6 H"}));
+}
+
 }  // namespace
