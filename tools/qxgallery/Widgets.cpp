@@ -7,6 +7,7 @@
 #include "core/Cp1251.h"
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
+#include "tools/qxgallery/Placing.h"
 #include "widgets/Form.h"
 #include "widgets/MsgDlg.h"
 #include "widgets/PanelTemplate.h"
@@ -14,27 +15,9 @@
 
 namespace {
 
-template <class T>
-T* Place(CControl* parent, double x, double y, double w, double h) {
-  auto* control = new T(parent);
-  control->SetBounds(x, y, w, h, true);
-  return control;
-}
-
-CText* Heading(CControl* parent, double x, double y, const CStr& text, CInt font) {
-  auto* heading = Place<CText>(parent, x, y, 10, 10);
-  heading->Str = text;
-  heading->SetFontNumber(font);
-  heading->Color = CColor(0, 0, 0.5);
-  heading->FitToText();
-  return heading;
-}
-
-CLabel* NewLabel(CControl* parent, double x, double y, double w, const CStr& text) {
-  auto* label = Place<CLabel>(parent, x, y, w, 20);
-  label->Caption->Str = text;
-  return label;
-}
+using gallery::Heading;
+using gallery::NewLabel;
+using gallery::Place;
 
 CButton* NewButton(CControl* parent, double x, double y, double w, const CStr& caption) {
   auto* button = Place<CButton>(parent, x, y, w, 25);
