@@ -111,9 +111,18 @@ void CForm1::BuildToolBar() {
   ToolBar->Anchors.Set(1, 1, 2, 1);
   for (const CCommandRow& row : kCommands) {
     const CStr picture = Home() + "\\Pics\\16x16silver\\" + row.Picture + ".bmp";
-    ToolBar->AddButton(picture, row.Number, CNotifyHook(this, row.Handler));
+    ToolBar->AddButton(picture, row.Number, CNotifyHook(this, &CForm1::CommandClick));
     if (row.SeparatorAfter) ToolBar->AddSeparator();
   }
+}
+
+// A question or the add dialog waits in a nested loop in which this window stays usable. A
+// command started there could destroy the element the waiting one acts on, and its answer would
+// end both waits at once; so while a dialog waits, the toolbar does nothing.
+void CForm1::CommandClick(CControl* sender) {
+  if (!sender || (CtrlApp && CtrlApp->Modal.Value)) return;
+  for (const CCommandRow& row : kCommands)
+    if (row.Number == sender->Number.Value) (this->*row.Handler)(sender);
 }
 
 void CForm1::BuildPanes() {

@@ -32,6 +32,8 @@ class CForm1 : public CForm {
 
   CStr ClassName() const override;
 
+  // A toolbar button's click: the command of its number, unless a dialog waits.
+  void CommandClick(CControl* sender);
   // The toolbar's commands, by their numbers 1 to 18 (there is no 7).
   void NewClick(CControl* sender);
   void OpenClick(CControl* sender);
