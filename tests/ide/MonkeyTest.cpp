@@ -33,6 +33,7 @@ struct MonkeyFigures {
   std::int64_t restarts = 0;  // new starts of the program: checks, closed windows, fresh drives
   std::int64_t checks = 0;    // save, start anew, compare
   std::int64_t fresh = 0;     // times the project was written to the drive anew
+  std::int64_t missed = 0;    // checks whose Yes did not reach the question
 };
 
 // The unit Main of application Demo of group Work is imported from these.
@@ -221,6 +222,16 @@ class Monkey : public IdeTest {
       return;
     }
     if (!app->Running.Value) return;  // a close pressed on the way; nothing to compare
+    if (app->MsgDlg->Result != 1) {
+      // The Yes did not land: say where the question stood, since a question out of reach
+      // is a fault of its own.
+      const CPoint at = app->MsgDlg->GetAbsM1();
+      std::fprintf(stderr, "monkey: event %lld: the check's Yes did not land; question at (%d, %d), window %d x %d\n",
+                   static_cast<long long>(figures_.events), at.X.Round().Value, at.Y.Round().Value,
+                   main->GetWidth().Round().Value, main->GetHeight().Round().Value);
+      ++figures_.missed;
+      return;
+    }
     if (Image(Root()) != held) Fault("Save changed the tree");
     if (FileBytes(kConf) != held) Fault("the saved file differs from the tree it was saved from");
     Restart(&held);
@@ -414,6 +425,9 @@ class Monkey : public IdeTest {
 // A few thousand events on a fixed seed; part of every test run, the sanitizer build's included.
 TEST_F(Monkey, BoundedRun) {
   const MonkeyFigures figures = Run(20261210, 3000);
+  std::printf("monkey: %lld events, %lld restarts, %lld checks (%lld missed)\n",
+              static_cast<long long>(figures.events), static_cast<long long>(figures.restarts),
+              static_cast<long long>(figures.checks), static_cast<long long>(figures.missed));
   EXPECT_GE(figures.events, 3000);
   EXPECT_GE(figures.checks, 5);
 }
@@ -425,10 +439,11 @@ TEST_F(Monkey, LongRun) {
   if (!seed || !events) GTEST_SKIP() << "run by scripts/monkey.sh";
   const MonkeyFigures figures =
       Run(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)), std::strtoll(events, nullptr, 10));
-  std::printf("monkey: seed %s, %lld events, %lld restarts, %lld checks, %lld fresh projects\n",
-              seed, static_cast<long long>(figures.events),
-              static_cast<long long>(figures.restarts), static_cast<long long>(figures.checks),
-              static_cast<long long>(figures.fresh));
+  std::printf(
+      "monkey: seed %s, %lld events, %lld restarts, %lld checks (%lld missed), %lld fresh projects\n",
+      seed, static_cast<long long>(figures.events), static_cast<long long>(figures.restarts),
+      static_cast<long long>(figures.checks), static_cast<long long>(figures.missed),
+      static_cast<long long>(figures.fresh));
 }
 
 }  // namespace
