@@ -212,7 +212,6 @@ class Monkey : public IdeTest {
     ++figures_.checks;
     CSpeedButton* save = CommandButton(3);
     if (!save) return;
-    const std::string held = Image(Root());
     answerYes_ = true;
     ClickAt(save->GetAbsM1() + CPoint(10, 10));
     gui->RunUntilIdle();
@@ -232,7 +231,9 @@ class Monkey : public IdeTest {
       ++figures_.missed;
       return;
     }
-    if (Image(Root()) != held) Fault("Save changed the tree");
+    // The model as saved (a save may first take in what an editor holds).
+    const std::string held = Image(Root());
+    if (!UnreadableTree(Root()).View().empty()) return;  // refused, and said so; the old file stays
     if (FileBytes(kConf) != held) Fault("the saved file differs from the tree it was saved from");
     Restart(&held);
   }
