@@ -109,6 +109,7 @@ void CView::FlippedHook(CCanvas*) { OnPresented(this); }
 
 void CView::Redraw() {
   if (!Canvas) return;
+  Redraws++;
   BeginDraw();
   CRect area = PaintArea();
   // Whatever origin and clip the last painter left must not shift or cut the background.

@@ -5,6 +5,7 @@
 // shows it at once.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "core/List.h"
@@ -72,6 +73,8 @@ class CView : public CRect {
   // Called after every copy of the buffer to the window: what was drawn straight on the window
   // (a form's drag outline) is gone and must be drawn again.
   CHandler<CView*> OnPresented;
+  // Whole-tree repaints so far: a control can tell whether a handler it called has repainted.
+  std::uint64_t Redraws = 0;
 
  private:
   void CloseHook(CCanvas* canvas);

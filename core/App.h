@@ -37,6 +37,9 @@ class CApp : public CObject {
   CStdOperMan OperMan;
   CInfoMan InfoMan;
   std::unique_ptr<CNameManager> NameMan;
+  // Counts every change of the contents of any list: a view that remembers a walk over the
+  // project tree compares it to know that no element was added, moved or removed since.
+  std::uint64_t ListChanges = 0;
 };
 
 // The core pointer: model code reaches the application object through it. The graphics and

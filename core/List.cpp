@@ -4,6 +4,16 @@
 #include <cstring>
 #include <new>
 
+#include "core/App.h"
+
+namespace {
+
+void Changed() {
+  if (CoreApp) ++CoreApp->ListChanges;
+}
+
+}  // namespace
+
 CList::~CList() {
   Clear();
   std::free(items_);
@@ -22,12 +32,16 @@ void CList::SetCapacity(const CInt& capacity) {
   if (!items) throw std::bad_alloc();
   items_ = items;
   capacity_ = n;
-  if (count_ > capacity_) count_ = capacity_;
+  if (count_ > capacity_) {
+    count_ = capacity_;
+    Changed();
+  }
 }
 
 void CList::Add(CObject* object) {
   if (count_ == capacity_) SetCapacity(capacity_ + 10);
   items_[count_++] = object;
+  Changed();
 }
 
 void CList::Insert(const CInt& index, CObject* object) {
@@ -36,6 +50,7 @@ void CList::Insert(const CInt& index, CObject* object) {
   std::memmove(items_ + at + 1, items_ + at, sizeof(CObject*) * (count_ - at));
   items_[at] = object;
   ++count_;
+  Changed();
 }
 
 CObject* CList::Get(const CInt& index) const {
@@ -44,12 +59,15 @@ CObject* CList::Get(const CInt& index) const {
 }
 
 void CList::Set(CObject* object, const CInt& index) {
-  if (items_ && index.Value >= 0 && index.Value < count_) items_[index.Value] = object;
+  if (!items_ || index.Value < 0 || index.Value >= count_) return;
+  items_[index.Value] = object;
+  Changed();
 }
 
 void CList::Exchange(const CInt& i, const CInt& j) {
   if (i.Value < 0 || j.Value < 0 || i.Value >= count_ || j.Value >= count_) return;
   std::swap(items_[i.Value], items_[j.Value]);
+  Changed();
 }
 
 CInt CList::IndexOf(const CObject* object) const {
@@ -63,6 +81,7 @@ CObject* CList::Take(std::int32_t index) {
   CObject* item = items_[index];
   std::memmove(items_ + index, items_ + index + 1, sizeof(CObject*) * (count_ - index - 1));
   --count_;
+  Changed();
   return item;
 }
 
@@ -71,7 +90,9 @@ void CList::Delete(const CInt& index) {
   delete Take(index.Value);
 }
 
-void CList::Remove(const CInt& index) { Take(index.Value); }
+void CList::Remove(const CInt& index) {
+  Take(index.Value);
+}
 
 CInt CList::DeleteObject(const CObject* object) {
   const CInt index = IndexOf(object);
@@ -86,15 +107,23 @@ CInt CList::RemoveObject(const CObject* object) {
 }
 
 void CList::Clear() {
+  if (count_ > 0) Changed();
   // From the end, so nothing moves.
   while (count_ > 0) delete items_[--count_];
 }
 
-void CList::RemoveAll() { count_ = 0; }
+void CList::RemoveAll() {
+  if (count_ > 0) Changed();
+  count_ = 0;
+}
 
-void CStrList::AddString(const CStr& text) { Add(new CStr(text)); }
+void CStrList::AddString(const CStr& text) {
+  Add(new CStr(text));
+}
 
-void CStrList::InsertString(const CInt& index, const CStr& text) { Insert(index, new CStr(text)); }
+void CStrList::InsertString(const CInt& index, const CStr& text) {
+  Insert(index, new CStr(text));
+}
 
 CStr CStrList::GetString(const CInt& index) const {
   const CObject* item = Get(index);

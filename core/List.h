@@ -12,10 +12,13 @@ class CList : public CVar {
   void Free() override;
 
   CInt Count() const { return count_; }
+  // The count and the slots as plain values, for walks over large trees that run on every paint.
+  std::int32_t Size() const { return count_; }
+  CObject* At(std::int32_t index) const { return items_[index]; }  // 0 <= index < Size()
   CInt Capacity() const { return capacity_; }
 
   void SetCapacity(const CInt& capacity);
-  void Add(CObject* object);                       // owned from now on
+  void Add(CObject* object);                        // owned from now on
   void Insert(const CInt& index, CObject* object);  // 0 <= index <= Count
   CObject* Get(const CInt& index) const;            // 0 <= index < Count
   void Set(CObject* object, const CInt& index);     // the old item is not destroyed

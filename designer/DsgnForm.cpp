@@ -16,6 +16,7 @@
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
 #include "widgets/ToolBar.h"
+#include "widgets/Tuner.h"
 
 // [SECTION] The tools and the kinds of control
 
@@ -129,12 +130,9 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
 
   Caption->Color = CColor(0.5, 0.5, 0.5);
   Caption->Title->Color = CColor(0.75, 0.75, 0.75);
-  for (CControl* part :
-       {static_cast<CControl*>(Caption->Icon), static_cast<CControl*>(Caption->MinimizeButton),
-        static_cast<CControl*>(Caption->MaximizeButton),
-        static_cast<CControl*>(Caption->RestoreButton),
-        static_cast<CControl*>(Caption->CloseButton)})
-    part->Visible = false;
+  CControl* const hidden[] = {Caption->Icon, Caption->MinimizeButton, Caption->MaximizeButton,
+                              Caption->RestoreButton, Caption->CloseButton};
+  for (CControl* part : hidden) part->Visible = false;
   Caption->Title->SetX1(2);
 
   ToolBar = new CToolBar(this);
@@ -165,10 +163,17 @@ CStr CDsgnForm::ClassName() const {
 // [SECTION] Tools
 
 void CDsgnForm::ReleaseFromTuner(const std::vector<CControl*>& going) {
-  (void)going;
+  if (!Tuner || !Tuner->Shown) return;
+  for (CControl* control : going)
+    if (InTree(control, Tuner->Shown)) {
+      Tuner->ShowObject(nullptr);
+      return;
+    }
 }
 
-void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {}
+void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {
+  if (Tuner) Tuner->ShowObject(Map->FirstSelected());
+}
 
 void CDsgnForm::NewClick(CControl*) {
   std::vector<CControl*> going;

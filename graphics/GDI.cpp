@@ -114,8 +114,11 @@ CBool CGDI::IsVisible() {
   return platform::IsWindowVisible(Window);
 }
 
-void CGDI::Show(CBool) {
-  platform::ShowWindow(Window);
+void CGDI::Show(CBool show) {
+  if (show)
+    platform::ShowWindow(Window);
+  else
+    platform::HideWindow(Window);
 }
 
 std::int32_t CGDI::WindowProcedure(void* context, const platform::Message& m) {

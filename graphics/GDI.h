@@ -25,7 +25,7 @@ class CGDI : public CCanvas {
   void SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) override;
 
   CBool IsVisible() override;
-  void Show(CBool show) override;
+  void Show(CBool show) override;  // false hides the window
   void SetClipRect(CRect r) override;
   void ResetClipRect() override;
   CBool CreateBuffer() override;

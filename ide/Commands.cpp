@@ -15,9 +15,9 @@
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "storage/Config.h"
-#include "widgets/TreeBox.h"
 #include "widgets/Memo.h"
 #include "widgets/MsgDlg.h"
+#include "widgets/TreeBox.h"
 #include "widgets/Tuner.h"
 
 bool CForm1::Confirm(const char* question) {
@@ -131,6 +131,8 @@ void CForm1::CutClick(CControl* sender) {
 void CForm1::CopyClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected) return;
+  // What the user typed into the element's editor goes with the copy.
+  WriteBackEditor();
   CutPending = 0;
   Clipboard->SetPosition(0);
   Clipboard->SetSize(0);
@@ -185,14 +187,12 @@ void CForm1::ImportClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected) return;
   CInfo& root = CoreApp->InfoMan.Root;
-  if (CodeEditor && CodeEditor->Visible && Current && Current->ClassName() == "COperInfo")
-    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+  WriteBackEditor();
   CMemory before;
   WriteConfig(before, root);
   // A re-import empties its units first: whatever is below the element may go.
   Forget(selected, true);
-  const CImportResult result =
-      ImportCommand(selected, [this](const CStr& text) { Report(text); });
+  const CImportResult result = ImportCommand(selected, [this](const CStr& text) { Report(text); });
   if (!result.Ok) {
     // The whole tree as it stood before the command, in place; every element is a new one.
     Forget(&root, true);
@@ -232,9 +232,9 @@ void CForm1::RunClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected || selected->ClassName() != "CAppInfo") return;
   const CStr path = RunPath(selected->GetName());
-  if (!platform::FileExists(path.View()) ||
-      !platform::StartProgram(path.View(), "c:\\Qxe")) {
-    const std::string line = "qxworks: no program to run at " + platform::LinuxPath(path.View()) + "\n";
+  if (!platform::FileExists(path.View()) || !platform::StartProgram(path.View(), "c:\\Qxe")) {
+    const std::string line =
+        "qxworks: no program to run at " + platform::LinuxPath(path.View()) + "\n";
     std::fputs(line.c_str(), stderr);
   }
 }

@@ -11,11 +11,11 @@ CEditForm::CEditForm(CControl* parent) : CForm(parent) {
   Caption->Title->Color = CColor(0.75, 0.75, 0.75);
   Sizable = false;
   // The user can neither close, minimize nor maximize it: it goes when another row is pressed.
-  for (CControl* part : {static_cast<CControl*>(Caption->MinimizeButton),
-                         static_cast<CControl*>(Caption->MaximizeButton),
-                         static_cast<CControl*>(Caption->RestoreButton),
-                         static_cast<CControl*>(Caption->CloseButton),
-                         static_cast<CControl*>(Caption->Icon)})
+  for (CControl* part :
+       {static_cast<CControl*>(Caption->MinimizeButton),
+        static_cast<CControl*>(Caption->MaximizeButton),
+        static_cast<CControl*>(Caption->RestoreButton),
+        static_cast<CControl*>(Caption->CloseButton), static_cast<CControl*>(Caption->Icon)})
     part->Visible = false;
   Caption->Title->M1.X = 2;  // where the hidden icon stood
 

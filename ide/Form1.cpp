@@ -25,10 +25,11 @@
 #include "storage/Config.h"
 #include "widgets/Box.h"
 #include "widgets/Button.h"
+#include "widgets/Edit.h"
 #include "widgets/Memo.h"
-#include "widgets/TreeBox.h"
 #include "widgets/Splitter.h"
 #include "widgets/ToolBar.h"
+#include "widgets/TreeBox.h"
 #include "widgets/Tuner.h"
 
 namespace {
@@ -41,14 +42,14 @@ struct CCommandRow {
   bool SeparatorAfter;
 };
 constexpr CCommandRow kCommands[] = {
-    {1, "New", &CForm1::NewClick, false},         {2, "Open", &CForm1::OpenClick, false},
-    {3, "Save", &CForm1::SaveClick, true},        {4, "Add", &CForm1::AddClick, false},
-    {5, "SubAdd", &CForm1::SubAddClick, false},   {6, "Delete", &CForm1::DeleteClick, true},
-    {8, "Up", &CForm1::UpClick, false},           {9, "Down", &CForm1::DownClick, true},
-    {10, "Cut", &CForm1::CutClick, false},        {11, "Copy", &CForm1::CopyClick, false},
-    {12, "Paste", &CForm1::PasteClick, false},    {13, "SubPaste", &CForm1::SubPasteClick, true},
-    {14, "Import", &CForm1::ImportClick, false},  {15, "Clear", &CForm1::ClearClick, true},
-    {16, "Build", &CForm1::BuildClick, false},    {17, "Run", &CForm1::RunClick, true},
+    {1, "New", &CForm1::NewClick, false},        {2, "Open", &CForm1::OpenClick, false},
+    {3, "Save", &CForm1::SaveClick, true},       {4, "Add", &CForm1::AddClick, false},
+    {5, "SubAdd", &CForm1::SubAddClick, false},  {6, "Delete", &CForm1::DeleteClick, true},
+    {8, "Up", &CForm1::UpClick, false},          {9, "Down", &CForm1::DownClick, true},
+    {10, "Cut", &CForm1::CutClick, false},       {11, "Copy", &CForm1::CopyClick, false},
+    {12, "Paste", &CForm1::PasteClick, false},   {13, "SubPaste", &CForm1::SubPasteClick, true},
+    {14, "Import", &CForm1::ImportClick, false}, {15, "Clear", &CForm1::ClearClick, true},
+    {16, "Build", &CForm1::BuildClick, false},   {17, "Run", &CForm1::RunClick, true},
     {18, "About", &CForm1::AboutClick, false},
 };
 
@@ -82,6 +83,7 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it.
+  RemoveStaleConfigSaves(*CoreApp);  // left by a save that was killed, as a crash would
   const CLoadReport report = LoadConfig(*CoreApp);
   RedrawTree();
   if (!report.Message().View().empty()) Report(report.Message());
@@ -178,8 +180,7 @@ void CForm1::RedrawTree() {
 
 void CForm1::OnTreeSelect(CControl*) {
   if (!Tree->Selected) return;
-  if (CodeEditor && CodeEditor->Visible && IsA(Current, "COperInfo"))
-    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+  WriteBackEditor();
   if (CodeEditor) CodeEditor->Visible = false;
   if (Designer) Designer->Visible = false;
 
@@ -217,6 +218,11 @@ void CForm1::OnTreeSelect(CControl*) {
   Invalidate();
 }
 
+void CForm1::WriteBackEditor() {
+  if (CodeEditor && CodeEditor->Visible && IsA(Current, "COperInfo"))
+    static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+}
+
 // [SECTION] Windows of destroyed elements
 
 namespace {
@@ -235,7 +241,7 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
   };
   if (goes(Current)) {
     Current = nullptr;
-    Tuner->ShowObject(nullptr);
+    EmptyTuner();
   }
   if (goes(Tree->Selected)) Tree->Selected = nullptr;
   if (goes(Tree->CutElement)) {
@@ -249,6 +255,17 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
   }
 }
 
+// Letting go of the object alone would leave its rows on screen, showing an element that is gone.
+void CForm1::EmptyTuner() {
+  Tuner->ShowObject(nullptr);
+  Tuner->RootItems.Clear();
+  if (Tuner->Editor) {
+    Tuner->Editor->SetFocused(false);
+    Tuner->Editor->Visible = false;
+  }
+  Tuner->Invalidate();
+}
+
 void CForm1::DestroyWindowsBelow(CInfo* top) {
   std::vector<CInfo*> pending{top};
   while (!pending.empty()) {
@@ -258,6 +275,14 @@ void CForm1::DestroyWindowsBelow(CInfo* top) {
       // The text of an editor whose operation goes is not written back anywhere.
       if (window == static_cast<CObject*>(CodeEditor)) CodeEditor = nullptr;
       if (window == static_cast<CObject*>(Designer)) Designer = nullptr;
+      // The tuner may be showing a control of this designer's surface.
+      if (auto* designer = dynamic_cast<CDsgnForm*>(window); designer && Tuner->Shown) {
+        for (auto* c = dynamic_cast<CControl*>(Tuner->Shown); c; c = c->Parent)
+          if (c == designer) {
+            EmptyTuner();
+            break;
+          }
+      }
       node->EditorWindow = nullptr;
       delete window;
     }

@@ -94,10 +94,13 @@ class CForm1 : public CForm {
   // The element the commands act on: the tree's selection, or null.
   CInfo* Selected() const;
   void RedrawTree();
+  // The shown code editor's text into its operation.
+  void WriteBackEditor();
   // Lets go of everything that points into the subtree of gone (gone included) before it is
   // destroyed or taken out of the tree; with keepRoot, gone itself stays (its children go).
   void Forget(CInfo* gone, bool keepRoot = false);
   void DestroyWindowsBelow(CInfo* node);
+  void EmptyTuner();
   // Shows a report's text in a box that fits it, as at start-up.
   void Report(const CStr& text);
 };

@@ -71,7 +71,8 @@ CSelItemForm::CSelItemForm(CControl* parent) : CForm(parent) {
   Caption->CloseButton->OnClick.Set(this, &CSelItemForm::CancelClick);
 
   AddText(Client, "Имя"_cp, 10, 10, 50, 20);
-  AddText(Client, "Описание"_cp, 10, 40, 50, 20);
+  // Wide enough for the whole word in our font (50 cut off its last letter).
+  AddText(Client, "Описание"_cp, 10, 40, 70, 20);
   NameEdit = new CEdit(Client);
   NameEdit->SetBounds(50, 10, 250, 20, true);
   NameEdit->SetText("");

@@ -204,7 +204,7 @@ class CCppAnalys::CClassIndex {
     CInfo* top = Top(start);
     if (std::find(kept.begin(), kept.end(), top) == kept.end()) return Walk(start, name);
     Scan(top);
-    const auto found = byName_.find(std::string(name.View()));
+    const auto found = byName_.find(name.View());
     if (found == byName_.end()) return nullptr;
     CClassInfo* best = nullptr;
     for (CClassInfo* c : found->second)
@@ -213,7 +213,7 @@ class CCppAnalys::CClassIndex {
   }
 
   void Added(CClassInfo* c) {
-    if (scanned_.count(Top(c))) byName_[std::string(c->GetName().View())].push_back(c);
+    if (scanned_.count(Top(c))) Keep(c);
   }
 
   // Before a subtree is deleted.
@@ -221,7 +221,7 @@ class CCppAnalys::CClassIndex {
     std::vector<CClassInfo*> gone;
     Collect(node, gone);
     for (CClassInfo* c : gone) {
-      auto found = byName_.find(std::string(c->GetName().View()));
+      auto found = byName_.find(c->GetName().View());
       if (found == byName_.end()) continue;
       auto& list = found->second;
       list.erase(std::remove(list.begin(), list.end(), c), list.end());
@@ -266,14 +266,27 @@ class CCppAnalys::CClassIndex {
     for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) Collect(node->Child(i), out);
   }
 
+  void Keep(CClassInfo* c) {
+    const CStr name = c->GetName();
+    auto found = byName_.find(name.View());
+    if (found == byName_.end())
+      found = byName_.emplace(std::string(name.View()), std::vector<CClassInfo*>()).first;
+    found->second.push_back(c);
+  }
+
   void Scan(CInfo* top) {
     if (!scanned_.insert(top).second) return;
     std::vector<CClassInfo*> found;
     Collect(top, found);
-    for (CClassInfo* c : found) byName_[std::string(c->GetName().View())].push_back(c);
+    for (CClassInfo* c : found) Keep(c);
   }
 
-  std::unordered_map<std::string, std::vector<CClassInfo*>> byName_;
+  // Looked up by the view of a name, so a query makes no string.
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  std::unordered_map<std::string, std::vector<CClassInfo*>, Hash, std::equal_to<>> byName_;
   std::unordered_set<const CInfo*> scanned_;
 };
 

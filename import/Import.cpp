@@ -26,15 +26,26 @@ constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "C
 
 }  // namespace
 
-CStr WithCrLf(const CStr& text) {
-  const std::string_view in = text.View();
+namespace {
+
+// Zero bytes dropped, as a string read drops them, and every lone "\n" made "\r\n".
+CStr ImportedText(std::string_view in) {
   std::string out;
   out.reserve(in.size() + in.size() / 16);
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r')) out += '\r';
-    out += in[i];
+  char previous = '\0';
+  for (const char c : in) {
+    if (c == '\0') continue;
+    if (c == '\n' && previous != '\r') out += '\r';
+    out += c;
+    previous = c;
   }
   return CStr(out);
+}
+
+}  // namespace
+
+CStr WithCrLf(const CStr& text) {
+  return ImportedText(text.View());
 }
 
 void CCppAnalys::ReportError(const CStr& message) {
@@ -95,9 +106,8 @@ void CCppAnalys::ImportFile(const CStr& name) {
   // calls for a large one. Zero bytes are dropped, as a string read drops them.
   std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
   const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-  CStr text;
-  text.AppendBytes(bytes.data(), static_cast<std::size_t>(std::max(0, read.Value)));
-  SetText(WithCrLf(text));
+  SetText(ImportedText(
+      std::string_view(bytes).substr(0, static_cast<std::size_t>(std::max(0, read.Value)))));
   ReadTopLevel();
 }
 

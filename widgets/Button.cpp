@@ -100,6 +100,8 @@ CButton::CButton(CControl* parent) : CPicButton(parent) {
   ShowFocusFrame = true;
   FocusFrame = new CRectangle(this);
   FocusFrame->SetRect(CRect(0, 0, GetWidth(), GetHeight()));
+  // Anchored to every side, so it stays 3 units inside whatever size the button is given.
+  FocusFrame->Anchors.Set(1, 1, 2, 2);
   FocusFrame->SetStyle(-1);
   FocusFrame->AdjustEdges(3, 3, -3, -3);
   FocusFrame->Visible = false;
@@ -135,6 +137,10 @@ void CButton::MouseMove(CShiftStateSet shift, CPoint p) {
 void CButton::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   ShiftCaption(false);
   CPicButton::MouseUp(button, shift, p);
+}
+
+CBool CButton::CanFocus() {
+  return true;
 }
 
 void CButton::SetFocused(CBool focused) {

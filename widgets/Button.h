@@ -59,6 +59,7 @@ class CButton : public CPicButton {
   // The focus frame shows while focused (when ShowFocusFrame allows); the view's focus follows,
   // without a timer.
   void SetFocused(CBool focused) override;
+  CBool CanFocus() override;
 
   CText* Caption = nullptr;          // centred, a frame part of the button
   CRectangle* FocusFrame = nullptr;  // dotted, a frame part of the button

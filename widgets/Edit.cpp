@@ -45,6 +45,10 @@ void CEdit::SetText(const CStr& text) {
   Caption->Str = text;
 }
 
+CBool CEdit::CanFocus() {
+  return true;
+}
+
 void CEdit::SetFocused(CBool focused) {
   CPanel::SetFocused(focused);
   CKeyboardCursor* caret = Caret();

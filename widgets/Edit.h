@@ -24,6 +24,7 @@ class CEdit : public CLabel {
   void Paint(CRect clip) override;
   // Takes the view's focus with a 500 ms tick and the keyboard cursor, or gives both up.
   void SetFocused(CBool focused) override;
+  CBool CanFocus() override;
 
   CStr GetText() const;
   void SetText(const CStr& text);

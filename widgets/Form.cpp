@@ -158,6 +158,23 @@ platform::WindowId WindowOf(CControl* form) {
 
 }  // namespace
 
+// Visible and the title are plain fields, and every change of them asks for a repaint: the window
+// follows them here. Only changes are passed on, so a window the desktop minimized stays so.
+void CForm::Paint(CRect clip) {
+  CCanvas* canvas = GetCanvas();
+  if (!Parent && canvas) {
+    if (bool(Visible) != WindowShown) {
+      WindowShown = bool(Visible);
+      canvas->Show(Visible);
+    }
+    if (!WindowTitle || !bool(*WindowTitle == Caption->Title->Str)) {
+      WindowTitle = Caption->Title->Str;
+      platform::SetWindowTitle(WindowOf(this), WindowTitle->View());
+    }
+  }
+  CPanel::Paint(clip);
+}
+
 // Only a window of its own can be minimized; the window's default handling does it.
 void CForm::Minimize(CControl*) {
   if (Parent) return;

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "controls/Shapes.h"
 #include "graphics/Bitmap.h"
@@ -51,6 +52,9 @@ class CForm : public CPanel {
   // The panel's record only.
   void WriteTo(CStream& stream) override;
   void ReadFrom(CStream& stream) override;
+  // The panel's painting. A form without a parent first makes its platform window follow it:
+  // shown or hidden with Visible, titled with the caption's title (the task bar names it so).
+  void Paint(CRect clip) override;
 
   // Moving by the caption bar (left button only).
   virtual void CaptionMouseDown(CControl* sender, CInt button, CShiftStateSet shift, CPoint p);
@@ -102,4 +106,9 @@ class CForm : public CPanel {
   void WatchRepaints(bool on);
   bool OutlineShown = false;
   CInt CursorAt(CPoint p);
+  // What the platform window was last told; the canvas shows the window when it makes it.
+  bool WindowShown = true;
+  std::optional<CStr> WindowTitle;
+  // Cuts the outline r that the grip drags to the smallest size a form may be dragged to.
+  void KeepMinimumSize(int grip, CRect& r);
 };

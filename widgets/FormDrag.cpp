@@ -3,6 +3,8 @@
 // [SECTION] Moving by the caption
 // [SECTION] Resizing by the grips
 // [SECTION] The outline on the window
+#include <algorithm>
+
 #include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "widgets/Form.h"
@@ -92,11 +94,24 @@ void CForm::GripMouseMove(CControl* sender, CShiftStateSet, CPoint p) {
     if (kDragsTop[grip]) r.M1.Y = M1.Y + d.Y;
     if (kDragsRight[grip]) r.M2.X = M2.X + d.X;
     if (kDragsBottom[grip]) r.M2.Y = M2.Y + d.Y;
+    KeepMinimumSize(grip, r);
     Outline = r;
     SaveUnderOutline();
     DrawOutline();
   }
   if (CCanvas* canvas = GetCanvas()) canvas->SetCursor(CursorAt(p + sender->M1));
+}
+
+// Dragged past the opposite border the form would turn into a mirrored sliver that no press can
+// reach again. It keeps room for the caption's buttons and a grip below the caption; a form the
+// program made smaller than that only does not shrink further.
+void CForm::KeepMinimumSize(int grip, CRect& r) {
+  const CFloat minWidth = std::min(CFloat(100), GetWidth());
+  const CFloat minHeight = std::min(Caption->GetHeight() + CFloat(20), GetHeight());
+  if (kDragsLeft[grip]) r.M1.X = std::min(r.M1.X, r.M2.X - minWidth);
+  if (kDragsRight[grip]) r.M2.X = std::max(r.M2.X, r.M1.X + minWidth);
+  if (kDragsTop[grip]) r.M1.Y = std::min(r.M1.Y, r.M2.Y - minHeight);
+  if (kDragsBottom[grip]) r.M2.Y = std::max(r.M2.Y, r.M1.Y + minHeight);
 }
 
 void CForm::GripMouseUp(CControl* sender, CInt, CShiftStateSet, CPoint) {

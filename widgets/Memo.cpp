@@ -7,7 +7,7 @@
 #include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
-#include "widgets/PanelTemplate.h"
+#include "widgets/ScrollBar.h"
 
 namespace {
 
@@ -18,6 +18,14 @@ CKeyboardCursor* Caret() {
 CStr LineAt(const CMemo& memo, const CInt& index) {
   return memo.Lines->GetString(index);
 }
+
+// Without a copy, for painting; the index must lie within the lines.
+const CStr& LineRef(const CMemo& memo, std::int32_t index) {
+  return *memo.Lines->GetAs<CStr>(index);
+}
+
+// More remembered line widths than this start the memory afresh.
+constexpr size_t kRememberedWidths = 4096;
 
 // [SECTION] The keys
 
@@ -101,8 +109,7 @@ constexpr KeyAction kKeys[] = {
 
 // [SECTION] Construction and the text
 
-CMemo::CMemo(CControl* parent) : CPanel(parent) {
-  Template->InitBox();
+CMemo::CMemo(CControl* parent) : CScrollBox(parent) {
   Lines = std::make_unique<CStrList>();
   Lines->AddString("qwerty");
   Lines->AddString("asd");
@@ -111,6 +118,8 @@ CMemo::CMemo(CControl* parent) : CPanel(parent) {
   Client->SetFramePart(true);
   CaretColumn = 0;
   CaretLine = 0;
+  vert_ = Bar{VertBar, &ScrollY, ValuesOf(*VertBar)};
+  horz_ = Bar{HorzBar, &ScrollX, ValuesOf(*HorzBar)};
 }
 
 CMemo::~CMemo() = default;
@@ -123,7 +132,7 @@ CStr CMemo::GetText() const {
   std::string text;
   const std::int32_t count = Lines->Count().Value;
   for (std::int32_t i = 0; i < count; ++i) {
-    text += Lines->GetString(i).View();
+    text += LineRef(*this, i).View();
     text += "\r\n";
   }
   return CStr(std::string_view(text));
@@ -143,6 +152,7 @@ void CMemo::SetText(const CStr& text) {
   }
   if (!current.empty()) Lines->AddString(CStr(std::string_view(current)));
   KeepCaretInText();
+  followCaret_ = true;
 }
 
 void CMemo::KeepCaretInText() {
@@ -163,8 +173,20 @@ CFloat CMemo::LineHeight(CCanvas& canvas) {
   if (!key || key != measuredFont_) {
     lineHeight_ = canvas.GetTextExtent("A").Height;
     measuredFont_ = key;
+    widths_.clear();
   }
   return lineHeight_;
+}
+
+// Every paint needs the widest line in view for the horizontal bar; after a key only one line
+// has changed, so the others are looked up rather than measured again.
+CFloat CMemo::LineWidth(CCanvas& canvas, const CStr& line) {
+  LineHeight(canvas);  // forgets the widths when the font has changed
+  if (!measuredFont_) return TextWidth(canvas, line);
+  if (widths_.size() >= kRememberedWidths) widths_.clear();
+  const auto [entry, added] = widths_.try_emplace(line.ToStd());
+  if (added) entry->second = TextWidth(canvas, line);
+  return entry->second;
 }
 
 CFloat CMemo::TextWidth(CCanvas& canvas, const CStr& text) {
@@ -191,8 +213,8 @@ void CMemo::FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line) {
   line = count - 1;
 
   // Line i spans y from i h to (i + 1) h, both ends included, so a boundary belongs to the
-  // upper line: the line is ceil(y / h) - 1, and 0 at y = 0.
-  const CFloat y = p.Y;
+  // upper line: the line is ceil(y / h) - 1, and 0 at y = 0. Scrolled lines lie above y = 0.
+  const CFloat y = p.Y + h * CFloat(TopLine());
   if (h > CFloat(0) && y >= CFloat(0)) {
     const std::int64_t i = std::max<std::int64_t>(0, std::int64_t((y / h).Ceil().Value) - 1);
     if (i < count) line = std::int32_t(i);
@@ -204,7 +226,7 @@ void CMemo::FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line) {
   // The characters' cells [a, b) run from 2 units into the memo. Prefix widths never shrink as
   // characters are added, so the cell under p is found by halving rather than one by one.
   const auto edge = [&](std::int32_t j) { return TextWidth(canvas, s.SubStr(0, j)) + CFloat(2); };
-  const CFloat x = p.X;
+  const CFloat x = p.X + LeftShift();
   if (length == 0 || x < edge(0)) return;
   std::int32_t low = 0, high = length;  // the first j whose cell ends after x lies in [low, high)
   while (low < high) {
@@ -224,7 +246,96 @@ CPoint CMemo::CaretPoint(CInt column, CInt line) {
   if (!canvas) return CPoint(0, 0);
   const CFloat h = LineHeight(*canvas);
   const CFloat width = TextWidth(*canvas, LineAt(*this, line).SubStr(0, column));
-  return CPoint(width, h * CFloat(line));
+  return CPoint(width - LeftShift(), h * CFloat(line - TopLine()));
+}
+
+// [SECTION] Scrolling
+
+CInt CMemo::TopLine() {
+  if (!vert_.set) return 0;
+  const std::int32_t top = VertBar->Position.Floor().Value;
+  return std::clamp(top, 0, std::max(0, Lines->Count().Value - 1));
+}
+
+CFloat CMemo::LeftShift() {
+  if (!horz_.set || HorzBar->Position < CFloat(0)) return 0;
+  return HorzBar->Position;
+}
+
+std::int32_t CMemo::LinesThatFit(const CFloat& h) {
+  if (h <= CFloat(0)) return 1;
+  return std::max(1, ((Client->GetHeight() + CFloat(1)) / h).Floor().Value);
+}
+
+CMemo::BarValues CMemo::ValuesOf(const CScrollBar& bar) {
+  return BarValues{bar.Min, bar.Max, bar.Page, bar.SmallStep, bar.Position};
+}
+
+void CMemo::Apply(Bar& bar, const BarValues& values) {
+  CScrollBar& b = *bar.bar;
+  b.Min = values.min;
+  b.Max = values.max;
+  b.Page = values.page;
+  b.SmallStep = values.step;
+  b.Position = values.position;
+  b.Clamp();
+  *bar.scrolled = b.Position;
+}
+
+// Set directly, not through the bar's own change: painting is under way, and a change would
+// repaint the window from inside this paint.
+void CMemo::SetBar(Bar& bar, bool fits, const BarValues& values) {
+  if (!fits) {
+    Apply(bar, values);
+    bar.set = true;
+  } else if (bar.set) {
+    Apply(bar, bar.made);
+    bar.set = false;
+  }
+}
+
+void CMemo::ScrollToText(CCanvas& canvas) {
+  const CFloat h = LineHeight(canvas);
+  const std::int32_t count = Lines->Count().Value;
+  const std::int32_t fit = LinesThatFit(h);
+
+  // Down, by lines.
+  const bool fitsDown = count <= fit;
+  std::int32_t top = 0;
+  if (!fitsDown) {
+    top = std::clamp(vert_.set ? VertBar->Position.Floor().Value : 0, 0, count - fit);
+    if (followCaret_) {
+      if (CaretLine.Value < top) top = CaretLine.Value;
+      if (CaretLine.Value >= top + fit) top = CaretLine.Value - fit + 1;
+    }
+  }
+  SetBar(vert_, fitsDown, BarValues{0, count, fit, 1, top});
+
+  // Across, by units: the widest line in view, with the unit before the text and room for the
+  // caret after it.
+  CFloat widest = 0;
+  const std::int32_t first = TopLine().Value;
+  const std::int32_t end = std::min(count, first + fit + 1);
+  for (std::int32_t i = first; i < end; ++i) {
+    const CFloat width = LineWidth(canvas, LineRef(*this, i));
+    if (width > widest) widest = width;
+  }
+  const CFloat content = widest + CFloat(3);
+  const CFloat page = Client->GetWidth() + CFloat(1);
+  const bool fitsAcross = bool(content <= page);
+  CFloat left = 0;
+  if (!fitsAcross) {
+    left = horz_.set ? HorzBar->Position : CFloat(0);
+    if (left > content - page) left = content - page;
+    if (left < CFloat(0)) left = 0;
+    if (followCaret_) {
+      const CFloat x = TextWidth(canvas, LineAt(*this, CaretLine).SubStr(0, CaretColumn));
+      if (x < left) left = x;
+      if (x - left > page - CFloat(2)) left = x - page + CFloat(2);
+    }
+  }
+  SetBar(horz_, fitsAcross, BarValues{0, content, page, h, left});
+  followCaret_ = false;
 }
 
 // [SECTION] Events
@@ -234,6 +345,7 @@ void CMemo::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   CaretFromPoint(p, column, line);
   CaretColumn = column;
   CaretLine = line;
+  followCaret_ = true;
   SetFocused(true);
   CControl::MouseDown(button, shift, p);
   Invalidate();
@@ -247,6 +359,7 @@ void CMemo::KeyPress(CStr ch) {
   const CStr s = LineAt(*this, CaretLine);
   Lines->SetString(s.SubStr(0, CaretColumn) + ch + s.SubStr(CaretColumn, s.Length()), CaretLine);
   CaretColumn = CaretColumn + 1;
+  followCaret_ = true;
   Invalidate();
 }
 
@@ -259,6 +372,7 @@ void CMemo::KeyDown(CInt key, CShiftStateSet) {
     }
   }
   KeepCaretInText();
+  followCaret_ = true;
   Invalidate();
 }
 
@@ -269,7 +383,7 @@ void CMemo::TimerTick() {
 }
 
 void CMemo::SetFocused(CBool focused) {
-  CPanel::SetFocused(focused);
+  CScrollBox::SetFocused(focused);
   CKeyboardCursor* caret = Caret();
   if (focused) {
     if (View) View->SetFocus(this, true, 500);
@@ -284,12 +398,18 @@ void CMemo::SetFocused(CBool focused) {
 // [SECTION] Painting
 
 void CMemo::Paint(CRect clip) {
-  CPanel::Paint(clip);
   CCanvas* canvas = GetCanvas();
+  if (canvas) {
+    KeepCaretInText();
+    canvas->SelectFontByName("Text");
+    ScrollToText(*canvas);
+  }
+  CScrollBox::Paint(clip);
   if (!canvas) return;
-  KeepCaretInText();
   canvas->SelectFontByName("Text");
   const CFloat h = LineHeight(*canvas);
+  const std::int32_t top = TopLine().Value;
+  const CFloat left = LeftShift();
 
   // Coordinates are the face's; the text is cut to the face and to what is being painted.
   const CRect saved = canvas->GetClipRect();
@@ -299,22 +419,21 @@ void CMemo::Paint(CRect clip) {
   canvas->SetClipRegion(visible);
   canvas->ClipRelative = true;
 
-  // Only the lines that meet the clip are drawn: i h + face top < visible bottom, and
-  // (i + 1) h + face top > visible top.
+  // Only the lines that meet the clip are drawn: row r of the face spans r h to (r + 1) h below
+  // its top.
   const std::int32_t count = Lines->Count().Value;
-  std::int32_t first = 0, last = -1;
+  std::int32_t first = top, last = count - 1;
   if (h > CFloat(0)) {
-    first = std::int32_t(
-        std::clamp<std::int64_t>(((visible.M1.Y - face.M1.Y) / h).Floor().Value - 1, 0, count));
-    last = std::int32_t(std::clamp<std::int64_t>(((visible.M2.Y - face.M1.Y) / h).Floor().Value + 1,
-                                                 -1, count - 1));
-  } else if (count > 0) {
-    last = count - 1;
+    const auto row = [&](const CFloat& y) {
+      return std::int64_t(((y - face.M1.Y) / h).Floor().Value);
+    };
+    first = std::int32_t(std::clamp<std::int64_t>(top + row(visible.M1.Y) - 1, top, count));
+    last = std::int32_t(std::clamp<std::int64_t>(top + row(visible.M2.Y) + 1, -1, count - 1));
   }
   CKeyboardCursor* caret = Caret();
   for (std::int32_t i = first; i <= last; ++i) {
     SetColor(Color);
-    DrawText(CPoint(1, h * CFloat(i)), LineAt(*this, i));
+    DrawText(CPoint(CFloat(1) - left, h * CFloat(i - top)), LineRef(*this, i));
     if (i == CaretLine.Value && caret && caret->Phase && caret->GetControl() == this) {
       const CPoint p = CaretPoint(CaretColumn, CaretLine);
       caret->SetBounds(p.X, p.Y + CFloat(1), 0, h - CFloat(2), true);

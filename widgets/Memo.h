@@ -14,13 +14,15 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "core/List.h"
-#include "widgets/Panel.h"
+#include "widgets/Box.h"
 
 class CCanvas;
 
-class CMemo : public CPanel {
+class CMemo : public CScrollBox {
  public:
   // Starts with the lines "qwerty", "asd" and "zxc" and the caret before the q.
   explicit CMemo(CControl* parent);
@@ -40,6 +42,10 @@ class CMemo : public CPanel {
   void CaretFromPoint(CPoint p, CInt& column, CInt& line);
   // Where the caret for that position is drawn, relative to the face's top-left corner.
   CPoint CaretPoint(CInt column, CInt line);
+  // The first line in view and how far the text is moved left, from the bars; both 0 while the
+  // text fits the face.
+  CInt TopLine();
+  CFloat LeftShift();
 
   void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
   // Inserts a character of code 32 and above (bytes 128 to 255 included) at the caret.
@@ -65,9 +71,34 @@ class CMemo : public CPanel {
   // The height of every line in the canvas's current font, measured once per font.
   CFloat LineHeight(CCanvas& canvas);
   CFloat TextWidth(CCanvas& canvas, const CStr& text);
+  // A whole line's width, remembered by its text until the font changes.
+  CFloat LineWidth(CCanvas& canvas, const CStr& line);
   // CaretFromPoint in the canvas's current font.
   void FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line);
 
+  // Whole lines that fit the face (at least one).
+  std::int32_t LinesThatFit(const CFloat& h);
+  // Before the bars are painted: the view follows the caret if a key, a press or SetText moved
+  // it, and the bars get the ranges of the text (lines down, units across). A bar whose text
+  // fits gets back the values it was made with, so a memo whose text fits is untouched by all of
+  // this.
+  void ScrollToText(CCanvas& canvas);
+  struct BarValues {
+    CFloat min, max, page, step, position;
+  };
+  struct Bar {
+    CScrollBar* bar;
+    CFloat* scrolled;  // the box's record of the bar's position
+    BarValues made;    // what the box made the bar with
+    bool set = false;  // the memo has given it the text's range
+  };
+  static BarValues ValuesOf(const CScrollBar& bar);
+  static void Apply(Bar& bar, const BarValues& values);
+  void SetBar(Bar& bar, bool fits, const BarValues& values);
+
   const void* measuredFont_ = nullptr;
   CFloat lineHeight_;
+  std::unordered_map<std::string, CFloat> widths_;
+  bool followCaret_ = true;
+  Bar vert_{}, horz_{};
 };

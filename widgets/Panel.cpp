@@ -44,6 +44,9 @@ CBool CPanel::GetFocused() {
 void CPanel::SetFocused(CBool focused) {
   Focused = focused;
 }
+CBool CPanel::CanFocus() {
+  return false;
+}
 
 void CPanel::KeyDown(CInt key, CShiftStateSet shift) {
   TabToNextPanel(key);
@@ -63,7 +66,10 @@ void CPanel::TabToNextPanel(const CInt& key) {
   }
   const std::int32_t count = list->Count().Value;
   for (std::int32_t i = (start + 1) % count; i != start; i = (i + 1) % count) {
-    if (auto* panel = dynamic_cast<CPanel*>(list->GetControl(i))) {
+    // Stopping on a panel that cannot hold the focus would leave the keys with this one, and
+    // every further Tab would stop there again.
+    auto* panel = dynamic_cast<CPanel*>(list->GetControl(i));
+    if (panel && panel->Visible && panel->CanFocus()) {
       panel->SetFocused(true);
       return;
     }

@@ -32,6 +32,9 @@ class CPanel : public CControl {
   virtual CBool GetFocused();
   // Only stores the flag; the edit and the button also take the view's focus.
   void SetFocused(CBool focused) override;
+  // Whether SetFocused(true) makes this panel the view's focus, so that keys reach it. A plain
+  // panel or a label only stores the flag: Tab passes them by.
+  virtual CBool CanFocus();
 
   CBool PanelFlag;
   CBool Focused;
@@ -40,7 +43,7 @@ class CPanel : public CControl {
   CControl* Client = nullptr;      // made by the template: the face widgets draw on
 
  protected:
-  // Tab (scan code 15): the next panel after this one in the parent's list that holds it,
-  // wrapping at the end, gets SetFocused(true). Controls that are not panels are skipped.
+  // Tab (scan code 15): the next visible panel that can take the focus after this one in the
+  // parent's list that holds it, wrapping at the end, gets SetFocused(true).
   void TabToNextPanel(const CInt& key);
 };

@@ -2,6 +2,7 @@
 
 #include "controls/CtrlApp.h"
 #include "controls/Pic.h"
+#include "controls/View.h"
 #include "widgets/Button.h"
 
 namespace {
@@ -84,10 +85,13 @@ void CScrollBar::Clamp() {
   if (Position > Max - Page) Position = Max - Page;
 }
 
+// The owner hears first: when its handler repaints the window (the scroll box's does), that
+// repaint already shows the new thumb and a second one would only cost the same again.
 void CScrollBar::Update() {
   ThumbPos = ThumbPosFromPosition();
-  Invalidate();
+  const std::uint64_t before = View ? View->Redraws : 0;
   OnChange(this);
+  if (!View || View->Redraws == before) Invalidate();
 }
 
 void CScrollBar::SetPosition(const CFloat& p) {
@@ -121,7 +125,10 @@ void CScrollBar::LayOutBar() {
   // The owner may have changed the range, the page or the position directly, and a resize
   // changes the track: the thumb is placed from Position every time.
   ThumbPos = ThumbPosFromPosition();
-  Thumb->Visible = Max - Min > Page;
+  // An empty or reversed range has no thumb even with a negative page: its length would be
+  // infinite.
+  const CFloat range = Max - Min;
+  Thumb->Visible = range > Page && range > CFloat(0);
   if (!Thumb->Visible) return;
   const CFloat at = TrackOrigin() + ThumbPos;
   if (Vertical)

@@ -36,7 +36,8 @@ class CScrollBar : public CPanel {
   void MoveBy(const CFloat& delta);
   // Position into Min .. Max - Page, the lower bound first.
   void Clamp();
-  // After a change: the thumb follows Position, the window repaints, OnChange is called.
+  // After a change: the thumb follows Position, OnChange is called and the window repaints
+  // (once: not again when the handler has repainted it).
   void Update();
 
   // Along the bar: the track's length between the arrows, where it starts, and how long the thumb

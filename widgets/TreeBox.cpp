@@ -37,35 +37,39 @@ std::int32_t RowsInViewOf(const CScrollBox& box) {
   return (box.Client->GetHeight() / CFloat(kRow)).Ceil().Value;
 }
 
-// Sets the vertical bar for `total` rows (the page is the rows that fit whole) and answers the
+// Sets the vertical bar for the tree's rows (the page is the rows that fit whole) and answers the
 // walk at the first row of the view. A tree that shrank below the view scrolls back so its last
 // page shows, rather than an empty box.
 template <class Node>
-CTreeRows<Node> SetBar(CScrollBox& box, const CList& roots) {
+CTreeRows<Node> SetBar(CScrollBox& box, const CList& roots, CRowCache<Node>& cache) {
   const std::int32_t wanted = FirstRowOf(box);
-  CRowCount<Node> count(roots, wanted);
+  const std::int32_t total = cache.Total(roots, wanted);
   CScrollBar& bar = *box.VertBar;
   const std::int32_t page = (box.Client->GetHeight() / CFloat(kRow)).Floor().Value;
   bar.Min = 0;
-  bar.Max = count.Total;
+  bar.Max = total;
   bar.Page = page;
-  const std::int32_t last = count.Total - page > 0 ? count.Total - page : 0;
-  if (wanted <= last) return count.At;
-  bar.Position = last;
-  box.ScrollY = bar.Position;  // the face holds no rows: nothing to move
-  CTreeRows<Node> rows(roots);
-  rows.Skip(last);
-  return rows;
+  const std::int32_t last = total - page > 0 ? total - page : 0;
+  if (wanted > last) {
+    bar.Position = last;
+    box.ScrollY = bar.Position;  // the face holds no rows: nothing to move
+  }
+  return cache.At(roots, wanted > last ? last : wanted);
 }
 
 // The row under a press at client y, and the walk at it; false when no row is there.
 template <class Node>
-bool RowAt(const CScrollBox& box, const CList& roots, std::int32_t y, CTreeRows<Node>& rows,
-           std::int32_t& row) {
+bool RowAt(const CScrollBox& box, const CList& roots, CRowCache<Node>& cache, std::int32_t y,
+           CTreeRows<Node>& rows, std::int32_t& row) {
   const std::int32_t first = FirstRowOf(box);
   row = FloorDiv(y, kRow);
-  const std::int32_t target = first + row;
+  if (row >= 0) {
+    rows = cache.At(roots, first);
+    return rows.Skip(row) == row && !rows.AtEnd();
+  }
+  const std::int32_t target = first + row;  // above the view
   if (target < 0) return false;
+  rows = CTreeRows<Node>(roots);
   return rows.Skip(target) == target && !rows.AtEnd();
 }
 
@@ -155,8 +159,13 @@ std::int32_t CCustomTreeBox::RowsInView() const {
   return RowsInViewOf(*this);
 }
 
+void CCustomTreeBox::RowsChanged() {
+  Rows.Forget();
+}
+
 void CCustomTreeBox::ToggleExpand(CItem* item) {
   if (!item) return;
+  Rows.Forget();
   if (IsExpanded(*item)) {
     item->Flags &= ~1;
     Selected = item;
@@ -186,8 +195,8 @@ CBool CCustomTreeBox::HitTestItem(CItem* item, CShiftStateSet shift, CInt x, CIn
 }
 
 void CCustomTreeBox::TreeMouseDown(CShiftStateSet shift, CInt x, CInt y) {
-  CTreeRows<CItem> rows(RootItems);
-  if (!RowAt(*this, RootItems, y.Value - 2, rows, Row)) return;
+  CTreeRows<CItem> rows;
+  if (!RowAt(*this, RootItems, Rows, y.Value - 2, rows, Row)) return;
   Depth = rows.Depth();
   if (HitTestItem(rows.Current(), shift, x, y)) OnClick(this);
 }
@@ -208,7 +217,7 @@ void CCustomTreeBox::PlaceParts(std::int32_t) {}
 
 void CCustomTreeBox::Paint(CRect clip) {
   if (!Visible || !GetCanvas()) return;
-  CTreeRows<CItem> rows = SetBar<CItem>(*this, RootItems);
+  CTreeRows<CItem> rows = SetBar(*this, RootItems, Rows);
   PlaceParts(FirstRow());
   CScrollBox::Paint(clip);
   const CRect saved = BeginRows(*this, *Client, clip);
@@ -314,8 +323,13 @@ std::int32_t CInfoTreeBox::RowsInView() const {
   return RowsInViewOf(*this);
 }
 
+void CInfoTreeBox::RowsChanged() {
+  Rows.Forget();
+}
+
 void CInfoTreeBox::ToggleExpand(CInfo* element) {
   if (!element) return;
+  Rows.Forget();
   if (IsExpanded(*element)) {
     element->TreeFlags &= ~1;
     Selected = element;
@@ -343,8 +357,8 @@ CBool CInfoTreeBox::HitTestItem(CInfo* element, CShiftStateSet shift, CInt x, CI
 
 void CInfoTreeBox::TreeMouseDown(CShiftStateSet shift, CInt x, CInt y) {
   const CList& roots = Roots();
-  CTreeRows<CInfo> rows(roots);
-  if (!RowAt(*this, roots, y.Value, rows, Row)) return;
+  CTreeRows<CInfo> rows;
+  if (!RowAt(*this, roots, Rows, y.Value, rows, Row)) return;
   Depth = rows.Depth();
   if (HitTestItem(rows.Current(), shift, x, y)) OnSelect(this);
 }
@@ -378,7 +392,7 @@ void CInfoTreeBox::ClientMouseUp(CControl*, CInt button, CShiftStateSet shift, C
 void CInfoTreeBox::Paint(CRect clip) {
   if (!Visible || !GetCanvas()) return;
   const CList& roots = Roots();
-  CTreeRows<CInfo> rows = SetBar<CInfo>(*this, roots);
+  CTreeRows<CInfo> rows = SetBar(*this, roots, Rows);
   CScrollBox::Paint(clip);
   const CRect saved = BeginRows(*this, *Client, clip);
   const std::int32_t shown = RowsInView();

@@ -16,9 +16,12 @@
 
 #include "core/List.h"
 #include "widgets/Box.h"
+#include "widgets/TreeRows.h"
 
 class CGDIBitmap;
 class CInfo;
+
+bool IsExpanded(const CInfo& element);
 
 class CCustomTreeBox : public CScrollBox {
  public:
@@ -61,6 +64,9 @@ class CCustomTreeBox : public CScrollBox {
 
   CInt VisibleCount(const CItem* item) const;
   CInt TotalRows() const;
+  // The box remembers where its view begins between paints and notices when items are added or
+  // removed; whoever expands or collapses items by their Flags tells it here.
+  void RowsChanged();
 
   CList RootItems;  // of CItem, owned
   CItem* Selected = nullptr;
@@ -80,6 +86,8 @@ class CCustomTreeBox : public CScrollBox {
 
  private:
   void ClientMouseDown(CControl* sender, CInt button, CShiftStateSet shift, CPoint p);
+
+  CRowCache<CItem> Rows;
 };
 
 bool IsExpanded(const CCustomTreeBox::CItem& item);
@@ -114,6 +122,8 @@ class CInfoTreeBox : public CScrollBox {
 
   CInt VisibleCount(const CInfo* element) const;
   CInt TotalRows() const;
+  // As for the custom box: whoever changes TreeFlags of elements tells the box here.
+  void RowsChanged();
 
   // Loads the sixteen pictures from the home directory into Icons; a missing file leaves an empty
   // picture in its place.
@@ -133,6 +143,5 @@ class CInfoTreeBox : public CScrollBox {
 
   std::int32_t Row = 0;
   std::int32_t Depth = 0;
+  CRowCache<CInfo> Rows;
 };
-
-bool IsExpanded(const CInfo& element);

@@ -9,32 +9,40 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/App.h"
 #include "core/List.h"
 
 template <class Node>
 class CTreeRows {
  public:
+  CTreeRows() = default;  // at the end
   explicit CTreeRows(const CList& roots) {
-    if (roots.Count().Value > 0) stack_.push_back({&roots, 0});
+    if (roots.Size() > 0) stack_.push_back({&roots, 0});
   }
 
   bool AtEnd() const { return stack_.empty(); }
   Node* Current() const {
     const Level& top = stack_.back();
-    return top.list->template GetAs<Node>(top.index);
+    return static_cast<Node*>(top.list->At(top.index));
   }
   // 0 for a root.
   std::int32_t Depth() const { return std::int32_t(stack_.size()) - 1; }
 
   void Next() {
     const Node* node = Current();
-    if (node && IsExpanded(*node) && node->Children.Count().Value > 0) {
+    if (node && node->Children.Size() > 0 && IsExpanded(*node)) {
       stack_.push_back({&node->Children, 0});
       return;
     }
     while (!stack_.empty()) {
       Level& top = stack_.back();
-      if (++top.index < top.list->Count().Value) return;
+      if (++top.index < top.list->Size()) {
+        // Siblings lie scattered in memory: asking for one a few places ahead lets its fetch
+        // overlap the rows in between instead of stalling on it.
+        if (top.index + kAhead < top.list->Size())
+          __builtin_prefetch(&static_cast<const Node*>(top.list->At(top.index + kAhead))->Children);
+        return;
+      }
       stack_.pop_back();
     }
   }
@@ -47,6 +55,7 @@ class CTreeRows {
   }
 
  private:
+  static constexpr std::int32_t kAhead = 16;
   struct Level {
     const CList* list;
     std::int32_t index;
@@ -88,4 +97,60 @@ struct CRowCount {
     }
     if (!found) At = rows;
   }
+};
+
+// Where the view of a tree box begins and how many rows the tree has, remembered between paints:
+// counting a large tree on every caret blink would cost what exists rather than what shows. The
+// answers are counted again after any list of the program changed (CApp::ListChanges: no element
+// can have been added, moved or destroyed since) and after Forget, which the box calls when it
+// expands or collapses a row.
+template <class Node>
+class CRowCache {
+ public:
+  std::int32_t Total(const CList& roots, std::int32_t first) {
+    if (!Fresh(roots)) Count(roots, first);
+    return total_;
+  }
+
+  // The walk at row `first`: from the remembered row when the view moved down, from the top
+  // when it moved up.
+  CTreeRows<Node> At(const CList& roots, std::int32_t first) {
+    if (!Fresh(roots)) {
+      Count(roots, first);
+    } else if (first > first_) {
+      at_.Skip(first - first_);
+    } else if (first < first_) {
+      at_ = CTreeRows<Node>(roots);
+      at_.Skip(first);
+    }
+    first_ = first;
+    return at_;
+  }
+
+  void Forget() { valid_ = false; }
+
+ private:
+  static std::uint64_t Stamp() { return CoreApp ? CoreApp->ListChanges : 0; }
+
+  // Without an application object nothing counts the changes, so nothing is remembered.
+  bool Fresh(const CList& roots) const {
+    return valid_ && CoreApp && roots_ == &roots && stamp_ == Stamp();
+  }
+
+  void Count(const CList& roots, std::int32_t first) {
+    CRowCount<Node> count(roots, first);
+    total_ = count.Total;
+    at_ = count.At;
+    first_ = first;
+    roots_ = &roots;
+    stamp_ = Stamp();
+    valid_ = true;
+  }
+
+  bool valid_ = false;
+  std::uint64_t stamp_ = 0;
+  const CList* roots_ = nullptr;
+  std::int32_t total_ = 0;
+  std::int32_t first_ = 0;
+  CTreeRows<Node> at_;
 };

@@ -8,6 +8,7 @@
 // [SECTION] The column divider
 #include "widgets/Tuner.h"
 
+#include "controls/View.h"
 #include "core/App.h"
 #include "graphics/Canvas.h"
 #include "model/ClassManager.h"
@@ -77,6 +78,7 @@ void CTunerTreeBox::ShowObject(CObject* object) {
     Invalidate();
     return;
   }
+  CloseEditor();
   RootItems.Clear();
   AddClassChain(object->ClassName(), object, nullptr, 0);
   Invalidate();
@@ -223,9 +225,15 @@ void CTunerTreeBox::ToggleExpand(CItem* item) {
 void CTunerTreeBox::EditorKeyPress(CControl*, CStr ch) {
   if (ch != CStr(kEnter)) return;
   if (!Commit()) return;  // the edit stays open with the text as typed
-  Editor->SetFocused(false);
-  Editor->Visible = false;
   ShowObject(Shown);
+}
+
+// The focus is given up only when the edit holds it: the main window lists a new element while
+// the user types elsewhere.
+void CTunerTreeBox::CloseEditor() {
+  if (!Editor || !Editor->Visible) return;
+  if (View && View->GetFocused() == Editor) Editor->SetFocused(false);
+  Editor->Visible = false;
 }
 
 // Checks the whole way up before writing anything, so that a text that does not read, a row

@@ -65,6 +65,8 @@ class CTunerTreeBox : public CCustomTreeBox {
  private:
   void RowSelected(CControl* sender, CItem* item);
   void EditorKeyPress(CControl* sender, CStr ch);
+  // Hides the edit; a new list has no selected row for it.
+  void CloseEditor();
   // Writes the editor's text into the selected row's property and on up; false when nothing
   // could be written (the object is then untouched).
   bool Commit();

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "core/App.h"
 #include "core/List.h"
 
 namespace {
@@ -32,7 +34,7 @@ TEST(CList, GrowsTenSlotsAtATime) {
   EXPECT_EQ(list.Capacity().Value, 20);
   list.Clear();
   EXPECT_EQ(list.Count().Value, 0);
-  EXPECT_EQ(list.Capacity().Value, 20);  // capacity stays
+  EXPECT_EQ(list.Capacity().Value, 20);                                  // capacity stays
   EXPECT_EQ(log, (std::vector<int>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));  // from the end
 }
 
@@ -100,4 +102,66 @@ TEST(CStrList, HoldsCopies) {
   EXPECT_EQ(list.GetString(0), "zero");
   EXPECT_EQ(list.GetString(1), "uno");
   EXPECT_EQ(list.Count().Value, 2);
+}
+
+// Views that remember a walk over the project tree rely on this count to know the tree is as
+// they left it.
+TEST(CList, EveryChangeOfContentsIsCountedByTheApplicationAndNothingElse) {
+  CApp app;
+  std::vector<int> log;
+  CList list;
+  list.Add(new Probe(&log, 0));
+  list.Add(new Probe(&log, 1));
+  Probe* loose = new Probe(&log, 2);
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    bool changes;
+  } steps[] = {
+      {"Add", [&] { list.Add(new Probe(&log, 3)); }, true},
+      {"Insert", [&] { list.Insert(0, new Probe(&log, 4)); }, true},
+      {"Exchange", [&] { list.Exchange(0, 1); }, true},
+      {"Set",
+       [&] {
+         delete list.Get(0);
+         list.Set(new Probe(&log, 5), 0);
+       },
+       true},
+      {"Remove",
+       [&] {
+         delete list.Get(0);
+         list.Remove(0);
+       },
+       true},
+      {"Delete", [&] { list.Delete(0); }, true},
+      {"DeleteObject",
+       [&] {
+         list.Add(loose);
+         list.DeleteObject(loose);
+       },
+       true},
+      {"Clear", [&] { list.Clear(); }, true},
+      {"reads",
+       [&] {
+         list.Count();
+         list.Get(0);
+         list.IndexOf(nullptr);
+       },
+       false},
+      {"growing", [&] { list.SetCapacity(30); }, false},
+      {"Clear of an empty list", [&] { list.Clear(); }, false},
+      {"RemoveAll of an empty list", [&] { list.RemoveAll(); }, false},
+      {"out of range",
+       [&] {
+         list.Delete(7);
+         list.Exchange(0, 9);
+         list.Remove(-1);
+       },
+       false},
+  };
+  for (const auto& step : steps) {
+    const std::uint64_t before = app.ListChanges;
+    step.act();
+    EXPECT_EQ(app.ListChanges > before, step.changes) << step.what;
+  }
 }

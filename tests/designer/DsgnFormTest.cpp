@@ -14,6 +14,7 @@
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
 #include "widgets/ToolBar.h"
+#include "widgets/Tuner.h"
 
 namespace {
 
@@ -81,11 +82,9 @@ TEST_F(DsgnFormTest, TheWindowHasAGreyCaptionWithoutButtonsAndTheSurfaceBelowThe
   EXPECT_TRUE(caption.Title->Color == CColor(0.75, 0.75, 0.75));
   EXPECT_EQ(caption.Title->Str, CStr("Form1"));
   EXPECT_EQ(caption.Title->M1.X, CFloat(2));
-  for (CControl* hidden :
-       {static_cast<CControl*>(caption.Icon), static_cast<CControl*>(caption.MinimizeButton),
-        static_cast<CControl*>(caption.MaximizeButton),
-        static_cast<CControl*>(caption.RestoreButton), static_cast<CControl*>(caption.CloseButton)})
-    EXPECT_FALSE(hidden->Visible);
+  CControl* const buttons[] = {caption.Icon, caption.MinimizeButton, caption.MaximizeButton,
+                               caption.RestoreButton, caption.CloseButton};
+  for (CControl* hidden : buttons) EXPECT_FALSE(hidden->Visible);
   EXPECT_FALSE(designer->Sizable);
 
   CToolBar& bar = *designer->ToolBar;
@@ -351,6 +350,60 @@ TEST_F(DsgnFormTest, TheDesignedControlsScaleWithTheWindow) {
   ASSERT_GT(rx.Value, 1.4L);
   EXPECT_EQ(Corners(*box),
             Corners(CRect(CFloat(100) * rx, CFloat(50) * ry, CFloat(150) * rx, CFloat(150) * ry)));
+}
+
+class DsgnFormTunerTest : public DsgnFormTest {
+ protected:
+  DsgnFormTunerTest() {
+    tuner = new CTunerTreeBox(main->Client);
+    tuner->SetBounds(520, 10, 250, 400, true);
+    designer->Tuner = tuner;
+    main->Invalidate();
+  }
+
+  CTunerTreeBox* tuner;
+};
+
+TEST_F(DsgnFormTunerTest, AReleaseShowsTheFirstSelectedControlOrNone) {
+  CControl* line = Use(Line);
+  CControl* box = Use(FillRectangle);
+  box->SetBounds(90, 0, 50, 50, true);
+
+  Click(*map, 25, 25);
+  EXPECT_EQ(tuner->Shown, line);
+  EXPECT_GT(tuner->RootItems.Count().Value, 0) << "the line's properties are listed";
+
+  Drag(*map, 99, 27, 117, 27);  // moving the box shows the box
+  EXPECT_EQ(tuner->Shown, box);
+
+  Click(*map, 300, 300);  // the empty surface
+  EXPECT_EQ(tuner->Shown, nullptr);
+}
+
+TEST_F(DsgnFormTunerTest, TheTunerLetsGoOfControlsBeforeTheyAreDestroyed) {
+  const struct {
+    const char* what;
+    int tool;
+  } cases[] = {{"Delete", Delete}, {"UnGroup", UnGroup}, {"New", New}};
+  for (const auto& c : cases) {
+    Use(New);
+    Use(FillRectangle);
+    CControl* right = Use(FillRectangle);
+    right->SetBounds(54, 0, 50, 50, true);
+    Drag(*map, 150, 99, 0, 0);
+    Use(Group);
+    CControl* group = map->GetChild(0);
+    Click(*map, 25, 25);
+    ASSERT_EQ(tuner->Shown, group) << c.what;
+    Use(c.tool);
+    EXPECT_EQ(tuner->Shown, nullptr) << c.what;
+  }
+
+  CControl* kept = Use(Line);
+  Click(*map, 25, 25);
+  Use(Clone);
+  Use(Delete);  // the clone goes; the tuner still shows the original
+  EXPECT_EQ(tuner->Shown, kept);
 }
 
 }  // namespace

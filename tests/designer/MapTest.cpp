@@ -151,6 +151,24 @@ TEST_F(MapTest, PressingAControlDragsTheSelectionOrStartsANewOne) {
   EXPECT_EQ(Corners(*b), "(72,36)-(99,63)");
 }
 
+TEST_F(MapTest, OnlyTheLeftButtonSelectsMovesOrResizes) {
+  auto* selected = Put(18, 18, 54, 54);
+  auto* other = Put(90, 18, 126, 54);
+  map->SetTrackState(selected, 1);
+  const CPoint corner = map->GetAbsM1();
+  // The platform reports only the left button; the others enter at the view.
+  for (const CPoint& p : {CPoint(54, 54), CPoint(108, 36), CPoint(200, 200)}) {
+    main->View->DispatchMouseDown(1, CShiftStateSet(), corner + p);
+    EXPECT_EQ(map->Mode, CInt(0)) << "right button at " << Point(p);
+    main->View->DispatchMouseMove(CShiftStateSet(), corner + p + CPoint(27, 27));
+    main->View->DispatchMouseUp(1, CShiftStateSet(), corner + p + CPoint(27, 27));
+  }
+  EXPECT_TRUE(Selected(*map, selected));
+  EXPECT_FALSE(Selected(*map, other));
+  EXPECT_EQ(Corners(*selected), "(18,18)-(54,54)");
+  EXPECT_EQ(Corners(*other), "(90,18)-(126,54)");
+}
+
 TEST_F(MapTest, TheRubberBandSelectsOnlyWhatLiesWhollyInside) {
   auto* inside = Put(27, 27, 45, 45);
   auto* onTheEdge = Put(54, 54, 90, 90);  // edges count as inside

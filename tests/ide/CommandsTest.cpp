@@ -69,8 +69,8 @@ TEST_F(IdeTest, AddAppendsTheChosenKindWithTheNameAndDescriptionAsTyped) {
   ASSERT_EQ(Root().ChildCount().Value, 1);
   CInfo* group = Root().Child(0);
   EXPECT_EQ(group->ClassName(), "CProjectGroupInfo");
-  EXPECT_EQ(group->GetName(), " Work 1 ");  // not trimmed
-  EXPECT_EQ(group->About, "\r\n");          // the one empty line of the description
+  EXPECT_EQ(group->GetName(), " Work 1 ");   // not trimmed
+  EXPECT_EQ(group->About, "\r\n");           // the one empty line of the description
   EXPECT_EQ(main->Tree->Selected, nullptr);  // the new element is not selected
 
   Select(group);
@@ -159,7 +159,9 @@ TEST_F(IdeTest, SaveNewAndOpenRoundTheTreeThroughTheFile) {
 TEST_F(IdeTest, OpenOfADamagedFileKeepsTheTree) {
   Make(&Root(), "CProjectGroupInfo", "Work");
   const std::string tree = Describe(&Root());
-  WriteFileBytes(kConf, std::string("Qx\x05\x00\x05\x00\x00\x00" "CFile\x05\x00\x10\x00\x00\x00", 19));
+  WriteFileBytes(kConf, std::string("Qx\x05\x00\x05\x00\x00\x00"
+                                    "CFile\x05\x00\x10\x00\x00\x00",
+                                    19));
   Command(2, true);
   EXPECT_EQ(Describe(&Root()), tree);
 }
@@ -197,7 +199,8 @@ TEST_F(IdeTest, UpAndDownExchangeNeighboursButNotPastTheEnds) {
   CInfo* c = Make(group, "CAppInfo", "C");
   auto order = [&] {
     std::string out;
-    for (std::int32_t i = 0; i < group->ChildCount().Value; ++i) out += group->Child(i)->GetName().ToStd();
+    for (std::int32_t i = 0; i < group->ChildCount().Value; ++i)
+      out += group->Child(i)->GetName().ToStd();
     return out;
   };
   Select(a);

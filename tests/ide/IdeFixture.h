@@ -32,9 +32,9 @@
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
-#include "widgets/TreeBox.h"
 #include "widgets/MsgDlg.h"
 #include "widgets/ToolBar.h"
+#include "widgets/TreeBox.h"
 
 namespace qxtest {
 

@@ -2,6 +2,7 @@
 // and the designer of a form class, one window per element; and what is let go of when elements
 // are destroyed while their windows, the selection or a cut mark point at them.
 #include "designer/DsgnForm.h"
+#include "designer/Map.h"
 #include "ide/EditForm.h"
 #include "tests/ide/IdeFixture.h"
 #include "tests/import/Tree.h"
@@ -52,8 +53,9 @@ TEST_F(SelectionTest, AnOperationGetsOneEditorThatKeepsTheEditedText) {
   EXPECT_EQ(main->CodeEditor, editor);
   EXPECT_TRUE(editor->Visible);
   EXPECT_EQ(editor->Parent, main->Workspace);
-  EXPECT_EQ(Corners(*editor), "(0,0)-(" + std::to_string(main->Workspace->GetWidth().Round().Value) +
-                                  "," + std::to_string(main->Workspace->GetHeight().Round().Value) + ")");
+  EXPECT_EQ(Corners(*editor), "(0,0)-(" +
+                                  std::to_string(main->Workspace->GetWidth().Round().Value) + "," +
+                                  std::to_string(main->Workspace->GetHeight().Round().Value) + ")");
   EXPECT_EQ(editor->Memo->GetText(), "x\r\n");
   EXPECT_EQ(editor->TabStrip->Selected.Value, 2);  // "OBJ"
 
@@ -104,7 +106,8 @@ TEST_F(SelectionTest, AFormClassGetsOneDesignerAndOtherClassesNone) {
   const struct {
     const char* base;
     bool designed;
-  } rows[] = {{"CPanel", true}, {"CControl", false}, {"CObject", false}, {"TUnknown", false}, {"", false}};
+  } rows[] = {
+      {"CPanel", true}, {"CControl", false}, {"CObject", false}, {"TUnknown", false}, {"", false}};
   for (const auto& row : rows) {
     auto* klass = static_cast<CClassInfo*>(Make(unit, "CClassInfo", "T"));
     klass->Base = row.base;
@@ -132,6 +135,7 @@ TEST_F(SelectionTest, DeleteLetsGoOfTheEditorDesignerAndCutMarkBelowIt) {
   EXPECT_EQ(main->CodeEditor, nullptr);
   EXPECT_EQ(main->Designer, nullptr);
   EXPECT_EQ(main->Tuner->Shown, nullptr);
+  EXPECT_EQ(main->Tuner->RootItems.Count().Value, 0);  // no rows of the deleted element
   EXPECT_EQ(main->Workspace->ChildCount().Value, 0);
   // Every command again, on what is left.
   for (int command : {4, 5, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) {
@@ -146,6 +150,19 @@ TEST_F(SelectionTest, DeleteLetsGoOfTheEditorDesignerAndCutMarkBelowIt) {
   Select(group);
   Command(12);  // the cut operation is in the clipboard still
   EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\noper Paint type= access=0\n");
+}
+
+TEST_F(SelectionTest, DeletingTheOperationWhoseEditorIsShownWritesNothingBack) {
+  Select(paint);
+  QueueClick(EditorOf(paint)->Memo->GetAbsM1() + CPoint(100, 5));
+  QueueType("gone");
+  Settle();
+  Command(6, true);
+  EXPECT_EQ(main->CodeEditor, nullptr);
+  EXPECT_EQ(main->Current, nullptr);
+  Select(draw);  // the next press has no editor of the deleted operation to write back
+  EXPECT_EQ(Describe(form), "oper Draw type= access=0\n");
+  EXPECT_EQ(main->Workspace->ChildCount().Value, 1);  // Draw's own editor
 }
 
 TEST_F(SelectionTest, NewAndOpenLetGoOfEveryWindowAndMark) {
@@ -179,9 +196,33 @@ TEST_F(SelectionTest, NewAndOpenLetGoOfEveryWindowAndMark) {
   Select(unit);
   Command(12);  // beside the unit; the copy becomes the selection
   Command(13);  // into the copy
-  EXPECT_EQ(Describe(application),
-            "CUnitInfo Main\n  class TForm1 : CForm access=0\n    oper Draw type= access=0\n"
-            "    oper Paint type= access=0\noper Paint type= access=0\n  oper Paint type= access=0\n");
+  EXPECT_EQ(
+      Describe(application),
+      "CUnitInfo Main\n  class TForm1 : CForm access=0\n    oper Draw type= access=0\n"
+      "    oper Paint type= access=0\noper Paint type= access=0\n  oper Paint type= access=0\n");
+}
+
+TEST_F(SelectionTest, NewLetsGoOfADesignedControlShownInTheTuner) {
+  Select(form);
+  auto* designer = dynamic_cast<CDsgnForm*>(form->EditorWindow);
+  ASSERT_NE(designer, nullptr);
+  // The Button tool, then a press and release on the button it put at the surface's corner.
+  CSpeedButton* tool = nullptr;
+  for (std::int32_t i = 0; i < designer->ToolBar->ChildCount().Value; ++i) {
+    auto* b = dynamic_cast<CSpeedButton*>(designer->ToolBar->GetChild(i));
+    if (b && b->Number.Value == 18) tool = b;
+  }
+  ASSERT_NE(tool, nullptr);
+  QueueClick(tool->GetAbsM1() + CPoint(8, 8));
+  Settle();
+  QueueClick(designer->Map->GetAbsM1() + CPoint(20, 20));
+  Settle();
+  ASSERT_NE(main->Tuner->Shown, nullptr);
+  EXPECT_TRUE(main->Tuner->Shown->IsControl().Value);
+  Command(1, true);
+  EXPECT_EQ(main->Tuner->Shown, nullptr);
+  main->Invalidate();
+  Settle();
 }
 
 TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
@@ -191,13 +232,26 @@ TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
   Command(10);
   Select(unit);
   Command(13);
-  EXPECT_EQ(Describe(unit),
-            "class TForm1 : CForm access=0\n  oper Draw type= access=0\noper Paint type= access=0\n");
+  EXPECT_EQ(
+      Describe(unit),
+      "class TForm1 : CForm access=0\n  oper Draw type= access=0\noper Paint type= access=0\n");
   EXPECT_EQ(main->CodeEditor, nullptr);
   EXPECT_EQ(main->Workspace->ChildCount().Value, 0);
   EXPECT_EQ(main->Tree->Selected, unit->Child(1));
   Select(unit->Child(1));
   EXPECT_EQ(static_cast<CEditForm*>(unit->Child(1)->EditorWindow)->Memo->GetText(), "x\r\n");
+}
+
+TEST_F(SelectionTest, TextTypedBeforeCutGoesWithTheMovedOperation) {
+  Select(paint);
+  QueueClick(EditorOf(paint)->Memo->GetAbsM1() + CPoint(100, 5));
+  QueueType("yz");
+  Settle();
+  Command(10);
+  Select(unit);
+  Command(13);
+  ASSERT_EQ(unit->ChildCount().Value, 2);
+  EXPECT_EQ(static_cast<COperInfo*>(unit->Child(1))->Code, "xyz\r\n");
 }
 
 // [Import]

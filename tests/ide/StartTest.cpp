@@ -3,6 +3,9 @@
 #include "controls/Pic.h"
 #include "controls/Text.h"
 #include "tests/ide/IdeFixture.h"
+#include "widgets/Box.h"
+#include "widgets/Splitter.h"
+#include "widgets/Tuner.h"
 
 namespace {
 
@@ -29,10 +32,10 @@ TEST_F(IdeTest, TheToolbarHoldsSeventeenCommandsWithPicturesAndGaps) {
     const char* picture;
     int x;
   } rows[] = {
-      {1, "New", 2},      {2, "Open", 24},      {3, "Save", 46},      {4, "Add", 76},
-      {5, "SubAdd", 98},  {6, "Delete", 120},   {8, "Up", 150},       {9, "Down", 172},
-      {10, "Cut", 202},   {11, "Copy", 224},    {12, "Paste", 246},   {13, "SubPaste", 268},
-      {14, "Import", 298}, {15, "Clear", 320},  {16, "Build", 350},   {17, "Run", 372},
+      {1, "New", 2},       {2, "Open", 24},    {3, "Save", 46},    {4, "Add", 76},
+      {5, "SubAdd", 98},   {6, "Delete", 120}, {8, "Up", 150},     {9, "Down", 172},
+      {10, "Cut", 202},    {11, "Copy", 224},  {12, "Paste", 246}, {13, "SubPaste", 268},
+      {14, "Import", 298}, {15, "Clear", 320}, {16, "Build", 350}, {17, "Run", 372},
       {18, "About", 402},
   };
   ASSERT_EQ(main->ToolBar->ChildCount().Value, 17);
@@ -45,6 +48,32 @@ TEST_F(IdeTest, TheToolbarHoldsSeventeenCommandsWithPicturesAndGaps) {
     EXPECT_EQ(button->GetX().Round().Value, row.x) << row.picture;
   }
   EXPECT_EQ(main->ToolBar->GetHeight().Round().Value, 24);
+}
+
+TEST_F(IdeTest, ThePanesSplitAsTheWindowIsLaidOut) {
+  // The face is 792 by 575: a 24-unit toolbar, the splitters, a 20-unit status box.
+  EXPECT_EQ(Corners(*main->Client), "(4,22)-(796,597)");
+  EXPECT_EQ(Corners(*main->StatusBox), "(0,555)-(792,575)");
+  EXPECT_EQ(main->StatusBox->Client->Color, CColor(0.8, 0.8, 0.8));
+  EXPECT_EQ(Corners(*main->MainSplit), "(0,24)-(792,555)");
+  EXPECT_EQ(main->MainSplit->GetSplit().Round().Value, 264);  // a third
+  EXPECT_FALSE(main->MainSplit->Stacked);
+  EXPECT_TRUE(main->LeftSplit->Stacked);
+  EXPECT_EQ(main->LeftSplit->GetSplit(), main->LeftSplit->GetHeight() / CFloat(2));
+  EXPECT_TRUE(main->RightSplit->Stacked);
+  EXPECT_EQ(main->RightSplit->GetSplit(), main->RightSplit->GetHeight() - CFloat(60));
+  EXPECT_EQ(main->Tree->Parent, main->LeftSplit->FirstPane);
+  EXPECT_EQ(main->Tuner->Parent, main->LeftSplit->SecondPane);
+  EXPECT_EQ(main->Workspace, main->RightSplit->FirstPane);
+  EXPECT_EQ(main->BottomBox->Parent, main->RightSplit->SecondPane);
+  EXPECT_EQ(Corners(*main->Tree),
+            "(0,0)-(" + std::to_string(main->LeftSplit->FirstPane->GetWidth().Round().Value) + "," +
+                std::to_string(main->LeftSplit->FirstPane->GetHeight().Round().Value) + ")");
+  // Everything follows the window: maximized, the tree still fills its pane.
+  QueueClick(main->Caption->MaximizeButton->GetAbsM1() + CPoint(5, 5));
+  Settle();
+  EXPECT_EQ(main->Tree->GetWidth(), main->LeftSplit->FirstPane->GetWidth());
+  EXPECT_EQ(main->StatusBox->GetY2(), main->Client->GetHeight());
 }
 
 TEST_F(IdeTest, TheTreeHasItsSixteenIconsInIndexOrder) {
@@ -67,7 +96,10 @@ TEST_F(IdeTest, TheProjectsOfTheLastSaveAppearAtStartUp) {
 }
 
 TEST_F(IdeTest, ADamagedFileAtStartUpLeavesTheTreeEmptyAndTheFileAlone) {
-  const std::string damaged("Qx\x05\x00\x05\x00\x00\x00" "CFile\x05\x00\x10\x00\x00\x00", 19);
+  const std::string damaged(
+      "Qx\x05\x00\x05\x00\x00\x00"
+      "CFile\x05\x00\x10\x00\x00\x00",
+      19);
   WriteFileBytes(kConf, damaged);
   Start();
   EXPECT_EQ(Root().ChildCount().Value, 0);

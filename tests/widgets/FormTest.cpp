@@ -278,6 +278,8 @@ TEST_F(FormTest, AGripKeepsAMinimumSizeWithTheCaptionButtonsAndAGripReachable) {
   }
 
   // From the minimum the corner grip still resizes the form, and its close button closes it.
+  child->SetBounds(50, 50, 100, 37, true);
+  main->Invalidate();
   Drag(*main, Middle(child->Grips[CForm::BottomRight]), 30, 20);
   EXPECT_EQ(Corners(*child), "(50,50)-(180,107)");
   Drag(*main, Middle(child->Grips[CForm::BottomRight]), -400, -300);
@@ -461,7 +463,8 @@ TEST_F(FormTest, TheWindowOfAFormWithoutAParentTakesItsTitleAndFollowsIt) {
 TEST_F(FormTest, NoPictureShowsASilverSquareOnTheFace) {
   main->SetBounds(0, 0, 900, 700, true);
   child->Visible = false;
-  const std::filesystem::path pics = std::filesystem::path(std::getenv("QXWORKS_DRIVE_C")) / "Qxe" / "Pics";
+  const std::filesystem::path pics =
+      std::filesystem::path(std::getenv("QXWORKS_DRIVE_C")) / "Qxe" / "Pics";
   std::vector<std::string> files;
   for (const char* dir : {"16x16silver", "Dsgn", "8x8", "32x32", "Other"})
     for (const auto& entry : std::filesystem::directory_iterator(pics / dir))

@@ -303,9 +303,7 @@ TEST_F(WidgetTest, TheFocusedButtonShowsItsDottedFrame) {
 
 // The dialog's 50 by 20 buttons, an 80-wide OK, the default and a wide one.
 TEST_F(WidgetTest, TheFocusFrameKeepsThreeUnitsInsideButtonsOfEverySize) {
-  const struct {
-    int w, h;
-  } sizes[] = {{50, 20}, {80, 25}, {100, 25}, {180, 40}};
+  const struct { int w, h; } sizes[] = {{50, 20}, {80, 25}, {100, 25}, {180, 40}};
   for (const auto& size : sizes) {
     const std::string what = std::to_string(size.w) + " by " + std::to_string(size.h);
     auto* button = Add<CButton>(root.get(), 10, 10, size.w, size.h);
@@ -328,8 +326,9 @@ TEST_F(WidgetTest, TheFocusFrameKeepsThreeUnitsInsideButtonsOfEverySize) {
       EXPECT_EQ(line.find("##"), std::string::npos) << what << ": " << line;
       EXPECT_EQ(line.find(".."), std::string::npos) << what << ": " << line;
     }
-    for (const std::string& line : {dots(right - 1, 15, 0, 1, down), dots(right + 1, 15, 0, 1, down),
-                                    dots(15, bottom - 1, 1, 0, across)})
+    for (const std::string& line :
+         {dots(right - 1, 15, 0, 1, down), dots(right + 1, 15, 0, 1, down),
+          dots(15, bottom - 1, 1, 0, across)})
       EXPECT_EQ(line.find('#'), std::string::npos) << what << ": " << line;
 
     gui.Press(*root, 15, 15);  // pressed, the frame moves with the caption and keeps its size

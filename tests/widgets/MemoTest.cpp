@@ -9,6 +9,7 @@
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Button.h"
 #include "widgets/Memo.h"
+#include "widgets/ScrollBar.h"
 
 namespace {
 
@@ -398,6 +399,155 @@ TEST_F(MemoTest, LinesArePaintedFromOneUnitIntoTheFaceAndCutAtItsBottom) {
   memo->Invalidate();
   EXPECT_EQ(gui.Picture(*root, left, bottom + 1, 60, 4, kGreys), below)
       << "no line is drawn below the face";
+}
+
+// [SECTION] Scrolling
+
+class MemoScrollTest : public MemoTest {
+ protected:
+  // Forty lines told apart by their widths: line i holds i % 9 + 1 letters W.
+  MemoScrollTest() {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += LineText(i) + "\n";
+    memo->SetText(CStr(std::string_view(text)));
+    Focus();
+    fit = (memo->Client->GetHeight().Round().Value + 1) / h;
+  }
+
+  static std::string LineText(int i) { return std::string(size_t(i % 9 + 1), 'W'); }
+
+  // The width of the ink in row r of the face, from the face's left edge.
+  int InkedWidth(int r) {
+    const CRect face = memo->Client->GetAbsRect();
+    const int left = face.M1.X.Round().Value, right = face.M2.X.Round().Value;
+    const int top = face.M1.Y.Round().Value + r * h;
+    int inked = 0;
+    for (int y = top + 1; y < top + h - 1; ++y)
+      for (int x = left; x <= right; ++x)
+        if (gui.PixelAt(*root, x, y) != kWhite) inked = std::max(inked, x - left + 1);
+    return inked;
+  }
+
+  // Row r of the face shows line i: its ink ends where the text of line i ends, give or take
+  // the glyph's side bearing.
+  void ExpectRowShows(int r, int i, const char* what) {
+    const int expected = 1 + Width(LineText(i).c_str());
+    EXPECT_NEAR(InkedWidth(r), expected, 2) << what << ": row " << r << " shows line " << i;
+  }
+
+  int fit = 0;
+};
+
+TEST_F(MemoScrollTest, ACaretMovedPastTheBottomScrollsTheViewByLines) {
+  ASSERT_GE(fit, 4);
+  ASSERT_LT(fit, 40);
+  PutCaret(0, 0);
+  gui.PressKey(*root, kHome);
+  EXPECT_EQ(memo->VertBar->Max, CFloat(40));
+  EXPECT_EQ(memo->VertBar->Page, CFloat(fit));
+  EXPECT_EQ(memo->VertBar->Position, CFloat(0));
+  for (int i = 0; i < fit - 1; ++i) gui.PressKey(*root, kDown);
+  EXPECT_EQ(memo->VertBar->Position, CFloat(0)) << "the last whole line is still in view";
+  gui.PressKey(*root, kDown);
+  EXPECT_EQ(memo->CaretLine, fit);
+  EXPECT_EQ(memo->VertBar->Position, CFloat(1));
+  EXPECT_EQ(memo->TopLine(), 1);
+  ExpectRowShows(0, 1, "one line down");
+  ExpectRowShows(fit - 1, fit, "the caret's line at the bottom");
+
+  gui.PressKey(*root, kPageDown);
+  gui.PressKey(*root, kPageDown);
+  gui.PressKey(*root, kPageDown);
+  gui.PressKey(*root, kPageDown);
+  EXPECT_EQ(memo->CaretLine, 39);
+  EXPECT_EQ(memo->VertBar->Position, CFloat(40 - fit));
+  ExpectRowShows(fit - 1, 39, "the last line at the bottom");
+  gui.PressKey(*root, kPageUp);
+  EXPECT_EQ(memo->CaretLine, 29);
+  EXPECT_EQ(memo->VertBar->Position, CFloat(std::min(29, 40 - fit)));
+}
+
+TEST_F(MemoScrollTest, APressAfterScrollingLandsOnTheLineUnderThePointer) {
+  PutCaret(30, 0);
+  gui.PressKey(*root, kHome);
+  const int top = memo->TopLine().Value;
+  ASSERT_EQ(top, 30 - fit + 1);
+  PressAt(100, 2 * h + h / 2);  // the third row
+  EXPECT_EQ(memo->CaretLine, top + 2);
+  EXPECT_EQ(memo->CaretColumn, int(LineText(top + 2).size()));
+  EXPECT_EQ(memo->TopLine(), top) << "a press in view does not scroll";
+
+  // The wheel turned towards the user moves the vertical bar 3 lines down a notch.
+  gui.Wheel(*root, 60, 60, -1);
+  EXPECT_EQ(memo->VertBar->Position, CFloat(top + 3));
+  ExpectRowShows(0, top + 3, "after the wheel");
+  PressAt(2 + Width("W") - 1, 1);  // the first row, the right half of the first W
+  EXPECT_EQ(memo->CaretLine, top + 3);
+  EXPECT_EQ(memo->CaretColumn, 1);
+}
+
+TEST_F(MemoScrollTest, TheBarScrollsTheTextAndTheNextKeyBringsTheCaretBack) {
+  PutCaret(0, 1);
+  gui.PressKey(*root, kEnd);
+  const CRect arrow = memo->VertBar->ForwardButton->GetAbsRect();
+  const int x = (arrow.M1.X + CFloat(5)).Round().Value, y = (arrow.M1.Y + CFloat(5)).Round().Value;
+  gui.Click(*root, x, y);
+  gui.Click(*root, x, y);
+  EXPECT_EQ(memo->VertBar->Position, CFloat(2));
+  ExpectRowShows(0, 2, "two arrow clicks");
+  EXPECT_EQ(memo->CaretLine, 0) << "the bar moves the text, not the caret";
+  EXPECT_EQ(memo->CaretColumn, 1);
+  gui.Type(*root, "x");
+  EXPECT_EQ(memo->VertBar->Position, CFloat(0));
+  EXPECT_EQ(memo->Lines->GetString(0), "Wx");
+}
+
+TEST_F(MemoScrollTest, ALongLineScrollsAcrossAndPressesFollowTheShift) {
+  memo->SetText(CStr(std::string(100, 'W')));
+  gui.PressKey(*root, kEnd);
+  const CFloat page = memo->Client->GetWidth() + CFloat(1);
+  const CFloat left = memo->HorzBar->Position;
+  EXPECT_EQ(memo->HorzBar->Max, CFloat(Width(std::string(100, 'W').c_str()) + 3));
+  EXPECT_EQ(memo->HorzBar->Page, page);
+  EXPECT_GT(left, CFloat(0));
+  const CPoint caret = memo->CaretPoint(memo->CaretColumn, memo->CaretLine);
+  EXPECT_GE(caret.X, CFloat(0));
+  EXPECT_LE(caret.X, page - CFloat(2)) << "the caret stays in view";
+  EXPECT_EQ(memo->VertBar->Max, CFloat(100)) << "one line fits: the vertical bar is as made";
+
+  // The left half of the 96th W, wherever the text has been moved to.
+  const int before = Width(std::string(95, 'W').c_str());
+  PressAt(2 + before + 1 - left.Round().Value, 5);
+  EXPECT_EQ(memo->CaretColumn, 95);
+  gui.PressKey(*root, kHome);
+  EXPECT_EQ(memo->HorzBar->Position, CFloat(0));
+}
+
+TEST_F(MemoTest, TextThatFitsLeavesTheBarsAndPixelsAsTheyWereMade) {
+  memo->Invalidate();
+  const CRect r = memo->GetAbsRect();
+  const int x = r.M1.X.Round().Value, y = r.M1.Y.Round().Value;
+  const int w = r.GetWidth().Round().Value + 1, height = r.GetHeight().Round().Value + 1;
+  const std::map<Pixel, char> legend = {{kWhite, '.'}, {kBlack, '#'}, {kFace, '-'}};
+  const std::string fitting = gui.Picture(*root, x, y, w, height, legend);
+  EXPECT_EQ(memo->VertBar->Max, CFloat(100));
+  EXPECT_EQ(memo->VertBar->Page, CFloat(10));
+  EXPECT_EQ(memo->HorzBar->Max, CFloat(100));
+
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += std::string(60, 'W') + "\n";
+  memo->SetText(CStr(std::string_view(text)));
+  memo->Invalidate();
+  EXPECT_EQ(memo->VertBar->Max, CFloat(40));
+  EXPECT_GT(memo->HorzBar->Max, memo->HorzBar->Page);
+
+  memo->SetText("qwerty\nasd\nzxc");
+  memo->Invalidate();
+  EXPECT_EQ(memo->VertBar->Max, CFloat(100));
+  EXPECT_EQ(memo->VertBar->Page, CFloat(10));
+  EXPECT_EQ(memo->VertBar->Position, CFloat(0));
+  EXPECT_EQ(memo->HorzBar->Max, CFloat(100));
+  EXPECT_EQ(gui.Picture(*root, x, y, w, height, legend), fitting);
 }
 
 }  // namespace

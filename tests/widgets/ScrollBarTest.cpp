@@ -2,7 +2,9 @@
 // with the clamp, the thumb's place and the layout the bar gives itself at every paint.
 #include <vector>
 
+#include "controls/View.h"
 #include "tests/widgets/WidgetFixture.h"
+#include "widgets/Box.h"
 #include "widgets/Button.h"
 #include "widgets/ScrollBar.h"
 
@@ -121,6 +123,13 @@ TEST_F(ScrollBarTest, APageAsLargeAsTheRangeHidesTheThumbAndArrowsStayInTheClamp
   bar->Page = 99;
   root->Invalidate();
   EXPECT_TRUE(bar->Thumb->Visible);
+  bar->Max = 0;  // an empty range with a negative page: still no thumb, and no division by 0
+  bar->Page = -5;
+  root->Invalidate();
+  EXPECT_FALSE(bar->Thumb->Visible);
+  ClickAlong(kForward);
+  EXPECT_EQ(bar->Position.Value, 0) << "from -50 up by 1, then into 0 .. 5";
+  EXPECT_EQ(bar->ThumbPos, CFloat(0));
 }
 
 TEST_F(ScrollBarTest, AThumbDraggedPastTheTrackEndStopsThereAndFollowsTheMouseBack) {
@@ -180,6 +189,32 @@ TEST_F(ScrollBarTest, TheTrackIsGreySevenTenthsAndTheThumbAPanelOnIt) {
   EXPECT_EQ(gui.Picture(*root, 10 + 60, 18, 20, 1, legend), Rows({"tttttW.........dtttt"}));
   EXPECT_EQ(gui.PixelAt(*root, 10 + 30, 10 + 3), kTrack);
   EXPECT_EQ(gui.PixelAt(*root, 10 + 30, 10 + 14), kTrack);
+}
+
+// One repaint a change, whether or not the owner's handler repaints as well: the scroll box's
+// handler does, so a bar of its repaints only once.
+TEST_F(ScrollBarTest, EveryChangeRepaintsTheWindowOnce) {
+  Make(false);
+  auto* box = new CScrollBox(root.get());
+  box->SetBounds(10, 40, 100, 100, true);
+  root->Invalidate();
+  CScrollBar* boxBar = box->VertBar;
+  CScrollBar* plain = new CScrollBar(root.get());
+  const struct {
+    const char* what;
+    CScrollBar* bar;
+  } cases[] = {
+      {"a handler that does not repaint", bar},
+      {"no handler", plain},
+      {"the scroll box's handler, which repaints", boxBar},
+  };
+  for (const auto& c : cases) {
+    const std::uint64_t before = root->View->Redraws;
+    c.bar->MoveBy(5);
+    EXPECT_EQ(root->View->Redraws - before, 1u) << c.what;
+  }
+  EXPECT_EQ(changes.positions, (std::vector<double>{5}));
+  EXPECT_EQ(box->ScrollY, CFloat(5));
 }
 
 }  // namespace

@@ -121,6 +121,7 @@ TEST_F(TreeBoxTest, TheBarCountsTheVisibleRowsAndAPageOfWholeRows) {
   EXPECT_EQ(box->VisibleCount(c), 1);
   EXPECT_EQ(box->TotalRows(), 6);
   b->Flags = 0;
+  box->RowsChanged();
   root->Invalidate();
   EXPECT_EQ(box->VisibleCount(b), 1);
   EXPECT_EQ(box->VisibleCount(a->Get(0)), 1);
@@ -246,6 +247,7 @@ TEST_F(TreeBoxTest, ATreeThatShrinksBelowTheViewScrollsBackToItsLastPage) {
   const CFloat bottom = box->VertBar->Position;
   ASSERT_GT(bottom, CFloat(0));
   for (int i = 0; i < 40; i++) box->RootItems.GetAs<CItem>(i)->Flags = 0;
+  box->RowsChanged();
   box->Selected = box->RootItems.GetAs<CItem>(39);
   root->Invalidate();
   const CFloat last = CFloat(40) - box->VertBar->Page;
@@ -357,6 +359,30 @@ TEST_F(InfoTreeTest, CaptionsComeFromTheElementsAndCollapsingSurvivesARefresh) {
   EXPECT_EQ(box->VisibleCount(group), 1);
   group->TreeFlags = 1;
   EXPECT_EQ(box->VisibleCount(group), 6);
+}
+
+TEST_F(InfoTreeTest, ElementsAddedOrDeletedBetweenPaintsShowAtTheNextPaint) {
+  auto* box = NewBox<CInfoTreeBox>();
+  box->SetHeight(100);  // five rows fit
+  FillModel();
+  box->VertBar->SetPosition(1);  // App at the top
+  ASSERT_EQ(box->VertBar->Max, CFloat(6));
+  // The view's first rows are deleted: the paint must not walk through what is gone.
+  CInfo* app = group->Child(0);
+  group->Children.RemoveObject(app);
+  delete app;
+  root->Invalidate();
+  EXPECT_EQ(box->VertBar->Max, CFloat(1));
+  EXPECT_EQ(box->VertBar->Position, CFloat(0));
+  PressAt(*box, 60, 8);
+  EXPECT_EQ(box->Selected, group);
+
+  auto* unit = NewElement<CUnitInfo>(group, "Added");
+  root->Invalidate();
+  EXPECT_EQ(box->VertBar->Max, CFloat(2));
+  PressAt(*box, 60, 16 + 8);
+  EXPECT_EQ(box->Selected, unit);
+  EXPECT_EQ(FaceAt(*box, 150, 16 + 8), kBlue);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/Shapes.h"
+#include "controls/View.h"
 #include "core/App.h"
 #include "model/ClassManager.h"
 #include "model/Kinds.h"
@@ -238,6 +239,27 @@ TEST_F(TunerTest, AfterShowingNothingTheRowsStayAndEnterWritesNothing) {
   Enter({"Name : CStr"}, "After");  // the rows can still be selected
   EXPECT_EQ(element->GetName(), "Before");
   EXPECT_EQ(tuner->Shown, nullptr);
+}
+
+TEST_F(TunerTest, ListingAnotherObjectClosesTheEditAndLeavesTheFocusElsewhereAlone) {
+  auto* first = new CUnitInfo;
+  auto* second = new CUnitInfo;
+  for (CInfo* element : {first, second}) gui.App().InfoMan.Root.Append(element);
+  auto* other = new CEdit(root.get());
+  other->SetBounds(310, 300, 100, 20, true);
+  tuner->ShowObject(first);
+  Select(Row({"About : CStr"}));
+  ASSERT_TRUE(tuner->Editor->Visible);
+  EXPECT_EQ(root->View->GetFocused(), tuner->Editor);
+  tuner->ShowObject(second);
+  EXPECT_FALSE(tuner->Editor->Visible);
+  EXPECT_EQ(root->View->GetFocused(), nullptr);
+
+  Select(Row({"About : CStr"}));
+  gui.Click(*root, 320, 305);  // the user goes on typing elsewhere
+  ASSERT_EQ(root->View->GetFocused(), other);
+  tuner->ShowObject(first);
+  EXPECT_EQ(root->View->GetFocused(), other);
 }
 
 // [SECTION] The divider

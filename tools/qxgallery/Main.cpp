@@ -20,6 +20,8 @@
 #include "platform/Files.h"
 #include "platform/Screen.h"
 #include "tools/qxgallery/MemoWindow.h"
+#include "tools/qxgallery/Scrolling.h"
+#include "tools/qxgallery/Trees.h"
 #include "tools/qxgallery/Widgets.h"
 #include "widgets/Form.h"
 #include "widgets/WidgetClasses.h"
@@ -93,6 +95,7 @@ class Gallery {
     Texts(root, text, heading, italic);
     Pictures(root, text);
     widgets_ = std::make_unique<WidgetPage>(app, form, heading);
+    trees_ = std::make_unique<TreePage>(app);
 
     form.OnKeyDown.Set(this, &Gallery::KeyDown);
     form.View->SetFocus(&form, false, 0);
@@ -201,6 +204,7 @@ class Gallery {
   CCtrlApp& app_;
   std::unique_ptr<CForm> form_;
   std::unique_ptr<WidgetPage> widgets_;
+  std::unique_ptr<TreePage> trees_;  // a second window
   int clicks_ = 0;
 };
 
@@ -215,7 +219,8 @@ int main() {
   CtrlApp = app.get();
   {
     Gallery gallery(*app);
-    MemoWindow memo;
+    ScrollingPage scrolling;  // a second window
+    MemoWindow memo;          // and a third
     app->Run();
   }
   app.reset();

@@ -74,10 +74,10 @@ void WidgetPage::ToolBar(CControl* face) {
   status_ = NewLabel(bar, bar->NextX + 12, 4, 200, "Нажмите кнопку панели"_cp);
 }
 
-// Tab goes to the next panel among the siblings, labels included, so the column keeps its
-// labels ahead of the edits and buttons and sits in a container of its own.
+// Tab goes to the next sibling edit or button, passing the labels by, so the column sits in a
+// container of its own and Tab goes round it.
 void WidgetPage::Column(CControl* face, double x, double y, CInt heading) {
-  auto* column = Place<CControl>(face, x, y, 290, 240);
+  auto* column = Place<CControl>(face, x, y, 290, 330);
   Heading(column, 0, 0, "Метки, строки, кнопки"_cp, heading);
   NewLabel(column, 0, 26, 70, "Имя:"_cp);
   NewLabel(column, 0, 52, 70, "Фамилия:"_cp);
@@ -97,6 +97,12 @@ void WidgetPage::Column(CControl* face, double x, double y, CInt heading) {
   ask->OnClick.Set(this, &WidgetPage::AskClicked);
   auto* again = NewButton(column, 136, 172, 140, "Показать форму"_cp);
   again->OnClick.Set(this, &WidgetPage::ShowFormClicked);
+
+  // The focus frame on the dialog's 50 by 20, on the default 100 by 25 and on a wide button.
+  Heading(column, 0, 236, "Рамка фокуса"_cp, heading);
+  Place<CButton>(column, 0, 262, 50, 20)->Caption->Str = "Да"_cp;
+  Place<CButton>(column, 56, 262, 100, 25);
+  Place<CButton>(column, 0, 294, 276, 30)->Caption->Str = "Широкая кнопка"_cp;
 }
 
 // Every look of the classic template, each applied to a fresh panel.

@@ -24,14 +24,15 @@ struct NamedColour {
   Rgb rgb;
 };
 
-// The classic 16-colour set; the maps may use nothing else, so every picture shares one style.
-inline constexpr std::array<NamedColour, 16> kColours{{
+// The classic 16-colour set and the toolkit's face grey, the background of every picture shown on
+// a button or a dialog; the maps may use nothing else, so every picture shares one style.
+inline constexpr std::array<NamedColour, 17> kColours{{
     {"black", {0, 0, 0}},       {"maroon", {128, 0, 0}},    {"green", {0, 128, 0}},
     {"olive", {128, 128, 0}},   {"navy", {0, 0, 128}},      {"purple", {128, 0, 128}},
     {"teal", {0, 128, 128}},    {"silver", {192, 192, 192}}, {"gray", {128, 128, 128}},
     {"red", {255, 0, 0}},       {"lime", {0, 255, 0}},      {"yellow", {255, 255, 0}},
     {"blue", {0, 0, 255}},      {"fuchsia", {255, 0, 255}}, {"aqua", {0, 255, 255}},
-    {"white", {255, 255, 255}},
+    {"white", {255, 255, 255}}, {"face", {204, 204, 204}},
 }};
 
 inline std::optional<Rgb> ColourByName(std::string_view name) {

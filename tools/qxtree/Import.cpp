@@ -40,7 +40,9 @@ CInfo* Find(CInfo& root, const std::string& path) {
 }  // namespace
 
 int Import(const std::string& file, const std::string& element) {
-  CApp app;
+  // The tree is left to the end of the process: taking a large one apart node by node costs
+  // about as much as the import itself, and the user waits for it. CoreApp keeps it reachable.
+  auto& app = *new CApp;
   CInfo& root = app.InfoMan.Root;  // the import looks for classes from the application's root
   // Saving would lose what the load passed over, so a skipped record refuses the import.
   if (!Load(file, root, true)) return 1;

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# The real qxworks on a display, used as a new user would: through the add dialog a project
+# group, an application, a unit, a class (its base typed into the tuner as CForm) and an
+# operation; the class and the operation moved into place with Cut and SubPaste; code typed into
+# the operation's editor; another row pressed; Save answered Yes; the window closed. Started again,
+# the same tree is there (qxtree dump of a second Save equals the first). Then the unit is
+# imported from a header and a source on drive C:, the imported code is shown in its editor, and
+# a button is placed in the form class's designer.
+# Screenshots of every stage are kept in BUILD_DIR/e2e/Environment/.
+# Usage: Environment.sh BUILD_DIR   (DISPLAY must name a running X server)
+set -euo pipefail
+build=$(cd "$1" && pwd)
+shots=$build/e2e/Environment
+rm -rf "$shots"
+mkdir -p "$shots"
+drive=$(mktemp -d)
+pid=""
+cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$drive"; }
+trap cleanup EXIT
+mkdir -p "$drive/Qxe/Pics"
+cp -r "$build/pics/." "$drive/Qxe/Pics/"
+conf=$drive/Qxe/Conf.qxe
+
+fail() { echo "Environment: $1"; shot failed; exit 1; }
+shot() { import -window root "$shots/$1.png"; }
+start() {
+  QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
+  pid=$!
+  sleep 1.5
+  kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
+}
+# With no window manager the keyboard follows the pointer, which stays over the window.
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
+
+# The main window stands at (100, 100), 800 by 600; its face starts at (104, 122). The toolbar's
+# buttons are 20 wide, 2 apart, with 8 more after a separator; their middles:
+New=115 Open=137 Save=159 Add=189 SubAdd=211 Delete=233 Up=263 Down=285 Cut=315 Copy=337
+Paste=359 SubPaste=381 Import=411 Clear=433 Build=463 Run=485 About=515
+ToolY=134
+command() { click "${!1}" "$ToolY"; }
+# The question's Yes: the message dialog stands at (200, 200) of the main window.
+yes() { click 399 402; }
+# The tree's rows are 16 high from y = 148; a row's caption starts 16 per level further right, and
+# its expand box lies at 8 + 16 * level from x = 106.
+row_y() { echo $((156 + 16 * $1)); }
+select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
+expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
+# The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
+Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
+add() {  # add COMMAND NAME KIND [SHOT]
+  command "$1"
+  click 380 242
+  xdotool key End
+  for _ in $(seq 16); do xdotool key BackSpace; done
+  type_text "$2"
+  [ -z "${4:-}" ] || shot "$4"
+  # shellcheck disable=SC2086
+  click ${!3}
+}
+# The tuner's rows start at y = 421 (16 high); the value editor opens on a pressed row.
+set_property() {  # set_property ROW TEXT
+  click 140 $((429 + 16 * $1))
+  type_text "$2"
+  xdotool key Return
+  sleep 0.3
+}
+# The code editor fills the workspace; its text starts at (379, 172).
+Editor="600 300"
+
+start
+shot 01-start
+# The desktop's window list names the main window by its title.
+xdotool search --name '^Qxworks 0\.3\.2$' > /dev/null || fail "no window titled Qxworks 0.3.2"
+add Add Work Group
+select_row 0 0
+add SubAdd Demo App
+expand_row 0 0
+select_row 1 1
+add SubAdd Main Unit
+expand_row 1 1
+select_row 0 0
+add Add TForm1 Class 02-add-dialog
+add Add Paint Function
+select_row 3 0
+set_property 2 CForm
+select_row 3 0
+shot 03-designer
+# The operation into the class, the class into the unit.
+select_row 4 0
+command Cut
+select_row 3 0
+command SubPaste
+select_row 3 0
+command Cut
+select_row 2 2
+command SubPaste
+expand_row 2 2
+expand_row 3 3
+select_row 4 4
+click $Editor
+type_text "int a = 1;"
+xdotool key Return
+type_text "Draw(a);"
+shot 04-code-typed
+select_row 2 2
+command Save
+shot 05-save-question
+yes
+[ -s "$conf" ] || fail "Save wrote no configuration file"
+"$build/qxtree" dump "$conf" > "$drive/first.json"
+grep -q '"Base": "CForm"' "$drive/first.json" || fail "the class has no base CForm: $(cat "$drive/first.json")"
+grep -q 'Draw(a);' "$drive/first.json" || fail "the typed code is not saved"
+for name in Work Demo Main TForm1 Paint; do
+  grep -q "\"name\": \"$name\"" "$drive/first.json" || fail "$name is not saved"
+done
+click 885 111
+for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
+wait "$pid" || fail "exit code $?"
+pid=""
+
+# Started again: the same tree.
+start
+expand_row 0 0
+expand_row 1 1
+expand_row 2 2
+expand_row 3 3
+shot 06-restarted
+command Save
+yes
+"$build/qxtree" dump "$conf" > "$drive/second.json"
+cmp -s "$drive/first.json" "$drive/second.json" || fail "the tree read at start-up differs from the saved one"
+
+# Import of the unit from its header and source.
+mkdir -p "$drive/Qxe/Work/Demo"
+printf 'class TForm1 : public CForm {\npublic:\n  void Paint();\n  int Count;\n};\n' > "$drive/Qxe/Work/Demo/Main.h"
+printf 'void TForm1::Paint() {\n  int i = Count;\n  while (i > 0) {\n    Draw(i);\n    i = i - 1;\n  }\n}\n' > "$drive/Qxe/Work/Demo/Main.cpp"
+select_row 2 2
+command Import
+kill -0 "$pid" 2>/dev/null || fail "the import ended the program"
+# The unit stays expanded; the imported class is a new row, collapsed.
+expand_row 3 3
+select_row 4 4
+shot 07-imported-code
+select_row 3 3
+shot 08-designer-before
+# The designer's Button tool (the eighteenth, "OK") puts a button at the surface's top-left corner.
+before=$(import -window root -crop 200x120+376+190 +repage ppm:- | md5sum)
+click 724 177
+shot 09-designer-button
+after=$(import -window root -crop 200x120+376+190 +repage ppm:- | md5sum)
+[ "$before" != "$after" ] || fail "no button appeared on the design surface"
+command Save
+yes
+"$build/qxtree" dump "$conf" > "$drive/third.json"
+grep -q 'Draw(i);' "$drive/third.json" || fail "the imported code is not saved"
+command About
+shot 10-about
+click 885 111
+for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
+wait "$pid" || fail "exit code $?"
+pid=""
+echo "Environment: passed (screenshots in $shots)"
