@@ -34,6 +34,10 @@ struct MonkeyFigures {
   std::int64_t checks = 0;    // save, start anew, compare
   std::int64_t fresh = 0;     // times the project was written to the drive anew
   std::int64_t missed = 0;    // checks whose Yes did not reach the question
+  std::int64_t questions = 0;  // events given while a question waited
+  std::int64_t adds = 0;       // events given while the add dialog waited
+  std::int64_t designing = 0;  // events given while a designer showed
+  std::int64_t editing = 0;    // events given while a code editor showed
 };
 
 // The unit Main of application Demo of group Work is imported from these.
@@ -310,6 +314,8 @@ class Monkey : public IdeTest {
   void Outer() {
     ++figures_.events;
     Trace("outer");
+    if (main->Designer && main->Designer->Visible.Value) ++figures_.designing;
+    if (main->CodeEditor && main->CodeEditor->Visible.Value) ++figures_.editing;
     const int pick = Below(100);
     if (pick < 16) {
       Command();
@@ -378,6 +384,7 @@ class Monkey : public IdeTest {
     }
     ++figures_.events;
     Trace(question->Visible.Value ? "question" : "add dialog");
+    ++(question->Visible.Value ? figures_.questions : figures_.adds);
     const int pick = Below(100);
     if (question->Visible.Value && pick < 70) {
       if (pick < 25) {
@@ -424,6 +431,17 @@ class Monkey : public IdeTest {
 };
 
 // A few thousand events on a fixed seed; part of every test run, the sanitizer build's included.
+void Print(const MonkeyFigures& f) {
+  std::printf(
+      "monkey: %lld events (%lld on a question, %lld on the add dialog, %lld with a designer, "
+      "%lld with a code editor), %lld restarts, %lld checks (%lld missed), %lld fresh projects\n",
+      static_cast<long long>(f.events), static_cast<long long>(f.questions),
+      static_cast<long long>(f.adds), static_cast<long long>(f.designing),
+      static_cast<long long>(f.editing), static_cast<long long>(f.restarts),
+      static_cast<long long>(f.checks), static_cast<long long>(f.missed),
+      static_cast<long long>(f.fresh));
+}
+
 // The sanitizer build is some ten times slower: it gives the first half of the same run.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::int64_t kBoundedEvents = 1500;
@@ -433,9 +451,7 @@ constexpr std::int64_t kBoundedEvents = 3000;
 
 TEST_F(Monkey, BoundedRun) {
   const MonkeyFigures figures = Run(20261210, kBoundedEvents);
-  std::printf("monkey: %lld events, %lld restarts, %lld checks (%lld missed)\n",
-              static_cast<long long>(figures.events), static_cast<long long>(figures.restarts),
-              static_cast<long long>(figures.checks), static_cast<long long>(figures.missed));
+  Print(figures);
   EXPECT_GE(figures.events, kBoundedEvents);
   EXPECT_GE(figures.checks, 3);
 }
@@ -447,11 +463,8 @@ TEST_F(Monkey, LongRun) {
   if (!seed || !events) GTEST_SKIP() << "run by scripts/monkey.sh";
   const MonkeyFigures figures =
       Run(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)), std::strtoll(events, nullptr, 10));
-  std::printf(
-      "monkey: seed %s, %lld events, %lld restarts, %lld checks (%lld missed), %lld fresh projects\n",
-      seed, static_cast<long long>(figures.events), static_cast<long long>(figures.restarts),
-      static_cast<long long>(figures.checks), static_cast<long long>(figures.missed),
-      static_cast<long long>(figures.fresh));
+  std::printf("monkey: seed %s\n", seed);
+  Print(figures);
 }
 
 }  // namespace
