@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "designer/DsgnForm.h"
 #include "ide/EditForm.h"
@@ -310,6 +311,45 @@ class Monkey : public IdeTest {
     ClickAt(face->GetAbsM1() + CPoint(Below(16 * 6 + 60), 16 * Below(20) + 8));
   }
 
+  // A person opening the rows down to an element and pressing it: the tree is scrolled to its
+  // top, the element's ancestors are expanded (as their expanders would), and the element's row
+  // is pressed when it shows.
+  void WalkTo() {
+    std::vector<CInfo*> all;
+    auto collect = [&](auto&& self, CInfo* node) -> void {
+      for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) {
+        all.push_back(node->Child(i));
+        self(self, node->Child(i));
+      }
+    };
+    collect(collect, &Root());
+    if (all.empty()) return;
+    CInfo* element = all[Below(static_cast<int>(all.size()))];
+    for (CInfo* a = element->Parent; a; a = a->Parent) a->TreeFlags |= 1;
+    main->Tree->RowsChanged();
+    int row = 0, depth = 0;
+    bool found = false;
+    auto walk = [&](auto&& self, CInfo* node, int level) -> void {
+      for (std::int32_t i = 0; i < node->ChildCount().Value && !found; ++i) {
+        CInfo* child = node->Child(i);
+        if (child == element) {
+          found = true;
+          depth = level;
+          return;
+        }
+        ++row;
+        if (child->TreeFlags & 1) self(self, child, level + 1);
+      }
+    };
+    walk(walk, &Root(), 0);
+    CControl* face = main->Tree->Client;
+    const CPoint top = face->GetAbsM1() + CPoint(10, 10);
+    Post(platform::MessageKind::Wheel, 1000,
+         platform::PackPoint(top.X.Round().Value, top.Y.Round().Value));
+    if (found && 16 * row + 12 < face->GetHeight().Round().Value)
+      ClickAt(face->GetAbsM1() + CPoint(16 * depth + 40, 16 * row + 8));
+  }
+
   // One event on the main window with no dialog waiting.
   void Outer() {
     ++figures_.events;
@@ -319,8 +359,10 @@ class Monkey : public IdeTest {
     const int pick = Below(100);
     if (pick < 16) {
       Command();
-    } else if (pick < 34) {
+    } else if (pick < 24) {
       TreeRow();
+    } else if (pick < 34) {
+      WalkTo();
     } else if (pick < 44) {
       ClickAt(Inside(main->Workspace));
       if (Chance(50)) TypeSomething();
