@@ -62,7 +62,7 @@ constexpr const char* kSource =
     "#include \"Main.h\"\r\n"
     "void TForm1::Paint() {\r\n"
     "  int a = 1;\r\n"
-    "  Draw(a, \"Текст\");\r\n"
+    "  Draw(a, \"Текст\");\r\n"_cp
     "}\r\n"
     "int TForm1::Sum(int a, int b) {\r\n"
     "  return a + b; // the sum\r\n"
@@ -77,8 +77,8 @@ constexpr const char* kSource =
 // Texts the monkey types: names, code, Russian, and the keys that make lines and remove them.
 constexpr const char* kWords[] = {
     "TForm3", "Paint", "x", "int a = 0;", "{", "}", "\r", "\r\r", "\b\b\b", "\t", " ",
-    "Форма", "Главная", "CForm", "CPanel", "CButton", "123", "-5", "1.5", "//", "/*", "*/",
-    "\"", "'", "::", "a\rb\rc", "\x1b", "ЁЖЩ", "яюэ", "#define X", "", "0", "65535",
+    "Форма"_cp, "Главная"_cp, "CForm", "CPanel", "CButton", "123", "-5", "1.5", "//", "/*", "*/",
+    "\"", "'", "::", "a\rb\rc", "\x1b", "ЁЖЩ"_cp, "яюэ"_cp, "#define X", "", "0", "65535",
 };
 
 // Keys without a character of their own: arrows, Home, End, page keys, Insert, Delete, and
