@@ -30,11 +30,11 @@ namespace {
 using namespace qxtest;
 
 struct MonkeyFigures {
-  std::int64_t events = 0;    // random inputs given, at every depth of loop
-  std::int64_t restarts = 0;  // new starts of the program: checks, closed windows, fresh drives
-  std::int64_t checks = 0;    // save, start anew, compare
-  std::int64_t fresh = 0;     // times the project was written to the drive anew
-  std::int64_t missed = 0;    // checks whose Yes did not reach the question
+  std::int64_t events = 0;     // random inputs given, at every depth of loop
+  std::int64_t restarts = 0;   // new starts of the program: checks, closed windows, fresh drives
+  std::int64_t checks = 0;     // save, start anew, compare
+  std::int64_t fresh = 0;      // times the project was written to the drive anew
+  std::int64_t missed = 0;     // checks whose Yes did not reach the question
   std::int64_t questions = 0;  // events given while a question waited
   std::int64_t adds = 0;       // events given while the add dialog waited
   std::int64_t designing = 0;  // events given while a designer showed
@@ -87,9 +87,11 @@ constexpr const char* kSource =
 
 // Texts the monkey types: names, code, Russian, and the keys that make lines and remove them.
 constexpr const char* kWords[] = {
-    "TForm3", "Paint", "x", "int a = 0;", "{", "}", "\r", "\r\r", "\b\b\b", "\t", " ",
-    "Форма"_cp, "Главная"_cp, "CForm", "CPanel", "CButton", "123", "-5", "1.5", "//", "/*", "*/",
-    "\"", "'", "::", "a\rb\rc", "\x1b", "ЁЖЩ"_cp, "яюэ"_cp, "#define X", "", "0", "65535",
+    "TForm3", "Paint",     "x",   "int a = 0;", "{",        "}",          "\r",
+    "\r\r",   "\b\b\b",    "\t",  " ",          "Форма"_cp, "Главная"_cp, "CForm",
+    "CPanel", "CButton",   "123", "-5",         "1.5",      "//",         "/*",
+    "*/",     "\"",        "'",   "::",         "a\rb\rc",  "\x1b",       "ЁЖЩ"_cp,
+    "яюэ"_cp, "#define X", "",    "0",          "65535",
 };
 
 // Keys without a character of their own: arrows, Home, End, page keys, Insert, Delete, and
@@ -135,7 +137,8 @@ class Monkey : public IdeTest {
   // QX_MONKEY_TRACE=1 writes each event to stderr, to find where a run goes wrong.
   void Trace(const char* where) {
     static const bool on = std::getenv("QX_MONKEY_TRACE") != nullptr;
-    if (on) std::fprintf(stderr, "monkey %lld %s\n", static_cast<long long>(figures_.events), where);
+    if (on)
+      std::fprintf(stderr, "monkey %lld %s\n", static_cast<long long>(figures_.events), where);
   }
 
   bool Failed() const { return !fault_.empty(); }
@@ -210,7 +213,8 @@ class Monkey : public IdeTest {
     if (timer_) platform::KillTimer(timer_);
     Start();
     ++figures_.restarts;
-    if (held && Image(Root()) != *held) Fault("the tree loaded at start differs from the one saved");
+    if (held && Image(Root()) != *held)
+      Fault("the tree loaded at start differs from the one saved");
     const std::int32_t count = CountBelow(&Root());
     if (count < 8 || count > 3000) {
       WriteProject();
@@ -247,7 +251,9 @@ class Monkey : public IdeTest {
       // The Yes did not land: say where the question stood, since a question out of reach
       // is a fault of its own.
       const CPoint at = app->MsgDlg->GetAbsM1();
-      std::fprintf(stderr, "monkey: event %lld: the check's Yes did not land; question at (%d, %d), window %d x %d\n",
+      std::fprintf(stderr,
+                   "monkey: event %lld: the check's Yes did not land; question at (%d, %d), window "
+                   "%d x %d\n",
                    static_cast<long long>(figures_.events), at.X.Round().Value, at.Y.Round().Value,
                    main->GetWidth().Round().Value, main->GetHeight().Round().Value);
       ++figures_.missed;
@@ -519,8 +525,8 @@ TEST_F(Monkey, LongRun) {
   const char* seed = std::getenv("QX_MONKEY_SEED");
   const char* events = std::getenv("QX_MONKEY_EVENTS");
   if (!seed || !events) GTEST_SKIP() << "run by scripts/monkey.sh";
-  const MonkeyFigures figures =
-      Run(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)), std::strtoll(events, nullptr, 10));
+  const MonkeyFigures figures = Run(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)),
+                                    std::strtoll(events, nullptr, 10));
   std::printf("monkey: seed %s\n", seed);
   Print("monkey", figures);
 }

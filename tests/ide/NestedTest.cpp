@@ -11,10 +11,10 @@ TEST_F(IdeTest, NewClickedWhileDeleteAsksLeavesDeleteItsOwnAnswer) {
   CInfo* work = Make(&Root(), "CProjectGroupInfo", "Work");
   Make(&Root(), "CProjectGroupInfo", "Spare");
   Select(work);
-  QueueCommand(6);      // Delete asks
-  QueueCommand(1);      // New pressed while it waits
-  QueueAnswer(true);    // Yes to whichever question stands
-  QueueAnswer(false);   // No to whatever still waits
+  QueueCommand(6);     // Delete asks
+  QueueCommand(1);     // New pressed while it waits
+  QueueAnswer(true);   // Yes to whichever question stands
+  QueueAnswer(false);  // No to whatever still waits
   Settle();
   // New does nothing while Delete waits, and the Yes is Delete's.
   EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Spare\n");
