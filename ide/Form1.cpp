@@ -119,10 +119,11 @@ void CForm1::BuildToolBar() {
 }
 
 // A command that waits for an answer runs a nested loop in which the toolbar and the tree still
-// take presses. Another command then could destroy the element the waiting one holds, so commands
-// and selections wait their turn.
+// take presses. Another command then could destroy the element the waiting one holds, and its
+// answer would end both waits at once; so commands and selections wait their turn, also while
+// any other dialog (the designer's colour dialog) runs its loop.
 void CForm1::CommandClick(CControl* sender) {
-  if (Waiting) return;
+  if (!sender || Waiting || (CtrlApp && CtrlApp->Modal.Value)) return;
   for (const CCommandRow& row : kCommands)
     if (row.Number == sender->Number.Value) {
       (this->*row.Handler)(sender);

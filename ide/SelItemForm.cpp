@@ -106,6 +106,11 @@ CStr CSelItemForm::Execute(const CStr& parentClass, CStr& name, CStr& about) {
   for (const COfferRow& offer : kOffers)
     if (parentClass.View() == offer.Parent)
       for (int kind : offer.Kinds) KindButtons[kind]->Visible = true;
+  // Windows opened since (the About window) must not hide the kinds it waits for.
+  if (Parent) {
+    Parent->RemoveChild(this);
+    Parent->AddChild(this);
+  }
   Invalidate();
   CtrlApp->RunModal();
 

@@ -86,6 +86,11 @@ std::int16_t CMsgDlgForm::Show(const CStr& text, std::uint8_t kind, std::int32_t
   // A loop ended by the application quitting answers nothing rather than the last answer.
   Result = 0;
   Visible = true;
+  // Windows opened since (the About window) must not hide the question it waits for.
+  if (Parent) {
+    Parent->RemoveChild(this);
+    Parent->AddChild(this);
+  }
   Invalidate();
   if (CtrlApp) CtrlApp->RunModal();
   return Result;
