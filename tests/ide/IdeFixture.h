@@ -174,10 +174,11 @@ class IdeTest : public testing::Test {
     Settle();
   }
 
-  // A press on the element's row of the tree; its ancestors are expanded first.
-  void Select(CInfo* element) {
-    for (CInfo* a = element->Parent; a; a = a->Parent) a->TreeFlags |= 1;
-    int row = 0, depth = 0;
+  // Where the tree shows the element: its row counted from the top through the expanded rows, and
+  // its depth; false when it is not shown.
+  bool RowOf(CInfo* element, int& row, int& depth) {
+    row = 0;
+    depth = 0;
     bool found = false;
     auto walk = [&](auto&& self, CInfo* node, int level) -> void {
       for (std::int32_t i = 0; i < node->ChildCount().Value && !found; ++i) {
@@ -192,7 +193,14 @@ class IdeTest : public testing::Test {
       }
     };
     walk(walk, &Root(), 0);
-    ASSERT_TRUE(found);
+    return found;
+  }
+
+  // A press on the element's row of the tree; its ancestors are expanded first.
+  void Select(CInfo* element) {
+    for (CInfo* a = element->Parent; a; a = a->Parent) a->TreeFlags |= 1;
+    int row = 0, depth = 0;
+    ASSERT_TRUE(RowOf(element, row, depth));
     main->Invalidate();
     QueueClick(main->Tree->Client->GetAbsM1() + CPoint(16 * depth + 40, 16 * row + 8));
     Settle();

@@ -351,20 +351,7 @@ class Monkey : public IdeTest {
     for (CInfo* a = element->Parent; a; a = a->Parent) a->TreeFlags |= 1;
     main->Tree->RowsChanged();
     int row = 0, depth = 0;
-    bool found = false;
-    auto walk = [&](auto&& self, CInfo* node, int level) -> void {
-      for (std::int32_t i = 0; i < node->ChildCount().Value && !found; ++i) {
-        CInfo* child = node->Child(i);
-        if (child == element) {
-          found = true;
-          depth = level;
-          return;
-        }
-        ++row;
-        if (child->TreeFlags & 1) self(self, child, level + 1);
-      }
-    };
-    walk(walk, &Root(), 0);
+    const bool found = RowOf(element, row, depth);
     CControl* face = main->Tree->Client;
     const CPoint top = face->GetAbsM1() + CPoint(10, 10);
     Post(platform::MessageKind::Wheel, 1000,
