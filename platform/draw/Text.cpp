@@ -51,7 +51,8 @@ using Bytes8 = std::uint8_t __attribute__((vector_size(8)));
 
 // Eight pixels whose coverage is alpha: bare pixels stay as they are, full ones take the colour
 // exactly, the rest blend as Blend does; without branches.
-[[gnu::always_inline]] inline void BlendEight(Pixel* target, Pixels8 alpha, Pixel color) {
+// alpha comes by reference: Clang refuses a 256-bit vector passed by value from the AVX2 caller.
+[[gnu::always_inline]] inline void BlendEight(Pixel* target, const Pixels8& alpha, Pixel color) {
   const Pixels8 colors = Pixels8{} + color;
   Pixels8 under;
   std::memcpy(&under, target, sizeof under);
