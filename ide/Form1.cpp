@@ -13,6 +13,7 @@
 #include "controls/Pic.h"
 #include "controls/Text.h"
 #include "core/Cp1251.h"
+#include "designer/ColorForm.h"
 #include "designer/DsgnForm.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
@@ -123,12 +124,19 @@ void CForm1::BuildToolBar() {
 // answer would end both waits at once; so commands and selections wait their turn, also while
 // any other dialog (the designer's colour dialog) runs its loop.
 void CForm1::CommandClick(CControl* sender) {
-  if (!sender || Waiting || (CtrlApp && CtrlApp->Modal.Value)) return;
+  if (!sender || Waiting || (CtrlApp && CtrlApp->Modal.Value) || ColourDialogWaits()) return;
   for (const CCommandRow& row : kCommands)
     if (row.Number == sender->Number.Value) {
       (this->*row.Handler)(sender);
       return;
     }
+}
+
+// A designer's colour dialog waits in a loop of its own, standing on this window while it waits.
+bool CForm1::ColourDialogWaits() {
+  for (std::int32_t i = 0; i < ChildCount().Value; ++i)
+    if (auto* dialog = dynamic_cast<CColorForm*>(GetChild(i)); dialog && dialog->Visible) return true;
+  return false;
 }
 
 void CForm1::BuildPanes() {

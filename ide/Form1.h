@@ -34,6 +34,7 @@ class CForm1 : public CForm {
 
   // Every toolbar button: the command of the button's number, unless one is waiting for an answer.
   void CommandClick(CControl* sender);
+  bool ColourDialogWaits();
   // The toolbar's commands, by their numbers 1 to 18 (there is no 7).
   void NewClick(CControl* sender);
   void OpenClick(CControl* sender);
