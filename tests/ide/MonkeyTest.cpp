@@ -16,11 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "designer/ColorForm.h"
 #include "designer/DsgnForm.h"
 #include "ide/EditForm.h"
 #include "import/Import.h"
 #include "model/MemberInfo.h"
 #include "model/TypeInfo.h"
+#include "designer/ColorForm.h"
 #include "tests/ide/IdeFixture.h"
 #include "widgets/Memo.h"
 #include "widgets/Tuner.h"
@@ -420,11 +422,31 @@ class Monkey : public IdeTest {
     return 0;
   }
 
+  CColorForm* WaitingColourDialog() {
+    for (std::int32_t i = 0; i < main->ChildCount().Value; ++i)
+      if (auto* dialog = dynamic_cast<CColorForm*>(main->GetChild(i)); dialog && dialog->Visible)
+        return dialog;
+    return nullptr;
+  }
+
   bool AnyDialogUp() { return app->MsgDlg->Visible.Value || main->AddDialog->Visible.Value; }
 
   // The monkey's timer, ticked by any loop when nothing else waits: input for a nested loop.
   void Inner() {
-    if (!app->Modal.Value || Failed()) return;
+    if (Failed()) return;
+    if (CColorForm* colours = WaitingColourDialog()) {
+      // The designer's colour dialog waits in a loop of its own: a colour or its close button.
+      if (figures_.events < budget_ && app->Running.Value) {
+        ++figures_.events;
+        Trace("colour dialog");
+      }
+      if (figures_.events < budget_ && Chance(60))
+        ClickAt(Inside(colours->Client));
+      else
+        ClickAt(colours->Caption->CloseButton->GetAbsM1() + CPoint(5, 5));
+      return;
+    }
+    if (!app->Modal.Value) return;
     CMsgDlgForm* question = app->MsgDlg;
     CSelItemForm* add = main->AddDialog;
     if (!AnyDialogUp()) {
