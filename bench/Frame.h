@@ -105,4 +105,33 @@ inline Floor FillCopyNanoseconds(CView& view) {
   return best;
 }
 
+// Frame times, wall and processor, in nanoseconds.
+struct FrameSamples {
+  std::vector<double> wall, cpu;
+
+  // Times one frame made by step, and hands its wall time to the benchmark.
+  template <class Step>
+  void Time(benchmark::State& state, Step&& step) {
+    const auto start = Clock::now();
+    const double cpuStart = ThreadNanoseconds();
+    step();
+    cpu.push_back(ThreadNanoseconds() - cpuStart);
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    state.SetIterationTime(elapsed);
+    wall.push_back(elapsed * 1e9);
+  }
+
+  // The medians, and their ratios to the fill + copy floor of the view measured now.
+  void Report(benchmark::State& state, CView& view) {
+    const double median = Median(wall), cpuMedian = Median(cpu);
+    const Floor floor = FillCopyNanoseconds(view);
+    state.counters["median_ms"] = median / 1e6;
+    state.counters["fill_copy_ms"] = floor.wall / 1e6;
+    state.counters["x_fill_copy"] = median / floor.wall;
+    state.counters["cpu_median_ms"] = cpuMedian / 1e6;
+    state.counters["cpu_fill_copy_ms"] = floor.cpu / 1e6;
+    state.counters["cpu_x_fill_copy"] = cpuMedian / floor.cpu;
+  }
+};
+
 }  // namespace qxbench

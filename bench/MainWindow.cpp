@@ -91,24 +91,9 @@ void BM_MainWindowRepaint(benchmark::State& state) {
   }
 
   CView& view = *main.View;
-  std::vector<double> samples, cpuSamples;
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    const double cpuStart = ThreadNanoseconds();
-    view.Redraw();
-    cpuSamples.push_back(ThreadNanoseconds() - cpuStart);
-    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-    state.SetIterationTime(elapsed);
-    samples.push_back(elapsed * 1e9);
-  }
-  const double median = Median(samples), cpuMedian = Median(cpuSamples);
-  const Floor floor = FillCopyNanoseconds(view);
-  state.counters["median_ms"] = median / 1e6;
-  state.counters["fill_copy_ms"] = floor.wall / 1e6;
-  state.counters["x_fill_copy"] = median / floor.wall;
-  state.counters["cpu_median_ms"] = cpuMedian / 1e6;
-  state.counters["cpu_fill_copy_ms"] = floor.cpu / 1e6;
-  state.counters["cpu_x_fill_copy"] = cpuMedian / floor.cpu;
+  FrameSamples frames;
+  for (auto _ : state) frames.Time(state, [&] { view.Redraw(); });
+  frames.Report(state, view);
 
   app.reset();
   CtrlApp = nullptr;

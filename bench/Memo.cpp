@@ -93,29 +93,16 @@ struct Editor {
 void BM_MemoKey(benchmark::State& state) {
   Editor editor(int(state.range(0)));
   CMemo& memo = *editor.memo;
-  std::vector<double> samples, cpuSamples;
+  FrameSamples frames;
   std::int64_t edit = 0;
   for (auto _ : state) {
     memo.Lines->SetString(
         CStr(std::string_view("    Total = Total + " + std::to_string(++edit) + ";  // new")),
         memo.CaretLine);
     memo.CaretColumn = 4;
-    const auto start = Clock::now();
-    const double cpuStart = ThreadNanoseconds();
-    editor.TypeX();
-    cpuSamples.push_back(ThreadNanoseconds() - cpuStart);
-    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-    state.SetIterationTime(elapsed);
-    samples.push_back(elapsed * 1e9);
+    frames.Time(state, [&] { editor.TypeX(); });
   }
-  const double median = Median(samples), cpuMedian = Median(cpuSamples);
-  const Floor floor = FillCopyNanoseconds(*editor.root->View);
-  state.counters["median_ms"] = median / 1e6;
-  state.counters["fill_copy_ms"] = floor.wall / 1e6;
-  state.counters["x_fill_copy"] = median / floor.wall;
-  state.counters["cpu_median_ms"] = cpuMedian / 1e6;
-  state.counters["cpu_fill_copy_ms"] = floor.cpu / 1e6;
-  state.counters["cpu_x_fill_copy"] = cpuMedian / floor.cpu;
+  frames.Report(state, *editor.root->View);
 }
 BENCHMARK(BM_MemoKey)
     ->Arg(1000)
