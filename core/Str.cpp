@@ -125,6 +125,20 @@ void CStr::AppendBytes(const char* bytes, std::size_t count) {
   length_ = static_cast<std::uint32_t>(length);
 }
 
+char* CStr::Overwrite(std::size_t count) {
+  Release();
+  length_ = 0;
+  small_[0] = '\0';
+  if (count >= kSmall) {
+    block_ = static_cast<char*>(std::malloc(count + 1));
+    if (!block_) throw std::bad_alloc();
+  }
+  length_ = static_cast<std::uint32_t>(count);
+  char* text = count < kSmall ? small_ : block_;
+  text[count] = '\0';
+  return text;
+}
+
 CStr CStr::operator+=(const CStr& other) {
   AppendBytes(other.Text(), other.length_);
   return *this;

@@ -18,8 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "core/App.h"
 #include "core/Cp1251.h"
 #include "model/Kinds.h"
+#include "model/NameManager.h"
 #include "platform/MessageBox.h"
 
 // [SECTION] Messages
@@ -109,6 +111,12 @@ bool EndsInScope(const CStr& s) { return s.View().ends_with("::"); }
 void Append(CStr& s, std::string_view more) { s.AppendBytes(more.data(), more.size()); }
 
 bool IsWordKind(std::uint8_t kind) { return kind == kTokenIdent || kind == kTokenNumber; }
+
+// An object's name without the copy GetName makes.
+std::string_view NameOf(const CObject* object) {
+  const CApp* app = CoreApp;
+  return app && app->NameMan ? app->NameMan->NameRef(object).View() : std::string_view();
+}
 
 }  // namespace
 
@@ -284,15 +292,15 @@ class CCppAnalys::CClassIndex {
 
   void Keep(CClassInfo* c) {
     lastStart_ = nullptr;  // the answer may change
-    const CStr name = c->GetName();
-    Entry* entry = Lookup(name.View());
+    const std::string_view name = NameOf(c);
+    Entry* entry = Lookup(name);
     if (!entry) {
       if (2 * (entries_.size() + 1) > slots_.size()) Grow();
-      const std::uint64_t hash = Hash(name.View());
-      Slot& slot = slots_[Probe(hash, name.View())];
+      const std::uint64_t hash = Hash(name);
+      Slot& slot = slots_[Probe(hash, name)];
       slot = {std::uint32_t(hash >> 32), std::uint32_t(entries_.size() + 1)};
       entry = &entries_.emplace_back();
-      entry->name = name.View();
+      entry->name = name;
     }
     entry->classes.push_back(c);
   }
@@ -809,11 +817,14 @@ CClassInfo* CCppAnalys::FindClass(CInfo* start, const CStr& name) {
 }
 
 COperInfo* CCppAnalys::FindOperation(CInfo* scope, const CStr& name) {
-  if (!dynamic_cast<CUnitInfo*>(scope) && !dynamic_cast<CClassInfo*>(scope)) return nullptr;
-  const std::int32_t count = scope->Children.Count().Value;
+  if (!dynamic_cast<CClassInfo*>(scope) && !dynamic_cast<CUnitInfo*>(scope)) return nullptr;
+  // Names first, read in place: the cast, which compares type names, is then asked only of the
+  // child that has the name, not of every member before it.
+  const std::int32_t count = scope->Children.Size();
   for (std::int32_t i = 0; i < count; ++i) {
-    auto* operation = dynamic_cast<COperInfo*>(scope->Children.Get(i));
-    if (operation && operation->GetName().View() == name.View()) return operation;
+    CObject* child = scope->Children.At(i);
+    if (NameOf(child) == name.View())
+      if (auto* operation = dynamic_cast<COperInfo*>(child)) return operation;
   }
   return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -56,6 +57,12 @@ CStr CParser::GetRestOfLine() {
 void CParser::SetText(const CStr& s) {
   Text = s;
   Text.AppendBytes("\r\n", 2);  // in place: the text of a large file is not copied again
+  ++TextGeneration;
+  Reset();
+}
+
+void CParser::TakeText(CStr&& s) {
+  Text = std::move(s);
   ++TextGeneration;
   Reset();
 }

@@ -48,6 +48,8 @@ class CParser : public CObject {
   virtual void Next();
   virtual CStr GetRestOfLine();
   virtual void SetText(const CStr& s);  // appends "\r\n", then Reset
+  // As SetText, for a text that ends in that "\r\n" already: taken over, not copied.
+  void TakeText(CStr&& s);
   virtual void Reset();
   virtual CStr GetWord();
   virtual void NextToken();
