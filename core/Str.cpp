@@ -67,6 +67,18 @@ CStr& CStr::operator=(CStr&& other) noexcept {
   return *this;
 }
 
+void CStr::Set(std::string_view text) {
+  // A short text is searched for a zero byte in place: a call to memchr would cost more.
+  std::size_t count = 0;
+  if (text.size() < kSmall) {
+    while (count < text.size() && text[count] != '\0') ++count;
+  } else {
+    const std::size_t nul = text.find('\0');
+    count = nul == std::string_view::npos ? text.size() : nul;
+  }
+  Assign(text.data(), count);
+}
+
 void CStr::Assign(const char* bytes, std::size_t count) {
   // bytes may lie in this string's own text, so the old block goes only after the copy.
   char* const old = length_ >= kSmall ? block_ : nullptr;

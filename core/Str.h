@@ -20,6 +20,8 @@ class CStr : public CVar {
 
   CStr& operator=(const CStr& other);
   CStr& operator=(CStr&& other) noexcept;
+  // As *this = CStr(text), without the temporary: for texts replaced over and over.
+  void Set(std::string_view text);
   CStr operator+=(const CStr& other);
   CStr operator+(const CStr& other) const;
 

@@ -100,6 +100,20 @@ constexpr SpecRow kSpecWords[] = {
     {",", Specifier::End, 0}, {";", Specifier::End, 0}, {"(", Specifier::End, 0}, {")", Specifier::End, 0},
 };
 
+// The row of a word, or null: the rows are found through the word's first byte, since most
+// words of a declaration (names, types) begin with a byte no row does.
+const SpecRow* FindSpecWord(std::string_view text) {
+  static const auto kByFirst = [] {
+    std::array<std::vector<const SpecRow*>, 256> rows;
+    for (const SpecRow& row : kSpecWords) rows[static_cast<unsigned char>(row.word[0])].push_back(&row);
+    return rows;
+  }();
+  if (text.empty()) return nullptr;
+  for (const SpecRow* row : kByFirst[static_cast<unsigned char>(text[0])])
+    if (row->word == text) return row;
+  return nullptr;
+}
+
 constexpr int kLong = 5, kDouble = 7, kLongDouble = 20, kInt = 4;
 
 // The name a calling convention has in the message about repeating one.
@@ -355,7 +369,77 @@ class CCppAnalys::CClassIndex {
   CClassInfo* lastFound_ = nullptr;
 };
 
-CCppAnalys::CCppAnalys() : classes_(std::make_unique<CClassIndex>()) {
+// The operations of the classes this import made, by class and name. Such a class has no
+// children but those the import gave it, and at most one operation of a name, so DeclareOperation
+// finds its operations here instead of reading the name of every member, most of them long out
+// of the cache by the time the source file defines them. Emptied whenever classes may go.
+class CCppAnalys::COperIndex {
+ public:
+  void Clear() {
+    slots_.clear();
+    count_ = 0;
+  }
+
+  void Made(const CInfo* c) { Insert({c, kClass, nullptr}); }
+  bool IsMade(const CInfo* c) const {
+    const Slot* slot = Lookup(c, kClass, [](const Slot& s) { return !s.operation; });
+    return slot != nullptr;
+  }
+
+  void Add(const CInfo* c, std::string_view name, COperInfo* operation) {
+    Insert({c, Hash(name), operation});
+  }
+  COperInfo* Find(const CInfo* c, std::string_view name) const {
+    const Slot* slot = Lookup(c, Hash(name), [&](const Slot& s) {
+      return s.operation && NameOf(s.operation) == name;
+    });
+    return slot ? slot->operation : nullptr;
+  }
+
+ private:
+  static constexpr std::uint64_t kClass = 0;  // the mark of a made class; a name may hash to it too
+  struct Slot {
+    const CInfo* owner = nullptr;  // null: free
+    std::uint64_t hash = 0;
+    COperInfo* operation = nullptr;
+  };
+
+  static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
+  std::size_t Home(const CInfo* c, std::uint64_t hash) const {
+    const std::uint64_t key = (reinterpret_cast<std::uintptr_t>(c) ^ hash) * 0x9E3779B97F4A7C15ull;
+    return std::size_t(key >> 32) & (slots_.size() - 1);
+  }
+
+  template <class Match>
+  const Slot* Lookup(const CInfo* c, std::uint64_t hash, Match&& match) const {
+    if (slots_.empty()) return nullptr;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(c, hash); slots_[i].owner; i = (i + 1) & mask)
+      if (slots_[i].owner == c && slots_[i].hash == hash && match(slots_[i])) return &slots_[i];
+    return nullptr;
+  }
+
+  void Insert(const Slot& slot) {
+    if (2 * (count_ + 1) > slots_.size()) {
+      std::vector<Slot> old(slots_.empty() ? 1024 : 2 * slots_.size());
+      old.swap(slots_);
+      count_ = 0;
+      for (const Slot& s : old)
+        if (s.owner) Insert(s);
+    }
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(slot.owner, slot.hash);
+    while (slots_[i].owner) i = (i + 1) & mask;
+    slots_[i] = slot;
+    ++count_;
+  }
+
+  std::vector<Slot> slots_;  // a power of two long, at most half full; or empty
+  std::size_t count_ = 0;
+};
+
+CCppAnalys::CCppAnalys()
+    : classes_(std::make_unique<CClassIndex>()), operations_(std::make_unique<COperIndex>()) {
   JoinQualified = 0;
   ShowMessage = [](const CStr& text) { platform::MessageBox(text.View(), "Импорт"_cp); };
 }
@@ -373,8 +457,7 @@ bool CCppAnalys::Try(std::string_view text) {
 
 const CCppAsmParser::Scan& CCppAnalys::Peek() {
   const Scan& next = Significant();
-  const std::string_view text = TextOf(next);
-  if (LastToken.View() != text) LastToken = CStr(text);  // as a try that did not match
+  NoteTried(next);
   return next;
 }
 
@@ -420,6 +503,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
       scope->Append(found);
       found->SetName(name);
       classes_->Added(found);
+      operations_->Made(found);
     } else if (!found->ClassFlag) {
       ReportError(msg::kClassDescribed);
     }
@@ -440,6 +524,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
       forward->SetName(name);
       forward->ClassFlag = true;
       classes_->Added(forward);
+      operations_->Made(forward);
     }
     return false;
   }
@@ -526,13 +611,8 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
   for (;;) {
     const Scan& next = Peek();
     const std::string_view text = TextOf(next);
-    const SpecRow* row = nullptr;
-    if ((next.kind == kTokenIdent || next.kind == kTokenOperator) && !text.empty())
-      for (const SpecRow& r : kSpecWords)
-        if (r.word.size() == text.size() && r.word[0] == text[0] && r.word == text) {
-          row = &r;
-          break;
-        }
+    const SpecRow* row =
+        next.kind == kTokenIdent || next.kind == kTokenOperator ? FindSpecWord(text) : nullptr;
     if (row && ((row->specifier == Specifier::Static && !allowStatic) || (row->specifier == Specifier::CallConv && !allowCallConv)))
       row = nullptr;  // not tried: it reads as a name
     if (!row) {
@@ -542,7 +622,7 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
         continue;
       }
       // Not taken: the reader that called looks at it in Token.
-      if (Token.View() != text) Token = CStr(text);
+      if (Token.View() != text) Token.Set(text);
       TokenKind = next.kind;
       return;
     }
@@ -792,8 +872,10 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   }
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;
+  const bool made = scope && operations_->IsMade(scope);
   if (scope)
-    if (COperInfo* declared = FindOperation(scope, name)) return declared;
+    if (COperInfo* declared = made ? operations_->Find(scope, name.View()) : FindOperation(scope, name))
+      return declared;
   auto* operation = new COperInfo;
   // An operation with no class to belong to stays with the analyser, like a global variable.
   if (scope)
@@ -801,6 +883,7 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   else
     GlobalItems.Add(operation);
   operation->SetName(name);
+  if (made) operations_->Add(scope, name.View(), operation);
   operation->Type = info.TypeName;
   operation->Access = CurrentAccess;
   return operation;
@@ -838,9 +921,13 @@ int CCppAnalys::IsTypeName(CInfo* scope, const CStr& word) {
   return 0;
 }
 
-void CCppAnalys::RestartClassIndex() { classes_ = std::make_unique<CClassIndex>(); }
+void CCppAnalys::RestartClassIndex() {
+  classes_ = std::make_unique<CClassIndex>();
+  operations_->Clear();
+}
 
 void CCppAnalys::ClearUnit(CInfo* unit) {
+  operations_->Clear();
   for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i) classes_->Removing(unit->Child(i));
   unit->Children.Clear();
 }

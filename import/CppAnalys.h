@@ -121,6 +121,7 @@ class CCppAnalys : public CCppAsmParser {
 
  private:
   class CClassIndex;
+  class COperIndex;
 
   // TryToken for a literal, with no value objects made on the way.
   bool Try(std::string_view text);
@@ -136,6 +137,7 @@ class CCppAnalys : public CCppAsmParser {
   void ImportTree(CInfo* element);
 
   std::unique_ptr<CClassIndex> classes_;
+  std::unique_ptr<COperIndex> operations_;
   int classNesting_ = 0;  // class bodies being read, one inside the other
 };
 

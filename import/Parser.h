@@ -55,6 +55,11 @@ class CParser : public CObject {
   virtual void NextToken();
   virtual CBool TryToken(const CStr& s);
 
+  // Whether a byte goes on a word once it has begun: a letter, a digit or "_".
+  static constexpr bool WordByte(int c, bool cyrillic) {
+    return LetterByte(c, cyrillic) || c == '_' || (c >= '0' && c <= '9');
+  }
+
   void MarkPos();
   void RestorePos();
   void GetPos(CInt& pos) const;
@@ -78,10 +83,11 @@ class CParser : public CObject {
  protected:
   // The class rules on a byte value; the virtual tests above and the C++ reader share them.
   bool DigitByte(int c) const { return c >= '0' && c <= '9'; }
-  bool LetterByte(int c) const {
+  static constexpr bool LetterByte(int c, bool cyrillic) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           (CyrillicLetters.Value && (c >= 192 || c == 168 || c == 184));
+           (cyrillic && (c >= 192 || c == 168 || c == 184));
   }
+  bool LetterByte(int c) const { return LetterByte(c, CyrillicLetters.Value); }
   bool SpaceByte(int c) const { return c <= 32; }  // the end of the text (-1) counts as space
   bool PunctByte(int c) const { return !DigitByte(c) && !LetterByte(c) && c != '_' && !SpaceByte(c); }
   int ByteAt(std::int32_t pos) const {
@@ -147,6 +153,9 @@ class CCppAsmParser : public CParser {
   // many words at one place, and each try would otherwise read the same token again.
   const Scan& Significant();
   void Take(const Scan& scan);
+  // LastToken made the text of the token Significant answered, as a try that did not match
+  // leaves it; the many tries at one place set it once.
+  void NoteTried(const Scan& scan);
 
   // Reading met a string or block comment that is never closed; it began at `start`.
   virtual void Unterminated(std::int32_t start, std::uint8_t kind) {}
@@ -161,4 +170,6 @@ class CCppAsmParser : public CParser {
   std::uint32_t aheadGeneration_ = 0;
   bool aheadSkipped_ = false;
   bool aheadCyrillic_ = false;
+  std::uint32_t aheadScans_ = 0;      // tokens Significant has read afresh
+  std::uint32_t triedScan_ = ~0u;     // the one of them LastToken holds, if any
 };
