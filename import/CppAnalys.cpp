@@ -763,39 +763,49 @@ void CCppAnalys::SkipDefault() {
 }
 
 void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
-  static const std::string kUnit = "  ";
-  std::string code = "//Импортированный исходный код"_cp;
-  std::string line;
+  // The texts keep their room from one body to the next.
+  std::string& code = bodyCode_;
+  std::string& line = bodyLine_;
+  code = "//Импортированный исходный код"_cp;
+  line.clear();
   int depth = 1;
   std::uint8_t previous = kTokenIdent;  // so a line that begins with a word begins with a blank
-  auto indent = [&] {
-    std::string s;
-    for (int i = 1; i < depth; ++i) s += kUnit;
-    return s;
+  // A line break and the indentation of the depth: two blanks for each level inside the body.
+  auto newLine = [&] {
+    code += "\r\n";
+    if (depth > 1) code.append(2 * std::size_t(depth - 1), ' ');
   };
   for (;;) {
     const Scan& next = Peek();
     if (next.kind == kTokenNone) ReportError(msg::kCloseBrace);
     if (next.kind == kTokenOperator && TextOf(next) == "{") {
       Take(next);
-      const std::string in = indent();
-      code += "\r\n" + in + line;
-      code += "\r\n" + in + "{";
+      newLine();
+      code += line;
+      newLine();
+      code += '{';
       line.clear();
       ++depth;
       previous = kTokenIdent;
     } else if (next.kind == kTokenOperator && TextOf(next) == "}") {
       Take(next);
       --depth;
-      const std::string in = indent();
-      if (!line.empty()) code += "\r\n" + in + line;
-      if (depth != 0) code += "\r\n" + in + "}";
+      if (!line.empty()) {
+        newLine();
+        code += line;
+      }
+      if (depth != 0) {
+        newLine();
+        code += '}';
+      }
       line.clear();
       previous = kTokenIdent;
       if (depth == 0) break;
     } else if (next.kind == kTokenOperator && TextOf(next) == ";") {
       Take(next);
-      code += "\r\n" + indent() + line + ";";
+      newLine();
+      code += line;
+      code += ';';
       line.clear();
       previous = kTokenIdent;
     } else {
@@ -818,7 +828,7 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
     }
     if (code.size() + line.size() > kMaxCodeBytes) ReportError(msg::kCodeTooLarge);
   }
-  if (operation) operation->Code = CStr(code);
+  if (operation) operation->Code.Set(code);
 }
 
 // [SECTION] Typedefs

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/List.h"
@@ -139,6 +140,7 @@ class CCppAnalys : public CCppAsmParser {
   std::unique_ptr<CClassIndex> classes_;
   std::unique_ptr<COperIndex> operations_;
   int classNesting_ = 0;  // class bodies being read, one inside the other
+  std::string bodyCode_, bodyLine_;  // ReadBody's texts
 };
 
 // What every line end of an imported file becomes: a lone "\n" is turned into "\r\n", so a file
