@@ -347,11 +347,7 @@ void CCppAsmParser::ReadToken() {
   SetToken(scan);
 }
 
-const CCppAsmParser::Scan& CCppAsmParser::Significant() {
-  if (aheadFrom_ == Pos.Value && aheadGeneration_ == TextGeneration &&
-      aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
-      aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
-    return ahead_;
+const CCppAsmParser::Scan& CCppAsmParser::ReadAhead() {
   // Read straight into the kept token; it is marked as kept only once it is complete.
   aheadFrom_ = -1;
   ++aheadScans_;
@@ -382,9 +378,8 @@ const CCppAsmParser::Scan& CCppAsmParser::Significant() {
 
 void CCppAsmParser::Take(const Scan& scan) { SetToken(scan); }
 
-void CCppAsmParser::NoteTried(const Scan& scan) {
+void CCppAsmParser::SetTried(const Scan& scan) {
   const bool ahead = &scan == &ahead_;
-  if (ahead && triedScan_ == aheadScans_) return;
   const std::string_view text = TextOf(scan);
   if (LastToken.View() != text) LastToken.Set(text);
   triedScan_ = ahead ? aheadScans_ : ~0u;

@@ -151,17 +151,27 @@ class CCppAsmParser : public CParser {
   // The next token NextToken would return, comments and line breaks skipped as ReturnSkipped
   // says, without the qualified-name join. Kept for the current position: the analyser tries
   // many words at one place, and each try would otherwise read the same token again.
-  const Scan& Significant();
+  const Scan& Significant() {
+    if (aheadFrom_ == Pos.Value && aheadGeneration_ == TextGeneration &&
+        aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
+        aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
+      return ahead_;
+    return ReadAhead();
+  }
   void Take(const Scan& scan);
   // LastToken made the text of the token Significant answered, as a try that did not match
   // leaves it; the many tries at one place set it once.
-  void NoteTried(const Scan& scan);
+  void NoteTried(const Scan& scan) {
+    if (&scan != &ahead_ || triedScan_ != aheadScans_) SetTried(scan);
+  }
 
   // Reading met a string or block comment that is never closed; it began at `start`.
   virtual void Unterminated(std::int32_t start, std::uint8_t kind) {}
 
  private:
   void SetToken(const Scan& scan);
+  const Scan& ReadAhead();  // Significant when the kept token is not the one asked for
+  void SetTried(const Scan& scan);
   // The kind of the next token; the position and line stay (the token fields show it).
   std::uint8_t PeekKind();
 
