@@ -65,7 +65,15 @@ void Convert(std::string_view in, Put&& put) {
 // The text an imported file reads as, with `end` after it, written once into its string.
 CStr ImportedText(std::string_view in, std::string_view end = {}) {
   std::size_t length = end.size();
-  Convert(in, [&](const char*, std::size_t count) { length += count; });
+  if (!in.empty() && !std::memchr(in.data(), '\0', in.size())) {
+    // Without zero bytes the length is the input's and a "\r" for each lone "\n": one plain
+    // loop over the bytes, where Convert would stop at every line.
+    std::size_t lone = in[0] == '\n';
+    for (std::size_t i = 1; i < in.size(); ++i) lone += (in[i] == '\n') & (in[i - 1] != '\r');
+    length += in.size() + lone;
+  } else {
+    Convert(in, [&](const char*, std::size_t count) { length += count; });
+  }
   CStr text;
   char* out = text.Overwrite(length);
   Convert(in, [&](const char* bytes, std::size_t count) {
