@@ -332,7 +332,7 @@ std::int32_t CCppAsmParser::CharLiteralEnd(std::int32_t from) const {
 
 void CCppAsmParser::SetToken(const Scan& scan) {
   const std::string_view text = TextOf(scan);
-  if (Token.View() != text) Token.Set(text);
+  Token.Set(text);  // copying a short token costs less than comparing it first
   TokenKind = scan.kind;
   CommentMode = scan.commentMode;
   // Plain integers: a value-object temporary per token would cost more than the token.
@@ -381,7 +381,7 @@ void CCppAsmParser::Take(const Scan& scan) { SetToken(scan); }
 void CCppAsmParser::SetTried(const Scan& scan) {
   const bool ahead = &scan == &ahead_;
   const std::string_view text = TextOf(scan);
-  if (LastToken.View() != text) LastToken.Set(text);
+  LastToken.Set(text);
   triedScan_ = ahead ? aheadScans_ : ~0u;
 }
 
