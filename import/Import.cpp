@@ -80,7 +80,7 @@ CStr ImportedText(std::string_view in, std::string_view end = {}) {
     std::memcpy(out, bytes, count);
     out += count;
   });
-  std::memcpy(out, end.data(), end.size());
+  if (!end.empty()) std::memcpy(out, end.data(), end.size());
   return text;
 }
 
