@@ -391,9 +391,8 @@ class CCppAnalys::COperIndex {
     Insert({c, Hash(name), operation});
   }
   COperInfo* Find(const CInfo* c, std::string_view name) const {
-    const Slot* slot = Lookup(c, Hash(name), [&](const Slot& s) {
-      return s.operation && NameOf(s.operation) == name;
-    });
+    const Slot* slot = Lookup(
+        c, Hash(name), [&](const Slot& s) { return s.operation && NameOf(s.operation) == name; });
     return slot ? slot->operation : nullptr;
   }
 

@@ -180,6 +180,6 @@ class CCppAsmParser : public CParser {
   std::uint32_t aheadGeneration_ = 0;
   bool aheadSkipped_ = false;
   bool aheadCyrillic_ = false;
-  std::uint32_t aheadScans_ = 0;      // tokens Significant has read afresh
-  std::uint32_t triedScan_ = ~0u;     // the one of them LastToken holds, if any
+  std::uint32_t aheadScans_ = 0;   // tokens Significant has read afresh
+  std::uint32_t triedScan_ = ~0u;  // the one of them LastToken holds, if any
 };
