@@ -12,6 +12,29 @@ namespace {
 
 std::size_t Clamp(std::int32_t v) { return v < 0 ? 0 : static_cast<std::size_t>(v); }
 
+// Copies up to 16 bytes, which may overlap, without a call: every byte is read before any is
+// written. Most texts of a program (tokens, names) are this short and copied over and over.
+void CopyShort(char* to, const char* from, std::size_t count) {
+  if (count >= 8) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + count - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + count - 8, &tail, 8);
+  } else if (count >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + count - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + count - 4, &tail, 4);
+  } else if (count > 0) {
+    const char first = from[0], middle = from[count / 2], last = from[count - 1];
+    to[0] = first;
+    to[count / 2] = middle;
+    to[count - 1] = last;
+  }
+}
+
 }  // namespace
 
 void CStr::Release() {
@@ -35,7 +58,7 @@ CStr::CStr(std::string_view text) : CStr() {
 
 CStr::CStr(const CStr& other) : CVar(other), length_(other.length_) {
   if (length_ < kSmall) {
-    std::memcpy(small_, other.small_, length_ + 1);
+    CopyShort(small_, other.small_, length_ + 1);
   } else {
     block_ = static_cast<char*>(std::malloc(length_ + 1));
     if (!block_) throw std::bad_alloc();
@@ -57,7 +80,7 @@ CStr& CStr::operator=(CStr&& other) noexcept {
   Release();
   length_ = other.length_;
   if (length_ < kSmall) {
-    std::memcpy(small_, other.small_, length_ + 1);
+    CopyShort(small_, other.small_, length_ + 1);
   } else {
     // The block changes hands; other is left empty.
     block_ = other.block_;
@@ -67,12 +90,24 @@ CStr& CStr::operator=(CStr&& other) noexcept {
   return *this;
 }
 
+void CStr::Set(std::string_view text) {
+  // A short text is searched for a zero byte in place: a call to memchr would cost more.
+  std::size_t count = 0;
+  if (text.size() < kSmall) {
+    while (count < text.size() && text[count] != '\0') ++count;
+  } else {
+    const std::size_t nul = text.find('\0');
+    count = nul == std::string_view::npos ? text.size() : nul;
+  }
+  Assign(text.data(), count);
+}
+
 void CStr::Assign(const char* bytes, std::size_t count) {
   // bytes may lie in this string's own text, so the old block goes only after the copy.
   char* const old = length_ >= kSmall ? block_ : nullptr;
   if (count < kSmall) {
     // Over the pointer to the old block, kept in old; an empty view may have no bytes at all.
-    if (count) std::memmove(small_, bytes, count);
+    CopyShort(small_, bytes, count);
     small_[count] = '\0';
   } else if (old && count == length_) {
     std::memmove(old, bytes, count);  // a block of exactly this length already
@@ -85,7 +120,7 @@ void CStr::Assign(const char* bytes, std::size_t count) {
     block_ = block;
   }
   length_ = static_cast<std::uint32_t>(count);
-  std::free(old);
+  if (old) std::free(old);
 }
 
 void CStr::AppendBytes(const char* bytes, std::size_t count) {
@@ -123,6 +158,20 @@ void CStr::AppendBytes(const char* bytes, std::size_t count) {
     block_ = buffer;
   }
   length_ = static_cast<std::uint32_t>(length);
+}
+
+char* CStr::Overwrite(std::size_t count) {
+  Release();
+  length_ = 0;
+  small_[0] = '\0';
+  if (count >= kSmall) {
+    block_ = static_cast<char*>(std::malloc(count + 1));
+    if (!block_) throw std::bad_alloc();
+  }
+  length_ = static_cast<std::uint32_t>(count);
+  char* text = count < kSmall ? small_ : block_;
+  text[count] = '\0';
+  return text;
 }
 
 CStr CStr::operator+=(const CStr& other) {

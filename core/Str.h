@@ -20,6 +20,8 @@ class CStr : public CVar {
 
   CStr& operator=(const CStr& other);
   CStr& operator=(CStr&& other) noexcept;
+  // As *this = CStr(text), without the temporary: for texts replaced over and over.
+  void Set(std::string_view text);
   CStr operator+=(const CStr& other);
   CStr operator+(const CStr& other) const;
 
@@ -52,6 +54,10 @@ class CStr : public CVar {
 
   // Appends raw bytes, dropping zero bytes (the stream reader's rule).
   void AppendBytes(const char* bytes, std::size_t count);
+  // Makes the text `count` bytes long and answers them for the caller to fill, all of them and
+  // with no zero byte, before the string is used again; the old text is not kept. A large text
+  // is then written once, where building it elsewhere and copying it in would write it twice.
+  char* Overwrite(std::size_t count);
 
  private:
   void Assign(const char* bytes, std::size_t count);

@@ -18,8 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "core/App.h"
 #include "core/Cp1251.h"
 #include "model/Kinds.h"
+#include "model/NameManager.h"
 #include "platform/MessageBox.h"
 
 // [SECTION] Messages
@@ -98,6 +100,21 @@ constexpr SpecRow kSpecWords[] = {
     {",", Specifier::End, 0}, {";", Specifier::End, 0}, {"(", Specifier::End, 0}, {")", Specifier::End, 0},
 };
 
+// The row of a word, or null: the rows are found through the word's first byte, since most
+// words of a declaration (names, types) begin with a byte no row does.
+const SpecRow* FindSpecWord(std::string_view text) {
+  static const auto kByFirst = [] {
+    std::array<std::vector<const SpecRow*>, 256> rows;
+    for (const SpecRow& row : kSpecWords)
+      rows[static_cast<unsigned char>(row.word[0])].push_back(&row);
+    return rows;
+  }();
+  if (text.empty()) return nullptr;
+  for (const SpecRow* row : kByFirst[static_cast<unsigned char>(text[0])])
+    if (row->word == text) return row;
+  return nullptr;
+}
+
 constexpr int kLong = 5, kDouble = 7, kLongDouble = 20, kInt = 4;
 
 // The name a calling convention has in the message about repeating one.
@@ -109,6 +126,12 @@ bool EndsInScope(const CStr& s) { return s.View().ends_with("::"); }
 void Append(CStr& s, std::string_view more) { s.AppendBytes(more.data(), more.size()); }
 
 bool IsWordKind(std::uint8_t kind) { return kind == kTokenIdent || kind == kTokenNumber; }
+
+// An object's name without the copy GetName makes.
+std::string_view NameOf(const CObject* object) {
+  const CApp* app = CoreApp;
+  return app && app->NameMan ? app->NameMan->NameRef(object).View() : std::string_view();
+}
 
 }  // namespace
 
@@ -284,15 +307,15 @@ class CCppAnalys::CClassIndex {
 
   void Keep(CClassInfo* c) {
     lastStart_ = nullptr;  // the answer may change
-    const CStr name = c->GetName();
-    Entry* entry = Lookup(name.View());
+    const std::string_view name = NameOf(c);
+    Entry* entry = Lookup(name);
     if (!entry) {
       if (2 * (entries_.size() + 1) > slots_.size()) Grow();
-      const std::uint64_t hash = Hash(name.View());
-      Slot& slot = slots_[Probe(hash, name.View())];
+      const std::uint64_t hash = Hash(name);
+      Slot& slot = slots_[Probe(hash, name)];
       slot = {std::uint32_t(hash >> 32), std::uint32_t(entries_.size() + 1)};
       entry = &entries_.emplace_back();
-      entry->name = name.View();
+      entry->name = name;
     }
     entry->classes.push_back(c);
   }
@@ -347,7 +370,78 @@ class CCppAnalys::CClassIndex {
   CClassInfo* lastFound_ = nullptr;
 };
 
-CCppAnalys::CCppAnalys() : classes_(std::make_unique<CClassIndex>()) {
+// The operations of the classes this import made, by class and name. Such a class has no
+// children but those the import gave it, and at most one operation of a name, so DeclareOperation
+// finds its operations here instead of reading the name of every member, most of them long out
+// of the cache by the time the source file defines them. Emptied whenever classes may go.
+class CCppAnalys::COperIndex {
+ public:
+  void Clear() {
+    slots_.clear();
+    count_ = 0;
+  }
+
+  void Made(const CInfo* c) { Insert({c, kClass, nullptr}); }
+  bool IsMade(const CInfo* c) const {
+    const Slot* slot = Lookup(c, kClass, [](const Slot& s) { return !s.operation; });
+    return slot != nullptr;
+  }
+
+  void Add(const CInfo* c, std::string_view name, COperInfo* operation) {
+    Insert({c, Hash(name), operation});
+  }
+  COperInfo* Find(const CInfo* c, std::string_view name) const {
+    const Slot* slot = Lookup(
+        c, Hash(name), [&](const Slot& s) { return s.operation && NameOf(s.operation) == name; });
+    return slot ? slot->operation : nullptr;
+  }
+
+ private:
+  static constexpr std::uint64_t kClass = 0;  // the mark of a made class; a name may hash to it too
+  struct Slot {
+    const CInfo* owner = nullptr;  // null: free
+    std::uint64_t hash = 0;
+    COperInfo* operation = nullptr;
+  };
+
+  static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
+  // By the class alone: its mark and its operations then lie side by side, and the questions
+  // about one class cost one miss in the cache.
+  std::size_t Home(const CInfo* c) const {
+    const std::uint64_t key = reinterpret_cast<std::uintptr_t>(c) * 0x9E3779B97F4A7C15ull;
+    return std::size_t(key >> 32) & (slots_.size() - 1);
+  }
+
+  template <class Match>
+  const Slot* Lookup(const CInfo* c, std::uint64_t hash, Match&& match) const {
+    if (slots_.empty()) return nullptr;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Home(c); slots_[i].owner; i = (i + 1) & mask)
+      if (slots_[i].owner == c && slots_[i].hash == hash && match(slots_[i])) return &slots_[i];
+    return nullptr;
+  }
+
+  void Insert(const Slot& slot) {
+    if (2 * (count_ + 1) > slots_.size()) {
+      std::vector<Slot> old(slots_.empty() ? 1024 : 2 * slots_.size());
+      old.swap(slots_);
+      count_ = 0;
+      for (const Slot& s : old)
+        if (s.owner) Insert(s);
+    }
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(slot.owner);
+    while (slots_[i].owner) i = (i + 1) & mask;
+    slots_[i] = slot;
+    ++count_;
+  }
+
+  std::vector<Slot> slots_;  // a power of two long, at most half full; or empty
+  std::size_t count_ = 0;
+};
+
+CCppAnalys::CCppAnalys()
+    : classes_(std::make_unique<CClassIndex>()), operations_(std::make_unique<COperIndex>()) {
   JoinQualified = 0;
   ShowMessage = [](const CStr& text) { platform::MessageBox(text.View(), "Импорт"_cp); };
 }
@@ -365,8 +459,7 @@ bool CCppAnalys::Try(std::string_view text) {
 
 const CCppAsmParser::Scan& CCppAnalys::Peek() {
   const Scan& next = Significant();
-  const std::string_view text = TextOf(next);
-  if (LastToken.View() != text) LastToken = CStr(text);  // as a try that did not match
+  NoteTried(next);
   return next;
 }
 
@@ -412,6 +505,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
       scope->Append(found);
       found->SetName(name);
       classes_->Added(found);
+      operations_->Made(found);
     } else if (!found->ClassFlag) {
       ReportError(msg::kClassDescribed);
     }
@@ -432,6 +526,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
       forward->SetName(name);
       forward->ClassFlag = true;
       classes_->Added(forward);
+      operations_->Made(forward);
     }
     return false;
   }
@@ -518,13 +613,8 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
   for (;;) {
     const Scan& next = Peek();
     const std::string_view text = TextOf(next);
-    const SpecRow* row = nullptr;
-    if ((next.kind == kTokenIdent || next.kind == kTokenOperator) && !text.empty())
-      for (const SpecRow& r : kSpecWords)
-        if (r.word.size() == text.size() && r.word[0] == text[0] && r.word == text) {
-          row = &r;
-          break;
-        }
+    const SpecRow* row =
+        next.kind == kTokenIdent || next.kind == kTokenOperator ? FindSpecWord(text) : nullptr;
     if (row && ((row->specifier == Specifier::Static && !allowStatic) || (row->specifier == Specifier::CallConv && !allowCallConv)))
       row = nullptr;  // not tried: it reads as a name
     if (!row) {
@@ -534,7 +624,7 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
         continue;
       }
       // Not taken: the reader that called looks at it in Token.
-      if (Token.View() != text) Token = CStr(text);
+      if (Token.View() != text) Token.Set(text);
       TokenKind = next.kind;
       return;
     }
@@ -672,39 +762,49 @@ void CCppAnalys::SkipDefault() {
 }
 
 void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
-  static const std::string kUnit = "  ";
-  std::string code = "//Импортированный исходный код"_cp;
-  std::string line;
+  // The texts keep their room from one body to the next.
+  std::string& code = bodyCode_;
+  std::string& line = bodyLine_;
+  code = "//Импортированный исходный код"_cp;
+  line.clear();
   int depth = 1;
   std::uint8_t previous = kTokenIdent;  // so a line that begins with a word begins with a blank
-  auto indent = [&] {
-    std::string s;
-    for (int i = 1; i < depth; ++i) s += kUnit;
-    return s;
+  // A line break and the indentation of the depth: two blanks for each level inside the body.
+  auto newLine = [&] {
+    code += "\r\n";
+    if (depth > 1) code.append(2 * std::size_t(depth - 1), ' ');
   };
   for (;;) {
     const Scan& next = Peek();
     if (next.kind == kTokenNone) ReportError(msg::kCloseBrace);
     if (next.kind == kTokenOperator && TextOf(next) == "{") {
       Take(next);
-      const std::string in = indent();
-      code += "\r\n" + in + line;
-      code += "\r\n" + in + "{";
+      newLine();
+      code += line;
+      newLine();
+      code += '{';
       line.clear();
       ++depth;
       previous = kTokenIdent;
     } else if (next.kind == kTokenOperator && TextOf(next) == "}") {
       Take(next);
       --depth;
-      const std::string in = indent();
-      if (!line.empty()) code += "\r\n" + in + line;
-      if (depth != 0) code += "\r\n" + in + "}";
+      if (!line.empty()) {
+        newLine();
+        code += line;
+      }
+      if (depth != 0) {
+        newLine();
+        code += '}';
+      }
       line.clear();
       previous = kTokenIdent;
       if (depth == 0) break;
     } else if (next.kind == kTokenOperator && TextOf(next) == ";") {
       Take(next);
-      code += "\r\n" + indent() + line + ";";
+      newLine();
+      code += line;
+      code += ';';
       line.clear();
       previous = kTokenIdent;
     } else {
@@ -727,7 +827,7 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
     }
     if (code.size() + line.size() > kMaxCodeBytes) ReportError(msg::kCodeTooLarge);
   }
-  if (operation) operation->Code = CStr(code);
+  if (operation) operation->Code.Set(code);
 }
 
 // [SECTION] Typedefs
@@ -784,8 +884,11 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   }
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;
-  if (scope)
-    if (COperInfo* declared = FindOperation(scope, name)) return declared;
+  const bool made = scope && operations_->IsMade(scope);
+  if (scope) {
+    COperInfo* declared = made ? operations_->Find(scope, name.View()) : FindOperation(scope, name);
+    if (declared) return declared;
+  }
   auto* operation = new COperInfo;
   // An operation with no class to belong to stays with the analyser, like a global variable.
   if (scope)
@@ -793,6 +896,7 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   else
     GlobalItems.Add(operation);
   operation->SetName(name);
+  if (made) operations_->Add(scope, name.View(), operation);
   operation->Type = info.TypeName;
   operation->Access = CurrentAccess;
   return operation;
@@ -809,11 +913,14 @@ CClassInfo* CCppAnalys::FindClass(CInfo* start, const CStr& name) {
 }
 
 COperInfo* CCppAnalys::FindOperation(CInfo* scope, const CStr& name) {
-  if (!dynamic_cast<CUnitInfo*>(scope) && !dynamic_cast<CClassInfo*>(scope)) return nullptr;
-  const std::int32_t count = scope->Children.Count().Value;
+  if (!dynamic_cast<CClassInfo*>(scope) && !dynamic_cast<CUnitInfo*>(scope)) return nullptr;
+  // Names first, read in place: the cast, which compares type names, is then asked only of the
+  // child that has the name, not of every member before it.
+  const std::int32_t count = scope->Children.Size();
   for (std::int32_t i = 0; i < count; ++i) {
-    auto* operation = dynamic_cast<COperInfo*>(scope->Children.Get(i));
-    if (operation && operation->GetName().View() == name.View()) return operation;
+    CObject* child = scope->Children.At(i);
+    if (NameOf(child) == name.View())
+      if (auto* operation = dynamic_cast<COperInfo*>(child)) return operation;
   }
   return nullptr;
 }
@@ -827,9 +934,13 @@ int CCppAnalys::IsTypeName(CInfo* scope, const CStr& word) {
   return 0;
 }
 
-void CCppAnalys::RestartClassIndex() { classes_ = std::make_unique<CClassIndex>(); }
+void CCppAnalys::RestartClassIndex() {
+  classes_ = std::make_unique<CClassIndex>();
+  operations_->Clear();
+}
 
 void CCppAnalys::ClearUnit(CInfo* unit) {
+  operations_->Clear();
   for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i) classes_->Removing(unit->Child(i));
   unit->Children.Clear();
 }

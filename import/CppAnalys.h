@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/List.h"
@@ -121,6 +122,7 @@ class CCppAnalys : public CCppAsmParser {
 
  private:
   class CClassIndex;
+  class COperIndex;
 
   // TryToken for a literal, with no value objects made on the way.
   bool Try(std::string_view text);
@@ -136,7 +138,9 @@ class CCppAnalys : public CCppAsmParser {
   void ImportTree(CInfo* element);
 
   std::unique_ptr<CClassIndex> classes_;
+  std::unique_ptr<COperIndex> operations_;
   int classNesting_ = 0;  // class bodies being read, one inside the other
+  std::string bodyCode_, bodyLine_;  // ReadBody's texts
 };
 
 // What every line end of an imported file becomes: a lone "\n" is turned into "\r\n", so a file

@@ -4,7 +4,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "core/App.h"
 #include "core/Cp1251.h"
@@ -28,23 +31,57 @@ constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "C
 
 namespace {
 
-// Zero bytes dropped, as a string read drops them, and every lone "\n" made "\r\n".
-CStr ImportedText(std::string_view in) {
-  std::string out;
-  out.reserve(in.size() + in.size() / 16);
-  // Runs of other bytes go across whole.
+// Zero bytes dropped, as a string read drops them, and every lone "\n" made "\r\n": the runs
+// between those bytes go to put(bytes, count) in order, and each "\n" as put("\r\n") or put("\n").
+template <class Put>
+void Convert(std::string_view in, Put&& put) {
+  // Most files have no zero byte: the line feeds are then found by memchr, not byte by byte.
+  const bool zeros = !in.empty() && std::memchr(in.data(), '\0', in.size()) != nullptr;
+  char last = '\0';  // the last byte put
   for (std::size_t i = 0; i < in.size();) {
     std::size_t j = i;
-    while (j < in.size() && in[j] != '\n' && in[j] != '\0') ++j;
-    out.append(in.data() + i, j - i);
+    if (zeros) {
+      while (j < in.size() && in[j] != '\n' && in[j] != '\0') ++j;
+    } else {
+      const void* found = std::memchr(in.data() + i, '\n', in.size() - i);
+      j = found ? static_cast<std::size_t>(static_cast<const char*>(found) - in.data()) : in.size();
+    }
+    if (j > i) {
+      put(in.data() + i, j - i);
+      last = in[j - 1];
+    }
     if (j == in.size()) break;
     if (in[j] == '\n') {
-      if (out.empty() || out.back() != '\r') out += '\r';
-      out += '\n';
+      if (last == '\r')
+        put("\n", 1);
+      else
+        put("\r\n", 2);
+      last = '\n';
     }
     i = j + 1;
   }
-  return CStr(out);
+}
+
+// The text an imported file reads as, with `end` after it, written once into its string.
+CStr ImportedText(std::string_view in, std::string_view end = {}) {
+  std::size_t length = end.size();
+  if (!in.empty() && !std::memchr(in.data(), '\0', in.size())) {
+    // Without zero bytes the length is the input's and a "\r" for each lone "\n": one plain
+    // loop over the bytes, where Convert would stop at every line.
+    std::size_t lone = in[0] == '\n';
+    for (std::size_t i = 1; i < in.size(); ++i) lone += (in[i] == '\n') & (in[i - 1] != '\r');
+    length += in.size() + lone;
+  } else {
+    Convert(in, [&](const char*, std::size_t count) { length += count; });
+  }
+  CStr text;
+  char* out = text.Overwrite(length);
+  Convert(in, [&](const char* bytes, std::size_t count) {
+    std::memcpy(out, bytes, count);
+    out += count;
+  });
+  if (!end.empty()) std::memcpy(out, end.data(), end.size());
+  return text;
 }
 
 }  // namespace
@@ -107,12 +144,16 @@ void CCppAnalys::ImportFile(const CStr& name) {
   if (!platform::FileExists(name.View())) return;
   CFile file(name, CFile::kRead);
   if (!file.IsOpen()) return;
-  // One read of the whole file: the same bytes as reading it byte by byte, without ten million
-  // calls for a large one. Zero bytes are dropped, as a string read drops them.
-  std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
-  const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-  SetText(ImportedText(
-      std::string_view(bytes).substr(0, static_cast<std::size_t>(std::max(0, read.Value)))));
+  // One read of the whole file into a buffer that is not cleared first, then one conversion
+  // straight into the parser's text: the bytes of a large file are written twice in all.
+  const std::size_t size = static_cast<std::size_t>(std::max(0, file.GetSize().Value));
+  std::unique_ptr<char[]> bytes(new char[size]);
+  const CInt read = file.Read(bytes.get(), static_cast<std::int32_t>(size));
+  const std::size_t got =
+      static_cast<std::size_t>(std::clamp<std::int32_t>(read.Value, 0, std::int32_t(size)));
+  CStr text = ImportedText(std::string_view(bytes.get(), got), "\r\n");
+  bytes.reset();
+  TakeText(std::move(text));
   ReadTopLevel();
 }
 

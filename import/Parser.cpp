@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -18,6 +19,14 @@ bool OneOf(const std::array<std::string_view, N>& table, std::string_view s) {
 }
 
 int FirstByte(const CStr& s) { return static_cast<unsigned char>(s.Text()[0]); }
+
+// The bytes that go on a word once it has begun: letters, digits and "_".
+template <bool kCyrillic>
+constexpr std::array<bool, 256> kWordBytes = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = CParser::WordByte(c, kCyrillic);
+  return table;
+}();
 
 }  // namespace
 
@@ -56,6 +65,12 @@ CStr CParser::GetRestOfLine() {
 void CParser::SetText(const CStr& s) {
   Text = s;
   Text.AppendBytes("\r\n", 2);  // in place: the text of a large file is not copied again
+  ++TextGeneration;
+  Reset();
+}
+
+void CParser::TakeText(CStr&& s) {
+  Text = std::move(s);
   ++TextGeneration;
   Reset();
 }
@@ -152,7 +167,14 @@ CStr CCppAsmParser::ClassName() const { return "CCppAsmParser"; }
 void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
   // One pass per character, as the kinds below describe; c is -1 on the pass at the end of the
   // text, and that pass counts the end as space.
-  const auto size = static_cast<std::int32_t>(Text.View().size());
+  const std::string_view text = Text.View();
+  const auto size = static_cast<std::int32_t>(text.size());
+  // ByteAt on the text's bytes held here: the string need not be asked where they are each time.
+  auto byteAt = [text, size](std::int32_t p) -> int {
+    return p >= 0 && p < size ? static_cast<unsigned char>(text[p]) : -1;
+  };
+  const std::array<bool, 256>& wordBytes =
+      CyrillicLetters.Value ? kWordBytes<true> : kWordBytes<false>;
   std::int32_t pos = from;
   std::int32_t lines = 0;
   std::uint8_t kind = kTokenNone;
@@ -163,7 +185,7 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
   bool lineCommentCr = false;  // a "\r" inside a line comment, to be taken out of its text
   // Passing a "\n" that follows a "\r" is passing a line break, whatever is being read.
   auto step = [&] {
-    if (ByteAt(pos) == '\n' && ByteAt(pos - 1) == '\r') ++lines;
+    if (byteAt(pos) == '\n' && byteAt(pos - 1) == '\r') ++lines;
     ++pos;
   };
   // Field by field: the owned text keeps its room from one token to the next.
@@ -174,7 +196,7 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
   out.openedAt = -1;
   std::int32_t textEnd = -1;  // where the token's text stops, when not at pos
   while (pos <= size) {
-    const int c = ByteAt(pos);
+    const int c = byteAt(pos);
     switch (kind) {
       case kTokenNone:
         step();
@@ -204,11 +226,11 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         continue;
       case kTokenNumber:
         // The rest of a number or a word in a loop of its own: most of a text is words.
-        for (int d = c; DigitByte(d) || (d == 'x' && pos - start == 1 && ByteAt(start) == '0');)
-          d = ByteAt(++pos);
+        for (int d = c; DigitByte(d) || (d == 'x' && pos - start == 1 && byteAt(start) == '0');)
+          d = byteAt(++pos);
         break;
       case kTokenIdent:
-        for (int d = c; LetterByte(d) || d == '_' || DigitByte(d);) d = ByteAt(++pos);
+        while (pos < size && wordBytes[static_cast<unsigned char>(text[pos])]) ++pos;
         break;
       case kTokenString:
         step();
@@ -252,7 +274,7 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
           break;
         }
         ++pos;
-        const std::string_view read(Text.Text() + start, pos - start);
+        const std::string_view read(text.data() + start, pos - start);
         if (read.size() == 2) {
           if (read == "/*" || read == "//") {
             kind = kTokenComment;
@@ -288,7 +310,7 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
     out.length = (textEnd >= 0 ? textEnd : pos) - start;
     if (lineCommentCr) {
       out.useOwned = true;
-      for (char ch : std::string_view(Text.Text() + start, out.length))
+      for (char ch : text.substr(start, out.length))
         if (ch != '\r') out.owned += ch;
     }
   }
@@ -310,7 +332,7 @@ std::int32_t CCppAsmParser::CharLiteralEnd(std::int32_t from) const {
 
 void CCppAsmParser::SetToken(const Scan& scan) {
   const std::string_view text = TextOf(scan);
-  if (Token.View() != text) Token = CStr(text);
+  Token.Set(text);  // copying a short token costs less than comparing it first
   TokenKind = scan.kind;
   CommentMode = scan.commentMode;
   // Plain integers: a value-object temporary per token would cost more than the token.
@@ -325,13 +347,10 @@ void CCppAsmParser::ReadToken() {
   SetToken(scan);
 }
 
-const CCppAsmParser::Scan& CCppAsmParser::Significant() {
-  if (aheadFrom_ == Pos.Value && aheadGeneration_ == TextGeneration &&
-      aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
-      aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
-    return ahead_;
+const CCppAsmParser::Scan& CCppAsmParser::ReadAhead() {
   // Read straight into the kept token; it is marked as kept only once it is complete.
   aheadFrom_ = -1;
+  ++aheadScans_;
   Scan& scan = ahead_;
   std::int32_t pos = Pos.Value, lines = 0, openedAt = -1;
   std::uint8_t openedKind = kTokenNone;
@@ -359,6 +378,13 @@ const CCppAsmParser::Scan& CCppAsmParser::Significant() {
 
 void CCppAsmParser::Take(const Scan& scan) { SetToken(scan); }
 
+void CCppAsmParser::SetTried(const Scan& scan) {
+  const bool ahead = &scan == &ahead_;
+  const std::string_view text = TextOf(scan);
+  LastToken.Set(text);
+  triedScan_ = ahead ? aheadScans_ : ~0u;
+}
+
 void CCppAsmParser::NextToken() {
   Take(Significant());
   if (TokenKind != kTokenIdent || !JoinQualified) return;
@@ -380,10 +406,11 @@ CStr CCppAsmParser::GetWord() {
 }
 
 CBool CCppAsmParser::TryToken(const CStr& s) {
+  triedScan_ = ~0u;  // LastToken is set here whatever it held
   const Scan& next = Significant();
   if (next.kind == kTokenIdent && JoinQualified) return CParser::TryToken(s);
   const std::string_view text = TextOf(next);
-  if (LastToken.View() != text) LastToken = CStr(text);
+  if (LastToken.View() != text) LastToken.Set(text);
   if (text != s.View()) return false;
   Take(next);
   return true;

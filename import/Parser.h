@@ -48,10 +48,17 @@ class CParser : public CObject {
   virtual void Next();
   virtual CStr GetRestOfLine();
   virtual void SetText(const CStr& s);  // appends "\r\n", then Reset
+  // As SetText, for a text that ends in that "\r\n" already: taken over, not copied.
+  void TakeText(CStr&& s);
   virtual void Reset();
   virtual CStr GetWord();
   virtual void NextToken();
   virtual CBool TryToken(const CStr& s);
+
+  // Whether a byte goes on a word once it has begun: a letter, a digit or "_".
+  static constexpr bool WordByte(int c, bool cyrillic) {
+    return LetterByte(c, cyrillic) || c == '_' || (c >= '0' && c <= '9');
+  }
 
   void MarkPos();
   void RestorePos();
@@ -76,10 +83,11 @@ class CParser : public CObject {
  protected:
   // The class rules on a byte value; the virtual tests above and the C++ reader share them.
   bool DigitByte(int c) const { return c >= '0' && c <= '9'; }
-  bool LetterByte(int c) const {
+  static constexpr bool LetterByte(int c, bool cyrillic) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           (CyrillicLetters.Value && (c >= 192 || c == 168 || c == 184));
+           (cyrillic && (c >= 192 || c == 168 || c == 184));
   }
+  bool LetterByte(int c) const { return LetterByte(c, CyrillicLetters.Value); }
   bool SpaceByte(int c) const { return c <= 32; }  // the end of the text (-1) counts as space
   bool PunctByte(int c) const { return !DigitByte(c) && !LetterByte(c) && c != '_' && !SpaceByte(c); }
   int ByteAt(std::int32_t pos) const {
@@ -143,14 +151,27 @@ class CCppAsmParser : public CParser {
   // The next token NextToken would return, comments and line breaks skipped as ReturnSkipped
   // says, without the qualified-name join. Kept for the current position: the analyser tries
   // many words at one place, and each try would otherwise read the same token again.
-  const Scan& Significant();
+  const Scan& Significant() {
+    if (aheadFrom_ == Pos.Value && aheadGeneration_ == TextGeneration &&
+        aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
+        aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
+      return ahead_;
+    return ReadAhead();
+  }
   void Take(const Scan& scan);
+  // LastToken made the text of the token Significant answered, as a try that did not match
+  // leaves it; the many tries at one place set it once.
+  void NoteTried(const Scan& scan) {
+    if (&scan != &ahead_ || triedScan_ != aheadScans_) SetTried(scan);
+  }
 
   // Reading met a string or block comment that is never closed; it began at `start`.
   virtual void Unterminated(std::int32_t start, std::uint8_t kind) {}
 
  private:
   void SetToken(const Scan& scan);
+  const Scan& ReadAhead();  // Significant when the kept token is not the one asked for
+  void SetTried(const Scan& scan);
   // The kind of the next token; the position and line stay (the token fields show it).
   std::uint8_t PeekKind();
 
@@ -159,4 +180,6 @@ class CCppAsmParser : public CParser {
   std::uint32_t aheadGeneration_ = 0;
   bool aheadSkipped_ = false;
   bool aheadCyrillic_ = false;
+  std::uint32_t aheadScans_ = 0;   // tokens Significant has read afresh
+  std::uint32_t triedScan_ = ~0u;  // the one of them LastToken holds, if any
 };

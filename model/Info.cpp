@@ -6,6 +6,7 @@
 #include "core/App.h"
 #include "core/Cp1251.h"
 #include "model/ClassManager.h"
+#include "model/NameManager.h"
 #include "model/RecordReader.h"
 
 namespace {
@@ -72,13 +73,19 @@ void CInfo::Append(CInfo* child) {
 }
 
 std::int32_t CInfo::LevelsBelow() const {
+  // Down the first child, on to the next sibling, up when a node is done: the list holds the
+  // path from here, each node with the next of its children to visit, not every node pending.
   std::int32_t deepest = 0;
-  std::vector<std::pair<const CInfo*, std::int32_t>> pending = {{this, 0}};
-  while (!pending.empty()) {
-    const auto [node, depth] = pending.back();
-    pending.pop_back();
-    deepest = std::max(deepest, depth);
-    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) pending.push_back({node->Child(i), depth + 1});
+  std::vector<std::pair<const CInfo*, std::int32_t>> path = {{this, 0}};
+  while (!path.empty()) {
+    auto& [node, next] = path.back();
+    if (next < node->Children.Size()) {
+      const auto* child = static_cast<const CInfo*>(node->Children.At(next++));
+      path.push_back({child, 0});
+      deepest = std::max(deepest, std::int32_t(path.size()) - 1);
+    } else {
+      path.pop_back();
+    }
   }
   return deepest;
 }
@@ -86,16 +93,21 @@ std::int32_t CInfo::LevelsBelow() const {
 // [SECTION] Saving
 
 void CInfo::SaveToStream(CStream& stream) {
+  // The whole tree passes through here: the name is written from the name manager's own copy,
+  // and the children are walked without value-object temporaries.
+  static const CStr kNoName;
+  const CApp* app = CoreApp;
   const CInt start = stream.GetPosition();
   stream.WriteInt(0);  // the length, once it is known
   stream.WriteStr(ClassName());
-  stream.WriteStr(GetName());
+  stream.WriteStr(app && app->NameMan ? app->NameMan->NameRef(this) : kNoName);
   stream.WriteStr(About);
   stream.WriteStr(Extra);
   stream.WriteBool(Reserved);
   SaveFields(stream);
   stream.WriteInt(Children.Count());
-  for (std::int32_t i = 0; i < Children.Count().Value; ++i) Child(i)->SaveToStream(stream);
+  for (std::int32_t i = 0; i < Children.Size(); ++i)
+    static_cast<CInfo*>(Children.At(i))->SaveToStream(stream);
   const CInt end = stream.GetPosition();
   stream.SetPosition(start);
   stream.WriteInt(end.Value - start.Value - 4);

@@ -88,6 +88,12 @@ CStr CNameManager::NameOf(const CObject* object) const {
   return at < 0 ? CStr() : static_cast<const CItem*>(Entries.At(at))->Name;
 }
 
+const CStr& CNameManager::NameRef(const CObject* object) const {
+  static const CStr kNone;
+  const std::int32_t at = object ? Find(object) : -1;
+  return at < 0 ? kNone : static_cast<const CItem*>(Entries.At(at))->Name;
+}
+
 void CNameManager::SetNameOf(const CObject* object, const CStr& name) {
   if (const std::int32_t at = Find(object); at >= 0) {
     Entries.GetAs<CItem>(at)->Name = name;

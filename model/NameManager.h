@@ -19,6 +19,9 @@ class CNameManager : public CObject {
   ~CNameManager() override;
 
   CStr NameOf(const CObject* object) const;
+  // The same without a copy, for walks over many objects (saving a tree, comparing names):
+  // valid until a name is set or forgotten.
+  const CStr& NameRef(const CObject* object) const;
   // Every call makes an entry, also for the empty name.
   void SetNameOf(const CObject* object, const CStr& name);
   // Called as an object is destroyed, so no later object inherits its name.

@@ -21,4 +21,13 @@ void TuneAllocator() {
 #endif
 }
 
+void KeepFreedMemory() {
+#if defined(__GLIBC__)
+  // A text of a large file read and dropped, and the image of the tree as it grows, are the
+  // blocks that would otherwise go back and forth.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
+}
+
 }  // namespace platform

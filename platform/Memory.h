@@ -6,4 +6,10 @@ namespace platform {
 // Called once a program starts (CApp does it); later calls change nothing.
 void TuneAllocator();
 
+// For a program that builds one large tree, writes it and ends (qxtree import): blocks of every
+// size come from the heap, and freed ones stay there for the next, where the allocator would hand
+// a large freed block back to the system and take fresh pages, each a page fault, for the next.
+// The memory is kept until the process ends.
+void KeepFreedMemory();
+
 }  // namespace platform

@@ -130,6 +130,18 @@ CInt CMemory::Write(const void* buffer, const CInt& count) {
   return count;
 }
 
+void CMemory::WriteInt(const CInt& value) { Put(&value.Value, sizeof(value.Value)); }
+
+void CMemory::WriteStr(const CStr& value) {
+  const std::string_view text = value.View();
+  const auto length = static_cast<std::int32_t>(text.size());
+  Put(&length, sizeof(length));
+  if (length > 0) Put(text.data(), length);
+}
+
+void CMemory::WriteBool(const CBool& value) { Put(&value.Value, sizeof(value.Value)); }
+void CMemory::WriteUChar(std::uint8_t value) { Put(&value, sizeof(value)); }
+
 void CMemory::Assign(CStream& other) { CopyFrom(other, other.GetSize()); }
 
 void CMemory::CopyFrom(CStream& other, const CInt& count) {

@@ -71,10 +71,27 @@ class CMemory : public CStream {
   void Assign(CStream& other) override;
   void CopyFrom(CStream& other, const CInt& count) override;
   void SetSize(const CInt& size) override;
+  // The writes a saved tree is made of, straight into the block while it has room.
+  void WriteInt(const CInt& value) override;
+  void WriteStr(const CStr& value) override;
+  void WriteBool(const CBool& value) override;
+  void WriteUChar(std::uint8_t value) override;
 
   const std::uint8_t* Data() const { return Buffer; }
 
  private:
+  // Write, without its checks when the bytes fit the block at a position within the data.
+  void Put(const void* bytes, std::int32_t count) {
+    const std::int32_t at = Position.Value;
+    if (at < 0 || at > DataSize.Value || count > capacity_ - at) {
+      Write(bytes, count);
+      return;
+    }
+    __builtin_memcpy(Buffer + at, bytes, static_cast<std::size_t>(count));
+    Position.Value = at + count;
+    if (Position.Value > DataSize.Value) DataSize.Value = Position.Value;
+  }
+
   // Room for n bytes under Buffer, doubling the block as it grows; the size does not change.
   void Reserve(std::int32_t n);
 

@@ -254,6 +254,24 @@ TEST(CStr, ShortAndLongTextsCopyMoveAndGrowAlike) {
   }
 }
 
+TEST(CStr, EveryShortLengthIsCopiedWhole) {
+  // Short texts are copied in pieces that overlap by length; each length takes its own path.
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz";
+  for (std::size_t n = 0; n <= 17; ++n) {
+    const std::string text = letters.substr(0, n);
+    CStr set = "previous text, long enough to have a block";
+    set.Set(text);
+    EXPECT_EQ(set.View(), text) << n;
+    const CStr copy = set;
+    EXPECT_EQ(copy.View(), text) << n;
+    set.Set(text.substr(0, n / 2) + std::string(1, '\0') + "zz");
+    EXPECT_EQ(set.View(), text.substr(0, n / 2)) << n;  // stops at the zero byte
+    CStr self = std::string_view(letters).substr(0, n + 1);
+    self.Set(self.View().substr(1));  // the text moves down inside the string itself
+    EXPECT_EQ(self.View(), letters.substr(1, n)) << n;
+  }
+}
+
 TEST(CBool, TextAndTruth) {
   EXPECT_EQ(CBool(true).ToStr(), "true");
   EXPECT_EQ(CBool(false).ToStr(), "");

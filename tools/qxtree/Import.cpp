@@ -7,6 +7,7 @@
 #include "core/Cp1251.h"
 #include "import/Import.h"
 #include "model/Info.h"
+#include "platform/Memory.h"
 #include "platform/Text.h"
 #include "tools/qxtree/ProjectFile.h"
 
@@ -40,6 +41,7 @@ CInfo* Find(CInfo& root, const std::string& path) {
 }  // namespace
 
 int Import(const std::string& file, const std::string& element) {
+  platform::KeepFreedMemory();  // the process ends once the tree is saved
   // The tree is left to the end of the process: taking a large one apart node by node costs
   // about as much as the import itself, and the user waits for it. CoreApp keeps it reachable.
   auto& app = *new CApp;
