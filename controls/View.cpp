@@ -30,6 +30,25 @@ class KeyScope {
   int saved_;
 };
 
+// The faces of a whole repaint are nested: the window's black, then each panel's face, then its
+// children's over it. While this lives, the target's solid fills wait, so a face hidden by a
+// later one is never drawn (the picture is the same).
+class DeferredFills {
+ public:
+  explicit DeferredFills(platform::DrawContext& dc) : dc_(dc), was_(dc.DeferringFills()) {
+    dc_.DeferFills(true);
+  }
+  ~DeferredFills() {
+    if (!was_) dc_.DeferFills(false);
+  }
+  DeferredFills(const DeferredFills&) = delete;
+  DeferredFills& operator=(const DeferredFills&) = delete;
+
+ private:
+  platform::DrawContext& dc_;
+  bool was_;
+};
+
 }  // namespace
 
 CView::CView(CRect r) {
@@ -124,7 +143,9 @@ void CView::EndDraw() {
 }
 
 // Every flip counts, the window procedure's own after a paint message too.
-void CView::FlippedHook(CCanvas*) { OnPresented(this); }
+void CView::FlippedHook(CCanvas*) {
+  OnPresented(this);
+}
 
 void CView::Redraw() {
   if (!Canvas) return;
@@ -149,11 +170,14 @@ void CView::PaintTree() {
   Redraws++;
   PaintOwed = false;
   CRect area = PaintArea();
+  const DeferredFills deferred(*Canvas->TargetDC);
+  const CPaintPass pass;
   // Whatever origin and clip the last painter left must not shift or cut the background.
   Canvas->SetOrigin(CPoint(0, 0));
   Canvas->SetClipRect(area);
   Canvas->SetColorRGB(0, 0, 0);
-  Canvas->FillRect(area);
+  // Only what the window shows: the rest of the buffer never reaches it.
+  Canvas->FillRect(ClipTo(area, Canvas->ShownArea()));
   if (Root) {
     Root->BeginPaint(area);
     Root->Paint(area);

@@ -89,6 +89,12 @@ CBool CGDI::Flip() {
   return true;
 }
 
+CRect CGDI::ShownArea() const {
+  const platform::Surface* shown = Window ? platform::WindowImage(Window) : &NoWindowImage;
+  const int width = shown ? shown->width : 0, height = shown ? shown->height : 0;
+  return CRect(0, 0, width - 1, height - 1);
+}
+
 void CGDI::Validate() {
   platform::ValidateWindow(Window);
 }

@@ -34,6 +34,8 @@ class CGDI : public CCanvas {
   void SelectTarget(CBool toBuffer) override;
   // Shows the whole buffer in the window at once.
   CBool Flip() override;
+  // The part of the buffer that Flip shows, in device pixels (corners included).
+  CRect ShownArea() const;
   void Validate() override;
   CBool ReleaseWindowDC() override;
   CBool EndDraw() override;

@@ -18,6 +18,25 @@ constexpr std::uint8_t kHatches[6][8] = {
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
 };
 
+// What is left of a after taking out b (which it meets): up to four bands, handed to keep.
+template <class Keep>
+void Subtract(const Rect& a, const Rect& b, Keep&& keep) {
+  if (a.top < b.top) keep(Rect{a.left, a.top, a.right, b.top});
+  if (b.bottom < a.bottom) keep(Rect{a.left, b.bottom, a.right, a.bottom});
+  const int top = std::max(a.top, b.top), bottom = std::min(a.bottom, b.bottom);
+  if (a.left < b.left) keep(Rect{a.left, top, b.left, bottom});
+  if (b.right < a.right) keep(Rect{b.right, top, a.right, bottom});
+}
+
+// A piece this thin (what a line across a face leaves at its ends) is drawn at once rather than
+// kept: no later face is likely to hide it, and keeping it would only lengthen the list.
+bool Sliver(const Rect& r) {
+  return r.Width() <= 2 || r.Height() <= 2;
+}
+
+// More waiting pieces than this cost more to keep apart than their overdraw would.
+constexpr size_t kMaxWaiting = 256;
+
 bool UsablePicture(const Surface* picture) {
   return picture && picture->width > 0 && picture->height > 0 &&
          picture->pixels.size() >= size_t(picture->width) * size_t(picture->height);
@@ -48,6 +67,51 @@ void DrawContext::SelectBrush(const Brush& brush) {
       span_ = nullptr;
       break;
   }
+}
+
+void DrawContext::DeferFills(bool on) {
+  if (!on) Flush();
+  deferring_ = on;
+}
+
+void DrawContext::Flush() {
+  for (const WaitingFill& fill : waiting_) PutIn(fill.area, fill.color);
+  waiting_.clear();
+}
+
+void DrawContext::PutIn(const Rect& r, Pixel color) const {
+  for (int y = r.top; y < r.bottom; ++y)
+    raster::FillPixels(target_->Row(y) + r.left, size_t(r.Width()), color);
+}
+
+// Putting a waiting fill in early is always right: nothing has drawn on its pixels since it was
+// asked for, or it would have been put in then.
+void DrawContext::Split(const Rect& cut, bool drawCut) const {
+  const size_t count = waiting_.size();
+  bool cutSome = false;
+  for (size_t i = 0; i < count; ++i) {
+    const WaitingFill fill = waiting_[i];
+    Rect part = fill.area.Intersect(cut);
+    if (part.Empty()) continue;
+    if (drawCut) {
+      // What is drawn over a face is mostly text and pictures along its rows, or lines along its
+      // edges: the whole band of the face they cross goes in, so their ends leave no pieces.
+      if (part.Width() >= part.Height())
+        part.left = fill.area.left, part.right = fill.area.right;
+      else
+        part.top = fill.area.top, part.bottom = fill.area.bottom;
+      PutIn(part, fill.color);
+    }
+    Subtract(fill.area, part, [&](const Rect& piece) {
+      if (Sliver(piece))
+        PutIn(piece, fill.color);
+      else
+        waiting_.push_back({piece, fill.color});
+    });
+    waiting_[i].area = Rect{};
+    cutSome = true;
+  }
+  if (cutSome) std::erase_if(waiting_, [](const WaitingFill& fill) { return fill.area.Empty(); });
 }
 
 void DrawContext::SpanSolid(const DrawContext& dc, Pixel* row, int, int x0, int x1) {
@@ -90,6 +154,7 @@ void DrawContext::BrushRect(const Rect& r) {
     return;
   }
   const Rect area = r.Intersect(clip_);
+  Expose(area);
   for (int y = area.top; y < area.bottom; ++y)
     span_(*this, target_->Row(y), y, area.left, area.right);
 }
@@ -97,6 +162,12 @@ void DrawContext::BrushRect(const Rect& r) {
 void DrawContext::ColorRect(const Rect& r, Pixel color) {
   const Rect area = r.Intersect(clip_);
   if (area.Empty()) return;
+  if (deferring_ && !direct_) {
+    Split(area, false);
+    waiting_.push_back({area, color});
+    if (waiting_.size() > kMaxWaiting) Flush();
+    return;
+  }
   // Whole rows lie end to end in memory: one fill for all of them.
   if (area.Width() == target_->width) {
     raster::FillPixels(target_->Row(area.top), size_t(area.Width()) * size_t(area.Height()), color);
@@ -123,6 +194,10 @@ void DrawContext::Rectangle(int left, int top, int right, int bottom) {
     return;
   }
 
+  // The outline and the face are drawn at once, in their order, over what waits under them.
+  Expose(StrokeBox({box.left, box.top}, {box.right - 1, box.bottom - 1}));
+  const bool wasDirect = direct_;
+  direct_ = true;
   const int width = penWidth_;
   if (pen_.style == Pen::kInsideFrame && width > 1) {
     const Rect inside{box.left + width / 2, box.top + width / 2, box.right - (width - 1) / 2,
@@ -130,6 +205,7 @@ void DrawContext::Rectangle(int left, int top, int right, int bottom) {
     // A box too small for the pen is all pen.
     if (inside.right - 1 <= inside.left || inside.bottom - 1 <= inside.top) {
       ColorRect(box, pen_.color);
+      direct_ = wasDirect;
       return;
     }
     box = inside;
@@ -144,6 +220,7 @@ void DrawContext::Rectangle(int left, int top, int right, int bottom) {
                             {box.left, box.bottom - 1},
                             {box.right - 1, box.bottom - 1}};
   StrokeClosed(corners);
+  direct_ = wasDirect;
 }
 
 }  // namespace platform

@@ -77,13 +77,27 @@ void DrawContext::LineTo(int x, int y) {
   const Point to = raster::Limit(Point{x, y});
   clip_ = ClipBox();
   dashPhase_ = 0;
-  if (!clip_.Empty()) (this->*stroke_)(position_, to);
+  if (!clip_.Empty()) {
+    Expose(StrokeBox(position_, to));
+    (this->*stroke_)(position_, to);
+  }
   position_ = to;
+}
+
+// Thin and styled pens stay on the pixels between the ends; a wide pen reaches its width around
+// them.
+Rect DrawContext::StrokeBox(Point from, Point to) const {
+  const int reach = penKind_ == PenKind::Wide ? penWidth_ + 1 : 0;
+  const Rect box{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
+                 std::max(from.x, to.x) + 1 + reach, std::max(from.y, to.y) + 1 + reach};
+  return box.Intersect(clip_);
 }
 
 void DrawContext::StrokeClosed(std::span<const Point> points) {
   dashPhase_ = 0;
   if (clip_.Empty()) return;
+  for (size_t i = 0; i < points.size(); ++i)
+    Expose(StrokeBox(points[i], points[(i + 1) % points.size()]));
   for (size_t i = 0; i < points.size(); ++i)
     (this->*stroke_)(points[i], points[(i + 1) % points.size()]);
 }
