@@ -384,8 +384,8 @@ std::unique_ptr<Font::Impl> Open(const LogicalFont& request) {
   for (FaceMatch& face : Candidates(request, 8)) {
     const std::string* file = FaceFile(face.file);
     if (!file) continue;
-    TTF_Font* ttf =
-        TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->data(), int(file->size())), 1, 12, face.index);
+    TTF_Font* ttf = TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->data(), int(file->size())), 1,
+                                        12, face.index);
     if (!ttf) continue;
     auto impl = std::make_unique<Font::Impl>();
     impl->ttf = ttf;
