@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
@@ -107,6 +108,13 @@ class CGDI : public CCanvas {
   void SelectFillTools();
   // Drawing straight onto the window shows at once.
   void Drawn();
+
+  // PlatformColor's last answer and the colour it was for: a repaint asks again and again.
+  // NaN at first: equal to no colour.
+  mutable long double PixelFor[3] = {std::numeric_limits<long double>::quiet_NaN(),
+                                     std::numeric_limits<long double>::quiet_NaN(),
+                                     std::numeric_limits<long double>::quiet_NaN()};
+  mutable platform::Pixel LastPixel = 0;
 
   // The platform font last selected: an unknown font number keeps it.
   const platform::Font* SelectedFont = nullptr;

@@ -87,12 +87,14 @@ void DrawContext::PutIn(const Rect& r, Pixel color) const {
 // Putting a waiting fill in early is always right: nothing has drawn on its pixels since it was
 // asked for, or it would have been put in then.
 void DrawContext::Split(const Rect& cut, bool drawCut) const {
-  const size_t count = waiting_.size();
-  bool cutSome = false;
-  for (size_t i = 0; i < count; ++i) {
+  // Backwards, so a fill taken out can give its place to the last one: the order of waiting fills
+  // does not matter, they never overlap. The pieces added at the end lie outside the cut.
+  for (size_t i = waiting_.size(); i-- > 0;) {
     const WaitingFill fill = waiting_[i];
+    if (fill.area.left >= cut.right || cut.left >= fill.area.right || fill.area.top >= cut.bottom ||
+        cut.top >= fill.area.bottom)
+      continue;
     Rect part = fill.area.Intersect(cut);
-    if (part.Empty()) continue;
     if (drawCut) {
       // What is drawn over a face is mostly text and pictures along its rows, or lines along its
       // edges: the whole band of the face they cross goes in, so their ends leave no pieces.
@@ -108,10 +110,9 @@ void DrawContext::Split(const Rect& cut, bool drawCut) const {
       else
         waiting_.push_back({piece, fill.color});
     });
-    waiting_[i].area = Rect{};
-    cutSome = true;
+    waiting_[i] = waiting_.back();
+    waiting_.pop_back();
   }
-  if (cutSome) std::erase_if(waiting_, [](const WaitingFill& fill) { return fill.area.Empty(); });
 }
 
 void DrawContext::SpanSolid(const DrawContext& dc, Pixel* row, int, int x0, int x1) {

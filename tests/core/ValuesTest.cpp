@@ -66,6 +66,24 @@ TEST(CFloat, RoundingFamily) {
   // Outside int32, the x87's "integer indefinite" rather than undefined behaviour.
   EXPECT_EQ(CFloat(1e12).Round().Value, INT32_MIN);
   EXPECT_EQ(CFloat(std::nanl("")).Trunc().Value, INT32_MIN);
+  // Round at the edges of int32, where it leaves its shortcut for the library's floor.
+  struct Edge {
+    long double x;
+    std::int32_t round;
+  } edges[] = {
+      {-0.5L, 0},
+      {-0.50001L, -1},
+      {2147483646.5L, INT32_MAX},
+      {2147483647.4L, INT32_MAX},
+      {2147483647.5L, INT32_MIN},
+      {-2147483648.5L, INT32_MIN},  // exactly the smallest int32
+      {-2147483648.0L, INT32_MIN},
+      {-2147483647.75L, -2147483648},
+      {-2147483648.75L, INT32_MIN},  // one below: outside
+      {std::nanl(""), INT32_MIN},
+  };
+  for (const Edge& e : edges)
+    EXPECT_EQ(CFloat(e.x).Round().Value, e.round) << static_cast<double>(e.x);
 }
 
 TEST(CFloat, TextBothWays) {
