@@ -28,10 +28,11 @@ void Subtract(const Rect& a, const Rect& b, Keep&& keep) {
   if (b.right < a.right) keep(Rect{b.right, top, a.right, bottom});
 }
 
-// A piece this thin (what a line across a face leaves at its ends) is drawn at once rather than
-// kept: no later face is likely to hide it, and keeping it would only lengthen the list.
+// A piece this thin or small (what a line across a face leaves at its ends, the gaps between
+// buttons) is drawn at once rather than kept: no later face is likely to hide it, and keeping it
+// would only lengthen the list every later drawing looks through.
 bool Sliver(const Rect& r) {
-  return r.Width() <= 2 || r.Height() <= 2;
+  return r.Width() <= 2 || r.Height() <= 2 || r.Width() * r.Height() <= 1024;
 }
 
 // More waiting pieces than this cost more to keep apart than their overdraw would.

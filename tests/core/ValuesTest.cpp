@@ -3,6 +3,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "core/Cp1251.h"
@@ -84,6 +85,17 @@ TEST(CFloat, RoundingFamily) {
   };
   for (const Edge& e : edges)
     EXPECT_EQ(CFloat(e.x).Round().Value, e.round) << static_cast<double>(e.x);
+  // And the library's floor of x + 1/2 everywhere between, at every scale.
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const long double scale = std::ldexp(1.0L, int(random() % 34));
+    const long double x =
+        (static_cast<long double>(random()) / 18446744073709551616.0L - 0.5L) * 2 * scale;
+    const long double floor = std::floor(x + 0.5L);
+    const std::int32_t expected =
+        floor >= -2147483648.0L && floor <= 2147483647.0L ? std::int32_t(floor) : INT32_MIN;
+    ASSERT_EQ(CFloat(x).Round().Value, expected) << static_cast<double>(x);
+  }
 }
 
 TEST(CFloat, TextBothWays) {
