@@ -83,8 +83,17 @@ void CGDI::SelectTarget(CBool toBuffer) {
 
 CBool CGDI::Flip() {
   ++Flips;
-  WindowDC.BitBlt(0, 0, platform::ScreenWidth(), platform::ScreenHeight(), *TargetDC, 0, 0);
-  if (Window) platform::PresentWindow(Window);
+  const int width = platform::ScreenWidth(), height = platform::ScreenHeight();
+  platform::Surface* image = Window ? platform::WindowImage(Window) : nullptr;
+  if (image && TargetDC == &BufferDC && WindowDC.Target() == image && !WindowDC.Clip() &&
+      BufferBitmap.width <= width && BufferBitmap.height <= height) {
+    // The usual case, the whole buffer unclipped into the window: copied and shown in one pass.
+    BufferDC.Flush();
+    platform::PresentWindowFrom(Window, BufferBitmap);
+  } else {
+    WindowDC.BitBlt(0, 0, width, height, *TargetDC, 0, 0);
+    if (Window) platform::PresentWindow(Window);
+  }
   OnFlipped(this);
   return true;
 }
