@@ -201,6 +201,8 @@ class DrawContext {
   void PutIn(const Rect& r, Pixel color) const;
   // The pixels a pen draws along from..to, for Expose.
   Rect StrokeBox(Point from, Point to) const;
+  // Whether the pen draws from..to as a solid rectangle (StrokeThin), a fill that may wait.
+  bool ThinRun(Point from, Point to) const;
 
   // Fills.cpp: the brush's span function and the clipped calls to it.
   void BrushSpan(int y, int x0, int x1);  // x1 exclusive, clipped here

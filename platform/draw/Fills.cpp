@@ -166,9 +166,13 @@ void DrawContext::ColorRect(const Rect& r, Pixel color) {
   if (area.Empty()) return;
   if (deferring_ && !direct_) {
     Split(area, false);
-    waiting_.push_back({area, color});
-    if (waiting_.size() > kMaxWaiting) Flush();
-    return;
+    // A line or a small mark is drawn at once, over what it hid: waiting, it would only lengthen
+    // the list.
+    if (!Sliver(area)) {
+      waiting_.push_back({area, color});
+      if (waiting_.size() > kMaxWaiting) Flush();
+      return;
+    }
   }
   // Whole rows lie end to end in memory: one fill for all of them.
   if (area.Width() == target_->width) {
