@@ -100,8 +100,8 @@ CBool CGDI::Flip() {
 
 CRect CGDI::ShownArea() const {
   const platform::Surface* shown = Window ? platform::WindowImage(Window) : &NoWindowImage;
-  const int width = shown ? shown->width : 0, height = shown ? shown->height : 0;
-  return CRect(0, 0, width - 1, height - 1);
+  if (!shown) shown = &BufferBitmap;
+  return CRect(0, 0, shown->width - 1, shown->height - 1);
 }
 
 void CGDI::Validate() {
