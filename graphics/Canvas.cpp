@@ -175,9 +175,15 @@ void CGDI::ResetClipRect() {
 // Device pixels: neither the origin nor clip-relative mode applies.
 void CGDI::SetClipRegion(CRect r) {
   PaintRect = r;
+  ClipTarget = TargetDC;
   TargetDC->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
                                    Saturate(r.M2.X.Round().Value) + 1,
                                    Saturate(r.M2.Y.Round().Value) + 1});
+}
+
+CBool CGDI::HasClip(const CRect& r) const {
+  return !ClipRelative && ClipTarget == TargetDC && bool(ClipRect.M1 == r.M1) &&
+         bool(ClipRect.M2 == r.M2) && bool(PaintRect.M1 == r.M1) && bool(PaintRect.M2 == r.M2);
 }
 
 // [SECTION] CGDI: outlines

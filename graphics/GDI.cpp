@@ -64,6 +64,7 @@ void CGDI::AttachWindowContext() {
 }
 
 CBool CGDI::CreateBuffer() {
+  ClipTarget = nullptr;  // the new contexts have no clip
   AttachWindowContext();
   BufferBitmap = platform::Surface(platform::ScreenWidth(), platform::ScreenHeight(), 0);
   BufferDC = platform::DrawContext(&BufferBitmap);
@@ -73,6 +74,7 @@ CBool CGDI::CreateBuffer() {
 }
 
 void CGDI::SelectTarget(CBool toBuffer) {
+  ClipTarget = nullptr;  // the other context's clip is its own
   if (toBuffer) {
     TargetDC = &BufferDC;
     return;

@@ -68,6 +68,7 @@ class CGDI : public CCanvas {
   void CopyToBitmap(CRect r, CGDIBitmap& bitmap) override;
   void DrawDottedFrame(CRect r) override;
   void SetClipRegion(CRect r) override;
+  CBool HasClip(const CRect& r) const override;
   // Makes the window, shows it and attaches this canvas to it.
   virtual void CreateWindow();
 
@@ -109,6 +110,8 @@ class CGDI : public CCanvas {
   // Drawing straight onto the window shows at once.
   void Drawn();
 
+  // The context PaintRect was last given to as its clip region.
+  const platform::DrawContext* ClipTarget = nullptr;
   // PlatformColor's last answer and the colour it was for: a repaint asks again and again.
   // NaN at first: equal to no colour.
   mutable long double PixelFor[3] = {std::numeric_limits<long double>::quiet_NaN(),
