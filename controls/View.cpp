@@ -31,15 +31,16 @@ class KeyScope {
 };
 
 // The faces of a whole repaint are nested: the window's black, then each panel's face, then its
-// children's over it. While this lives, the target's solid fills wait, so a face hidden by a
+// children's over it. While this lives, the buffer's solid fills wait, so a face hidden by a
 // later one is never drawn (the picture is the same).
 class DeferredFills {
  public:
-  explicit DeferredFills(platform::DrawContext& dc) : dc_(dc), was_(dc.DeferringFills()) {
-    dc_.DeferFills(true);
+  explicit DeferredFills(CGDI& canvas)
+      : dc_(canvas.BufferDC), was_(dc_.DeferringFills()), on_(canvas.TargetDC == &dc_) {
+    if (on_) dc_.DeferFills(true);
   }
   ~DeferredFills() {
-    if (!was_) dc_.DeferFills(false);
+    if (on_ && !was_) dc_.DeferFills(false);
   }
   DeferredFills(const DeferredFills&) = delete;
   DeferredFills& operator=(const DeferredFills&) = delete;
@@ -47,6 +48,7 @@ class DeferredFills {
  private:
   platform::DrawContext& dc_;
   bool was_;
+  bool on_;  // only the buffer: a window's own picture may change size under a waiting fill
 };
 
 }  // namespace
@@ -170,7 +172,7 @@ void CView::PaintTree() {
   Redraws++;
   PaintOwed = false;
   CRect area = PaintArea();
-  const DeferredFills deferred(*Canvas->TargetDC);
+  const DeferredFills deferred(*Canvas);
   const CPaintPass pass;
   // Whatever origin and clip the last painter left must not shift or cut the background.
   Canvas->SetOrigin(CPoint(0, 0));

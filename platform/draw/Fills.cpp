@@ -80,9 +80,12 @@ void DrawContext::Flush() {
   waiting_.clear();
 }
 
+// Cut to the surface as it is now: its owner may have resized it while the fill waited.
 void DrawContext::PutIn(const Rect& r, Pixel color) const {
-  for (int y = r.top; y < r.bottom; ++y)
-    raster::FillPixels(target_->Row(y) + r.left, size_t(r.Width()), color);
+  if (!target_ || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
+  const Rect area = r.Intersect({0, 0, target_->width, target_->height});
+  for (int y = area.top; y < area.bottom; ++y)
+    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
 }
 
 // Putting a waiting fill in early is always right: nothing has drawn on its pixels since it was
