@@ -145,9 +145,7 @@ void CView::EndDraw() {
 }
 
 // Every flip counts, the window procedure's own after a paint message too.
-void CView::FlippedHook(CCanvas*) {
-  OnPresented(this);
-}
+void CView::FlippedHook(CCanvas*) { OnPresented(this); }
 
 void CView::Redraw() {
   if (!Canvas) return;
