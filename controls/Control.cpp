@@ -255,21 +255,59 @@ CPoint CControl::GetAbsM2() {
   return CPoint(forwardX ? o.X + M2.X : o.X - M2.X, forwardY ? o.Y + M2.Y : o.Y - M2.Y);
 }
 
+namespace {
+
+// The paint pass in force (0: none), and the last number given to one.
+std::uint64_t paintPass = 0;
+std::uint64_t lastPaintPass = 0;
+
+}  // namespace
+
+CPaintPass::CPaintPass() : saved_(paintPass) {
+  paintPass = ++lastPaintPass;
+}
+
+CPaintPass::~CPaintPass() {
+  paintPass = saved_ ? ++lastPaintPass : 0;
+}
+
 void CControl::AbsFrame(CPoint& m1, bool& forwardX, bool& forwardY) {
+  // Up to the root, or to an ancestor whose frame this pass already knows; then down again.
   thread_local std::vector<CControl*> chain;
   chain.clear();
-  for (CControl* c = this; c; c = c->Parent) chain.push_back(c);
-  const CControl* root = chain.back();
-  m1 = CPoint(0, 0);
-  forwardX = bool(root->M1.X <= root->M2.X);
-  forwardY = bool(root->M1.Y <= root->M2.Y);
-  for (auto c = chain.rbegin() + 1; c != chain.rend(); ++c) {
-    const CControl& node = **c;
-    m1 = CPoint(forwardX ? m1.X + node.M1.X : m1.X - node.M1.X,
-                forwardY ? m1.Y + node.M1.Y : m1.Y - node.M1.Y);
-    forwardX = bool(node.M1.X <= node.M2.X) == forwardX;
-    forwardY = bool(node.M1.Y <= node.M2.Y) == forwardY;
+  CControl* known = nullptr;
+  for (CControl* c = this; c; c = c->Parent) {
+    if (paintPass && c->FramePass == paintPass) {
+      known = c;
+      break;
+    }
+    chain.push_back(c);
   }
+  long double x = 0, y = 0;
+  bool fx, fy;
+  auto c = chain.rbegin();
+  if (known) {
+    x = known->FrameX, y = known->FrameY;
+    fx = known->FrameForwardX, fy = known->FrameForwardY;
+  } else {
+    CControl& root = **c++;
+    fx = bool(root.M1.X <= root.M2.X);
+    fy = bool(root.M1.Y <= root.M2.Y);
+    root.FramePass = paintPass;
+    root.FrameX = x, root.FrameY = y, root.FrameForwardX = fx, root.FrameForwardY = fy;
+  }
+  for (; c != chain.rend(); ++c) {
+    CControl& node = **c;
+    x = fx ? x + node.M1.X.Value : x - node.M1.X.Value;
+    y = fy ? y + node.M1.Y.Value : y - node.M1.Y.Value;
+    fx = bool(node.M1.X <= node.M2.X) == fx;
+    fy = bool(node.M1.Y <= node.M2.Y) == fy;
+    node.FramePass = paintPass;
+    node.FrameX = x, node.FrameY = y, node.FrameForwardX = fx, node.FrameForwardY = fy;
+  }
+  m1 = CPoint(CFloat(x), CFloat(y));
+  forwardX = fx;
+  forwardY = fy;
 }
 
 CRect CControl::GetAbsRect() {
@@ -295,6 +333,8 @@ void CControl::UpdateClientRect() {
 // [SECTION] CControl: resizing and anchoring
 
 void CControl::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) {
+  // What the paint pass knows of view coordinates may no longer hold.
+  if (paintPass) paintPass = ++lastPaintPass;
   const CRect old(M1.X, M1.Y, M2.X, M2.Y);
   CRect::SetCorners(x1, y1, x2, y2);
   ClientRect = CalcClientRect();

@@ -19,6 +19,7 @@
 // own rectangle.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "controls/Anchors.h"
@@ -236,6 +237,25 @@ class CControl : public CCustomControl {
   void AbsFrame(CPoint& m1, bool& forwardX, bool& forwardY);
 
   std::unique_ptr<CView> RootView;
+
+  // AbsFrame's answer, kept for the paint pass numbered FramePass (see CPaintPass).
+  std::uint64_t FramePass = 0;
+  long double FrameX = 0, FrameY = 0;
+  bool FrameForwardX = true, FrameForwardY = true;
+};
+
+// While one lives, each control's view coordinates are worked out once and kept: a whole repaint
+// asks for them several times for every control, each time walking from the root. Moving or
+// resizing any control meanwhile forgets them all. The view's repaint makes one.
+class CPaintPass {
+ public:
+  CPaintPass();
+  ~CPaintPass();
+  CPaintPass(const CPaintPass&) = delete;
+  CPaintPass& operator=(const CPaintPass&) = delete;
+
+ private:
+  std::uint64_t saved_;
 };
 
 // The overlap of a clip rectangle and any rectangle: the larger near edges and the smaller far

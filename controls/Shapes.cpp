@@ -52,6 +52,43 @@ CStr CLine::ClassName() const {
   return "CLine";
 }
 
+// A thin line lies inside its own rectangle, so cutting the clip to that rectangle (and back
+// afterwards) changes no pixel of it, as long as the two overlap before rounding (a rectangle
+// that misses the clip by a fraction lets nothing through, though both round to the same row).
+// Where the canvas already has the clip given, as it has for the lines of a bevel, the clip is
+// then left alone: bevels draw hundreds of lines in every repaint.
+void CLine::BeginPaint(CRect& clip) {
+  CCanvas* canvas = GetCanvas();
+  const std::int32_t width = canvas ? canvas->GetPenWidth().Value : 0;
+  KeptClip = Visible && canvas && width >= 0 && width <= 1 && canvas->HasClip(clip);
+  if (KeptClip) {
+    CRect line = GetAbsRect();
+    line.Normalize();
+    const auto overlap = [](const CFloat& a1, const CFloat& a2, const CFloat& b1,
+                            const CFloat& b2) {
+      return bool((a1 >= b1 ? a1 : b1) <= (a2 <= b2 ? a2 : b2));
+    };
+    KeptClip = overlap(clip.M1.X, clip.M2.X, line.M1.X, line.M2.X) &&
+               overlap(clip.M1.Y, clip.M2.Y, line.M1.Y, line.M2.Y);
+  }
+  if (!KeptClip) {
+    CPen::BeginPaint(clip);
+    return;
+  }
+  canvas->SetPenStyle(Style);
+  SavedClip = clip;
+  canvas->SetOrigin(CPoint(0, 0));
+}
+
+void CLine::EndPaint(CRect& clip) {
+  if (!KeptClip) {
+    CPen::EndPaint(clip);
+    return;
+  }
+  clip = SavedClip;
+  if (CCanvas* canvas = GetCanvas()) canvas->SetPenStyle(65535);
+}
+
 void CLine::Paint(CRect) {
   CCanvas* canvas = GetCanvas();
   if (!Visible || !canvas) return;

@@ -36,7 +36,12 @@ class CLine : public CPen {
  public:
   explicit CLine(CControl* parent) : CPen(parent) {}
   CStr ClassName() const override;
+  void BeginPaint(CRect& clip) override;
+  void EndPaint(CRect& clip) override;
   void Paint(CRect clip) override;
+
+ private:
+  bool KeptClip = false;  // BeginPaint left the canvas's clip as it was
 };
 
 // The outline; its client rectangle excludes the outline.

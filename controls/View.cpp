@@ -30,6 +30,27 @@ class KeyScope {
   int saved_;
 };
 
+// The faces of a whole repaint are nested: the window's black, then each panel's face, then its
+// children's over it. While this lives, the buffer's solid fills wait, so a face hidden by a
+// later one is never drawn (the picture is the same).
+class DeferredFills {
+ public:
+  explicit DeferredFills(CGDI& canvas)
+      : dc_(canvas.BufferDC), was_(dc_.DeferringFills()), on_(canvas.TargetDC == &dc_) {
+    if (on_) dc_.DeferFills(true);
+  }
+  ~DeferredFills() {
+    if (on_ && !was_) dc_.DeferFills(false);
+  }
+  DeferredFills(const DeferredFills&) = delete;
+  DeferredFills& operator=(const DeferredFills&) = delete;
+
+ private:
+  platform::DrawContext& dc_;
+  bool was_;
+  bool on_;  // only the buffer: a window's own picture may change size under a waiting fill
+};
+
 }  // namespace
 
 CView::CView(CRect r) {
@@ -149,11 +170,14 @@ void CView::PaintTree() {
   Redraws++;
   PaintOwed = false;
   CRect area = PaintArea();
+  const DeferredFills deferred(*Canvas);
+  const CPaintPass pass;
   // Whatever origin and clip the last painter left must not shift or cut the background.
   Canvas->SetOrigin(CPoint(0, 0));
   Canvas->SetClipRect(area);
   Canvas->SetColorRGB(0, 0, 0);
-  Canvas->FillRect(area);
+  // Only what the window shows: the rest of the buffer never reaches it.
+  Canvas->FillRect(ClipTo(area, Canvas->ShownArea()));
   if (Root) {
     Root->BeginPaint(area);
     Root->Paint(area);

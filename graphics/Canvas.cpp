@@ -117,8 +117,12 @@ CGDI::Pixels CGDI::Convert(const CRect& r, Far far) const {
 
 // Each component times 255, rounded half up; only the low byte counts, so 1.5 gives 127.
 platform::Pixel CGDI::PlatformColor() const {
+  if (Color.R.Value == PixelFor[0] && Color.G.Value == PixelFor[1] && Color.B.Value == PixelFor[2])
+    return LastPixel;
   const auto channel = [](const CFloat& c) { return (c * CFloat(255.0)).Round().Value; };
-  return platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
+  LastPixel = platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
+  PixelFor[0] = Color.R.Value, PixelFor[1] = Color.G.Value, PixelFor[2] = Color.B.Value;
+  return LastPixel;
 }
 
 void CGDI::SelectOutlineTools() {
@@ -171,9 +175,15 @@ void CGDI::ResetClipRect() {
 // Device pixels: neither the origin nor clip-relative mode applies.
 void CGDI::SetClipRegion(CRect r) {
   PaintRect = r;
+  ClipTarget = TargetDC;
   TargetDC->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
                                    Saturate(r.M2.X.Round().Value) + 1,
                                    Saturate(r.M2.Y.Round().Value) + 1});
+}
+
+CBool CGDI::HasClip(const CRect& r) const {
+  return !ClipRelative && ClipTarget == TargetDC && bool(ClipRect.M1 == r.M1) &&
+         bool(ClipRect.M2 == r.M2) && bool(PaintRect.M1 == r.M1) && bool(PaintRect.M2 == r.M2);
 }
 
 // [SECTION] CGDI: outlines

@@ -95,6 +95,9 @@ class CCanvas : public CRect {
   virtual void DrawDottedFrame(CRect r) = 0;
   // Device pixels, without the origin.
   virtual void SetClipRegion(CRect r) = 0;
+  // Whether the clip is r in every respect SetClipRect(r) would set (and units are not
+  // clip-relative): setting it again would change nothing.
+  virtual CBool HasClip(const CRect&) const { return false; }
   virtual void MouseDown(CInt button, CShiftStateSet shift, CPoint p);
   virtual void MouseMove(CShiftStateSet shift, CPoint p);
   virtual void MouseUp(CInt button, CShiftStateSet shift, CPoint p);

@@ -64,6 +64,7 @@ void CGDI::AttachWindowContext() {
 }
 
 CBool CGDI::CreateBuffer() {
+  ClipTarget = nullptr;  // the new contexts have no clip
   AttachWindowContext();
   BufferBitmap = platform::Surface(platform::ScreenWidth(), platform::ScreenHeight(), 0);
   BufferDC = platform::DrawContext(&BufferBitmap);
@@ -73,6 +74,7 @@ CBool CGDI::CreateBuffer() {
 }
 
 void CGDI::SelectTarget(CBool toBuffer) {
+  ClipTarget = nullptr;  // the other context's clip is its own
   if (toBuffer) {
     TargetDC = &BufferDC;
     return;
@@ -83,10 +85,25 @@ void CGDI::SelectTarget(CBool toBuffer) {
 
 CBool CGDI::Flip() {
   ++Flips;
-  WindowDC.BitBlt(0, 0, platform::ScreenWidth(), platform::ScreenHeight(), *TargetDC, 0, 0);
-  if (Window) platform::PresentWindow(Window);
+  const int width = platform::ScreenWidth(), height = platform::ScreenHeight();
+  platform::Surface* image = Window ? platform::WindowImage(Window) : nullptr;
+  if (image && TargetDC == &BufferDC && WindowDC.Target() == image && !WindowDC.Clip() &&
+      BufferBitmap.width <= width && BufferBitmap.height <= height) {
+    // The usual case, the whole buffer unclipped into the window: copied and shown in one pass.
+    BufferDC.Flush();
+    platform::PresentWindowFrom(Window, BufferBitmap);
+  } else {
+    WindowDC.BitBlt(0, 0, width, height, *TargetDC, 0, 0);
+    if (Window) platform::PresentWindow(Window);
+  }
   OnFlipped(this);
   return true;
+}
+
+CRect CGDI::ShownArea() const {
+  const platform::Surface* shown = Window ? platform::WindowImage(Window) : &NoWindowImage;
+  if (!shown) shown = &BufferBitmap;
+  return CRect(0, 0, shown->width - 1, shown->height - 1);
 }
 
 void CGDI::Validate() {

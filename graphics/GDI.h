@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
@@ -34,6 +35,8 @@ class CGDI : public CCanvas {
   void SelectTarget(CBool toBuffer) override;
   // Shows the whole buffer in the window at once.
   CBool Flip() override;
+  // The part of the buffer that Flip shows, in device pixels (corners included).
+  CRect ShownArea() const;
   void Validate() override;
   CBool ReleaseWindowDC() override;
   CBool EndDraw() override;
@@ -65,6 +68,7 @@ class CGDI : public CCanvas {
   void CopyToBitmap(CRect r, CGDIBitmap& bitmap) override;
   void DrawDottedFrame(CRect r) override;
   void SetClipRegion(CRect r) override;
+  CBool HasClip(const CRect& r) const override;
   // Makes the window, shows it and attaches this canvas to it.
   virtual void CreateWindow();
 
@@ -105,6 +109,15 @@ class CGDI : public CCanvas {
   void SelectFillTools();
   // Drawing straight onto the window shows at once.
   void Drawn();
+
+  // The context PaintRect was last given to as its clip region.
+  const platform::DrawContext* ClipTarget = nullptr;
+  // PlatformColor's last answer and the colour it was for: a repaint asks again and again.
+  // NaN at first: equal to no colour.
+  mutable long double PixelFor[3] = {std::numeric_limits<long double>::quiet_NaN(),
+                                     std::numeric_limits<long double>::quiet_NaN(),
+                                     std::numeric_limits<long double>::quiet_NaN()};
+  mutable platform::Pixel LastPixel = 0;
 
   // The platform font last selected: an unknown font number keeps it.
   const platform::Font* SelectedFont = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -164,23 +165,53 @@ Surface* WindowImage(WindowId id) {
   return window ? &window->image : nullptr;
 }
 
-bool PresentWindow(WindowId id) {
-  WindowRecord* window = Find(id);
-  if (!window) return false;
+namespace {
+
+// The image goes to the screen a row at a time; a picture given is first copied into the image,
+// row by row as well.
+bool Present(WindowRecord& window, const Surface* picture) {
+  Surface& image = window.image;
+  const bool whole = picture && picture->pixels.size() >= size_t(picture->width) * picture->height;
+  const int copyWidth = whole ? std::min(picture->width, image.width) : 0;
+  const int copyHeight = whole ? std::min(picture->height, image.height) : 0;
   // The window surface is SDL's own framebuffer of the window: it works under X11 and under the
   // offscreen driver alike, where a renderer may not.
-  SDL_Surface* screen = SDL_GetWindowSurface(window->sdl);
-  if (!screen) return false;
-  const Surface& image = window->image;
+  SDL_Surface* screen = SDL_GetWindowSurface(window.sdl);
+  if (!screen) {
+    for (int y = 0; y < copyHeight; ++y)
+      std::memcpy(image.Row(y), picture->Row(y), size_t(copyWidth) * sizeof(Pixel));
+    return false;
+  }
   const int width = std::min(screen->w, image.width);
   const int height = std::min(screen->h, image.height);
-  if (width > 0 && height > 0) {
-    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return false;
-    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, image.pixels.data(),
-                      image.width * 4, screen->format->format, screen->pixels, screen->pitch);
-    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+  const bool locked = width > 0 && height > 0 && SDL_MUSTLOCK(screen);
+  if (locked && SDL_LockSurface(screen) != 0) return false;
+  const bool same = screen->format->format == SDL_PIXELFORMAT_RGB888;
+  for (int y = 0; y < std::max(copyHeight, height); ++y) {
+    if (y < copyHeight)
+      std::memcpy(image.Row(y), picture->Row(y), size_t(copyWidth) * sizeof(Pixel));
+    if (y >= height || width <= 0) continue;
+    auto* to = static_cast<std::uint8_t*>(screen->pixels) + size_t(y) * screen->pitch;
+    if (same)
+      std::memcpy(to, image.Row(y), size_t(width) * sizeof(Pixel));
+    else
+      SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, image.Row(y), image.width * 4,
+                        screen->format->format, to, screen->pitch);
   }
-  return SDL_UpdateWindowSurface(window->sdl) == 0;
+  if (locked) SDL_UnlockSurface(screen);
+  return SDL_UpdateWindowSurface(window.sdl) == 0;
+}
+
+}  // namespace
+
+bool PresentWindow(WindowId id) {
+  WindowRecord* window = Find(id);
+  return window && Present(*window, nullptr);
+}
+
+bool PresentWindowFrom(WindowId id, const Surface& picture) {
+  WindowRecord* window = Find(id);
+  return window && Present(*window, &picture);
 }
 
 void CaptureMouse(WindowId id) {

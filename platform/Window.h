@@ -57,6 +57,10 @@ Surface* WindowImage(WindowId window);
 
 // Puts the window's image on the screen.
 bool PresentWindow(WindowId window);
+// Copies the top-left block of picture that fits into the window's image and puts the image on
+// the screen: what a copy into WindowImage and PresentWindow do, in one pass over the rows while
+// each is still in the cache.
+bool PresentWindowFrom(WindowId window, const Surface& picture);
 
 // While a window holds the capture, every mouse message goes to it, in its client coordinates
 // (negative left of or above it), wherever the pointer is.

@@ -7,17 +7,24 @@
 namespace platform {
 
 void DrawContext::SetPixel(int x, int y, Pixel color) {
-  if (ClipBox().Contains(x, y)) target_->Row(y)[x] = color;
+  if (!ClipBox().Contains(x, y)) return;
+  Expose({x, y, x + 1, y + 1});
+  target_->Row(y)[x] = color;
 }
 
 std::optional<Pixel> DrawContext::GetPixel(int x, int y) const {
   if (!ClipBox().Contains(x, y)) return std::nullopt;
+  Expose({x, y, x + 1, y + 1});
   return target_->Row(y)[x];
 }
 
+// A source that defers fills puts in what waits first: its picture is read whole.
 void DrawContext::BitBlt(int x, int y, int width, int height, const DrawContext& source,
                          int sourceX, int sourceY) {
-  if (source.target_) BitBlt(x, y, width, height, *source.target_, sourceX, sourceY);
+  if (!source.target_) return;
+  if (!source.waiting_.empty())
+    source.Expose({0, 0, source.target_->width, source.target_->height});
+  BitBlt(x, y, width, height, *source.target_, sourceX, sourceY);
 }
 
 void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX,
@@ -41,6 +48,9 @@ void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& sou
                        fromBlock.bottom + shiftY}
                       .Intersect(clip);
   if (to.Empty()) return;
+  Expose(to);
+  // Copying from this context's own picture reads what waits there too.
+  if (&source == target_) Expose(fromBlock);
 
   // Whole rows of pictures of one width lie end to end: one copy for all of them (memmove keeps
   // an overlapping copy onto the same picture right).

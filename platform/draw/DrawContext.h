@@ -19,6 +19,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/draw/Geometry.h"
 #include "platform/draw/Surface.h"
@@ -85,7 +86,10 @@ class DrawContext {
   explicit DrawContext(Surface* target = nullptr);
 
   // Drawing goes to target; without one every drawing call does nothing. Not owned.
-  void SetTarget(Surface* target) { target_ = target; }
+  void SetTarget(Surface* target) {
+    Flush();
+    target_ = target;
+  }
   Surface* Target() const { return target_; }
 
   // --- state --------------------------------------------------------------------------------
@@ -109,6 +113,14 @@ class DrawContext {
   void SetClip(const Rect& region);
   void ClearClip() { region_.reset(); }
   std::optional<Rect> Clip() const { return region_; }
+
+  // While deferring, solid rectangle fills wait instead of being drawn: a later solid fill over
+  // the same pixels makes them unnecessary, and anything else that draws over them (or reads
+  // them) puts them in first, so the picture is the same as without deferring. For a painter that
+  // fills nested faces over each other. Turning it off, and Flush, put in whatever waits.
+  void DeferFills(bool on);
+  bool DeferringFills() const { return deferring_; }
+  void Flush();
 
   // --- lines (Lines.cpp) --------------------------------------------------------------------
   void MoveTo(int x, int y);
@@ -174,6 +186,24 @@ class DrawContext {
   // Text.cpp: one rendered text with its cell's top-left at (x, y), cut to clip_.
   void DrawMask(const TextMask& mask, int x, int y);
 
+  // Fills.cpp: the waiting solid fills. Expose puts in what waits inside r, before something
+  // else draws or reads there; a new solid fill forgets what waits under it. Waiting fills never
+  // overlap each other.
+  struct WaitingFill {
+    Rect area;
+    Pixel color;
+  };
+  void Expose(const Rect& r) const {
+    if (!waiting_.empty()) Split(r, true);
+  }
+  // Takes cut out of every waiting fill, drawing the part taken out or dropping it.
+  void Split(const Rect& cut, bool drawCut) const;
+  void PutIn(const Rect& r, Pixel color) const;
+  // The pixels a pen draws along from..to, for Expose.
+  Rect StrokeBox(Point from, Point to) const;
+  // Whether the pen draws from..to as a solid rectangle (StrokeThin), a fill that may wait.
+  bool ThinRun(Point from, Point to) const;
+
   // Fills.cpp: the brush's span function and the clipped calls to it.
   void BrushSpan(int y, int x0, int x1);  // x1 exclusive, clipped here
   void BrushRect(const Rect& r);
@@ -187,6 +217,9 @@ class DrawContext {
 
   Surface* target_ = nullptr;
   std::optional<Rect> region_;
+  bool deferring_ = false;
+  bool direct_ = false;  // a primitive that exposed its box draws its own solid parts at once
+  mutable std::vector<WaitingFill> waiting_;
   Rect clip_;  // the clip of the primitive being drawn
   Point position_;
 

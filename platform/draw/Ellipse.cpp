@@ -37,6 +37,7 @@ void DrawContext::Ellipse(int left, int top, int right, int bottom) {
   clip_ = ClipBox();
   Rect box = raster::Limit(Rect{left, top, right, bottom}).Normalized();
   if (box.Empty() || clip_.Empty()) return;
+  Expose(clip_);
 
   auto fillFigure = [this](const Rect& figure, bool withBrush) {
     const raster::EllipseRows shape(figure);

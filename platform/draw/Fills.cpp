@@ -18,6 +18,26 @@ constexpr std::uint8_t kHatches[6][8] = {
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
 };
 
+// What is left of a after taking out b (which it meets): up to four bands, handed to keep.
+template <class Keep>
+void Subtract(const Rect& a, const Rect& b, Keep&& keep) {
+  if (a.top < b.top) keep(Rect{a.left, a.top, a.right, b.top});
+  if (b.bottom < a.bottom) keep(Rect{a.left, b.bottom, a.right, a.bottom});
+  const int top = std::max(a.top, b.top), bottom = std::min(a.bottom, b.bottom);
+  if (a.left < b.left) keep(Rect{a.left, top, b.left, bottom});
+  if (b.right < a.right) keep(Rect{b.right, top, a.right, bottom});
+}
+
+// A piece this thin or small (what a line across a face leaves at its ends, the gaps between
+// buttons) is drawn at once rather than kept: no later face is likely to hide it, and keeping it
+// would only lengthen the list every later drawing looks through.
+bool Sliver(const Rect& r) {
+  return r.Width() <= 2 || r.Height() <= 2 || r.Width() * r.Height() <= 1024;
+}
+
+// More waiting pieces than this cost more to keep apart than their overdraw would.
+constexpr size_t kMaxWaiting = 256;
+
 bool UsablePicture(const Surface* picture) {
   return picture && picture->width > 0 && picture->height > 0 &&
          picture->pixels.size() >= size_t(picture->width) * size_t(picture->height);
@@ -47,6 +67,55 @@ void DrawContext::SelectBrush(const Brush& brush) {
     case Brush::Kind::Hollow:
       span_ = nullptr;
       break;
+  }
+}
+
+void DrawContext::DeferFills(bool on) {
+  if (!on) Flush();
+  deferring_ = on;
+}
+
+void DrawContext::Flush() {
+  for (const WaitingFill& fill : waiting_) PutIn(fill.area, fill.color);
+  waiting_.clear();
+}
+
+// Cut to the surface as it is now: its owner may have resized it while the fill waited.
+void DrawContext::PutIn(const Rect& r, Pixel color) const {
+  if (!target_ || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
+  const Rect area = r.Intersect({0, 0, target_->width, target_->height});
+  for (int y = area.top; y < area.bottom; ++y)
+    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
+}
+
+// Putting a waiting fill in early is always right: nothing has drawn on its pixels since it was
+// asked for, or it would have been put in then.
+void DrawContext::Split(const Rect& cut, bool drawCut) const {
+  // Backwards, so a fill taken out can give its place to the last one: the order of waiting fills
+  // does not matter, they never overlap. The pieces added at the end lie outside the cut.
+  for (size_t i = waiting_.size(); i-- > 0;) {
+    const WaitingFill fill = waiting_[i];
+    if (fill.area.left >= cut.right || cut.left >= fill.area.right || fill.area.top >= cut.bottom ||
+        cut.top >= fill.area.bottom)
+      continue;
+    Rect part = fill.area.Intersect(cut);
+    if (drawCut) {
+      // What is drawn over a face is mostly text and pictures along its rows, or lines along its
+      // edges: the whole band of the face they cross goes in, so their ends leave no pieces.
+      if (part.Width() >= part.Height())
+        part.left = fill.area.left, part.right = fill.area.right;
+      else
+        part.top = fill.area.top, part.bottom = fill.area.bottom;
+      PutIn(part, fill.color);
+    }
+    Subtract(fill.area, part, [&](const Rect& piece) {
+      if (Sliver(piece))
+        PutIn(piece, fill.color);
+      else
+        waiting_.push_back({piece, fill.color});
+    });
+    waiting_[i] = waiting_.back();
+    waiting_.pop_back();
   }
 }
 
@@ -90,6 +159,7 @@ void DrawContext::BrushRect(const Rect& r) {
     return;
   }
   const Rect area = r.Intersect(clip_);
+  Expose(area);
   for (int y = area.top; y < area.bottom; ++y)
     span_(*this, target_->Row(y), y, area.left, area.right);
 }
@@ -97,6 +167,16 @@ void DrawContext::BrushRect(const Rect& r) {
 void DrawContext::ColorRect(const Rect& r, Pixel color) {
   const Rect area = r.Intersect(clip_);
   if (area.Empty()) return;
+  if (deferring_ && !direct_) {
+    Split(area, false);
+    // A line or a small mark is drawn at once, over what it hid: waiting, it would only lengthen
+    // the list.
+    if (!Sliver(area)) {
+      waiting_.push_back({area, color});
+      if (waiting_.size() > kMaxWaiting) Flush();
+      return;
+    }
+  }
   // Whole rows lie end to end in memory: one fill for all of them.
   if (area.Width() == target_->width) {
     raster::FillPixels(target_->Row(area.top), size_t(area.Width()) * size_t(area.Height()), color);
@@ -123,6 +203,10 @@ void DrawContext::Rectangle(int left, int top, int right, int bottom) {
     return;
   }
 
+  // The outline and the face are drawn at once, in their order, over what waits under them.
+  Expose(StrokeBox({box.left, box.top}, {box.right - 1, box.bottom - 1}));
+  const bool wasDirect = direct_;
+  direct_ = true;
   const int width = penWidth_;
   if (pen_.style == Pen::kInsideFrame && width > 1) {
     const Rect inside{box.left + width / 2, box.top + width / 2, box.right - (width - 1) / 2,
@@ -130,6 +214,7 @@ void DrawContext::Rectangle(int left, int top, int right, int bottom) {
     // A box too small for the pen is all pen.
     if (inside.right - 1 <= inside.left || inside.bottom - 1 <= inside.top) {
       ColorRect(box, pen_.color);
+      direct_ = wasDirect;
       return;
     }
     box = inside;
@@ -144,6 +229,7 @@ void DrawContext::Rectangle(int left, int top, int right, int bottom) {
                             {box.left, box.bottom - 1},
                             {box.right - 1, box.bottom - 1}};
   StrokeClosed(corners);
+  direct_ = wasDirect;
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "platform/draw/DrawContext.h"
@@ -77,13 +78,27 @@ void DrawContext::LineTo(int x, int y) {
   const Point to = raster::Limit(Point{x, y});
   clip_ = ClipBox();
   dashPhase_ = 0;
-  if (!clip_.Empty()) (this->*stroke_)(position_, to);
+  if (!clip_.Empty()) {
+    if (!ThinRun(position_, to)) Expose(StrokeBox(position_, to));
+    (this->*stroke_)(position_, to);
+  }
   position_ = to;
+}
+
+// Thin and styled pens stay on the pixels between the ends; a wide pen reaches its width around
+// them.
+Rect DrawContext::StrokeBox(Point from, Point to) const {
+  const int reach = penKind_ == PenKind::Wide ? penWidth_ + 1 : 0;
+  const Rect box{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
+                 std::max(from.x, to.x) + 1 + reach, std::max(from.y, to.y) + 1 + reach};
+  return box.Intersect(clip_);
 }
 
 void DrawContext::StrokeClosed(std::span<const Point> points) {
   dashPhase_ = 0;
   if (clip_.Empty()) return;
+  for (size_t i = 0; i < points.size(); ++i)
+    Expose(StrokeBox(points[i], points[(i + 1) % points.size()]));
   for (size_t i = 0; i < points.size(); ++i)
     (this->*stroke_)(points[i], points[(i + 1) % points.size()]);
 }
@@ -104,19 +119,27 @@ void DrawContext::PlotStyled(int x, int y, std::int64_t step) {
 
 void DrawContext::StrokeNone(Point, Point) {}
 
+bool DrawContext::ThinRun(Point from, Point to) const {
+  return penKind_ == PenKind::Thin &&
+         (from.y == to.y || from.x == to.x ||
+          (std::abs(to.x - from.x) == 1 && std::abs(to.y - from.y) == 1));
+}
+
+// A row, a column or a single step (which draws its first pixel alone) is a solid rectangle of the
+// pen's colour, drawn as a fill: while fills wait it waits too, and hides what waits under it.
 void DrawContext::StrokeThin(Point from, Point to) {
   if (from.y == to.y) {
-    if (from.x < to.x)
-      PenRun(from.y, from.x, to.x);
-    else
-      PenRun(from.y, to.x + 1, from.x + 1);
+    const int x0 = from.x < to.x ? from.x : to.x + 1, x1 = from.x < to.x ? to.x : from.x + 1;
+    ColorRect({x0, from.y, x1, from.y + 1}, pen_.color);
     return;
   }
   if (from.x == to.x) {
-    if (from.x < clip_.left || from.x >= clip_.right) return;
-    const int y0 = std::max(from.y < to.y ? from.y : to.y + 1, clip_.top);
-    const int y1 = std::min(from.y < to.y ? to.y : from.y + 1, clip_.bottom);
-    for (int y = y0; y < y1; ++y) target_->Row(y)[from.x] = pen_.color;
+    const int y0 = from.y < to.y ? from.y : to.y + 1, y1 = from.y < to.y ? to.y : from.y + 1;
+    ColorRect({from.x, y0, from.x + 1, y1}, pen_.color);
+    return;
+  }
+  if (std::abs(to.x - from.x) == 1 && std::abs(to.y - from.y) == 1) {
+    ColorRect({from.x, from.y, from.x + 1, from.y + 1}, pen_.color);
     return;
   }
   const Pixel color = pen_.color;

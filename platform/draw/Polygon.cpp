@@ -24,6 +24,7 @@ void DrawContext::Polygon(std::span<const Point> points) {
   if (points.size() < 2) return;
   clip_ = ClipBox();
   if (clip_.Empty()) return;
+  Expose(clip_);
   std::vector<Point> corners(points.begin(), points.end());
   for (Point& p : corners) p = raster::Limit(p);
 

@@ -162,7 +162,13 @@ void DrawContext::TextOut(int x, int y, std::string_view cp1251) {
 void DrawContext::DrawMask(const TextMask& mask, int x, int y) {
   const Rect cell = Rect{x, y, x + mask.width, y + mask.height}.Intersect(clip_);
   if (cell.Empty()) return;
-  if (backMode_ == BackgroundMode::Opaque) ColorRect(cell, backColor_);
+  Expose(cell);
+  if (backMode_ == BackgroundMode::Opaque) {
+    const bool wasDirect = direct_;
+    direct_ = true;
+    ColorRect(cell, backColor_);
+    direct_ = wasDirect;
+  }
 
   const Pixel color = textColor_;
   const int firstRow = cell.top - y, endRow = cell.bottom - y;

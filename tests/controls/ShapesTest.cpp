@@ -79,6 +79,29 @@ TEST_F(ShapesTest, ALineRunsFromM1ToM2InAnyDirectionWithoutItsChildren) {
             Rows({"......", ".#....", "..#...", "...#..", "....#.", "......"}));
 }
 
+// A line is cut to what its parent lets through before rounding: a row beyond a parent that ends
+// a fraction short of it stays empty, though the parent's last row rounds onto it.
+TEST_F(ShapesTest, ALineIsCutToItsParentBeforeRounding) {
+  auto* face = Add<CFillRectangle>(paper, 2, 2, 12, 5.8);  // rows 2 to 6 after rounding
+  face->Color = CColor(1, 1, 1);
+  struct Case {
+    const char* where;
+    double y;
+    std::vector<std::string> rows;  // rows 4 to 7, columns 1 to 13
+  } cases[] = {
+      {"inside", 2.5, {".............", ".###########.", ".............", "............."}},
+      {"a fraction below the face", 4.0,
+       {".............", ".............", ".............", "............."}},
+      {"on its rounded last row", 3.6,
+       {".............", ".............", ".###########.", "............."}},
+  };
+  for (const Case& c : cases) {
+    auto* line = Add<CLine>(face, 0, c.y, 10, c.y);
+    EXPECT_EQ(Picture(1, 4, 13, 4), Rows(c.rows)) << c.where;
+    delete line;
+  }
+}
+
 TEST_F(ShapesTest, TrianglesDrawNothingNotEvenTheirChildren) {
   for (CControl* triangle : {static_cast<CControl*>(Add<CTriangle>(paper, 2, 2, 20, 20)),
                              static_cast<CControl*>(Add<CFillTriangle>(paper, 2, 2, 20, 20))}) {

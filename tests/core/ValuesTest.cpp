@@ -3,6 +3,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "core/Cp1251.h"
@@ -66,6 +67,35 @@ TEST(CFloat, RoundingFamily) {
   // Outside int32, the x87's "integer indefinite" rather than undefined behaviour.
   EXPECT_EQ(CFloat(1e12).Round().Value, INT32_MIN);
   EXPECT_EQ(CFloat(std::nanl("")).Trunc().Value, INT32_MIN);
+  // Round at the edges of int32, where it leaves its shortcut for the library's floor.
+  struct Edge {
+    long double x;
+    std::int32_t round;
+  } edges[] = {
+      {-0.5L, 0},
+      {-0.50001L, -1},
+      {2147483646.5L, INT32_MAX},
+      {2147483647.4L, INT32_MAX},
+      {2147483647.5L, INT32_MIN},
+      {-2147483648.5L, INT32_MIN},  // exactly the smallest int32
+      {-2147483648.0L, INT32_MIN},
+      {-2147483647.75L, -2147483648},
+      {-2147483648.75L, INT32_MIN},  // one below: outside
+      {std::nanl(""), INT32_MIN},
+  };
+  for (const Edge& e : edges)
+    EXPECT_EQ(CFloat(e.x).Round().Value, e.round) << static_cast<double>(e.x);
+  // And the library's floor of x + 1/2 everywhere between, at every scale.
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const long double scale = std::ldexp(1.0L, int(random() % 34));
+    const long double x =
+        (static_cast<long double>(random()) / 18446744073709551616.0L - 0.5L) * 2 * scale;
+    const long double floor = std::floor(x + 0.5L);
+    const std::int32_t expected =
+        floor >= -2147483648.0L && floor <= 2147483647.0L ? std::int32_t(floor) : INT32_MIN;
+    ASSERT_EQ(CFloat(x).Round().Value, expected) << static_cast<double>(x);
+  }
 }
 
 TEST(CFloat, TextBothWays) {
