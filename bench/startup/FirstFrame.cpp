@@ -4,7 +4,8 @@
 // file descriptor named by its argument, the moment SDL has taken the frame: this program puts
 // its own SDL_UpdateWindowSurface in front of SDL's, so the environment's code is not touched.
 // Unlike qxworks it also runs without a real display (SDL's offscreen driver), so the start can
-// be measured there too.
+// be measured there too. "startup_first_frame -1 --end-at-frame" ends the process at the frame,
+// for profiling the start alone.
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string_view>
 
 #include <SDL.h>
 
@@ -23,6 +25,7 @@
 namespace {
 
 int presentedFd = -1;
+bool endAtFrame = false;
 bool presented = false;
 // The frame must show the configuration: a frame before it was loaded does not count.
 bool showedTree = false;
@@ -38,12 +41,15 @@ extern "C" int SDL_UpdateWindowSurface(SDL_Window* window) {
     presented = true;
     showedTree = CoreApp && CoreApp->InfoMan.Root.ChildCount().Value > 0;
     if (presentedFd >= 0 && write(presentedFd, "F", 1) != 1) std::_Exit(1);
+    if (endAtFrame) std::_Exit(showedTree ? 0 : 1);
   }
   return result;
 }
 
 int main(int argc, char** argv) {
   presentedFd = argc > 1 ? std::atoi(argv[1]) : -1;
+  // For a profile of the start alone: nothing after the frame, not even the ending.
+  endAtFrame = argc > 2 && std::string_view(argv[2]) == "--end-at-frame";
   platform::RealDisplay();  // qxworks asks first, and so starts the display connection here
   try {
     auto app = std::make_unique<CApp1>();
