@@ -9,6 +9,9 @@
 //   frame_ms / one_frame_ms   the environment's and the baseline's time to the frame
 //   x_one_frame               their ratio
 //   cpu_ms / one_frame_cpu_ms, cpu_x   processor time of the whole process (to its end)
+// With QX_STARTUP_BEFORE naming another build's startup_first_frame, that one runs in the same
+// alternation too (before_ms, x_before_one_frame): a change is judged against what it replaced
+// under the same load.
 // The offscreen driver is measured always, a real display when DISPLAY names one (SDL's X11
 // driver), e.g.  Xvfb :93 -screen 0 1024x768x24 &  DISPLAY=:93 build-rel/bench/bench_StartupProcess
 #include <benchmark/benchmark.h>
@@ -106,18 +109,23 @@ void Process(benchmark::State& state, const std::string& driver) {
   }
   const fs::path dir = ProgramDir();
   const std::vector<std::string> environment = ChildEnvironment(driver, drive);
-  std::vector<double> frame, baseline, cpu, baselineCpu;
+  const char* before = std::getenv("QX_STARTUP_BEFORE");
+  std::vector<double> frame, baseline, cpu, baselineCpu, beforeFrame;
   for (auto _ : state) {
     // Which goes first alternates too, so neither always finds the other's leftovers.
     const bool environmentFirst = state.iterations() % 2 == 1;
-    RunResult env, one;
+    RunResult env, one, old;
     if (environmentFirst) env = RunOnce(dir / "startup_first_frame", environment);
     one = RunOnce(dir / "startup_one_frame", environment);
+    if (before) old = RunOnce(before, environment);
     if (!environmentFirst) env = RunOnce(dir / "startup_first_frame", environment);
-    if (!env.ok || !one.ok) {
-      state.SkipWithError(env.ok ? "the one-frame program failed" : "the environment failed");
+    if (!env.ok || !one.ok || (before && !old.ok)) {
+      state.SkipWithError(!env.ok  ? "the environment failed"
+                          : one.ok ? "the earlier build failed"
+                                   : "the one-frame program failed");
       return;
     }
+    if (before) beforeFrame.push_back(old.frameSeconds);
     state.SetIterationTime(env.frameSeconds);
     frame.push_back(env.frameSeconds);
     baseline.push_back(one.frameSeconds);
@@ -132,6 +140,10 @@ void Process(benchmark::State& state, const std::string& driver) {
   state.counters["cpu_ms"] = cpuMs;
   state.counters["one_frame_cpu_ms"] = oneCpuMs;
   state.counters["cpu_x"] = cpuMs / oneCpuMs;
+  if (before) {
+    state.counters["before_ms"] = qxbench::Median(beforeFrame) * 1e3;
+    state.counters["x_before_one_frame"] = qxbench::Median(beforeFrame) * 1e3 / oneMs;
+  }
 }
 
 int Runs() {

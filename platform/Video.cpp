@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include "platform/draw/Font.h"
+
 namespace platform::detail {
 namespace {
 
@@ -18,6 +20,8 @@ std::thread::id videoThread;
 bool EnsureVideo() {
   if (state == State::Running) return true;
   if (state == State::Failed) return false;
+  // The fonts get ready while the display connects: both take milliseconds, mostly waiting.
+  StartFonts();
   // SIGINT and SIGTERM keep their usual meaning, and closing the last window is an ordinary
   // window event, not a request to end the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
