@@ -112,7 +112,9 @@ TEST(Names, SharedTheyMayBeGivenAndAskedFromTwoThreadsAtOnce) {
   app.NameMan->SetShared(false);
   for (int i = 0; i < kEach; ++i) {
     EXPECT_EQ(loaded[i]->GetName(), CStr("n") + CInt(i).ToStr()) << i;
-    if (built[i]) EXPECT_EQ(built[i]->GetName(), CStr("w") + CInt(i).ToStr()) << i;
+    if (built[i]) {
+      EXPECT_EQ(built[i]->GetName(), CStr("w") + CInt(i).ToStr()) << i;
+    }
   }
   EXPECT_EQ(app.NameMan->EntryCount().Value, before.Value + kEach + kEach / 2);
 }
