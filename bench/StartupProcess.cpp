@@ -10,10 +10,11 @@
 //   x_one_frame               their ratio
 //   cpu_ms / one_frame_cpu_ms, cpu_x   processor time of the whole process (to its end)
 // With QX_STARTUP_BEFORE naming another build's startup_first_frame, that one runs in the same
-// alternation too (before_ms, x_before_one_frame): a change is judged against what it replaced
-// under the same load.
-// The offscreen driver is measured always, a real display when DISPLAY names one (SDL's X11
-// driver), e.g.  Xvfb :93 -screen 0 1024x768x24 &  DISPLAY=:93 build-rel/bench/bench_StartupProcess
+// alternation too (before_ms, x_before_one_frame, before_cpu_ms): a change is judged against what
+// it replaced under the same load. The offscreen driver is measured always, a real display when
+// DISPLAY names one (SDL's X11 driver):
+//   Xvfb :93 -screen 0 1024x768x24 &
+//   DISPLAY=:93 build-rel/bench/bench_StartupProcess
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -110,7 +111,7 @@ void Process(benchmark::State& state, const std::string& driver) {
   const fs::path dir = ProgramDir();
   const std::vector<std::string> environment = ChildEnvironment(driver, drive);
   const char* before = std::getenv("QX_STARTUP_BEFORE");
-  std::vector<double> frame, baseline, cpu, baselineCpu, beforeFrame;
+  std::vector<double> frame, baseline, cpu, baselineCpu, beforeFrame, beforeCpu;
   for (auto _ : state) {
     // Which goes first alternates too, so neither always finds the other's leftovers.
     const bool environmentFirst = state.iterations() % 2 == 1;
@@ -125,7 +126,10 @@ void Process(benchmark::State& state, const std::string& driver) {
                                    : "the one-frame program failed");
       return;
     }
-    if (before) beforeFrame.push_back(old.frameSeconds);
+    if (before) {
+      beforeFrame.push_back(old.frameSeconds);
+      beforeCpu.push_back(old.cpuSeconds);
+    }
     state.SetIterationTime(env.frameSeconds);
     frame.push_back(env.frameSeconds);
     baseline.push_back(one.frameSeconds);
@@ -143,6 +147,7 @@ void Process(benchmark::State& state, const std::string& driver) {
   if (before) {
     state.counters["before_ms"] = qxbench::Median(beforeFrame) * 1e3;
     state.counters["x_before_one_frame"] = qxbench::Median(beforeFrame) * 1e3 / oneMs;
+    state.counters["before_cpu_ms"] = qxbench::Median(beforeCpu) * 1e3;
   }
 }
 
