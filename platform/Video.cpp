@@ -20,8 +20,6 @@ std::thread::id videoThread;
 bool EnsureVideo() {
   if (state == State::Running) return true;
   if (state == State::Failed) return false;
-  // The fonts get ready while the display connects: both take milliseconds, mostly waiting.
-  StartFonts();
   // SIGINT and SIGTERM keep their usual meaning, and closing the last window is an ordinary
   // window event, not a request to end the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -37,6 +35,10 @@ bool EnsureVideo() {
     return false;
   }
   SDL_StartTextInput();
+  // The fonts get ready while the first window is built. Not earlier: SDL's start may fork a
+  // helper (D-Bus), and a thread writing memory meanwhile pays for a copy of every page it
+  // touches.
+  StartFonts();
   videoThread = std::this_thread::get_id();
   state = State::Running;
   return true;
