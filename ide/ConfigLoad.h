@@ -29,8 +29,6 @@ class CConfigLoad {
   CLoadReport Join();
 
  private:
-  void Wait();
-
   CApp& app_;
   CInfo loaded_;
   std::future<CLoadReport> loading_;
