@@ -17,6 +17,8 @@
 //   DISPLAY=:93 build-rel/bench/bench_StartupProcess
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -73,11 +75,14 @@ RunResult RunOnce(const fs::path& program, const std::vector<std::string>& envir
   const int spawned =
       posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data());
   close(writeEnd);
+  // A program that shows nothing for this long never will: it is ended and the run fails.
+  pollfd waiting{ends[0], POLLIN, 0};
   char byte = 0;
-  const bool framed = spawned == 0 && read(ends[0], &byte, 1) == 1;
+  const bool framed = spawned == 0 && poll(&waiting, 1, 20000) == 1 && read(ends[0], &byte, 1) == 1;
   const auto framedAt = Clock::now();
   close(ends[0]);
   if (spawned != 0) return result;
+  if (!framed) kill(pid, SIGKILL);
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
