@@ -20,10 +20,7 @@ void TuneAllocator() {
   // the sweeps and the cold lists cost more than the fast bins save. Without them a small block
   // merges with its free neighbours as it is freed; the per-thread cache still serves the
   // quick reuse of temporaries.
-  // The threads that help a start (the configuration's load, fontconfig's start) share the one
-  // arena: an arena of their own would take fresh pages for all they allocate, and the blocks
-  // they leave would be freed across arenas later.
-  static const bool tuned = mallopt(M_MXFAST, 0) == 1 && mallopt(M_ARENA_MAX, 1) == 1;
+  static const bool tuned = mallopt(M_MXFAST, 0) == 1;
   (void)tuned;
   static const bool huge = [] {
     // A start touches tens of megabytes at once (screen-sized window buffers, the project
