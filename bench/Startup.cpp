@@ -19,10 +19,10 @@
 #include <memory>
 #include <random>
 
+#include "bench/StartupTree.h"
 #include "controls/View.h"
 #include "ide/App1.h"
 #include "ide/Form1.h"
-#include "model/Kinds.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
 #include "storage/Config.h"
@@ -30,36 +30,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// 10 groups, 9 applications in each, 10 units in each, a class in each unit with 9 operations:
-// 10 + 90 + 900 + 900 + 8,100 = 10,000 elements.
-std::int64_t BuildTree(CInfo& root) {
-  std::int64_t count = 0;
-  auto add = [&](CInfo* parent, CInfo* node, const CStr& name) {
-    node->SetName(name);
-    parent->Append(node);
-    ++count;
-    return node;
-  };
-  const CStr body = "{\r\n  return Count + 1;\r\n}";
-  for (int g = 0; g < 10; ++g) {
-    CInfo* group = add(&root, new CProjectGroupInfo, CStr("Group") + CInt(g).ToStr());
-    for (int a = 0; a < 9; ++a) {
-      CInfo* application = add(group, new CAppInfo, CStr("App") + CInt(a).ToStr());
-      for (int u = 0; u < 10; ++u) {
-        CInfo* unit = add(application, new CUnitInfo, CStr("Unit") + CInt(u).ToStr());
-        auto* cls = static_cast<CClassInfo*>(add(unit, new CClassInfo, "TForm"));
-        cls->Base = "CObject";
-        for (int o = 0; o < 9; ++o) {
-          auto* oper =
-              static_cast<COperInfo*>(add(cls, new COperInfo, CStr("Method") + CInt(o).ToStr()));
-          oper->Code = body;
-        }
-      }
-    }
-  }
-  return count;
-}
 
 // Handles every waiting message: the first paint of the main window is among them.
 void Settle() {
@@ -139,7 +109,7 @@ int main(int argc, char** argv) {
   {
     // The configuration the start-up reads, written by the model alone.
     CApp writer;
-    const std::int64_t count = BuildTree(writer.InfoMan.Root);
+    const std::int64_t count = qxbench::BuildStartupTree(writer.InfoMan.Root);
     if (SaveConfig(writer).Length().Value) return 1;
     std::printf("configuration: %lld elements\n", static_cast<long long>(count));
   }

@@ -17,6 +17,7 @@
 #include "designer/DsgnForm.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
+#include "ide/ConfigLoad.h"
 #include "ide/EditForm.h"
 #include "ide/SelItemForm.h"
 #include "model/ClassManager.h"
@@ -66,7 +67,10 @@ bool IsA(const CInfo* element, const char* className) {
 
 // [SECTION] Building
 
-CForm1::CForm1(CControl* parent) : CForm(parent) {
+// The load begins before the window's first part is built.
+CForm1::CForm1(CControl* parent) : CForm1(parent, std::make_unique<CConfigLoad>(*CoreApp)) {}
+
+CForm1::CForm1(CControl* parent, std::unique_ptr<CConfigLoad> load) : CForm(parent) {
   SetBounds(100, 100, 800, 600, true);
   Caption->Icon->SetFileName(Home() + "\\Pics\\Form\\Icon16_new.bmp");
   Caption->Title->Str = "Qxworks 0.3.2";
@@ -84,8 +88,7 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it.
-  RemoveStaleConfigSaves(*CoreApp);  // left by a save that was killed, as a crash would
-  const CLoadReport report = LoadConfig(*CoreApp);
+  const CLoadReport report = load->Join();
   RedrawTree();
   if (!report.Message().View().empty()) Report(report.Message());
 }
@@ -135,7 +138,8 @@ void CForm1::CommandClick(CControl* sender) {
 // A designer's colour dialog waits in a loop of its own, standing on this window while it waits.
 bool CForm1::ColourDialogWaits() {
   for (std::int32_t i = 0; i < ChildCount().Value; ++i)
-    if (auto* dialog = dynamic_cast<CColorForm*>(GetChild(i)); dialog && dialog->Visible) return true;
+    if (auto* dialog = dynamic_cast<CColorForm*>(GetChild(i)); dialog && dialog->Visible)
+      return true;
   return false;
 }
 

@@ -13,6 +13,7 @@
 #include "widgets/Form.h"
 
 class CBox;
+class CConfigLoad;
 class CDsgnForm;
 class CEditForm;
 class CInfo;
@@ -26,7 +27,7 @@ class CTunerTreeBox;
 class CForm1 : public CForm {
  public:
   // Builds the window and loads the projects of the last Save; a damaged file is reported in a
-  // box and leaves the tree empty.
+  // box and leaves the tree empty. The load runs while the window is built.
   explicit CForm1(CControl* parent);
   ~CForm1() override;
 
@@ -89,6 +90,8 @@ class CForm1 : public CForm {
   CScrollBox* BottomBox = nullptr;
 
  private:
+  CForm1(CControl* parent, std::unique_ptr<CConfigLoad> load);
+
   void BuildToolBar();
   void BuildPanes();
   // The question of a command; true only for Yes.

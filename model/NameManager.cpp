@@ -82,8 +82,18 @@ std::int32_t CNameManager::Find(const CObject* object) const {
   return Index.Find(object);
 }
 
+std::unique_lock<std::mutex> CNameManager::Guard() const {
+  return shared_ ? std::unique_lock<std::mutex>(mutex_) : std::unique_lock<std::mutex>();
+}
+
+CInt CNameManager::EntryCount() const {
+  const auto guard = Guard();
+  return Entries.Count();
+}
+
 CStr CNameManager::NameOf(const CObject* object) const {
   if (!object) return CStr();
+  const auto guard = Guard();
   const std::int32_t at = Find(object);
   return at < 0 ? CStr() : static_cast<const CItem*>(Entries.At(at))->Name;
 }
@@ -95,6 +105,7 @@ const CStr& CNameManager::NameRef(const CObject* object) const {
 }
 
 void CNameManager::SetNameOf(const CObject* object, const CStr& name) {
+  const auto guard = Guard();
   if (const std::int32_t at = Find(object); at >= 0) {
     Entries.GetAs<CItem>(at)->Name = name;
     return;
@@ -115,6 +126,7 @@ void CNameManager::SetNameOf(const CObject* object, const CStr& name) {
 
 void CNameManager::Forget(const CObject* object) {
   if (!object || !object->named_) return;
+  const auto guard = Guard();
   const std::int32_t at = Find(object);
   if (at < 0) return;
   Index.Erase(object);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -27,7 +28,12 @@ class CNameManager : public CObject {
   // Called as an object is destroyed, so no later object inherits its name.
   void Forget(const CObject* object);
 
-  CInt EntryCount() const { return Entries.Count(); }
+  CInt EntryCount() const;
+
+  // While true, the calls above may come from two threads at once (a project tree loading on a
+  // thread of its own names its nodes while the window is built); otherwise they take no lock.
+  // Changed only while one thread alone uses the manager.
+  void SetShared(bool shared) { shared_ = shared; }
 
  private:
   // Object -> place of its item in Entries, for the items their object's own slot does not give
@@ -61,6 +67,10 @@ class CNameManager : public CObject {
   // save or load took.
   std::int32_t Find(const CObject* object) const;
 
+  std::unique_lock<std::mutex> Guard() const;
+
   CList Entries;  // of CItem, owned
   CPlaceIndex Index;
+  bool shared_ = false;
+  mutable std::mutex mutex_;
 };

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include "platform/draw/Font.h"
+
 namespace platform::detail {
 namespace {
 
@@ -33,6 +35,10 @@ bool EnsureVideo() {
     return false;
   }
   SDL_StartTextInput();
+  // The fonts get ready while the first window is built. Not earlier: SDL's start may fork a
+  // helper (D-Bus), and a thread writing memory meanwhile pays for a copy of every page it
+  // touches.
+  StartFonts();
   videoThread = std::this_thread::get_id();
   state = State::Running;
   return true;

@@ -28,6 +28,8 @@ CStr UnreadableTree(const CInfo& root);
 CStr ConfigPath(const CApp& app);
 // A missing file changes nothing and is no fault. The report's Message is for the user.
 CLoadReport LoadConfig(CApp& app);
+// The same into another tree than the application's.
+CLoadReport LoadConfig(const CApp& app, CInfo& root);
 // "" when saved; otherwise what went wrong, and the previous file is still in place.
 CStr SaveConfig(CApp& app);
 // Removes what saves of the configuration file killed on the way left beside it (every save

@@ -86,11 +86,15 @@ void RemoveStaleConfigSaves(const CApp& app) {
 }
 
 CLoadReport LoadConfig(CApp& app) {
+  return LoadConfig(app, app.InfoMan.Root);
+}
+
+CLoadReport LoadConfig(const CApp& app, CInfo& root) {
   const CStr path = ConfigPath(app);
   if (!platform::FileExists(path.View())) return {};
   CSecretFile file(path, CFile::kRead);
   file.Key = "";
-  return ReadConfigFile(file, app.InfoMan.Root);
+  return ReadConfigFile(file, root);
 }
 
 CStr SaveConfig(CApp& app) {

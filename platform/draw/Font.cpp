@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -23,17 +25,51 @@ constexpr int kMaxHeight = 1024;
 // repaint draws mostly the texts of the previous one.
 constexpr size_t kMaxCachedBytes = size_t(16) << 20;
 
-// fontconfig set up on first use and shut down at exit, so the process leaves nothing behind.
-struct Fontconfig {
-  bool ready = FcInit() == FcTrue;
-  ~Fontconfig() {
-    if (ready) FcFini();
+// fontconfig's start (its configuration files and caches) and the list of families cost a few
+// milliseconds that a program pays before its first text. StartFonts begins both on a thread of
+// their own, so they pass while the display connects; the first user waits for what is left, or
+// does it all itself when nobody began it. fontconfig is shut down at exit, after the thread, so
+// the process leaves nothing behind.
+class FontconfigStart {
+ public:
+  void Begin() {
+    std::call_once(begun_, [this] { worker_ = std::thread(&FontconfigStart::Run, this); });
   }
+
+  bool Ready() {
+    std::call_once(begun_, [this] { Run(); });
+    std::call_once(joined_, [this] {
+      if (worker_.joinable()) worker_.join();
+    });
+    return ready_;
+  }
+
+  const std::vector<std::string>& Families() {
+    Ready();
+    return families_;
+  }
+
+  ~FontconfigStart() {
+    if (worker_.joinable()) worker_.join();
+    if (ready_) FcFini();
+  }
+
+ private:
+  void Run();
+
+  std::once_flag begun_, joined_;
+  std::thread worker_;
+  bool ready_ = false;
+  std::vector<std::string> families_;
 };
 
+FontconfigStart& Fontconfig() {
+  static FontconfigStart start;
+  return start;
+}
+
 bool FontconfigReady() {
-  static Fontconfig fontconfig;
-  return fontconfig.ready;
+  return Fontconfig().Ready();
 }
 
 const FcChar8* Fc(const char* s) {
@@ -98,6 +134,28 @@ std::vector<FaceMatch> Candidates(const LogicalFont& request, size_t limit) {
   return found;
 }
 
+void FontconfigStart::Run() {
+  ready_ = FcInit() == FcTrue;
+  if (!ready_) return;
+  std::vector<std::string>& names = families_;
+  FcPattern* pattern = FcPatternCreate();
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* set = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+  std::unordered_set<std::string> seen;
+  for (int i = 0; set && i < set->nfont; ++i) {
+    for (int n = 0;; ++n) {
+      const std::string utf8 = GetString(set->fonts[i], FC_FAMILY, n);
+      if (utf8.empty()) break;
+      std::string name = Utf8ToCp1251(utf8);
+      if (name.empty() || Cp1251ToUtf8(name) != utf8) continue;
+      if (seen.insert(name).second) names.push_back(std::move(name));
+    }
+  }
+  if (set) FcFontSetDestroy(set);
+  if (objects) FcObjectSetDestroy(objects);
+  if (pattern) FcPatternDestroy(pattern);
+}
+
 // Texts are looked up by the caller's bytes, without making a string of them first.
 struct TextHash {
   using is_transparent = void;
@@ -151,26 +209,12 @@ std::optional<FaceMatch> MatchFace(const LogicalFont& request) {
   return std::move(faces.front());
 }
 
+void StartFonts() {
+  Fontconfig().Begin();
+}
+
 std::vector<std::string> FontFamilies() {
-  std::vector<std::string> names;
-  if (!FontconfigReady()) return names;
-  FcPattern* pattern = FcPatternCreate();
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-  FcFontSet* set = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
-  std::unordered_set<std::string> seen;
-  for (int i = 0; set && i < set->nfont; ++i) {
-    for (int n = 0;; ++n) {
-      const std::string utf8 = GetString(set->fonts[i], FC_FAMILY, n);
-      if (utf8.empty()) break;
-      std::string name = Utf8ToCp1251(utf8);
-      if (name.empty() || Cp1251ToUtf8(name) != utf8) continue;
-      if (seen.insert(name).second) names.push_back(std::move(name));
-    }
-  }
-  if (set) FcFontSetDestroy(set);
-  if (objects) FcObjectSetDestroy(objects);
-  if (pattern) FcPatternDestroy(pattern);
-  return names;
+  return Fontconfig().Families();
 }
 
 // --- Font -------------------------------------------------------------------------------------
@@ -384,8 +428,8 @@ std::unique_ptr<Font::Impl> Open(const LogicalFont& request) {
   for (FaceMatch& face : Candidates(request, 8)) {
     const std::string* file = FaceFile(face.file);
     if (!file) continue;
-    TTF_Font* ttf = TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->data(), int(file->size())), 1,
-                                        12, face.index);
+    TTF_Font* ttf =
+        TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->data(), int(file->size())), 1, 12, face.index);
     if (!ttf) continue;
     auto impl = std::make_unique<Font::Impl>();
     impl->ttf = ttf;

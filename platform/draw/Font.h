@@ -44,6 +44,10 @@ struct FaceMatch {
 // when nothing is installed.
 std::optional<FaceMatch> MatchFace(const LogicalFont& request);
 
+// Begins fontconfig's start and the list of families on a thread of their own; whatever needs
+// either later waits for it. Without this call the first user does the work itself.
+void StartFonts();
+
 // The families fontconfig lists, in its order, each name once, in cp1251 (names that cp1251
 // cannot spell are left out).
 std::vector<std::string> FontFamilies();

@@ -1,5 +1,8 @@
 // The application object and the main window as the program starts: the layers in their order,
 // the toolbar, the tree's icons, and the projects of the last Save.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "controls/Pic.h"
 #include "controls/Text.h"
 #include "tests/ide/IdeFixture.h"
@@ -101,9 +104,49 @@ TEST_F(IdeTest, ADamagedFileAtStartUpLeavesTheTreeEmptyAndTheFileAlone) {
       "CFile\x05\x00\x10\x00\x00\x00",
       19);
   WriteFileBytes(kConf, damaged);
+  testing::internal::CaptureStderr();
   Start();
+  const std::string told = testing::internal::GetCapturedStderr();
   EXPECT_EQ(Root().ChildCount().Value, 0);
   EXPECT_EQ(FileBytes(kConf), damaged);
+  // The box (headless, its text on stderr) names the window it stands for.
+  EXPECT_NE(told.find("Qxworks 0.3.2: "), std::string::npos) << told;
+}
+
+TEST_F(IdeTest, AnElementOfAnUnknownClassIsLeftOutAtStartUpAndTheUserIsTold) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  Make(group, "CAppInfo", "Demo");
+  Make(&Root(), "CProjectGroupInfo", "Rest");
+  ASSERT_EQ(SaveConfig(*CoreApp), "");
+  std::string bytes = FileBytes(kConf);
+  const size_t at = bytes.find("CAppInfo");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at + 1] = 'X';  // no class of that name is registered
+  WriteFileBytes(kConf, bytes);
+  testing::internal::CaptureStderr();
+  Start();
+  const std::string told = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(Root().ChildCount().Value, 2);
+  EXPECT_EQ(Root().Child(0)->GetName(), "Work");
+  EXPECT_EQ(Root().Child(0)->ChildCount().Value, 0);
+  EXPECT_EQ(Root().Child(1)->GetName(), "Rest");
+  EXPECT_NE(told.find("CXppInfo"), std::string::npos) << told;
+}
+
+TEST_F(IdeTest, AKilledSavesTemporaryGoesAtStartUpAndTheProjectsStillLoad) {
+  Make(&Root(), "CProjectGroupInfo", "Work");
+  ASSERT_EQ(SaveConfig(*CoreApp), "");
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string stale =
+      platform::LinuxPath("C:\\Qxe\\.Conf.qxe.saving-" + std::to_string(gone) + "-1");
+  std::ofstream(stale) << "partial";
+  Start();
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  ASSERT_EQ(Root().ChildCount().Value, 1);
+  EXPECT_EQ(Root().Child(0)->GetName(), "Work");
 }
 
 TEST_F(IdeTest, ClosingTheMainWindowEndsTheRun) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "core/App.h"
@@ -83,4 +85,36 @@ TEST(Names, TwoManagersKeepTheirOwnNamesForTheSameObjects) {
   EXPECT_EQ(first.NameOf(objects[4].get()), "renamed");
   EXPECT_EQ(first.EntryCount().Value, 4);
   EXPECT_EQ(second.EntryCount().Value, 4);
+}
+
+TEST(Names, SharedTheyMayBeGivenAndAskedFromTwoThreadsAtOnce) {
+  // A tree loading on a thread of its own names its nodes while the window's thread names,
+  // asks and forgets its own objects; the entries grow under both.
+  CApp app;
+  const CInt before = app.NameMan->EntryCount();
+  constexpr int kEach = 100000;
+  std::vector<std::unique_ptr<CObject>> loaded(kEach), built(kEach);
+  for (auto& object : loaded) object = std::make_unique<CObject>();
+  for (auto& object : built) object = std::make_unique<CObject>();
+  app.NameMan->SetShared(true);
+  std::atomic<bool> go = false;
+  std::thread loader([&] {
+    while (!go) std::this_thread::yield();
+    for (int i = 0; i < kEach; ++i) loaded[i]->SetName(CStr("n") + CInt(i).ToStr());
+  });
+  go = true;
+  for (int i = 0; i < kEach; ++i) {
+    built[i]->SetName(CStr("w") + CInt(i).ToStr());
+    EXPECT_EQ(built[i]->GetName(), CStr("w") + CInt(i).ToStr());
+    if (i % 2) built[i].reset();
+  }
+  loader.join();
+  app.NameMan->SetShared(false);
+  for (int i = 0; i < kEach; ++i) {
+    EXPECT_EQ(loaded[i]->GetName(), CStr("n") + CInt(i).ToStr()) << i;
+    if (built[i]) {
+      EXPECT_EQ(built[i]->GetName(), CStr("w") + CInt(i).ToStr()) << i;
+    }
+  }
+  EXPECT_EQ(app.NameMan->EntryCount().Value, before.Value + kEach + kEach / 2);
 }

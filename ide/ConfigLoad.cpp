@@ -1,0 +1,45 @@
+#include "ide/ConfigLoad.h"
+
+#include <chrono>
+#include <vector>
+
+#include "core/App.h"
+#include "model/NameManager.h"
+#include "storage/Config.h"
+
+CConfigLoad::CConfigLoad(CApp& app) : app_(app) {
+  // Left by a save that was killed, as a crash would; gone before the load looks.
+  RemoveStaleConfigSaves(app);
+  app.NameMan->SetShared(true);
+  // Where no thread can be had, the load runs at the join instead, with the same results.
+  loading_ = std::async(std::launch::async | std::launch::deferred,
+                        [this] { return LoadConfig(app_, loaded_); });
+}
+
+// A load still running must end before its tree goes; one that never began (no thread) is
+// dropped.
+CConfigLoad::~CConfigLoad() {
+  if (loading_.valid() &&
+      loading_.wait_for(std::chrono::seconds(0)) != std::future_status::deferred)
+    loading_.wait();
+  app_.NameMan->SetShared(false);
+}
+
+CLoadReport CConfigLoad::Join() {
+  CLoadReport report = loading_.get();
+  app_.NameMan->SetShared(false);
+  if (!report.Ok()) return report;
+  // As a load into the application's tree itself: its old children go, the file's take their
+  // place, and the root takes the file's texts.
+  CInfo& root = app_.InfoMan.Root;
+  root.Children.Clear();
+  root.SetName(loaded_.GetName());
+  root.About = loaded_.About;
+  root.Extra = loaded_.Extra;
+  std::vector<CInfo*> children;
+  for (std::int32_t i = 0; i < loaded_.ChildCount().Value; ++i)
+    children.push_back(loaded_.Child(i));
+  loaded_.Children.RemoveAll();
+  for (CInfo* child : children) root.Append(child);
+  return report;
+}
