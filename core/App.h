@@ -2,6 +2,7 @@
 // loops. The graphics, control and IDE layers subclass it.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "core/Values.h"
@@ -38,8 +39,9 @@ class CApp : public CObject {
   CInfoMan InfoMan;
   std::unique_ptr<CNameManager> NameMan;
   // Counts every change of the contents of any list: a view that remembers a walk over the
-  // project tree compares it to know that no element was added, moved or removed since.
-  std::uint64_t ListChanges = 0;
+  // project tree compares it to know that no element was added, moved or removed since. Atomic
+  // because the configuration loads on a thread of its own at start-up.
+  std::atomic<std::uint64_t> ListChanges = 0;
 };
 
 // The core pointer: model code reaches the application object through it. The graphics and

@@ -10,8 +10,13 @@
 
 namespace {
 
+// Not a locked increment: lists change constantly, and a count lost between the two threads of a
+// start-up matters to no view (the loading thread's tree is seen by none before the join, whose
+// own changes are counted).
 void Changed() {
-  if (CoreApp) ++CoreApp->ListChanges;
+  if (!CoreApp) return;
+  std::atomic<std::uint64_t>& changes = CoreApp->ListChanges;
+  changes.store(changes.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
 
 }  // namespace

@@ -130,7 +130,9 @@ class CRowCache {
   void Forget() { valid_ = false; }
 
  private:
-  static std::uint64_t Stamp() { return CoreApp ? CoreApp->ListChanges : 0; }
+  static std::uint64_t Stamp() {
+    return CoreApp ? CoreApp->ListChanges.load(std::memory_order_relaxed) : 0;
+  }
 
   // Without an application object nothing counts the changes, so nothing is remembered.
   bool Fresh(const CList& roots) const {

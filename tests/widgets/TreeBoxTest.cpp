@@ -375,7 +375,7 @@ TEST_F(InfoTreeTest, RepaintsKeysAndCaretBlinksChangeNoList) {
   gui.Advance(1600);
   gui.Type(*root, "ab");
   gui.PressKey(*root, 75);
-  EXPECT_EQ(gui.App().ListChanges, before);
+  EXPECT_EQ(gui.App().ListChanges.load(), before);
 }
 
 TEST_F(InfoTreeTest, ElementsAddedOrDeletedBetweenPaintsShowAtTheNextPaint) {
