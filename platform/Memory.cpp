@@ -4,10 +4,6 @@
 
 #if defined(__GLIBC__)
 #include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <cstdint>
 #endif
 
 namespace platform {
@@ -22,28 +18,18 @@ void TuneAllocator() {
   // quick reuse of temporaries.
   static const bool tuned = mallopt(M_MXFAST, 0) == 1;
   (void)tuned;
-  static const bool huge = [] {
-    // A start touches tens of megabytes at once (screen-sized window buffers, the project
-    // tree), and faulting them in a page of 4 KB at a time was a fifth of the start-up's time.
-    // So the heap is grown in large steps, takes the large blocks too, and is given to the
-    // kernel's transparent huge pages (2 MB a fault) where the system offers them; elsewhere
-    // the advice changes nothing.
-    constexpr size_t kStep = size_t(64) << 20;
-    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+  // The heap grows in large steps and takes the large blocks too (screen-sized window buffers,
+  // a project tree's image), so a start makes few calls to the system for memory. No huge-page
+  // advice: where the kernel must compact memory to find a huge page, one fault can stall the
+  // program for a third of a second.
+  static const bool stepped = [] {
+    constexpr int kStep = 64 << 20;
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TOP_PAD, int(kStep));
-    mallopt(M_TRIM_THRESHOLD, int(kStep));
-    // A block that grows the heap by a step shows where its free top lies.
-    void* probe = malloc(size_t(16) << 20);
-    const auto from = (reinterpret_cast<uintptr_t>(probe) + kHuge - 1) & ~(kHuge - 1);
-    const auto top = reinterpret_cast<uintptr_t>(sbrk(0));
-    // Another allocator in place of the system's (a sanitizer's) keeps its blocks elsewhere.
-    if (probe && top > from && top - from <= 2 * kStep)
-      madvise(reinterpret_cast<void*>(from), top - from, MADV_HUGEPAGE);
-    free(probe);
+    mallopt(M_TOP_PAD, kStep);
+    mallopt(M_TRIM_THRESHOLD, kStep);
     return true;
   }();
-  (void)huge;
+  (void)stepped;
 #endif
 }
 
