@@ -20,6 +20,7 @@
 #include "graphics/GLApp.h"
 #include "graphics/Screen.h"
 #include "platform/Screen.h"
+#include "platform/Window.h"
 
 // [SECTION] CCanvas: construction and the screen's canvas list
 
@@ -350,6 +351,7 @@ void CGDI::CopyToBitmap(CRect r, CGDIBitmap& bitmap) {
   const int width = p.right - p.left;
   const int height = p.bottom - p.top;
   bitmap.SetSize(width, height);
+  if (Window) platform::WindowImage(Window);  // the last frame reaches the image first
   bitmap.DC.BitBlt(0, 0, width, height, WindowDC, p.left, p.top);
 }
 
