@@ -89,7 +89,7 @@ CBool CGDI::Flip() {
   const platform::Surface* image = Window ? platform::PeekWindowImage(Window) : nullptr;
   if (image && TargetDC == &BufferDC && WindowDC.Target() == image && !WindowDC.Clip() &&
       BufferBitmap.width <= width && BufferBitmap.height <= height) {
-    // The usual case, the whole buffer unclipped into the window: copied and shown in one pass.
+    // The usual case, the whole buffer unclipped into the window: shown with one copy.
     BufferDC.Flush();
     platform::PresentWindowFrom(Window, BufferBitmap);
   } else {
