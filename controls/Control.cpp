@@ -310,10 +310,15 @@ void CControl::AbsFrame(CPoint& m1, bool& forwardX, bool& forwardY) {
   forwardY = fy;
 }
 
+// GetAbsM1 and GetAbsM2 from one look at the parent's frame: every control asks for this as it
+// paints.
 CRect CControl::GetAbsRect() {
-  const CPoint m1 = GetAbsM1();
-  const CPoint m2 = GetAbsM2();
-  return CRect(m1.X, m1.Y, m2.X, m2.Y);
+  if (!Parent) return CRect(0, 0, M2.X - M1.X, M2.Y - M1.Y);
+  CPoint o;
+  bool forwardX = true, forwardY = true;
+  Parent->AbsFrame(o, forwardX, forwardY);
+  return CRect(forwardX ? o.X + M1.X : o.X - M1.X, forwardY ? o.Y + M1.Y : o.Y - M1.Y,
+               forwardX ? o.X + M2.X : o.X - M2.X, forwardY ? o.Y + M2.Y : o.Y - M2.Y);
 }
 
 CRect CControl::GetClientRect() {

@@ -101,15 +101,7 @@ CFloat CFloat::FromStr(const CStr& text) {
 CInt CFloat::Trunc() const { return ToInt32(std::trunc(Value)); }
 CInt CFloat::Floor() const { return ToInt32(std::floor(Value)); }
 CInt CFloat::Ceil() const { return ToInt32(std::ceil(Value)); }
-// Painting rounds every coordinate: within int32 a truncation and one step give the floor
-// without the library call.
-CInt CFloat::Round() const {
-  const long double v = Value + 0.5L;
-  if (v >= -2147483648.0L && v < 2147483648.0L) {
-    std::int64_t whole = static_cast<std::int64_t>(v);
-    if (static_cast<long double>(whole) > v) --whole;
-    return CInt(static_cast<std::int32_t>(whole));
-  }
+CInt CFloat::FloorOutside(long double v) {
   return ToInt32(std::floor(v));
 }
 

@@ -51,11 +51,25 @@ class CFloat : public CNum {
   CInt Trunc() const;
   CInt Floor() const;
   CInt Ceil() const;
-  CInt Round() const;
+  // Halves up: the floor of x + 1/2. Painting rounds every coordinate, so it is inline and, within
+  // int32, a truncation and one step give the floor without the library call.
+  CInt Round() const {
+    const long double v = Value + 0.5L;
+    if (v >= -2147483648.0L && v < 2147483648.0L) {
+      std::int64_t whole = static_cast<std::int64_t>(v);
+      if (static_cast<long double>(whole) > v) --whole;
+      return CInt(static_cast<std::int32_t>(whole));
+    }
+    return FloorOutside(v);
+  }
 
   // The 10-byte little-endian image, and back.
   void ToBytes(std::uint8_t bytes[10]) const;
   static CFloat FromBytes(const std::uint8_t bytes[10]);
+
+ private:
+  // The floor of v where it may not fit an int32, NaN included.
+  static CInt FloorOutside(long double v);
 };
 
 void Swap(CFloat& a, CFloat& b);

@@ -20,6 +20,7 @@
 #include "graphics/GLApp.h"
 #include "graphics/Screen.h"
 #include "platform/Screen.h"
+#include "platform/Window.h"
 
 // [SECTION] CCanvas: construction and the screen's canvas list
 
@@ -192,6 +193,21 @@ void CGDI::DrawLine(CRect r) {
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::Keep);
   TargetDC->MoveTo(p.left, p.top);
+  // A row or a column of the one-pixel solid pen (every bevel's line) reaches one pixel further
+  // instead: the same pixels in one run.
+  const int style = PenStyle.Value;
+  if (PenWidth.Value <= 1 && (style < 1 || style > 5)) {
+    if (p.top == p.bottom) {
+      TargetDC->LineTo(p.right < p.left ? p.right - 1 : p.right + 1, p.top);
+      Drawn();
+      return;
+    }
+    if (p.left == p.right) {
+      TargetDC->LineTo(p.left, p.bottom < p.top ? p.bottom - 1 : p.bottom + 1);
+      Drawn();
+      return;
+    }
+  }
   TargetDC->LineTo(p.right, p.bottom);
   // The platform leaves out a line's last pixel; this puts it in.
   TargetDC->MoveTo(p.right, p.bottom);
@@ -350,6 +366,7 @@ void CGDI::CopyToBitmap(CRect r, CGDIBitmap& bitmap) {
   const int width = p.right - p.left;
   const int height = p.bottom - p.top;
   bitmap.SetSize(width, height);
+  if (Window) platform::WindowImage(Window);  // the last frame reaches the image first
   bitmap.DC.BitBlt(0, 0, width, height, WindowDC, p.left, p.top);
 }
 

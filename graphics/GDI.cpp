@@ -86,13 +86,14 @@ void CGDI::SelectTarget(CBool toBuffer) {
 CBool CGDI::Flip() {
   ++Flips;
   const int width = platform::ScreenWidth(), height = platform::ScreenHeight();
-  platform::Surface* image = Window ? platform::WindowImage(Window) : nullptr;
+  const platform::Surface* image = Window ? platform::PeekWindowImage(Window) : nullptr;
   if (image && TargetDC == &BufferDC && WindowDC.Target() == image && !WindowDC.Clip() &&
       BufferBitmap.width <= width && BufferBitmap.height <= height) {
-    // The usual case, the whole buffer unclipped into the window: copied and shown in one pass.
+    // The usual case, the whole buffer unclipped into the window: shown with one copy.
     BufferDC.Flush();
     platform::PresentWindowFrom(Window, BufferBitmap);
   } else {
+    if (Window) platform::WindowImage(Window);  // what a clipped copy leaves must be up to date
     WindowDC.BitBlt(0, 0, width, height, *TargetDC, 0, 0);
     if (Window) platform::PresentWindow(Window);
   }
@@ -101,7 +102,7 @@ CBool CGDI::Flip() {
 }
 
 CRect CGDI::ShownArea() const {
-  const platform::Surface* shown = Window ? platform::WindowImage(Window) : &NoWindowImage;
+  const platform::Surface* shown = Window ? platform::PeekWindowImage(Window) : &NoWindowImage;
   if (!shown) shown = &BufferBitmap;
   return CRect(0, 0, shown->width - 1, shown->height - 1);
 }

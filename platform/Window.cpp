@@ -17,8 +17,11 @@ namespace {
 
 struct WindowRecord {
   SDL_Window* sdl = nullptr;
-  Surface image;           // client-sized: what the window shows
+  Surface image;            // client-sized: what the window shows
   bool destroying = false;  // Destroy is being sent; the window goes right after
+  // SDL's framebuffer of the window when a picture went straight to it and the image has not
+  // taken it yet: most frames are never read back, so they are copied once, not twice.
+  SDL_Surface* ahead = nullptr;
 };
 
 // Node-based, so a Surface* handed out stays put while other windows come and go.
@@ -28,6 +31,20 @@ WindowId captureWindow = 0;
 WindowRecord* Find(WindowId id) {
   const auto found = windows.find(id);
   return found == windows.end() ? nullptr : &found->second;
+}
+
+// The image takes what the framebuffer got ahead of it. SDL frees a framebuffer only when the
+// window surface is asked for again (a resize just marks it stale), and Present catches up before
+// it asks, so this holds after a resize too.
+void CatchUp(WindowRecord& window) {
+  SDL_Surface* ahead = window.ahead;
+  if (!ahead) return;
+  window.ahead = nullptr;
+  const int width = std::min(ahead->w, window.image.width);
+  for (int y = 0; y < std::min(ahead->h, window.image.height); ++y)
+    std::memcpy(window.image.Row(y),
+                static_cast<const std::uint8_t*>(ahead->pixels) + size_t(y) * ahead->pitch,
+                size_t(width) * sizeof(Pixel));
 }
 
 // A new picture of the new size: the old one's pixels where they fit, white elsewhere (the
@@ -43,6 +60,7 @@ void ResizeImage(Surface& image, int width, int height) {
 // Takes the size SDL reports for the window; true when it differs from the image's.
 bool TakeNewSize(WindowId id, WindowRecord& window, int width, int height) {
   if (width == window.image.width && height == window.image.height) return false;
+  CatchUp(window);
   ResizeImage(window.image, width, height);
   InvalidateWindow(id);
   return true;
@@ -113,6 +131,7 @@ bool MoveWindow(WindowId id, int x, int y, int width, int height) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   SDL_SetWindowPosition(window->sdl, x, y);
+  CatchUp(*window);
   SDL_SetWindowSize(window->sdl, std::clamp(width, 1, kMaxWindowSide),
                     std::clamp(height, 1, kMaxWindowSide));
   SDL_GetWindowSize(window->sdl, &width, &height);
@@ -162,21 +181,42 @@ std::string WindowTitle(WindowId id) {
 
 Surface* WindowImage(WindowId id) {
   WindowRecord* window = Find(id);
+  if (!window) return nullptr;
+  CatchUp(*window);
+  return &window->image;
+}
+
+const Surface* PeekWindowImage(WindowId id) {
+  const WindowRecord* window = Find(id);
   return window ? &window->image : nullptr;
 }
 
 namespace {
 
 // The image goes to the screen a row at a time; a picture given is first copied into the image,
-// row by row as well.
+// row by row as well. A picture that covers the whole image goes straight to the screen when the
+// framebuffer is laid out as the image is, and the image takes it from there when asked.
 bool Present(WindowRecord& window, const Surface* picture) {
   Surface& image = window.image;
   const bool whole = picture && picture->pixels.size() >= size_t(picture->width) * picture->height;
   const int copyWidth = whole ? std::min(picture->width, image.width) : 0;
   const int copyHeight = whole ? std::min(picture->height, image.height) : 0;
+  const bool covers = copyWidth == image.width && copyHeight == image.height;
+  // Asking for the window surface may remake the framebuffer and free the old one: an image that
+  // keeps part of what it shows takes the framebuffer's pixels before.
+  if (!covers) CatchUp(window);
   // The window surface is SDL's own framebuffer of the window: it works under X11 and under the
   // offscreen driver alike, where a renderer may not.
   SDL_Surface* screen = SDL_GetWindowSurface(window.sdl);
+  if (screen && covers && screen->w == image.width && screen->h == image.height &&
+      screen->format->format == SDL_PIXELFORMAT_RGB888 && !SDL_MUSTLOCK(screen)) {
+    for (int y = 0; y < copyHeight; ++y)
+      std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + size_t(y) * screen->pitch,
+                  picture->Row(y), size_t(copyWidth) * sizeof(Pixel));
+    window.ahead = screen;
+    return SDL_UpdateWindowSurface(window.sdl) == 0;
+  }
+  window.ahead = nullptr;  // the picture replaces the whole image below
   if (!screen) {
     for (int y = 0; y < copyHeight; ++y)
       std::memcpy(image.Row(y), picture->Row(y), size_t(copyWidth) * sizeof(Pixel));
@@ -228,7 +268,9 @@ void ReleaseMouseCapture() {
   SDL_CaptureMouse(SDL_FALSE);
 }
 
-WindowId MouseCaptureWindow() { return captureWindow; }
+WindowId MouseCaptureWindow() {
+  return captureWindow;
+}
 
 namespace detail {
 

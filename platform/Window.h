@@ -52,14 +52,17 @@ void SetWindowTitle(WindowId window, std::string_view title);
 std::string WindowTitle(WindowId window);  // "" for an unknown window
 
 // What the window shows, client-sized; nullptr for an unknown window. The pointer stays valid
-// until the window is destroyed; the pixels move when the window's size changes.
+// until the window is destroyed; the pixels move when the window's size changes. A picture
+// presented straight to the screen reaches the image on this call: ask again after a present.
 Surface* WindowImage(WindowId window);
+// The same image for its size and address only: its pixels may lag behind the screen.
+const Surface* PeekWindowImage(WindowId window);
 
 // Puts the window's image on the screen.
 bool PresentWindow(WindowId window);
 // Copies the top-left block of picture that fits into the window's image and puts the image on
-// the screen: what a copy into WindowImage and PresentWindow do, in one pass over the rows while
-// each is still in the cache.
+// the screen: what a copy into WindowImage and PresentWindow do. A picture that covers the whole
+// image is copied once, to the screen, and from there into the image only when it is asked for.
 bool PresentWindowFrom(WindowId window, const Surface& picture);
 
 // While a window holds the capture, every mouse message goes to it, in its client coordinates

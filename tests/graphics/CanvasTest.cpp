@@ -67,13 +67,19 @@ TEST_F(CanvasTest, LinesPaintBothEndPixels) {
   canvas_->DrawLine(CRect(0, 0, 5, 0));  // six pixels
   canvas_->DrawLine(CRect(3, 4, 0, 1));  // drawn backwards, diagonally
   canvas_->DrawLine(CRect(7, 2, 7, 2));  // a line of no length is its one pixel
-  EXPECT_EQ(At(0, 0, 10, 6), Rows({
-                                 "..........",
-                                 ".######...",
-                                 ".#........",
-                                 "..#.....#.",
-                                 "...#......",
-                                 "....#.....",
+  // Rows and columns either way round.
+  canvas_->DrawLine(CRect(9, 5, 6, 5));
+  canvas_->DrawLine(CRect(10, 0, 10, 3));
+  canvas_->DrawLine(CRect(11, 4, 11, 2));
+  EXPECT_EQ(At(0, 0, 14, 8), Rows({
+                                 "..............",
+                                 ".######....#..",
+                                 ".#.........#..",
+                                 "..#.....#..##.",
+                                 "...#.......##.",
+                                 "....#.......#.",
+                                 ".......####...",
+                                 "..............",
                              }));
 }
 

@@ -208,6 +208,61 @@ TEST_F(WindowTest, PresentShowsTheImage) {
   EXPECT_FALSE(PresentWindow(0));
 }
 
+// A picture that covers the window goes to the screen once and reaches the image only when the
+// image is asked for; whatever comes next (a smaller picture, the image's own present, a resize, a
+// size the desktop reports) must start from that picture, not from an older one.
+TEST_F(WindowTest, APicturePresentedStraightToTheScreenReachesTheImage) {
+  const WindowId id = Make(0, 0, 40, 30);
+  const auto picture = [](int width, int height, Pixel fill, Pixel corner) {
+    Surface s(width, height, fill);
+    s.Row(height - 1)[width - 1] = corner;
+    return s;
+  };
+  const auto imageAt = [&](int x, int y) { return WindowImage(id)->At(x, y); };
+  const auto shownRed = [&](int x, int y) { return ShownPixel(id, x, y).r; };
+
+  // Larger than the window: its top-left block is shown and becomes the image.
+  ASSERT_TRUE(PresentWindowFrom(id, picture(64, 48, 0xFF0000, 0x00FF00)));
+  EXPECT_EQ(shownRed(39, 29), 255);
+  EXPECT_EQ(imageAt(0, 0), 0xFF0000u);
+  EXPECT_EQ(imageAt(39, 29), 0xFF0000u);
+
+  // A picture smaller than the window keeps the last one around it, on the screen and in the image.
+  ASSERT_TRUE(PresentWindowFrom(id, picture(64, 48, 0x800000, 0)));
+  ASSERT_TRUE(PresentWindowFrom(id, picture(10, 10, 0x0000FF, 0x0000FF)));
+  EXPECT_EQ(shownRed(20, 20), 0x80);
+  EXPECT_EQ(shownRed(5, 5), 0);
+  EXPECT_EQ(imageAt(20, 20), 0x800000u);
+  EXPECT_EQ(imageAt(5, 5), 0x0000FFu);
+
+  // The image's own present shows the last picture with the image's own change.
+  ASSERT_TRUE(PresentWindowFrom(id, picture(40, 30, 0x400000, 0x00FF00)));
+  WindowImage(id)->Row(0)[0] = 0xFFFFFF;
+  ASSERT_TRUE(PresentWindow(id));
+  EXPECT_EQ(ShownPixel(id, 0, 0).g, 255);
+  EXPECT_EQ(shownRed(20, 20), 0x40);
+  EXPECT_EQ(ShownPixel(id, 39, 29).g, 255);
+
+  // A resize keeps the last picture where it fits, by MoveWindow and by the desktop's word alike.
+  ASSERT_TRUE(PresentWindowFrom(id, picture(40, 30, 0x200000, 0x00FF00)));
+  MoveWindow(id, 0, 0, 50, 40);
+  EXPECT_EQ(imageAt(20, 20), 0x200000u);
+  EXPECT_EQ(imageAt(39, 29), 0x00FF00u);
+  EXPECT_EQ(imageAt(45, 35), 0xFFFFFFu);
+  ASSERT_TRUE(PresentWindowFrom(id, picture(50, 40, 0x100000, 0x00FF00)));
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = id;
+  e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  e.window.data1 = 60;
+  e.window.data2 = 45;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  Drain();
+  EXPECT_EQ(imageAt(20, 20), 0x100000u);
+  EXPECT_EQ(imageAt(49, 39), 0x00FF00u);
+  EXPECT_EQ(imageAt(55, 42), 0xFFFFFFu);
+}
+
 // Only the left button makes button messages; mouse messages go to the window under the pointer
 // unless a window holds the capture, which then gets them in its own client coordinates.
 TEST_F(WindowTest, MouseMessagesFollowTheCapture) {
