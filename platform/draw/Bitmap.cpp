@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -20,13 +22,7 @@ BitmapResult Failure(const std::string& what, const std::string& path) {
 // The loader makes (and clears) the whole picture before it reads a pixel, so a damaged header
 // claiming a huge size would cost gigabytes. The header's size is checked first: against a
 // limit, and, for uncompressed pixels, against what the file holds. Other files are left to SDL.
-std::string CheckHeader(const std::string& path) {
-  SDL_RWops* in = SDL_RWFromFile(path.c_str(), "rb");
-  if (!in) return {};
-  Uint8 h[54] = {};
-  const size_t got = SDL_RWread(in, h, 1, sizeof h);
-  const Sint64 fileSize = SDL_RWsize(in);
-  SDL_RWclose(in);
+std::string CheckHeader(const std::string& path, const Uint8* h, size_t got, Sint64 fileSize) {
   if (got < 26 || h[0] != 'B' || h[1] != 'M') return {};
   auto u16 = [&h](int at) { return std::uint32_t(h[at] | h[at + 1] << 8); };
   auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
@@ -52,12 +48,66 @@ std::string CheckHeader(const std::string& path) {
   return {};
 }
 
+// The file is opened once: its header is checked, then the rest is read and decoded from
+// memory. Files it cannot hold that way (unreadable, empty, their size unknown) are left to SDL
+// as they are. On a refusal the file's bytes stay empty.
+struct FileBytes {
+  std::string refused;
+  std::string bytes;
+};
+
+FileBytes ReadChecked(const std::string& path) {
+  FileBytes file;
+  SDL_RWops* in = SDL_RWFromFile(path.c_str(), "rb");
+  if (!in) return file;
+  Uint8 h[54] = {};
+  const size_t got = SDL_RWread(in, h, 1, sizeof h);
+  const Sint64 fileSize = SDL_RWsize(in);
+  file.refused = CheckHeader(path, h, got, fileSize);
+  if (file.refused.empty() && got > 0 && fileSize == Sint64(got)) {
+    file.bytes.assign(reinterpret_cast<const char*>(h), got);
+  } else if (file.refused.empty() && got == sizeof h && fileSize > Sint64(got) &&
+             fileSize <= (kMaxPixels + 1) * 4) {
+    file.bytes.resize(size_t(fileSize));
+    std::memcpy(file.bytes.data(), h, got);
+    const size_t rest = file.bytes.size() - got;
+    if (SDL_RWread(in, file.bytes.data() + got, 1, rest) != rest) file.bytes.clear();
+  }
+  SDL_RWclose(in);
+  return file;
+}
+
+// The same small pictures (arrows, caption buttons) are asked for by every control that shows
+// them: a file whose bytes were decoded before is not decoded again. Keyed by the bytes, not the
+// path, so a file changed between loads is read anew.
+constexpr size_t kMaxSharedFile = 64 << 10;
+constexpr size_t kMaxShared = 256;
+
+std::mutex sharedLock;
+std::unordered_map<std::string, Surface>& Shared() {
+  static auto* shared = new std::unordered_map<std::string, Surface>;  // lives to the end
+  return *shared;
+}
+
 }  // namespace
 
 BitmapResult LoadBmp(const std::string& path, Surface& picture) {
-  if (std::string refused = CheckHeader(path); !refused.empty()) return {false, refused};
+  FileBytes file = ReadChecked(path);
+  if (!file.refused.empty()) return {false, file.refused};
+  const bool share = !file.bytes.empty() && file.bytes.size() <= kMaxSharedFile;
+  if (share) {
+    std::lock_guard hold(sharedLock);
+    const auto found = Shared().find(file.bytes);
+    if (found != Shared().end()) {
+      picture = found->second;
+      return {true, {}};
+    }
+  }
   SDL_ClearError();
-  SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+  SDL_Surface* loaded =
+      file.bytes.empty()
+          ? SDL_LoadBMP(path.c_str())
+          : SDL_LoadBMP_RW(SDL_RWFromConstMem(file.bytes.data(), int(file.bytes.size())), 1);
   if (!loaded) return Failure("cannot load", path);
   SDL_Surface* pixels = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XRGB8888, 0);
   SDL_FreeSurface(loaded);
@@ -77,6 +127,11 @@ BitmapResult LoadBmp(const std::string& path, Surface& picture) {
   }
   SDL_UnlockSurface(pixels);
   SDL_FreeSurface(pixels);
+  if (share) {
+    std::lock_guard hold(sharedLock);
+    if (Shared().size() >= kMaxShared) Shared().clear();
+    Shared().emplace(std::move(file.bytes), result);
+  }
   picture = std::move(result);
   return {true, {}};
 }

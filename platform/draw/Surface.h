@@ -1,7 +1,16 @@
 // A picture in memory: what window buffers, memory bitmaps and the window's own image are.
 #pragma once
 
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -14,10 +23,105 @@ constexpr Pixel MakePixel(int r, int g, int b) {
          static_cast<Pixel>(b & 0xFF);
 }
 
+// A surface's pixels. A large picture made black is not written at all: its memory is mapped
+// from the kernel, which clears each page on first touch, so the pages of a screen-sized buffer
+// no one draws on cost nothing. (The heap would hand out memory it has to clear itself.)
+class Pixels {
+ public:
+  using value_type = Pixel;
+  using iterator = Pixel*;
+  using const_iterator = const Pixel*;
+
+  Pixels() = default;
+  Pixels(size_t count, Pixel fill) { Make(count, fill); }
+  Pixels(std::initializer_list<Pixel> list) { *this = list; }
+  Pixels(const Pixels& other) { *this = other; }
+  Pixels(Pixels&& other) noexcept { Swap(other); }
+  ~Pixels() { Free(); }
+  Pixels& operator=(const Pixels& other) {
+    if (this != &other) Copy(other.data_, other.size_);
+    return *this;
+  }
+  Pixels& operator=(Pixels&& other) noexcept {
+    Pixels gone(std::move(other));
+    Swap(gone);
+    return *this;
+  }
+  Pixels& operator=(std::initializer_list<Pixel> list) {
+    Copy(list.begin(), list.size());
+    return *this;
+  }
+  void assign(size_t count, Pixel fill) { Make(count, fill); }
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  Pixel* data() { return data_; }
+  const Pixel* data() const { return data_; }
+  Pixel& operator[](size_t i) { return data_[i]; }
+  const Pixel& operator[](size_t i) const { return data_[i]; }
+  Pixel* begin() { return data_; }
+  Pixel* end() { return data_ + size_; }
+  const Pixel* begin() const { return data_; }
+  const Pixel* end() const { return data_ + size_; }
+
+  friend bool operator==(const Pixels& a, const Pixels& b) {
+    return a.size_ == b.size_ && std::equal(a.begin(), a.end(), b.begin());
+  }
+  friend bool operator==(const Pixels& a, const std::vector<Pixel>& b) {
+    return a.size_ == b.size() && std::equal(a.begin(), a.end(), b.begin());
+  }
+  operator std::vector<Pixel>() const { return {begin(), end()}; }
+
+ private:
+  static constexpr size_t kMapFrom = 256 << 10;  // bytes
+
+  void Swap(Pixels& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(mapped_, other.mapped_);
+  }
+  void Free() noexcept {
+    if (mapped_)
+      munmap(data_, size_ * sizeof(Pixel));
+    else
+      std::free(data_);
+  }
+  void Make(size_t count, Pixel fill) {
+    Pixels made;
+    if (count) {
+      const size_t bytes = count * sizeof(Pixel);
+      if (bytes >= kMapFrom) {
+        void* mapped =
+            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped != MAP_FAILED) made.data_ = static_cast<Pixel*>(mapped), made.mapped_ = true;
+      }
+      if (!made.data_) made.data_ = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
+      if (!made.data_) throw std::bad_alloc();
+      made.size_ = count;
+      if (fill) std::fill(made.begin(), made.end(), fill);
+    }
+    Swap(made);
+  }
+  void Copy(const Pixel* from, size_t count) {
+    Pixels made;
+    if (count) {
+      made.data_ = static_cast<Pixel*>(std::malloc(count * sizeof(Pixel)));
+      if (!made.data_) throw std::bad_alloc();
+      made.size_ = count;
+      std::memcpy(made.data_, from, count * sizeof(Pixel));
+    }
+    Swap(made);
+  }
+
+  Pixel* data_ = nullptr;
+  size_t size_ = 0;
+  bool mapped_ = false;
+};
+
 struct Surface {
   int width = 0;
   int height = 0;
-  std::vector<Pixel> pixels;  // width * height
+  Pixels pixels;  // width * height
 
   Surface() = default;
   Surface(int w, int h, Pixel fill = 0xFFFFFF)

@@ -147,6 +147,33 @@ TEST_F(DrawBitmap, AHeaderClaimingAHugePictureIsRefusedBeforeAnythingIsMade) {
   EXPECT_EQ(loaded.width, 4);
 }
 
+// The same file is loaded by many controls: a load must give the file as it is now, and a
+// picture handed out must be the caller's own.
+TEST_F(DrawBitmap, EachLoadGivesTheFileAsItIsNowAndAPictureOfItsOwn) {
+  const std::string path = Path("changing.bmp");
+  ASSERT_TRUE(SaveBmp(path, Surface(3, 2, kRed)));
+  Surface first;
+  ASSERT_TRUE(LoadBmp(path, first));
+  first.pixels[0] = kInk;  // the caller's copy, not the loader's
+
+  Surface again;
+  ASSERT_TRUE(LoadBmp(path, again));
+  EXPECT_EQ(again.pixels, Surface(3, 2, kRed).pixels);
+
+  // Rewritten in place, same size, at once: the new pixels, not the ones decoded before.
+  ASSERT_TRUE(SaveBmp(path, Surface(3, 2, kBlue)));
+  Surface changed;
+  ASSERT_TRUE(LoadBmp(path, changed));
+  EXPECT_EQ(changed.pixels, Surface(3, 2, kBlue).pixels);
+
+  // A file that became unreadable since is refused, even though its old bytes were decoded.
+  const std::vector<std::uint8_t> bytes = ReadFile(path);
+  WriteFile(path, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 40));
+  Surface kept(1, 1, kGreen);
+  EXPECT_FALSE(LoadBmp(path, kept));
+  EXPECT_EQ(kept.pixels, Surface(1, 1, kGreen).pixels);
+}
+
 TEST_F(DrawBitmap, SavingNothingOrToAMissingFolderFails) {
   EXPECT_FALSE(SaveBmp(Path("empty.bmp"), Surface{}));
   const BitmapResult result = SaveBmp(Path("no/such/folder/x.bmp"), Surface(2, 2));
