@@ -47,6 +47,17 @@ class WindowTest : public testing::Test {
     return id;
   }
 
+  // The desktop's word that a window now has another size, as SDL brings it.
+  static void PushSizeChange(WindowId id, int width, int height) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = id;
+    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    e.window.data1 = width;
+    e.window.data2 = height;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+  }
+
   static std::vector<Message> Drain() {
     std::vector<Message> got;
     Message m;
@@ -158,13 +169,7 @@ TEST_F(WindowTest, ResizingSendsSizeAtOnceAndKeepsWhatFitsOfTheImage) {
 
 TEST_F(WindowTest, ASizeChangeFromTheDesktopIsPostedInTurn) {
   const WindowId id = Make(0, 0, 100, 100);
-  SDL_Event e{};
-  e.type = SDL_WINDOWEVENT;
-  e.window.windowID = id;
-  e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-  e.window.data1 = 120;
-  e.window.data2 = 90;
-  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  PushSizeChange(id, 120, 90);
   const auto got = Drain();
   EXPECT_EQ(Only(MessageKind::Size, got), (std::vector<Message>{{id, MessageKind::Size, 120, 90}}));
   EXPECT_EQ(WindowImage(id)->width, 120);
@@ -250,13 +255,7 @@ TEST_F(WindowTest, APicturePresentedStraightToTheScreenReachesTheImage) {
   EXPECT_EQ(imageAt(39, 29), 0x00FF00u);
   EXPECT_EQ(imageAt(45, 35), 0xFFFFFFu);
   ASSERT_TRUE(PresentWindowFrom(id, picture(50, 40, 0x100000, 0x00FF00)));
-  SDL_Event e{};
-  e.type = SDL_WINDOWEVENT;
-  e.window.windowID = id;
-  e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-  e.window.data1 = 60;
-  e.window.data2 = 45;
-  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  PushSizeChange(id, 60, 45);
   Drain();
   EXPECT_EQ(imageAt(20, 20), 0x100000u);
   EXPECT_EQ(imageAt(49, 39), 0x00FF00u);
