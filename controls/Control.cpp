@@ -476,7 +476,9 @@ void CControl::BeginPaint(CRect& clip) {
   SavedClip = clip;
   canvas->SetOrigin(CPoint(0, 0));
   clip = ClipTo(clip, GetAbsRect());
-  canvas->SetClipRect(clip);
+  // Setting the clip the canvas already has would change nothing; a control that covers the
+  // clip (a panel's bevel, a pane) leaves it as it is.
+  if (!canvas->HasClip(clip)) canvas->SetClipRect(clip);
 }
 
 void CControl::Paint(CRect clip) {
@@ -513,7 +515,7 @@ void CControl::EndPaint(CRect& clip) {
   CCanvas* canvas = GetCanvas();
   if (!canvas) return;
   clip = SavedClip;
-  canvas->SetClipRect(clip);
+  if (!canvas->HasClip(clip)) canvas->SetClipRect(clip);
 }
 
 void CControl::BeginOverlay() {

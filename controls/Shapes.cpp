@@ -62,7 +62,8 @@ void CLine::BeginPaint(CRect& clip) {
   const std::int32_t width = canvas ? canvas->GetPenWidth().Value : 0;
   KeptClip = Visible && canvas && width >= 0 && width <= 1 && canvas->HasClip(clip);
   if (KeptClip) {
-    CRect line = GetAbsRect();
+    AbsLine = GetAbsRect();
+    CRect line = AbsLine;
     line.Normalize();
     const auto overlap = [](const CFloat& a1, const CFloat& a2, const CFloat& b1,
                             const CFloat& b2) {
@@ -85,6 +86,7 @@ void CLine::EndPaint(CRect& clip) {
     CPen::EndPaint(clip);
     return;
   }
+  KeptClip = false;
   clip = SavedClip;
   if (CCanvas* canvas = GetCanvas()) canvas->SetPenStyle(65535);
 }
@@ -93,6 +95,10 @@ void CLine::Paint(CRect) {
   CCanvas* canvas = GetCanvas();
   if (!Visible || !canvas) return;
   canvas->SetColor(Color);
+  if (KeptClip) {
+    canvas->DrawLine(AbsLine);  // BeginPaint has set the origin too
+    return;
+  }
   canvas->SetOrigin(CPoint(0, 0));
   canvas->DrawLine(GetAbsRect());
 }
@@ -137,6 +143,35 @@ void CTriangle::Paint(CRect) {}
 
 CStr CFillRectangle::ClassName() const {
   return "CFillRectangle";
+}
+
+// A fill covers its rectangle's rounded corners and nothing beyond, so where the rectangle lies
+// inside a clip the canvas already has, cutting the clip to it (and back) changes no pixel. The
+// panes of splitters and the faces under buttons are such fills, many in every repaint; one with
+// parts of its own has them cut as usual.
+void CFillRectangle::BeginPaint(CRect& clip) {
+  CCanvas* canvas = GetCanvas();
+  KeptClip = Visible && canvas && ChildCount().Value == 0 &&
+             (!FrameList || FrameList->Count().Value == 0) && canvas->HasClip(clip);
+  if (KeptClip) {
+    const CRect r = GetAbsRect();
+    KeptClip = bool(r.M1.X <= r.M2.X) && bool(r.M1.Y <= r.M2.Y) && bool(clip.M1.X <= r.M1.X) &&
+               bool(clip.M1.Y <= r.M1.Y) && bool(r.M2.X <= clip.M2.X) && bool(r.M2.Y <= clip.M2.Y);
+  }
+  if (!KeptClip) {
+    CBrush::BeginPaint(clip);
+    return;
+  }
+  SavedClip = clip;
+  canvas->SetOrigin(CPoint(0, 0));
+}
+
+void CFillRectangle::EndPaint(CRect& clip) {
+  if (!KeptClip) {
+    CBrush::EndPaint(clip);
+    return;
+  }
+  clip = SavedClip;
 }
 
 void CFillRectangle::Paint(CRect clip) {

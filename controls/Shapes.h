@@ -41,7 +41,8 @@ class CLine : public CPen {
   void Paint(CRect clip) override;
 
  private:
-  bool KeptClip = false;  // BeginPaint left the canvas's clip as it was
+  bool KeptClip = false;  // BeginPaint left the canvas's clip as it was, until EndPaint
+  CRect AbsLine;          // the line's view rectangle, found by BeginPaint while KeptClip
 };
 
 // The outline; its client rectangle excludes the outline.
@@ -73,7 +74,12 @@ class CFillRectangle : public CBrush {
  public:
   explicit CFillRectangle(CControl* parent) : CBrush(parent) {}
   CStr ClassName() const override;
+  void BeginPaint(CRect& clip) override;
+  void EndPaint(CRect& clip) override;
   void Paint(CRect clip) override;
+
+ private:
+  bool KeptClip = false;  // BeginPaint left the canvas's clip as it was
 };
 
 // Filled even while the control is invisible (its children are not painted then).

@@ -102,6 +102,40 @@ TEST_F(ShapesTest, ALineIsCutToItsParentBeforeRounding) {
   }
 }
 
+// A fill is cut to its parent the same way, whether it lies inside the parent, pokes out of it
+// or misses it by a fraction.
+TEST_F(ShapesTest, AFillIsCutToItsParentBeforeRounding) {
+  auto* face = Add<CFillRectangle>(paper, 2, 2, 12, 5.8);  // rows 2 to 6 after rounding
+  face->Color = CColor(1, 1, 1);
+  struct Case {
+    const char* where;
+    double box[4];                  // in the face
+    std::vector<std::string> rows;  // rows 4 to 7, columns 1 to 13
+  } cases[] = {
+      {"inside",
+       {0, 2, 10, 2.5},
+       {".###########.", ".###########.", ".............", "............."}},
+      {"on its rounded last row",
+       {0, 3.6, 10, 3.8},
+       {".............", ".............", ".###########.", "............."}},
+      {"out at the left",
+       {-1, 1, 5, 2},
+       {".######......", ".............", ".............", "............."}},
+      {"out at the bottom",
+       {0, 3, 10, 6},
+       {".............", ".###########.", ".###########.", "............."}},
+      {"a fraction below the face",
+       {0, 3.9, 10, 4.2},
+       {".............", ".............", ".............", "............."}},
+  };
+  for (const Case& c : cases) {
+    auto* fill = Add<CFillRectangle>(face, c.box[0], c.box[1], c.box[2], c.box[3]);
+    fill->Color = CColor(0, 0, 0);
+    EXPECT_EQ(Picture(1, 4, 13, 4), Rows(c.rows)) << c.where;
+    delete fill;
+  }
+}
+
 TEST_F(ShapesTest, TrianglesDrawNothingNotEvenTheirChildren) {
   for (CControl* triangle : {static_cast<CControl*>(Add<CTriangle>(paper, 2, 2, 20, 20)),
                              static_cast<CControl*>(Add<CFillTriangle>(paper, 2, 2, 20, 20))}) {
