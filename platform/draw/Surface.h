@@ -1,15 +1,10 @@
 // A picture in memory: what window buffers, memory bitmaps and the window's own image are.
 #pragma once
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <initializer_list>
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -80,38 +75,9 @@ class Pixels {
     std::swap(size_, other.size_);
     std::swap(mapped_, other.mapped_);
   }
-  void Free() noexcept {
-    if (mapped_)
-      munmap(data_, size_ * sizeof(Pixel));
-    else
-      std::free(data_);
-  }
-  void Make(size_t count, Pixel fill) {
-    Pixels made;
-    if (count) {
-      const size_t bytes = count * sizeof(Pixel);
-      if (bytes >= kMapFrom) {
-        void* mapped =
-            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (mapped != MAP_FAILED) made.data_ = static_cast<Pixel*>(mapped), made.mapped_ = true;
-      }
-      if (!made.data_) made.data_ = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
-      if (!made.data_) throw std::bad_alloc();
-      made.size_ = count;
-      if (fill) std::fill(made.begin(), made.end(), fill);
-    }
-    Swap(made);
-  }
-  void Copy(const Pixel* from, size_t count) {
-    Pixels made;
-    if (count) {
-      made.data_ = static_cast<Pixel*>(std::malloc(count * sizeof(Pixel)));
-      if (!made.data_) throw std::bad_alloc();
-      made.size_ = count;
-      std::memcpy(made.data_, from, count * sizeof(Pixel));
-    }
-    Swap(made);
-  }
+  void Free() noexcept;
+  void Make(size_t count, Pixel fill);
+  void Copy(const Pixel* from, size_t count);
 
   Pixel* data_ = nullptr;
   size_t size_ = 0;
