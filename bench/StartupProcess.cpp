@@ -5,7 +5,7 @@
 // window of the same size and presents one frame. Each reports its frame through a pipe the
 // moment it is presented; the time is taken from just before the process is started to that
 // moment, so dynamic loading, the display connection, fontconfig and the fonts are all in it.
-// The two alternate run by run, and medians are reported:
+// The programs take turns at going first, round by round, and medians are reported:
 //   frame_ms / one_frame_ms   the environment's and the baseline's time to the frame
 //   x_one_frame               their ratio
 //   cpu_ms / one_frame_cpu_ms, cpu_x   processor time of the whole process (to its end)
@@ -24,12 +24,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <numeric>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/Frame.h"
@@ -118,14 +121,18 @@ void Process(benchmark::State& state, const std::string& driver) {
   const char* before = std::getenv("QX_STARTUP_BEFORE");
   std::vector<double> frame, baseline, cpu, baselineCpu, beforeFrame, beforeCpu;
   int failed = 0;
+  RunResult env, one, old;
+  std::vector<std::pair<std::string, RunResult*>> programs{
+      {(dir / "startup_first_frame").string(), &env}, {(dir / "startup_one_frame").string(), &one}};
+  if (before) programs.emplace_back(before, &old);
+  // The rounds go through every order of the programs in turn, so each program goes first and
+  // follows each other one equally often: a program run just after another finds the libraries
+  // and the display server warmed by it.
+  std::vector<size_t> order(programs.size());
+  std::iota(order.begin(), order.end(), size_t(0));
   for (auto _ : state) {
-    // Which goes first alternates too, so neither always finds the other's leftovers.
-    const bool environmentFirst = state.iterations() % 2 == 1;
-    RunResult env, one, old;
-    if (environmentFirst) env = RunOnce(dir / "startup_first_frame", environment);
-    one = RunOnce(dir / "startup_one_frame", environment);
-    if (before) old = RunOnce(before, environment);
-    if (!environmentFirst) env = RunOnce(dir / "startup_first_frame", environment);
+    for (const size_t i : order) *programs[i].second = RunOnce(programs[i].first, environment);
+    std::next_permutation(order.begin(), order.end());
     // On a busy machine a display connection now and then fails; such a round is left out and
     // counted, and a measurement that fails more often than not is no measurement.
     if (!env.ok || !one.ok || (before && !old.ok)) {
