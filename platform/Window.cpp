@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -22,6 +23,12 @@ struct WindowRecord {
   // SDL's framebuffer of the window when a picture went straight to it and the image has not
   // taken it yet: most frames are never read back, so they are copied once, not twice.
   SDL_Surface* ahead = nullptr;
+  // Set while the image's pixels are owed after a change of size: the image then holds this
+  // picture's pixels within kept (its top-left block that lasted through every change since) and
+  // white elsewhere. A window is sized while it is built, and its first frame covers it whole, so
+  // the white is most often never needed and never written.
+  std::unique_ptr<Surface> before;
+  int keptWidth = 0, keptHeight = 0;
 };
 
 // Node-based, so a Surface* handed out stays put while other windows come and go.
@@ -33,11 +40,27 @@ WindowRecord* Find(WindowId id) {
   return found == windows.end() ? nullptr : &found->second;
 }
 
-// The image takes what the framebuffer got ahead of it. SDL frees a framebuffer only when the
-// window surface is asked for again (a resize just marks it stale), and Present catches up before
-// it asks, so this holds after a resize too.
+// The image gets the pixels a change of size left owed.
+void Settle(WindowRecord& window) {
+  if (!window.before) return;
+  const std::unique_ptr<Surface> before = std::move(window.before);
+  Surface& image = window.image;
+  for (int y = 0; y < image.height; ++y) {
+    Pixel* row = image.Row(y);
+    const int kept = y < window.keptHeight ? window.keptWidth : 0;
+    std::copy_n(before->Row(y), kept, row);
+    std::fill(row + kept, row + image.width, Pixel(0xFFFFFF));
+  }
+}
+
+// The image takes what the framebuffer got ahead of it, and what a change of size left owed
+// before it. SDL frees a framebuffer only when the window surface is asked for again (a resize
+// just marks it stale), and Present catches up before it asks, so this holds after a resize too.
 void CatchUp(WindowRecord& window) {
   SDL_Surface* ahead = window.ahead;
+  if (ahead && ahead->w >= window.image.width && ahead->h >= window.image.height)
+    window.before.reset();  // the framebuffer covers every owed pixel
+  Settle(window);
   if (!ahead) return;
   window.ahead = nullptr;
   const int width = std::min(ahead->w, window.image.width);
@@ -48,20 +71,25 @@ void CatchUp(WindowRecord& window) {
 }
 
 // A new picture of the new size: the old one's pixels where they fit, white elsewhere (the
-// background the system's window class paints).
-void ResizeImage(Surface& image, int width, int height) {
-  Surface resized(width, height, 0xFFFFFF);
-  const int w = std::min(width, image.width);
-  for (int y = 0; y < std::min(height, image.height); ++y)
-    std::copy_n(image.Row(y), w, resized.Row(y));
-  image = std::move(resized);
+// background the system's window class paints). Both are owed until the image is asked for: the
+// new picture is black, which costs nothing until it is written.
+void ResizeImage(WindowRecord& window, int width, int height) {
+  if (!window.before) {
+    window.keptWidth = window.image.width;
+    window.keptHeight = window.image.height;
+    window.before = std::make_unique<Surface>(std::move(window.image));
+  }
+  window.keptWidth = std::min(window.keptWidth, width);
+  window.keptHeight = std::min(window.keptHeight, height);
+  window.image = Surface(width, height, 0);
 }
 
 // Takes the size SDL reports for the window; true when it differs from the image's.
 bool TakeNewSize(WindowId id, WindowRecord& window, int width, int height) {
   if (width == window.image.width && height == window.image.height) return false;
-  CatchUp(window);
-  ResizeImage(window.image, width, height);
+  // Only what the framebuffer holds must be taken now: it may go with the change.
+  if (window.ahead) CatchUp(window);
+  ResizeImage(window, width, height);
   InvalidateWindow(id);
   return true;
 }
@@ -89,7 +117,9 @@ WindowId CreateWindow(int x, int y, int width, int height) {
   }
   const WindowId id = SDL_GetWindowID(sdl);
   SDL_GetWindowSize(sdl, &width, &height);
-  windows[id] = WindowRecord{sdl, Surface(width, height, 0xFFFFFF), false};
+  WindowRecord& window = windows[id];
+  window.sdl = sdl;
+  ResizeImage(window, width, height);  // all white, once asked for
   return id;
 }
 
@@ -131,7 +161,7 @@ bool MoveWindow(WindowId id, int x, int y, int width, int height) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   SDL_SetWindowPosition(window->sdl, x, y);
-  CatchUp(*window);
+  if (window->ahead) CatchUp(*window);  // the framebuffer may go with the change of size
   SDL_SetWindowSize(window->sdl, std::clamp(width, 1, kMaxWindowSide),
                     std::clamp(height, 1, kMaxWindowSide));
   SDL_GetWindowSize(window->sdl, &width, &height);
@@ -203,8 +233,12 @@ bool Present(WindowRecord& window, const Surface* picture) {
   const int copyHeight = whole ? std::min(picture->height, image.height) : 0;
   const bool covers = copyWidth == image.width && copyHeight == image.height;
   // Asking for the window surface may remake the framebuffer and free the old one: an image that
-  // keeps part of what it shows takes the framebuffer's pixels before.
-  if (!covers) CatchUp(window);
+  // keeps part of what it shows takes the framebuffer's pixels before. A picture that covers the
+  // image leaves nothing owed.
+  if (!covers)
+    CatchUp(window);
+  else
+    window.before.reset();
   // The window surface is SDL's own framebuffer of the window: it works under X11 and under the
   // offscreen driver alike, where a renderer may not.
   SDL_Surface* screen = SDL_GetWindowSurface(window.sdl);

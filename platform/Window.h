@@ -55,7 +55,8 @@ std::string WindowTitle(WindowId window);  // "" for an unknown window
 // until the window is destroyed; the pixels move when the window's size changes. A picture
 // presented straight to the screen reaches the image on this call: ask again after a present.
 Surface* WindowImage(WindowId window);
-// The same image for its size and address only: its pixels may lag behind the screen.
+// The same image for its size and address only: its pixels may lag behind the screen, and after
+// a change of size they are not there at all until WindowImage is asked.
 const Surface* PeekWindowImage(WindowId window);
 
 // Puts the window's image on the screen.

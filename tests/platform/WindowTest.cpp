@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <SDL.h>
@@ -260,6 +261,53 @@ TEST_F(WindowTest, APicturePresentedStraightToTheScreenReachesTheImage) {
   EXPECT_EQ(imageAt(20, 20), 0x100000u);
   EXPECT_EQ(imageAt(49, 39), 0x00FF00u);
   EXPECT_EQ(imageAt(55, 42), 0xFFFFFFu);
+}
+
+// The pixels a change of size owes are made only when the image is asked for, so several changes
+// in a row must keep just the block that lasted through all of them, and a picture presented after
+// them must land on that, whether it covers the window or not.
+TEST_F(WindowTest, ChangesOfSizeInARowKeepOnlyWhatLastedThroughAll) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> sizes;  // after a 40 x 30 window marked at (5,5) and (30,20)
+    int width, height;
+    bool keepsNear, keepsFar;
+  } const cases[] = {
+      {"growing twice", {{60, 50}, {80, 70}}, 80, 70, true, true},
+      {"shrinking below the far mark, then growing", {{20, 15}, {80, 70}}, 80, 70, true, false},
+      {"narrowing below the far mark, then widening", {{25, 60}, {70, 25}}, 70, 25, true, false},
+      {"shrinking below both marks, then growing", {{4, 4}, {50, 50}}, 50, 50, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const WindowId id = Make(0, 0, 40, 30);
+    WindowImage(id)->Row(5)[5] = 0xFF0000;
+    WindowImage(id)->Row(20)[30] = 0x00FF00;
+    for (const auto& [width, height] : c.sizes) ASSERT_TRUE(MoveWindow(id, 0, 0, width, height));
+    const Surface* image = WindowImage(id);
+    ASSERT_EQ(image->width, c.width);
+    ASSERT_EQ(image->height, c.height);
+    EXPECT_EQ(image->At(5, 5), c.keepsNear ? 0xFF0000u : 0xFFFFFFu);
+    EXPECT_EQ(image->At(30, 20), c.keepsFar ? 0x00FF00u : 0xFFFFFFu);
+    EXPECT_EQ(image->At(c.width - 1, c.height - 1), 0xFFFFFFu);
+  }
+
+  // A picture smaller than the window after a change of size sits on what the change kept.
+  const WindowId id = Make(0, 0, 40, 30);
+  WindowImage(id)->Row(20)[30] = 0x00FF00;
+  ASSERT_TRUE(MoveWindow(id, 0, 0, 64, 48));
+  ASSERT_TRUE(PresentWindowFrom(id, Surface(10, 10, 0x0000FF)));
+  EXPECT_EQ(WindowImage(id)->At(5, 5), 0x0000FFu);
+  EXPECT_EQ(WindowImage(id)->At(30, 20), 0x00FF00u);
+  EXPECT_EQ(WindowImage(id)->At(60, 40), 0xFFFFFFu);
+  EXPECT_EQ(ShownPixel(id, 60, 40).r, 255);
+  EXPECT_EQ(ShownPixel(id, 30, 20).r, 0);
+
+  // One that covers it leaves nothing of the old image, on the screen or in the image.
+  ASSERT_TRUE(MoveWindow(id, 0, 0, 50, 40));
+  ASSERT_TRUE(PresentWindowFrom(id, Surface(50, 40, 0x300000)));
+  EXPECT_EQ(WindowImage(id)->At(30, 20), 0x300000u);
+  EXPECT_EQ(WindowImage(id)->At(49, 39), 0x300000u);
 }
 
 // Only the left button makes button messages; mouse messages go to the window under the pointer
