@@ -11,16 +11,24 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "platform/Text.h"
+#include "platform/draw/FontFacts.h"
 
 namespace platform {
 namespace {
@@ -96,7 +104,7 @@ int GetInteger(FcPattern* pattern, const char* object, int fallback) {
 
 // Faces for the record, best first. Fonts that SDL2_ttf cannot open (Type 1, bitmap fonts) are
 // left out, and so are proportional faces when a fixed pitch is asked for.
-std::vector<FaceMatch> Candidates(const LogicalFont& request, size_t limit) {
+std::vector<FaceMatch> AskFontconfig(const LogicalFont& request, size_t limit) {
   std::vector<FaceMatch> found;
   if (!FontconfigReady()) return found;
   FcPattern* pattern = FcPatternCreate();
@@ -162,6 +170,158 @@ void FontconfigStart::Run() {
   if (pattern) FcPatternDestroy(pattern);
 }
 
+// Everything fontconfig's answers depend on besides its files: its version and the environment.
+std::string FontconfigSetting() {
+  std::string setting = "fontconfig " + std::to_string(FcGetVersion());
+  for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "HOME",
+                           "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CACHE_HOME",
+                           "LANG", "LANGUAGE", "LC_ALL", "LC_CTYPE", "LC_MESSAGES"}) {
+    setting += ' ';
+    setting += name;
+    if (const char* value = std::getenv(name)) setting += '=' + std::string(value);
+  }
+  return setting;
+}
+
+// The files and folders fontconfig read (its configuration, the font folders and its caches),
+// the folders holding them, and the places where a user's own settings and fonts would go,
+// present or not yet. Only once fontconfig has started.
+std::vector<FileStamp> FontconfigStamps() {
+  std::set<std::string> paths;
+  // A file added beside a configuration file changes its folder.
+  auto add = [&](const std::string& path, bool withFolder) {
+    if (path.empty()) return;
+    paths.insert(path);
+    const size_t slash = path.find_last_of('/');
+    if (withFolder && slash != std::string::npos && slash > 0) paths.insert(path.substr(0, slash));
+  };
+  auto take = [&](FcStrList* list, bool withFolders) {
+    if (!list) return;
+    while (const FcChar8* path = FcStrListNext(list))
+      add(reinterpret_cast<const char*>(path), withFolders);
+    FcStrListDone(list);
+  };
+  take(FcConfigGetConfigFiles(nullptr), true);
+  take(FcConfigGetConfigDirs(nullptr), false);
+  take(FcConfigGetFontDirs(nullptr), false);  // with every folder below the configured ones
+  take(FcConfigGetCacheDirs(nullptr), false);
+  const char* home = std::getenv("HOME");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const std::string homeDir = home ? home : "";
+  const std::string configDir = config && *config ? config : homeDir + "/.config";
+  const std::string dataDir = data && *data ? data : homeDir + "/.local/share";
+  for (const std::string& path :
+       {configDir + "/fontconfig/fonts.conf", configDir + "/fontconfig/conf.d/x",
+        dataDir + "/fonts/x", homeDir + "/.fonts.conf", homeDir + "/.fonts.conf.d/x",
+        homeDir + "/.fonts/x"})
+    add(path, true);
+  std::vector<FileStamp> stamps;
+  for (const std::string& path : paths)
+    if (!path.ends_with("/x")) stamps.push_back(StampOf(path));
+  return stamps;
+}
+
+// What fontconfig answered at an earlier start of this program, while it still holds: the
+// families and the faces of the records asked for then. Facts learnt in this run are written
+// back for the next. Kept in $XDG_CACHE_HOME/qxworks (~/.cache/qxworks), a file per program, as
+// fontconfig's answers may depend on the program's name.
+class KnownFonts {
+ public:
+  // Reads the file once; true while its facts hold. On the video thread, as everything here.
+  bool Hold() {
+    std::call_once(read_, [this] {
+      path_ = FilePath();
+      if (path_.empty()) return;
+      std::ifstream in(path_, std::ios::binary);
+      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      std::optional<FontFacts> facts = ReadFontFacts(text);
+      if (facts && FontFactsHold(*facts, FontconfigSetting())) facts_ = std::move(*facts);
+    });
+    return facts_.has_value();
+  }
+
+  const std::vector<std::string>* Families() { return Hold() ? &facts_->families : nullptr; }
+
+  const std::vector<FaceMatch>* Faces(const LogicalFont& request) {
+    if (!Hold()) return nullptr;
+    const auto found = facts_->faces.find(FaceKey(request));
+    return found == facts_->faces.end() ? nullptr : &found->second;
+  }
+
+  // What fontconfig has just answered for the record (it is running), or its families alone:
+  // kept, and written for the next start.
+  void Learn(const LogicalFont* request = nullptr, const std::vector<FaceMatch>& faces = {}) {
+    if (!Hold()) {
+      facts_.emplace();
+      facts_->setting = FontconfigSetting();
+      facts_->stamps = FontconfigStamps();
+      facts_->families = Fontconfig().Families();
+    }
+    if (request) facts_->faces[FaceKey(*request)] = faces;
+    Write();
+  }
+
+ private:
+  static std::string FilePath() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string dir;
+    if (cache && *cache == '/')
+      dir = cache;
+    else if (home && *home == '/')
+      dir = std::string(home) + "/.cache";
+    else
+      return {};
+    return dir + "/qxworks/fonts-" + program_invocation_short_name;
+  }
+
+  // A whole new file takes the old one's place, so a reader never sees half of one.
+  void Write() const {
+    if (path_.empty()) return;
+    const std::string text = WriteFontFacts(*facts_);
+    if (text.empty()) return;
+    std::error_code ignored;
+    const std::filesystem::path file(path_);
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    const std::string temporary = path_ + "." + std::to_string(getpid()) + ".new";
+    {
+      std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+      out << text;
+      if (!out.flush()) {
+        out.close();
+        std::remove(temporary.c_str());
+        return;
+      }
+    }
+    if (std::rename(temporary.c_str(), path_.c_str()) != 0) std::remove(temporary.c_str());
+  }
+
+  std::once_flag read_;
+  std::string path_;
+  std::optional<FontFacts> facts_;
+};
+
+KnownFonts& Known() {
+  static KnownFonts known;
+  return known;
+}
+
+// Faces for the record, best first: known from an earlier start, or asked of fontconfig (and then
+// known for the next). fresh asks fontconfig whatever is known.
+std::vector<FaceMatch> Candidates(const LogicalFont& request, size_t limit, bool fresh = false) {
+  constexpr size_t kKept = 8;
+  std::vector<FaceMatch> found;
+  if (const std::vector<FaceMatch>* known = fresh ? nullptr : Known().Faces(request)) {
+    found = *known;
+  } else {
+    found = AskFontconfig(request, kKept);
+    if (FontconfigReady()) Known().Learn(&request, found);
+  }
+  if (found.size() > limit) found.resize(limit);
+  return found;
+}
+
 // Texts are looked up by the caller's bytes, without making a string of them first.
 struct TextHash {
   using is_transparent = void;
@@ -216,11 +376,15 @@ std::optional<FaceMatch> MatchFace(const LogicalFont& request) {
 }
 
 void StartFonts() {
-  Fontconfig().Begin();
+  // What an earlier start learnt needs no fontconfig; a record not asked for then starts it.
+  if (!Known().Hold()) Fontconfig().Begin();
 }
 
 std::vector<std::string> FontFamilies() {
-  return Fontconfig().Families();
+  if (const std::vector<std::string>* known = Known().Families()) return *known;
+  std::vector<std::string> families = Fontconfig().Families();
+  if (FontconfigReady()) Known().Learn();
+  return families;
 }
 
 // --- Font -------------------------------------------------------------------------------------
@@ -448,8 +612,8 @@ const FaceBytes* FaceFile(const std::string& path) {
   return files.emplace(path, std::move(bytes)).first->second.get();
 }
 
-std::unique_ptr<Font::Impl> Open(const LogicalFont& request) {
-  for (FaceMatch& face : Candidates(request, 8)) {
+std::unique_ptr<Font::Impl> Open(const LogicalFont& request, bool fresh) {
+  for (FaceMatch& face : Candidates(request, 8, fresh)) {
     const FaceBytes* file = FaceFile(face.file);
     if (!file) continue;
     TTF_Font* ttf =
@@ -485,7 +649,10 @@ const Font* OpenFont(const LogicalFont& request) {
   }
   std::unique_ptr<Font> font;
   if (cache.started) {
-    if (auto impl = Open(request)) font.reset(new Font(std::move(impl)));
+    // Faces known from an earlier start that no longer open are asked for again.
+    auto impl = Open(request, false);
+    if (!impl && Known().Faces(request)) impl = Open(request, true);
+    if (impl) font.reset(new Font(std::move(impl)));
   }
   return cache.fonts.emplace(request, std::move(font)).first->second.get();
 }

@@ -37,6 +37,8 @@ struct FaceMatch {
   bool bold = false;
   bool italic = false;
   bool monospace = false;
+
+  friend bool operator==(const FaceMatch&, const FaceMatch&) = default;
 };
 
 // What fontconfig offers for the record, best first, cut to faces SDL2_ttf can open (TrueType
@@ -45,7 +47,10 @@ struct FaceMatch {
 std::optional<FaceMatch> MatchFace(const LogicalFont& request);
 
 // Begins fontconfig's start and the list of families on a thread of their own; whatever needs
-// either later waits for it. Without this call the first user does the work itself.
+// either later waits for it. Without this call the first user does the work itself. Where what
+// fontconfig answered at an earlier start of the program still holds (platform/draw/FontFacts),
+// the families and the faces asked for then are taken from there, and fontconfig starts only
+// for a record not asked for then.
 void StartFonts();
 
 // The families fontconfig lists, in its order, each name once, in cp1251 (names that cp1251
