@@ -25,6 +25,11 @@ CConfigLoad::~CConfigLoad() {
   app_.NameMan->SetShared(false);
 }
 
+bool CConfigLoad::Loading() const {
+  return loading_.valid() &&
+         loading_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
+}
+
 CLoadReport CConfigLoad::Join() {
   CLoadReport report = loading_.get();
   app_.NameMan->SetShared(false);

@@ -27,6 +27,8 @@ class CConfigLoad {
   // LoadConfig would: what the file holds when it was read, untouched when it was refused. An
   // exception the load threw is thrown here.
   CLoadReport Join();
+  // True while the thread is still loading: a join now would wait.
+  bool Loading() const;
 
  private:
   CApp& app_;

@@ -17,6 +17,7 @@
 #include "designer/DsgnForm.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
+#include "graphics/GDI.h"
 #include "ide/ConfigLoad.h"
 #include "ide/EditForm.h"
 #include "ide/SelItemForm.h"
@@ -85,6 +86,11 @@ CForm1::CForm1(CControl* parent, std::unique_ptr<CConfigLoad> load) : CForm(pare
   AddDialog = new CSelItemForm(this);
   Clipboard = std::make_unique<CMemory>();
   Tree->LoadIcons(Home());
+
+  // While the configuration is still loading, the first frame's memory is made: the paint after
+  // the join then has only its drawing to do.
+  if (load->Loading())
+    if (auto* canvas = dynamic_cast<CGDI*>(GetCanvas())) canvas->PrepareFrame();
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it.
