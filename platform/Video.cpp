@@ -35,9 +35,9 @@ bool EnsureVideo() {
     return false;
   }
   SDL_StartTextInput();
-  // The fonts get ready while the first window is built. Not earlier: SDL's start may fork a
-  // helper (D-Bus), and a thread writing memory meanwhile pays for a copy of every page it
-  // touches.
+  // The fonts get ready while the first window is built. Not earlier: while any second thread
+  // exists, glibc locks every getc, and Xlib reads its 500 KB compose table during SDL's start a
+  // byte at a time (5 ms more, measured with fontconfig starting after SDL's D-Bus helper).
   StartFonts();
   videoThread = std::this_thread::get_id();
   state = State::Running;
