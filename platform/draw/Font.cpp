@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -222,6 +221,27 @@ std::vector<FileStamp> FontconfigStamps() {
   return stamps;
 }
 
+// A regular file of at most 1 MB, whole; "" for anything else (a pipe put in its place must not
+// hang the start, nor a huge file slow it).
+std::string ReadSmallFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string text;
+  struct stat about {};
+  if (fstat(fd, &about) == 0 && S_ISREG(about.st_mode) && about.st_size <= (1 << 20)) {
+    text.resize(size_t(about.st_size));
+    size_t got = 0;
+    while (got < text.size()) {
+      const ssize_t n = read(fd, text.data() + got, text.size() - got);
+      if (n <= 0) break;
+      got += size_t(n);
+    }
+    text.resize(got);
+  }
+  close(fd);
+  return text;
+}
+
 // What fontconfig answered at an earlier start of this program, while it still holds: the
 // families and the faces of the records asked for then. Facts learnt in this run are written
 // back for the next. Kept in $XDG_CACHE_HOME/qxworks (~/.cache/qxworks), a file per program, as
@@ -233,9 +253,7 @@ class KnownFonts {
     std::call_once(read_, [this] {
       path_ = FilePath();
       if (path_.empty()) return;
-      std::ifstream in(path_, std::ios::binary);
-      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      std::optional<FontFacts> facts = ReadFontFacts(text);
+      std::optional<FontFacts> facts = ReadFontFacts(ReadSmallFile(path_));
       if (facts && FontFactsHold(*facts, FontconfigSetting())) facts_ = std::move(*facts);
     });
     return facts_.has_value();
