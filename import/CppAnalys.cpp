@@ -374,70 +374,102 @@ class CCppAnalys::CClassIndex {
 // children but those the import gave it, and at most one operation of a name, so DeclareOperation
 // finds its operations here instead of reading the name of every member, most of them long out
 // of the cache by the time the source file defines them. Emptied whenever classes may go.
+//
+// The entries keep the names themselves and lie in the order they were made, which is also the
+// order a source file usually defines them in: a source file's lookups then walk the entries
+// nearly in sequence and touch neither the operations nor the name manager. The table holds
+// only small slots, each with a tag of its entry's key, so a probe reads no entry but its own.
 class CCppAnalys::COperIndex {
  public:
   void Clear() {
     slots_.clear();
-    count_ = 0;
+    entries_.clear();
+    names_.clear();
   }
 
-  void Made(const CInfo* c) { Insert({c, kClass, nullptr}); }
-  bool IsMade(const CInfo* c) const {
-    const Slot* slot = Lookup(c, kClass, [](const Slot& s) { return !s.operation; });
-    return slot != nullptr;
-  }
+  void Made(const CInfo* c) { Insert(c, kClass, {}, nullptr); }
+  bool IsMade(const CInfo* c) const { return Lookup(c, kClass, {}, false) != nullptr; }
 
   void Add(const CInfo* c, std::string_view name, COperInfo* operation) {
-    Insert({c, Hash(name), operation});
+    Insert(c, Hash(name), name, operation);
   }
   COperInfo* Find(const CInfo* c, std::string_view name) const {
-    const Slot* slot = Lookup(
-        c, Hash(name), [&](const Slot& s) { return s.operation && NameOf(s.operation) == name; });
-    return slot ? slot->operation : nullptr;
+    const Entry* entry = Lookup(c, Hash(name), name, true);
+    if (!entry) return nullptr;
+    // A source file defines the operations in about the order the header declared them: the
+    // next few are fetched while this one's body is read.
+    const Entry* const last = entries_.data() + entries_.size();
+    for (const Entry* next = entry + 1; next < entry + 4 && next < last; ++next)
+      if (next->operation) {
+        __builtin_prefetch(next->operation);
+        __builtin_prefetch(&next->operation->Code, 1);
+      }
+    return entry->operation;
   }
 
  private:
   static constexpr std::uint64_t kClass = 0;  // the mark of a made class; a name may hash to it too
+  struct Entry {
+    const CInfo* owner;
+    COperInfo* operation;  // null: the class's mark
+    std::uint64_t hash;
+    std::uint32_t nameAt, nameLength;  // in names_
+  };
   struct Slot {
-    const CInfo* owner = nullptr;  // null: free
-    std::uint64_t hash = 0;
-    COperInfo* operation = nullptr;
+    std::uint32_t tag = 0;
+    std::uint32_t entry = 0;  // 1 + its index in entries_; 0 free
   };
 
   static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
+  static std::uint64_t Key(const CInfo* c) {
+    return reinterpret_cast<std::uintptr_t>(c) * 0x9E3779B97F4A7C15ull;
+  }
+  static std::uint32_t Tag(const CInfo* c, std::uint64_t hash) {
+    return std::uint32_t(Key(c) ^ hash ^ (hash >> 32));
+  }
   // By the class alone: its mark and its operations then lie side by side, and the questions
   // about one class cost one miss in the cache.
-  std::size_t Home(const CInfo* c) const {
-    const std::uint64_t key = reinterpret_cast<std::uintptr_t>(c) * 0x9E3779B97F4A7C15ull;
-    return std::size_t(key >> 32) & (slots_.size() - 1);
-  }
+  std::size_t Home(const CInfo* c) const { return std::size_t(Key(c) >> 32) & (slots_.size() - 1); }
 
-  template <class Match>
-  const Slot* Lookup(const CInfo* c, std::uint64_t hash, Match&& match) const {
+  // The class's mark, or its operation of that name.
+  const Entry* Lookup(const CInfo* c, std::uint64_t hash, std::string_view name,
+                      bool operation) const {
     if (slots_.empty()) return nullptr;
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(c); slots_[i].owner; i = (i + 1) & mask)
-      if (slots_[i].owner == c && slots_[i].hash == hash && match(slots_[i])) return &slots_[i];
+    const std::uint32_t tag = Tag(c, hash);
+    for (std::size_t i = Home(c); slots_[i].entry; i = (i + 1) & mask) {
+      if (slots_[i].tag != tag) continue;
+      const Entry& e = entries_[slots_[i].entry - 1];
+      if (e.owner != c || e.hash != hash || !e.operation == operation) continue;
+      if (!operation || std::string_view(names_).substr(e.nameAt, e.nameLength) == name) return &e;
+    }
     return nullptr;
   }
 
-  void Insert(const Slot& slot) {
-    if (2 * (count_ + 1) > slots_.size()) {
-      std::vector<Slot> old(slots_.empty() ? 1024 : 2 * slots_.size());
-      old.swap(slots_);
-      count_ = 0;
-      for (const Slot& s : old)
-        if (s.owner) Insert(s);
-    }
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = Home(slot.owner);
-    while (slots_[i].owner) i = (i + 1) & mask;
-    slots_[i] = slot;
-    ++count_;
+  void Insert(const CInfo* c, std::uint64_t hash, std::string_view name, COperInfo* operation) {
+    if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+    entries_.push_back(
+        {c, operation, hash, std::uint32_t(names_.size()), std::uint32_t(name.size())});
+    names_ += name;
+    Place(std::uint32_t(entries_.size()));
   }
 
-  std::vector<Slot> slots_;  // a power of two long, at most half full; or empty
-  std::size_t count_ = 0;
+  void Place(std::uint32_t entry) {
+    const Entry& e = entries_[entry - 1];
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(e.owner);
+    while (slots_[i].entry) i = (i + 1) & mask;
+    slots_[i] = {Tag(e.owner, e.hash), entry};
+  }
+
+  void Grow() {
+    slots_.assign(slots_.empty() ? 1024 : 2 * slots_.size(), Slot{});
+    for (std::uint32_t e = 1; e <= entries_.size(); ++e) Place(e);
+  }
+
+  std::vector<Entry> entries_;  // in the order made
+  std::string names_;           // the operations' names, one after another
+  std::vector<Slot> slots_;     // a power of two long, at most half full; or empty
 };
 
 CCppAnalys::CCppAnalys()
@@ -762,6 +794,12 @@ void CCppAnalys::SkipDefault() {
 }
 
 void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
+  // The operation was made when the header was read, and is long out of the cache: its text
+  // field is fetched while the body is read, not when the text is stored.
+  if (operation) {
+    __builtin_prefetch(&operation->Code, 1);
+    __builtin_prefetch(reinterpret_cast<const char*>(&operation->Code + 1) - 1, 1);
+  }
   // The texts keep their room from one body to the next.
   std::string& code = bodyCode_;
   std::string& line = bodyLine_;

@@ -35,6 +35,11 @@ CInfo* CreateNode(const CStr& className) {
   return node;
 }
 
+// Asks for the line of a node's list of children ahead of reading it.
+void FetchList(const CObject* node) {
+  __builtin_prefetch(&static_cast<const CInfo*>(node)->Children);
+}
+
 }  // namespace
 
 // [SECTION] Report
@@ -75,11 +80,17 @@ void CInfo::Append(CInfo* child) {
 std::int32_t CInfo::LevelsBelow() const {
   // Down the first child, on to the next sibling, up when a node is done: the list holds the
   // path from here, each node with the next of its children to visit, not every node pending.
+  // Each node's list is a miss in the cache in a large tree, so the lists of the next few
+  // children are fetched ahead of the walk.
+  constexpr std::int32_t kAhead = 4;
   std::int32_t deepest = 0;
   std::vector<std::pair<const CInfo*, std::int32_t>> path = {{this, 0}};
   while (!path.empty()) {
     auto& [node, next] = path.back();
-    if (next < node->Children.Size()) {
+    const std::int32_t count = node->Children.Size();
+    for (std::int32_t i = next == 0 ? 0 : next + kAhead; i <= next + kAhead && i < count; ++i)
+      FetchList(node->Children.At(i));
+    if (next < count) {
       const auto* child = static_cast<const CInfo*>(node->Children.At(next++));
       path.push_back({child, 0});
       deepest = std::max(deepest, std::int32_t(path.size()) - 1);

@@ -157,10 +157,10 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
          o.Access = 1;
          o.OperMode = 7;
          o.IsOperator = true;
-         for (CBool& f : o.OperFlags) f = true;
+         for (CBool& f : o.OperFlags()) f = true;
          o.Code = "return 0;";
-         o.Code2 = "2";
-         o.Code5 = "5";
+         o.Code2() = "2";
+         o.Code5() = "5";
          o.AddParam("char", "c", "first");
          o.AddParam("long", "l", "");
        },
@@ -175,10 +175,10 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
        [](CInfo& n) {
          auto& o = static_cast<COperInfo&>(n);
          EXPECT_EQ(o.Code, "return 0;");
-         EXPECT_EQ(o.Code5, "5");
+         EXPECT_EQ(o.Code5(), "5");
          EXPECT_TRUE(o.IsOperator);
          EXPECT_EQ(o.OperMode, 7);
-         for (const CBool& f : o.OperFlags) EXPECT_FALSE(f);
+         for (const CBool& f : o.OperFlags()) EXPECT_FALSE(f);
          ASSERT_EQ(o.Params.Count().Value, 2);
          EXPECT_EQ(o.Param(0)->Type, "char");
          EXPECT_EQ(o.Param(0)->GetName(), "c");
