@@ -228,13 +228,20 @@ class CCppAnalys::CClassIndex {
     // The definitions of one class's methods follow each other: the same question again.
     if (start == lastStart_ && name.View() == lastName_.View()) return lastFound_;
     CClassInfo* best = nullptr;
-    if (const Entry* entry = Lookup(name.View()))
+    if (const Entry* entry = Predicted(name.View()) ? &entries_[next_] : Lookup(name.View())) {
+      FetchAhead(std::size_t(entry - entries_.data()) + 1);
       for (CClassInfo* c : entry->classes)
         if (Below(c, start) && (!best || WalkedBefore(c, best))) best = c;
+    }
     lastStart_ = start;
     lastName_ = name;
     lastFound_ = best;
     return best;
+  }
+
+  // The name will be asked for soon: its place in the table is fetched meanwhile.
+  void Expect(std::string_view name) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(name) & (slots_.size() - 1)]);
   }
 
   void Added(CClassInfo* c) {
@@ -263,6 +270,25 @@ class CCppAnalys::CClassIndex {
     std::uint32_t tag = 0;    // the upper half of the name's hash
     std::uint32_t entry = 0;  // 1 + its index in entries_; 0 free
   };
+
+  // A source file mostly defines the methods of its classes in the order the header declared
+  // the classes, so the entry after the last one found is tried before the table: the entries
+  // are then read in sequence, where the table is a miss in the cache for every name.
+  bool Predicted(std::string_view name) const {
+    return next_ < entries_.size() && entries_[next_].name == name;
+  }
+
+  // The classes of the next entries, to be read by the next questions: the list of the one
+  // after next, and the first class of the next (whose list was fetched by the last question);
+  // and the entries a little further on, read by the questions after those.
+  void FetchAhead(std::size_t next) {
+    next_ = next;
+    if (next + 3 < entries_.size()) __builtin_prefetch(&entries_[next + 3]);
+    if (next + 1 < entries_.size() && !entries_[next + 1].classes.empty())
+      __builtin_prefetch(entries_[next + 1].classes.data());
+    if (next < entries_.size() && !entries_[next].classes.empty())
+      __builtin_prefetch(entries_[next].classes.front());
+  }
 
   static CInfo* Top(CInfo* node) {
     while (node->Parent) node = node->Parent;
@@ -368,6 +394,7 @@ class CCppAnalys::CClassIndex {
   const CInfo* lastStart_ = nullptr;
   CStr lastName_;
   CClassInfo* lastFound_ = nullptr;
+  std::size_t next_ = 0;  // the entry after the last one found
 };
 
 // The operations of the classes this import made, by class and name. Such a class has no
@@ -519,6 +546,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
   if (!scope) ReportError(msg::kProgramError);
   if (!IsNextIdent()) ReportError(msg::kClassName);
   const CStr name = GetWord();
+  classes_->Expect(name.View());  // looked up once the head is read
   CInt baseAccess = 0;
   CStr base;
   bool hasBase = false;
