@@ -415,6 +415,10 @@ class CCppAnalys::COperIndex {
   }
 
   void Made(const CInfo* c) { Insert(c, kClass, {}, nullptr); }
+  // A class about to be made known: its place in the table is fetched meanwhile.
+  void Expect(const CInfo* c) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(c)]);
+  }
   bool IsMade(const CInfo* c) const { return Lookup(c, kClass, {}, false) != nullptr; }
 
   void Add(const CInfo* c, std::string_view name, COperInfo* operation) {
@@ -562,6 +566,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
     CClassInfo* found = FindClass(scope->Parent, name);
     if (!found) {
       found = new CClassInfo;
+      operations_->Expect(found);
       scope->Append(found);
       found->SetName(name);
       classes_->Added(found);
