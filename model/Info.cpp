@@ -69,6 +69,16 @@ CStr CLoadReport::Message() const {
 
 // [SECTION] Node
 
+CInfo::CSeldom& CInfo::Seldom() {
+  if (!seldom_) seldom_ = std::make_unique<CSeldom>();
+  return *seldom_;
+}
+
+const CInfo::CSeldom& CInfo::Seldom() const {
+  static const CSeldom kUnset;
+  return seldom_ ? *seldom_ : kUnset;
+}
+
 CStr CInfo::ClassName() const {
   return "CInfo";
 }
@@ -127,8 +137,9 @@ void CInfo::SaveToStream(CStream& stream) {
   stream.WriteStr(ClassName());
   stream.WriteStr(app && app->NameMan ? app->NameMan->NameRef(this) : kNoName);
   stream.WriteStr(About);
-  stream.WriteStr(Extra);
-  stream.WriteBool(Reserved);
+  const CSeldom& seldom = std::as_const(*this).Seldom();
+  stream.WriteStr(seldom.Extra);
+  stream.WriteBool(seldom.Reserved);
   SaveFields(stream);
   stream.WriteInt(Children.Count());
   if (Children.Size() > 1) FetchFields(Children.At(1));
@@ -155,7 +166,7 @@ CLoadReport CInfo::Load(CStream& stream) {
   // Keep what the node holds, so that a fault can put it all back.
   const CStr oldName = GetName();
   const CStr oldAbout = About;
-  const CStr oldExtra = Extra;
+  const CStr oldExtra = std::as_const(*this).Extra();
   CMemory oldFields;
   SaveFields(oldFields);
   std::vector<CObject*> oldChildren;
@@ -176,7 +187,7 @@ CLoadReport CInfo::Load(CStream& stream) {
   for (CObject* child : oldChildren) Children.Add(child);
   SetName(oldName);
   About = oldAbout;
-  Extra = oldExtra;
+  if (seldom_ || oldExtra.Length().Value) Extra() = oldExtra;
   oldFields.SetPosition(0);
   LoadFields(oldFields);
   return report;
@@ -204,7 +215,8 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   if (in.Failed()) return false;
   SetName(text);
   in.ReadStr(About);
-  in.ReadStr(Extra);
+  in.ReadStr(text);
+  if (seldom_ || text.Length().Value) Extra() = text;
   std::uint8_t reserved = 0;
   in.ReadUChar(&reserved);  // always written as 0 and ignored
   LoadFields(in);

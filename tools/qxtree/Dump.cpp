@@ -170,7 +170,7 @@ void DumpJson(CInfo& node, std::string& out, int indent) {
   out += inner + "\"class\": " + JsonText(node.ClassName()) + ",\n";
   out += inner + "\"name\": " + JsonText(node.GetName()) + ",\n";
   out += inner + "\"about\": " + JsonText(node.About) + ",\n";
-  out += inner + "\"extra\": " + JsonText(node.Extra) + ",\n";
+  out += inner + "\"extra\": " + JsonText(std::as_const(node).Extra()) + ",\n";
   out += inner + "\"fields\": {";
   Fields fields(out, inner + "  ");
   KindFields(fields, node, inner + "  ");
