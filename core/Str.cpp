@@ -39,7 +39,9 @@ void CopyShort(char* to, const char* from, std::size_t count) {
 // CopyShort and tested all at once. A loop stopping at the first zero would mispredict its end
 // on nearly every token.
 bool HasZeroShort(const char* text, std::size_t count) {
-  auto zero64 = [](std::uint64_t v) { return ((v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull) != 0; };
+  auto zero64 = [](std::uint64_t v) {
+    return ((v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull) != 0;
+  };
   auto zero32 = [](std::uint32_t v) { return ((v - 0x01010101u) & ~v & 0x80808080u) != 0; };
   if (count >= 8) {
     std::uint64_t head, tail;
