@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -132,8 +131,6 @@ class CCppAnalys : public CCppAsmParser {
   void PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word);
   // The top-level loop over the text that SetText gave.
   void ReadTopLevel();
-  // ImportFile with the file's text already read: nothing when it was missing.
-  void ImportRead(const CStr& name, std::optional<CStr> text);
   void ReadParams(CInfo* scope);
   void SkipDefault();
   void ClearUnit(CInfo* unit);

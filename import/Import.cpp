@@ -5,9 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <future>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -140,14 +138,12 @@ void CCppAnalys::ReadTopLevel() {
   }
 }
 
-namespace {
-
-// The text a unit's file reads as; nothing for a missing file (a unit may have only one of its
-// two files) or one that does not open.
-std::optional<CStr> ReadUnitFile(const CStr& name) {
-  if (!platform::FileExists(name.View())) return std::nullopt;
+void CCppAnalys::ImportFile(const CStr& name) {
+  FileName = name;
+  // A unit may have only one of its two files: a missing one contributes nothing.
+  if (!platform::FileExists(name.View())) return;
   CFile file(name, CFile::kRead);
-  if (!file.IsOpen()) return std::nullopt;
+  if (!file.IsOpen()) return;
   // One read of the whole file into a buffer that is not cleared first, then one conversion
   // straight into the parser's text: the bytes of a large file are written twice in all.
   const std::size_t size = static_cast<std::size_t>(std::max(0, file.GetSize().Value));
@@ -155,17 +151,9 @@ std::optional<CStr> ReadUnitFile(const CStr& name) {
   const CInt read = file.Read(bytes.get(), static_cast<std::int32_t>(size));
   const std::size_t got =
       static_cast<std::size_t>(std::clamp<std::int32_t>(read.Value, 0, std::int32_t(size)));
-  return ImportedText(std::string_view(bytes.get(), got), "\r\n");
-}
-
-}  // namespace
-
-void CCppAnalys::ImportFile(const CStr& name) { ImportRead(name, ReadUnitFile(name)); }
-
-void CCppAnalys::ImportRead(const CStr& name, std::optional<CStr> text) {
-  FileName = name;
-  if (!text) return;
-  TakeText(std::move(*text));
+  CStr text = ImportedText(std::string_view(bytes.get(), got), "\r\n");
+  bytes.reset();
+  TakeText(std::move(text));
   ReadTopLevel();
 }
 
@@ -208,15 +196,9 @@ void CCppAnalys::ImportTree(CInfo* element) {
     }
     const CStr home = CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe");
     path = home + "\\" + path + element->GetName();
-    // The same analyser reads both, so the source finds what the header declared. The source
-    // file owes nothing to the header until it is analysed: it is read and converted on a
-    // thread of its own meanwhile, and a large unit waits for one file less. (Leaving early,
-    // on an error in the header, waits for that thread and drops its text.)
-    const CStr source = path + ".cpp";
-    std::future<std::optional<CStr>> sourceText =
-        std::async(std::launch::async | std::launch::deferred, ReadUnitFile, source);
+    // The same analyser reads both, so the source finds what the header declared.
     ImportFile(path + ".h");
-    ImportRead(source, sourceText.get());
+    ImportFile(path + ".cpp");
   } else if (element) {
     for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ImportTree(element->Child(i));
   }
