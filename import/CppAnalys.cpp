@@ -239,6 +239,14 @@ class CCppAnalys::CClassIndex {
     return best;
   }
 
+  // The class the next question will likely find: the first of the entry after the last one
+  // found, whose list of classes was fetched by that question. Null when there is none.
+  const CClassInfo* Upcoming() const {
+    return next_ < entries_.size() && !entries_[next_].classes.empty()
+               ? entries_[next_].classes.front()
+               : nullptr;
+  }
+
   // The name will be asked for soon: its place in the table is fetched meanwhile.
   void Expect(std::string_view name) const {
     if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(name) & (slots_.size() - 1)]);
@@ -952,6 +960,8 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   for (std::size_t at; (at = rest.find("::")) != std::string_view::npos;) {
     scope = FindClass(scope, CStr(rest.substr(0, at)));
     rest.remove_prefix(at + 2);
+    // The class whose methods will likely follow these: its operations' place is fetched now.
+    if (const CInfo* upcoming = classes_->Upcoming()) operations_->Expect(upcoming);
   }
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;
