@@ -114,6 +114,19 @@ CStr& CStr::operator=(CStr&& other) noexcept {
 }
 
 void CStr::Set(std::string_view text) {
+  // A short text over a short text, the token over the last token above all: copied at once,
+  // the one path that needs no more than a few registers.
+  if (text.size() < kSmall && length_ < kSmall && !HasZeroShort(text.data(), text.size())) {
+    CopyShort(small_, text.data(), text.size());
+    small_[text.size()] = '\0';
+    length_ = static_cast<std::uint32_t>(text.size());
+    return;
+  }
+  SetAny(text);
+}
+
+// Apart from Set, so that the short path above saves no registers for this one.
+[[gnu::noinline]] void CStr::SetAny(std::string_view text) {
   // A short text is searched for a zero byte in place: a call to memchr would cost more.
   std::size_t count = 0;
   if (text.size() < kSmall && !HasZeroShort(text.data(), text.size())) {
