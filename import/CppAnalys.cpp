@@ -230,8 +230,9 @@ class CCppAnalys::CClassIndex {
     CClassInfo* best = nullptr;
     if (const Entry* entry = Predicted(name.View()) ? &entries_[next_] : Lookup(name.View())) {
       FetchAhead(std::size_t(entry - entries_.data()) + 1);
-      for (CClassInfo* c : entry->classes)
+      entry->ForEach([&](CClassInfo* c) {
         if (Below(c, start) && (!best || WalkedBefore(c, best))) best = c;
+      });
     }
     lastStart_ = start;
     lastName_ = name;
@@ -240,11 +241,9 @@ class CCppAnalys::CClassIndex {
   }
 
   // The class the next question will likely find: the first of the entry after the last one
-  // found, whose list of classes was fetched by that question. Null when there is none.
+  // found. Null when there is none.
   const CClassInfo* Upcoming() const {
-    return next_ < entries_.size() && !entries_[next_].classes.empty()
-               ? entries_[next_].classes.front()
-               : nullptr;
+    return next_ < entries_.size() ? entries_[next_].first : nullptr;
   }
 
   // The name will be asked for soon: its place in the table is fetched meanwhile.
@@ -262,17 +261,35 @@ class CCppAnalys::CClassIndex {
     std::vector<CClassInfo*> gone;
     Collect(node, gone);
     for (CClassInfo* c : gone) {
-      Entry* entry = Lookup(c->GetName().View());
-      if (!entry) continue;
-      auto& list = entry->classes;
-      list.erase(std::remove(list.begin(), list.end(), c), list.end());
+      if (Entry* entry = Lookup(c->GetName().View())) entry->Remove(c);
     }
   }
 
  private:
   struct Entry {
     std::string name;
-    std::vector<CClassInfo*> classes;
+    // Its classes, in no order that matters: nearly always one, which the entry holds itself
+    // (no block of its own to allocate, free and miss in the cache). Null once none is left.
+    CClassInfo* first = nullptr;
+    std::vector<CClassInfo*> others;
+
+    template <class F>
+    void ForEach(F&& f) const {
+      if (first) f(first);
+      for (CClassInfo* c : others) f(c);
+    }
+    void Add(CClassInfo* c) {
+      if (first)
+        others.push_back(c);
+      else
+        first = c;
+    }
+    void Remove(CClassInfo* c) {
+      others.erase(std::remove(others.begin(), others.end(), c), others.end());
+      if (first != c) return;
+      first = others.empty() ? nullptr : others.back();
+      if (first) others.pop_back();
+    }
   };
   struct Slot {
     std::uint32_t tag = 0;    // the upper half of the name's hash
@@ -286,16 +303,12 @@ class CCppAnalys::CClassIndex {
     return next_ < entries_.size() && entries_[next_].name == name;
   }
 
-  // The classes of the next entries, to be read by the next questions: the list of the one
-  // after next, and the first class of the next (whose list was fetched by the last question);
-  // and the entries a little further on, read by the questions after those.
+  // The first class of the next entry, to be read by the next question, and the entries a
+  // little further on, read by the questions after it.
   void FetchAhead(std::size_t next) {
     next_ = next;
-    if (next + 3 < entries_.size()) __builtin_prefetch(&entries_[next + 3]);
-    if (next + 1 < entries_.size() && !entries_[next + 1].classes.empty())
-      __builtin_prefetch(entries_[next + 1].classes.data());
-    if (next < entries_.size() && !entries_[next].classes.empty())
-      __builtin_prefetch(entries_[next].classes.front());
+    if (next + 2 < entries_.size()) __builtin_prefetch(&entries_[next + 2]);
+    if (next < entries_.size() && entries_[next].first) __builtin_prefetch(entries_[next].first);
   }
 
   static CInfo* Top(CInfo* node) {
@@ -351,7 +364,7 @@ class CCppAnalys::CClassIndex {
       entry = &entries_.emplace_back();
       entry->name = name;
     }
-    entry->classes.push_back(c);
+    entry->Add(c);
   }
 
   static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
