@@ -68,7 +68,7 @@ void BuildRandomTree(CInfo& root, std::uint32_t seed) {
   auto add = [&](CInfo* parent, CInfo* node, const char* prefix) {
     node->SetName(RandomName(random, prefix));
     if (random() % 3 == 0) node->About = RandomText(random, 40);
-    if (random() % 10 == 0) node->Extra = RandomText(random, 12);
+    if (random() % 10 == 0) node->Extra() = RandomText(random, 12);
     parent->Append(node);
     ++made;
     return node;

@@ -60,6 +60,7 @@ class CStr : public CVar {
   char* Overwrite(std::size_t count);
 
  private:
+  void SetAny(std::string_view text);  // Set, whatever the texts
   void Assign(const char* bytes, std::size_t count);
   void Release();  // frees a block of its own; the storage is then undefined until refilled
 

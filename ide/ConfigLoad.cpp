@@ -1,6 +1,7 @@
 #include "ide/ConfigLoad.h"
 
 #include <chrono>
+#include <utility>
 #include <vector>
 
 #include "core/App.h"
@@ -40,7 +41,8 @@ CLoadReport CConfigLoad::Join() {
   root.Children.Clear();
   root.SetName(loaded_.GetName());
   root.About = loaded_.About;
-  root.Extra = loaded_.Extra;
+  const CStr& extra = std::as_const(loaded_).Extra();
+  if (extra.Length().Value || std::as_const(root).Extra().Length().Value) root.Extra() = extra;
   std::vector<CInfo*> children;
   for (std::int32_t i = 0; i < loaded_.ChildCount().Value; ++i)
     children.push_back(loaded_.Child(i));

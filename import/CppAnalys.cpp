@@ -228,13 +228,27 @@ class CCppAnalys::CClassIndex {
     // The definitions of one class's methods follow each other: the same question again.
     if (start == lastStart_ && name.View() == lastName_.View()) return lastFound_;
     CClassInfo* best = nullptr;
-    if (const Entry* entry = Lookup(name.View()))
-      for (CClassInfo* c : entry->classes)
+    if (const Entry* entry = Predicted(name.View()) ? &entries_[next_] : Lookup(name.View())) {
+      FetchAhead(std::size_t(entry - entries_.data()) + 1);
+      entry->ForEach([&](CClassInfo* c) {
         if (Below(c, start) && (!best || WalkedBefore(c, best))) best = c;
+      });
+    }
     lastStart_ = start;
     lastName_ = name;
     lastFound_ = best;
     return best;
+  }
+
+  // The class the next question will likely find: the first of the entry after the last one
+  // found. Null when there is none.
+  const CClassInfo* Upcoming() const {
+    return next_ < entries_.size() ? entries_[next_].first : nullptr;
+  }
+
+  // The name will be asked for soon: its place in the table is fetched meanwhile.
+  void Expect(std::string_view name) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(name) & (slots_.size() - 1)]);
   }
 
   void Added(CClassInfo* c) {
@@ -247,22 +261,55 @@ class CCppAnalys::CClassIndex {
     std::vector<CClassInfo*> gone;
     Collect(node, gone);
     for (CClassInfo* c : gone) {
-      Entry* entry = Lookup(c->GetName().View());
-      if (!entry) continue;
-      auto& list = entry->classes;
-      list.erase(std::remove(list.begin(), list.end(), c), list.end());
+      if (Entry* entry = Lookup(c->GetName().View())) entry->Remove(c);
     }
   }
 
  private:
   struct Entry {
     std::string name;
-    std::vector<CClassInfo*> classes;
+    // Its classes, in no order that matters: nearly always one, which the entry holds itself
+    // (no block of its own to allocate, free and miss in the cache). Null once none is left.
+    CClassInfo* first = nullptr;
+    std::vector<CClassInfo*> others;
+
+    template <class F>
+    void ForEach(F&& f) const {
+      if (first) f(first);
+      for (CClassInfo* c : others) f(c);
+    }
+    void Add(CClassInfo* c) {
+      if (first)
+        others.push_back(c);
+      else
+        first = c;
+    }
+    void Remove(CClassInfo* c) {
+      others.erase(std::remove(others.begin(), others.end(), c), others.end());
+      if (first != c) return;
+      first = others.empty() ? nullptr : others.back();
+      if (first) others.pop_back();
+    }
   };
   struct Slot {
     std::uint32_t tag = 0;    // the upper half of the name's hash
     std::uint32_t entry = 0;  // 1 + its index in entries_; 0 free
   };
+
+  // A source file mostly defines the methods of its classes in the order the header declared
+  // the classes, so the entry after the last one found is tried before the table: the entries
+  // are then read in sequence, where the table is a miss in the cache for every name.
+  bool Predicted(std::string_view name) const {
+    return next_ < entries_.size() && entries_[next_].name == name;
+  }
+
+  // The first class of the next entry, to be read by the next question, and the entries a
+  // little further on, read by the questions after it.
+  void FetchAhead(std::size_t next) {
+    next_ = next;
+    if (next + 2 < entries_.size()) __builtin_prefetch(&entries_[next + 2]);
+    if (next < entries_.size() && entries_[next].first) __builtin_prefetch(entries_[next].first);
+  }
 
   static CInfo* Top(CInfo* node) {
     while (node->Parent) node = node->Parent;
@@ -317,7 +364,7 @@ class CCppAnalys::CClassIndex {
       entry = &entries_.emplace_back();
       entry->name = name;
     }
-    entry->classes.push_back(c);
+    entry->Add(c);
   }
 
   static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
@@ -368,76 +415,113 @@ class CCppAnalys::CClassIndex {
   const CInfo* lastStart_ = nullptr;
   CStr lastName_;
   CClassInfo* lastFound_ = nullptr;
+  std::size_t next_ = 0;  // the entry after the last one found
 };
 
 // The operations of the classes this import made, by class and name. Such a class has no
 // children but those the import gave it, and at most one operation of a name, so DeclareOperation
 // finds its operations here instead of reading the name of every member, most of them long out
 // of the cache by the time the source file defines them. Emptied whenever classes may go.
+//
+// The entries keep the names themselves and lie in the order they were made, which is also the
+// order a source file usually defines them in: a source file's lookups then walk the entries
+// nearly in sequence and touch neither the operations nor the name manager. The table holds
+// only small slots, each with a tag of its entry's key, so a probe reads no entry but its own.
 class CCppAnalys::COperIndex {
  public:
   void Clear() {
     slots_.clear();
-    count_ = 0;
+    entries_.clear();
+    names_.clear();
   }
 
-  void Made(const CInfo* c) { Insert({c, kClass, nullptr}); }
-  bool IsMade(const CInfo* c) const {
-    const Slot* slot = Lookup(c, kClass, [](const Slot& s) { return !s.operation; });
-    return slot != nullptr;
+  void Made(const CInfo* c) { Insert(c, kClass, {}, nullptr); }
+  // A class about to be made known: its place in the table is fetched meanwhile.
+  void Expect(const CInfo* c) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(c)]);
   }
+  bool IsMade(const CInfo* c) const { return Lookup(c, kClass, {}, false) != nullptr; }
 
   void Add(const CInfo* c, std::string_view name, COperInfo* operation) {
-    Insert({c, Hash(name), operation});
+    Insert(c, Hash(name), name, operation);
   }
   COperInfo* Find(const CInfo* c, std::string_view name) const {
-    const Slot* slot = Lookup(
-        c, Hash(name), [&](const Slot& s) { return s.operation && NameOf(s.operation) == name; });
-    return slot ? slot->operation : nullptr;
+    const Entry* entry = Lookup(c, Hash(name), name, true);
+    if (!entry) return nullptr;
+    // A source file defines the operations in about the order the header declared them: the
+    // next few are fetched while this one's body is read.
+    const Entry* const last = entries_.data() + entries_.size();
+    for (const Entry* next = entry + 1; next < entry + 4 && next < last; ++next)
+      if (next->operation) {
+        __builtin_prefetch(next->operation);
+        __builtin_prefetch(&next->operation->Code, 1);
+      }
+    return entry->operation;
   }
 
  private:
   static constexpr std::uint64_t kClass = 0;  // the mark of a made class; a name may hash to it too
+  struct Entry {
+    const CInfo* owner;
+    COperInfo* operation;  // null: the class's mark
+    std::uint64_t hash;
+    std::uint32_t nameAt, nameLength;  // in names_
+  };
   struct Slot {
-    const CInfo* owner = nullptr;  // null: free
-    std::uint64_t hash = 0;
-    COperInfo* operation = nullptr;
+    std::uint32_t tag = 0;
+    std::uint32_t entry = 0;  // 1 + its index in entries_; 0 free
   };
 
   static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>()(name); }
+  static std::uint64_t Key(const CInfo* c) {
+    return reinterpret_cast<std::uintptr_t>(c) * 0x9E3779B97F4A7C15ull;
+  }
+  static std::uint32_t Tag(const CInfo* c, std::uint64_t hash) {
+    return std::uint32_t(Key(c) ^ hash ^ (hash >> 32));
+  }
   // By the class alone: its mark and its operations then lie side by side, and the questions
   // about one class cost one miss in the cache.
-  std::size_t Home(const CInfo* c) const {
-    const std::uint64_t key = reinterpret_cast<std::uintptr_t>(c) * 0x9E3779B97F4A7C15ull;
-    return std::size_t(key >> 32) & (slots_.size() - 1);
-  }
+  std::size_t Home(const CInfo* c) const { return std::size_t(Key(c) >> 32) & (slots_.size() - 1); }
 
-  template <class Match>
-  const Slot* Lookup(const CInfo* c, std::uint64_t hash, Match&& match) const {
+  // The class's mark, or its operation of that name.
+  const Entry* Lookup(const CInfo* c, std::uint64_t hash, std::string_view name,
+                      bool operation) const {
     if (slots_.empty()) return nullptr;
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Home(c); slots_[i].owner; i = (i + 1) & mask)
-      if (slots_[i].owner == c && slots_[i].hash == hash && match(slots_[i])) return &slots_[i];
+    const std::uint32_t tag = Tag(c, hash);
+    for (std::size_t i = Home(c); slots_[i].entry; i = (i + 1) & mask) {
+      if (slots_[i].tag != tag) continue;
+      const Entry& e = entries_[slots_[i].entry - 1];
+      if (e.owner != c || e.hash != hash || !e.operation == operation) continue;
+      if (!operation || std::string_view(names_).substr(e.nameAt, e.nameLength) == name) return &e;
+    }
     return nullptr;
   }
 
-  void Insert(const Slot& slot) {
-    if (2 * (count_ + 1) > slots_.size()) {
-      std::vector<Slot> old(slots_.empty() ? 1024 : 2 * slots_.size());
-      old.swap(slots_);
-      count_ = 0;
-      for (const Slot& s : old)
-        if (s.owner) Insert(s);
-    }
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = Home(slot.owner);
-    while (slots_[i].owner) i = (i + 1) & mask;
-    slots_[i] = slot;
-    ++count_;
+  void Insert(const CInfo* c, std::uint64_t hash, std::string_view name, COperInfo* operation) {
+    if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+    entries_.push_back(
+        {c, operation, hash, std::uint32_t(names_.size()), std::uint32_t(name.size())});
+    names_ += name;
+    Place(std::uint32_t(entries_.size()));
   }
 
-  std::vector<Slot> slots_;  // a power of two long, at most half full; or empty
-  std::size_t count_ = 0;
+  void Place(std::uint32_t entry) {
+    const Entry& e = entries_[entry - 1];
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Home(e.owner);
+    while (slots_[i].entry) i = (i + 1) & mask;
+    slots_[i] = {Tag(e.owner, e.hash), entry};
+  }
+
+  void Grow() {
+    slots_.assign(slots_.empty() ? 1024 : 2 * slots_.size(), Slot{});
+    for (std::uint32_t e = 1; e <= entries_.size(); ++e) Place(e);
+  }
+
+  std::vector<Entry> entries_;  // in the order made
+  std::string names_;           // the operations' names, one after another
+  std::vector<Slot> slots_;     // a power of two long, at most half full; or empty
 };
 
 CCppAnalys::CCppAnalys()
@@ -487,6 +571,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
   if (!scope) ReportError(msg::kProgramError);
   if (!IsNextIdent()) ReportError(msg::kClassName);
   const CStr name = GetWord();
+  classes_->Expect(name.View());  // looked up once the head is read
   CInt baseAccess = 0;
   CStr base;
   bool hasBase = false;
@@ -502,6 +587,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
     CClassInfo* found = FindClass(scope->Parent, name);
     if (!found) {
       found = new CClassInfo;
+      operations_->Expect(found);
       scope->Append(found);
       found->SetName(name);
       classes_->Added(found);
@@ -762,6 +848,12 @@ void CCppAnalys::SkipDefault() {
 }
 
 void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
+  // The operation was made when the header was read, and is long out of the cache: its text
+  // field is fetched while the body is read, not when the text is stored.
+  if (operation) {
+    __builtin_prefetch(&operation->Code, 1);
+    __builtin_prefetch(reinterpret_cast<const char*>(&operation->Code + 1) - 1, 1);
+  }
   // The texts keep their room from one body to the next.
   std::string& code = bodyCode_;
   std::string& line = bodyLine_;
@@ -881,6 +973,8 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   for (std::size_t at; (at = rest.find("::")) != std::string_view::npos;) {
     scope = FindClass(scope, CStr(rest.substr(0, at)));
     rest.remove_prefix(at + 2);
+    // The class whose methods will likely follow these: its operations' place is fetched now.
+    if (const CInfo* upcoming = classes_->Upcoming()) operations_->Expect(upcoming);
   }
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;

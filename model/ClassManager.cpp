@@ -32,7 +32,6 @@ CClassInfo* CClassManager::Register(const CClassRow& row) {
   record->Base = base;
   record->Unit = row.Unit;
   record->About = row.About;
-  record->Extra = "";
   record->Factory = row.Factory;
   for (const CPropRow& p : row.Properties) {
     auto* prop = new CPropInfo;

@@ -35,6 +35,25 @@ CInfo* CreateNode(const CStr& className) {
   return node;
 }
 
+// A walk over a large tree misses the cache at every node: first its list of children, then the
+// block of their pointers, then each child's own list. These ask for each of them ahead, every
+// one once the line it is read from has had time to arrive.
+const CList& ListOf(const CObject* node) { return static_cast<const CInfo*>(node)->Children; }
+void FetchList(const CObject* node) { __builtin_prefetch(&ListOf(node)); }
+void FetchBlock(const CObject* node) {
+  // The address of the first child is read from the block: that read is the fetch wanted.
+  if (ListOf(node).Size() > 0) __builtin_prefetch(ListOf(node).At(0));
+}
+void FetchChildLists(const CObject* node) {
+  const CList& list = ListOf(node);
+  for (std::int32_t i = 0; i < std::min(list.Size(), 4); ++i) FetchList(list.At(i));
+}
+// The lines of a node that saving it reads first: the header and the fields of most kinds.
+void FetchFields(const CObject* node) {
+  const auto* bytes = reinterpret_cast<const char*>(node);
+  for (int line = 0; line < 5; ++line) __builtin_prefetch(bytes + 64 * line);
+}
+
 }  // namespace
 
 // [SECTION] Report
@@ -49,6 +68,16 @@ CStr CLoadReport::Message() const {
 }
 
 // [SECTION] Node
+
+CInfo::CSeldom& CInfo::Seldom() {
+  if (!seldom_) seldom_ = std::make_unique<CSeldom>();
+  return *seldom_;
+}
+
+const CInfo::CSeldom& CInfo::Seldom() const {
+  static const CSeldom kUnset;
+  return seldom_ ? *seldom_ : kUnset;
+}
 
 CStr CInfo::ClassName() const {
   return "CInfo";
@@ -79,7 +108,13 @@ std::int32_t CInfo::LevelsBelow() const {
   std::vector<std::pair<const CInfo*, std::int32_t>> path = {{this, 0}};
   while (!path.empty()) {
     auto& [node, next] = path.back();
-    if (next < node->Children.Size()) {
+    const CList& children = node->Children;
+    const std::int32_t count = children.Size();
+    if (next == 0) FetchChildLists(node);
+    if (next + 8 < count) FetchList(children.At(next + 8));
+    if (next + 4 < count) FetchBlock(children.At(next + 4));
+    if (next + 2 < count) FetchChildLists(children.At(next + 2));
+    if (next < count) {
       const auto* child = static_cast<const CInfo*>(node->Children.At(next++));
       path.push_back({child, 0});
       deepest = std::max(deepest, std::int32_t(path.size()) - 1);
@@ -102,12 +137,19 @@ void CInfo::SaveToStream(CStream& stream) {
   stream.WriteStr(ClassName());
   stream.WriteStr(app && app->NameMan ? app->NameMan->NameRef(this) : kNoName);
   stream.WriteStr(About);
-  stream.WriteStr(Extra);
-  stream.WriteBool(Reserved);
+  const CSeldom& seldom = std::as_const(*this).Seldom();
+  stream.WriteStr(seldom.Extra);
+  stream.WriteBool(seldom.Reserved);
   SaveFields(stream);
   stream.WriteInt(Children.Count());
-  for (std::int32_t i = 0; i < Children.Size(); ++i)
+  if (Children.Size() > 1) FetchFields(Children.At(1));
+  for (std::int32_t i = 0; i < Children.Size(); ++i) {
+    // The next siblings are fetched while this one is written, its subtree with it: the one
+    // after next, and the name of the next, whose own line was fetched a step before.
+    if (i + 2 < Children.Size()) FetchFields(Children.At(i + 2));
+    if (i + 1 < Children.Size() && app && app->NameMan) app->NameMan->Fetch(Children.At(i + 1));
     static_cast<CInfo*>(Children.At(i))->SaveToStream(stream);
+  }
   const CInt end = stream.GetPosition();
   stream.SetPosition(start);
   stream.WriteInt(end.Value - start.Value - 4);
@@ -124,7 +166,7 @@ CLoadReport CInfo::Load(CStream& stream) {
   // Keep what the node holds, so that a fault can put it all back.
   const CStr oldName = GetName();
   const CStr oldAbout = About;
-  const CStr oldExtra = Extra;
+  const CStr oldExtra = std::as_const(*this).Extra();
   CMemory oldFields;
   SaveFields(oldFields);
   std::vector<CObject*> oldChildren;
@@ -145,7 +187,7 @@ CLoadReport CInfo::Load(CStream& stream) {
   for (CObject* child : oldChildren) Children.Add(child);
   SetName(oldName);
   About = oldAbout;
-  Extra = oldExtra;
+  if (seldom_ || oldExtra.Length().Value) Extra() = oldExtra;
   oldFields.SetPosition(0);
   LoadFields(oldFields);
   return report;
@@ -173,7 +215,8 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
   if (in.Failed()) return false;
   SetName(text);
   in.ReadStr(About);
-  in.ReadStr(Extra);
+  in.ReadStr(text);
+  if (seldom_ || text.Length().Value) Extra() = text;
   std::uint8_t reserved = 0;
   in.ReadUChar(&reserved);  // always written as 0 and ignored
   LoadFields(in);

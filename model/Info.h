@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/List.h"
@@ -55,11 +56,16 @@ class CInfo : public CVar {
   // Levels of descendants below this node: 0 without children. Walks without recursion.
   std::int32_t LevelsBelow() const;
 
+  // Extra and Reserved are empty and false in every node the system makes: they take room only
+  // once written through these. Reading makes nothing.
+  CStr& Extra() { return Seldom().Extra; }
+  const CStr& Extra() const { return Seldom().Extra; }
+  CBool& Reserved() { return Seldom().Reserved; }
+  const CBool& Reserved() const { return Seldom().Reserved; }
+
   CInfo* Parent = nullptr;  // not owned
   CList Children;           // of CInfo, owned
   CStr About;
-  CStr Extra;
-  CBool Reserved;
   CStr Caption;
   std::int32_t TreeFlags = 0;       // bit 0 expanded, bit 1 marked; kept for the project tree
   CObject* EditorWindow = nullptr;  // the window the IDE made for this node; not owned
@@ -70,4 +76,15 @@ class CInfo : public CVar {
  private:
   friend class CRecordReader;
   bool ReadRecord(CRecordReader& in, CLoadReport& report, int depth);
+
+  struct CSeldom {
+    CStr Extra;
+    CBool Reserved;
+  };
+  CSeldom& Seldom();
+  const CSeldom& Seldom() const;
+
+  // A project tree has hundreds of thousands of nodes: these would be a sixth of what the
+  // smaller ones weigh, and of what saving one reads.
+  std::unique_ptr<CSeldom> seldom_;
 };

@@ -1,5 +1,7 @@
 #include "model/MemberInfo.h"
 
+#include <utility>
+
 #include "core/Cp1251.h"
 #include "model/RecordReader.h"
 
@@ -53,11 +55,22 @@ CParamInfo* COperInfo::AddParam(const CStr& type, const CStr& name, const CStr& 
   return param;
 }
 
+COperInfo::CRarelySet& COperInfo::Rare() {
+  if (!rare_) rare_ = std::make_unique<CRarelySet>();
+  return *rare_;
+}
+
+const COperInfo::CRarelySet& COperInfo::Rare() const {
+  static const CRarelySet kUnset;
+  return rare_ ? *rare_ : kUnset;
+}
+
 void COperInfo::SaveFields(CStream& stream) {
   CMemberInfo::SaveFields(stream);
   stream.WriteUChar(OperMode);
   stream.WriteBool(IsOperator);
-  for (const CStr* code : {&Code, &Code2, &Code3, &Code4, &Code5}) stream.WriteStr(*code);
+  stream.WriteStr(Code);
+  for (const CStr& code : std::as_const(*this).Rare().Codes) stream.WriteStr(code);
   stream.WriteInt(Params.Count());
   for (std::int32_t i = 0; i < Params.Count().Value; ++i) {
     CParamInfo* param = Param(i);
@@ -71,7 +84,12 @@ void COperInfo::LoadFields(CStream& stream) {
   CMemberInfo::LoadFields(stream);
   stream.ReadUChar(&OperMode);
   stream.ReadBool(IsOperator);
-  for (CStr* code : {&Code, &Code2, &Code3, &Code4, &Code5}) stream.ReadStr(*code);
+  stream.ReadStr(Code);
+  CStr text;
+  for (int i = 0; i < CRarelySet::kCodes; ++i) {
+    stream.ReadStr(text);
+    if (rare_ || text.Length().Value) Rare().Codes[i] = text;
+  }
   Params.Clear();
   // A parameter is three counted strings, at least 12 bytes.
   const CInt count = CRecordReader::ReadCount(stream, 12, "параметров"_cp);

@@ -1,6 +1,9 @@
 // Members of classes and structures: attributes, operations and the parameters of operations.
 #pragma once
 
+#include <memory>
+#include <span>
+
 #include "model/Info.h"
 
 class CMemberInfo : public CInfo {
@@ -44,13 +47,34 @@ class COperInfo : public CMemberInfo {
   CParamInfo* AddParam(const CStr& type, const CStr& name, const CStr& about = "");
   CParamInfo* Param(const CInt& index) const { return Params.GetAs<CParamInfo>(index); }
 
+  // The four further flags (not saved) and texts: nothing the system creates sets them, so they
+  // take room only once one is written through these. Reading makes nothing.
+  std::span<CBool, 4> OperFlags() { return Rare().OperFlags; }
+  std::span<const CBool, 4> OperFlags() const { return Rare().OperFlags; }
+  CStr& Code2() { return Rare().Codes[0]; }
+  CStr& Code3() { return Rare().Codes[1]; }
+  CStr& Code4() { return Rare().Codes[2]; }
+  CStr& Code5() { return Rare().Codes[3]; }
+  const CStr& Code2() const { return Rare().Codes[0]; }
+  const CStr& Code3() const { return Rare().Codes[1]; }
+  const CStr& Code4() const { return Rare().Codes[2]; }
+  const CStr& Code5() const { return Rare().Codes[3]; }
+
   std::uint8_t OperMode = 0;
   CBool IsOperator;
-  CBool OperFlags[4];  // not saved
-  CList Params;        // of CParamInfo, owned
-  CStr Code;           // the body, edited in the code editor
-  CStr Code2;
-  CStr Code3;
-  CStr Code4;
-  CStr Code5;
+  CList Params;  // of CParamInfo, owned
+  CStr Code;     // the body, edited in the code editor
+
+ private:
+  struct CRarelySet {
+    static constexpr int kCodes = 4;
+    CBool OperFlags[4];
+    CStr Codes[kCodes];  // Code2 .. Code5
+  };
+  CRarelySet& Rare();
+  const CRarelySet& Rare() const;
+
+  // A project holds tens of thousands of operations: these 200 bytes apiece would be two fifths
+  // of what an operation weighs in memory, and of what a save reads.
+  std::unique_ptr<CRarelySet> rare_;
 };

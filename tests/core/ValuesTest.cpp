@@ -299,6 +299,14 @@ TEST(CStr, EveryShortLengthIsCopiedWhole) {
     CStr self = std::string_view(letters).substr(0, n + 1);
     self.Set(self.View().substr(1));  // the text moves down inside the string itself
     EXPECT_EQ(self.View(), letters.substr(1, n)) << n;
+    // A zero byte anywhere in a short text ends it there: short texts are searched for one a
+    // word at a time, and a zero in any byte of either word must be seen.
+    for (std::size_t zero = 0; zero < n && n < 16; ++zero) {
+      std::string withZero = text;
+      withZero[zero] = '\0';
+      set.Set(withZero);
+      EXPECT_EQ(set.View(), text.substr(0, zero)) << n << " " << zero;
+    }
   }
 }
 

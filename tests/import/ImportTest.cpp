@@ -170,6 +170,27 @@ TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
   EXPECT_TRUE(shown.empty());  // the list is the caller's to show
 }
 
+TEST_F(Driver, AUnitsOldClassesAreForgottenWhenItIsImportedAgain) {
+  // One import over two units: the class index is filled while the first is read, and the
+  // second unit's old class X must leave it when that unit is emptied; the class X of another
+  // application, kept under the same name, is then the one the source finds.
+  auto* work = Add<CProjectGroupInfo>(&root, "Work");
+  auto* demo = Add<CAppInfo>(work, "Demo");
+  auto* first = Add<CUnitInfo>(demo, "A");
+  auto* second = Add<CUnitInfo>(demo, "B");
+  Add<CClassInfo>(second, "X");  // left by an earlier import
+  auto* other = Add<CClassInfo>(Add<CUnitInfo>(Add<CAppInfo>(work, "Other"), "U"), "X");
+  Spit("C:\\Qxe\\Work\\Demo\\A.h", "class T { void f(); };");
+  Spit("C:\\Qxe\\Work\\Demo\\B.cpp", "void X::g() { }");
+  const CImportResult result = Run(demo);
+  ASSERT_TRUE(result.Ok);
+  EXPECT_EQ(Describe(first), "class T\n  oper f type= access=0\n");
+  EXPECT_EQ(second->ChildCount().Value, 0);
+  ASSERT_EQ(other->ChildCount().Value, 1);
+  EXPECT_EQ(other->Child(0)->GetName(), "g");
+  EXPECT_TRUE(result.Unplaced.empty());
+}
+
 TEST_F(Driver, ZeroBytesAreDroppedAndEveryLineEndCountsOnce) {
   auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
   // A zero byte between "\r" and "\n" leaves one line break; one inside a word joins it.

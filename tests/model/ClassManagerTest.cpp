@@ -57,7 +57,7 @@ TEST_F(Registry, RecordsCarryKindBaseUnitAndDescription) {
     EXPECT_EQ(record->Base, c.base);
     EXPECT_EQ(record->Unit, c.unit);
     EXPECT_EQ(record->About, c.about);
-    EXPECT_EQ(record->Extra, "");
+    EXPECT_EQ(record->Extra(), "");
     if (*c.firstProperty) {
       ASSERT_EQ(record->Properties.Count().Value, 1);
       const auto* prop = record->Properties.GetAs<CPropInfo>(0);

@@ -157,10 +157,10 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
          o.Access = 1;
          o.OperMode = 7;
          o.IsOperator = true;
-         for (CBool& f : o.OperFlags) f = true;
+         for (CBool& f : o.OperFlags()) f = true;
          o.Code = "return 0;";
-         o.Code2 = "2";
-         o.Code5 = "5";
+         o.Code2() = "2";
+         o.Code5() = "5";
          o.AddParam("char", "c", "first");
          o.AddParam("long", "l", "");
        },
@@ -175,10 +175,10 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
        [](CInfo& n) {
          auto& o = static_cast<COperInfo&>(n);
          EXPECT_EQ(o.Code, "return 0;");
-         EXPECT_EQ(o.Code5, "5");
+         EXPECT_EQ(o.Code5(), "5");
          EXPECT_TRUE(o.IsOperator);
          EXPECT_EQ(o.OperMode, 7);
-         for (const CBool& f : o.OperFlags) EXPECT_FALSE(f);
+         for (const CBool& f : o.OperFlags()) EXPECT_FALSE(f);
          ASSERT_EQ(o.Params.Count().Value, 2);
          EXPECT_EQ(o.Param(0)->Type, "char");
          EXPECT_EQ(o.Param(0)->GetName(), "c");
@@ -223,7 +223,7 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
     ASSERT_TRUE(node);
     node->SetName("n");
     node->About = "about";
-    node->Extra = "x";
+    node->Extra() = "x";
     if (c.set) c.set(*node);
     const Bytes saved = Saved(*node);
     const Bytes expected = Head(c.className, "n", "about", "x", std::int32_t(c.fields.size()))
@@ -240,7 +240,7 @@ TEST_F(InfoTest, EveryKindWritesItsFieldsAndReadsThemBack) {
     EXPECT_EQ(m.GetPosition().Value, std::int32_t(saved.size()));
     EXPECT_EQ(back->GetName(), "n");
     EXPECT_EQ(back->About, "about");
-    EXPECT_EQ(back->Extra, "x");
+    EXPECT_EQ(back->Extra(), "x");
     if (c.check) c.check(*back);
     EXPECT_EQ(Saved(*back), saved);
   }
@@ -321,7 +321,7 @@ TEST_F(InfoTest, LoadingReplacesChildrenAndIgnoresTheReservedByte) {
   EXPECT_EQ(target.GetName(), "new");
   ASSERT_EQ(target.ChildCount().Value, 1);
   EXPECT_EQ(target.Child(0)->GetName(), "v");
-  EXPECT_FALSE(target.Reserved);
+  EXPECT_FALSE(target.Reserved());
   EXPECT_EQ(Saved(target)[4 + 9 + 7 + 4 + 4], 0);  // written back as 0
 }
 

@@ -61,6 +61,7 @@ class Loader : public testing::Test {
     auto target = std::make_unique<CInfo>();
     target->SetName("before");
     target->About = "kept";
+    target->Extra() = "kept too";  // a load replaces it, a refused one puts it back
     auto* child = new CUnitInfo;
     child->SetName("child");
     child->UnitExtra = "extra";

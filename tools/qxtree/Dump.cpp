@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "core/Cp1251.h"
 #include "model/Kinds.h"
@@ -78,10 +79,10 @@ void KindFields(Fields& f, CInfo& node, const std::string& pad) {
     f.Number("OperMode", o->OperMode);
     f.Flag("IsOperator", o->IsOperator);
     f.Text("Code", o->Code);
-    f.Text("Code2", o->Code2);
-    f.Text("Code3", o->Code3);
-    f.Text("Code4", o->Code4);
-    f.Text("Code5", o->Code5);
+    f.Text("Code2", std::as_const(*o).Code2());
+    f.Text("Code3", std::as_const(*o).Code3());
+    f.Text("Code4", std::as_const(*o).Code4());
+    f.Text("Code5", std::as_const(*o).Code5());
     std::string& out = f.Key("Params");
     out += "[";
     for (std::int32_t i = 0; i < o->Params.Count().Value; ++i) {
@@ -169,7 +170,7 @@ void DumpJson(CInfo& node, std::string& out, int indent) {
   out += inner + "\"class\": " + JsonText(node.ClassName()) + ",\n";
   out += inner + "\"name\": " + JsonText(node.GetName()) + ",\n";
   out += inner + "\"about\": " + JsonText(node.About) + ",\n";
-  out += inner + "\"extra\": " + JsonText(node.Extra) + ",\n";
+  out += inner + "\"extra\": " + JsonText(std::as_const(node).Extra()) + ",\n";
   out += inner + "\"fields\": {";
   Fields fields(out, inner + "  ");
   KindFields(fields, node, inner + "  ");
