@@ -36,8 +36,9 @@ void TuneAllocator() {
 void KeepFreedMemory() {
 #if defined(__GLIBC__)
   // A text of a large file read and dropped, and the image of the tree as it grows, are the
-  // blocks that would otherwise go back and forth.
-  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  // blocks that would otherwise go back and forth. Tuned first, so that the CApp made after this
+  // cannot put the common settings back over this one.
+  TuneAllocator();
   mallopt(M_TRIM_THRESHOLD, 512 << 20);
 #endif
 }
