@@ -14,6 +14,7 @@
 #include "graphics/Canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "graphics/Font.h"
 #include "graphics/GDI.h"
@@ -116,28 +117,63 @@ CGDI::Pixels CGDI::Convert(const CRect& r, Far far) const {
   return p;
 }
 
-// Each component times 255, rounded half up; only the low byte counts, so 1.5 gives 127.
-platform::Pixel CGDI::PlatformColor() const {
-  if (Color.R.Value == PixelFor[0] && Color.G.Value == PixelFor[1] && Color.B.Value == PixelFor[2])
-    return LastPixel;
-  const auto channel = [](const CFloat& c) { return (c * CFloat(255.0)).Round().Value; };
-  LastPixel = platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
-  PixelFor[0] = Color.R.Value, PixelFor[1] = Color.G.Value, PixelFor[2] = Color.B.Value;
-  return LastPixel;
+namespace {
+
+// The 80 bits of a long double, the rest of its storage zero, as two words.
+void Bits(const long double& v, std::uint64_t (&out)[2]) {
+  unsigned char image[16] = {};
+  std::memcpy(image, &v, 10);
+  std::memcpy(out, image, 16);
 }
 
+}  // namespace
+
+// Each component times 255, rounded half up; only the low byte counts, so 1.5 gives 127.
+platform::Pixel CGDI::PlatformColor() const {
+  std::uint64_t key[3][2];
+  Bits(Color.R.Value, key[0]);
+  Bits(Color.G.Value, key[1]);
+  Bits(Color.B.Value, key[2]);
+  for (const ColorMemo& memo : ColorMemos)
+    if (memo.used && std::memcmp(memo.bits, key, sizeof key) == 0) return memo.pixel;
+  const auto channel = [](const CFloat& c) { return (c * CFloat(255.0)).Round().Value; };
+  ColorMemo& memo = ColorMemos[NextColorMemo];
+  NextColorMemo = (NextColorMemo + 1) % kColorMemos;
+  memo.pixel = platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
+  std::memcpy(memo.bits, key, sizeof key);
+  memo.used = true;
+  return memo.pixel;
+}
+
+namespace {
+
+// Selecting what the context has already changes nothing: a repaint draws hundreds of lines and
+// fills in a row with the same tools.
+void UsePen(platform::DrawContext& dc, const platform::Pen& pen) {
+  if (!(dc.SelectedPen() == pen)) dc.SelectPen(pen);
+}
+
+void UsePlainBrush(platform::DrawContext& dc, platform::Brush::Kind kind, platform::Pixel color) {
+  const platform::Brush& now = dc.SelectedBrush();
+  if (now.kind == kind && now.color == color && now.hatch == 0 && !now.pattern) return;
+  dc.SelectBrush(kind == platform::Brush::Kind::Solid ? platform::Brush::Solid(color)
+                                                      : platform::Brush::Hollow());
+}
+
+}  // namespace
+
 void CGDI::SelectOutlineTools() {
-  TargetDC->SelectPen(platform::Pen{PenStyle.Value, PenWidth.Value, PlatformColor()});
-  TargetDC->SelectBrush(platform::Brush::Hollow());
+  UsePen(*TargetDC, platform::Pen{PenStyle.Value, PenWidth.Value, PlatformColor()});
+  UsePlainBrush(*TargetDC, platform::Brush::Kind::Hollow, 0);
 }
 
 void CGDI::SelectFillTools() {
   const platform::Pixel color = PlatformColor();
-  TargetDC->SelectPen(platform::Pen{platform::Pen::kNull, 1, color});
+  UsePen(*TargetDC, platform::Pen{platform::Pen::kNull, 1, color});
   if (PatternBitmap)
     TargetDC->SelectBrush(platform::Brush::Pattern(PatternBitmap->Picture()));
   else if (BrushStyle == CInt(0))
-    TargetDC->SelectBrush(platform::Brush::Solid(color));
+    UsePlainBrush(*TargetDC, platform::Brush::Kind::Solid, color);
   else
     TargetDC->SelectBrush(platform::Brush::Hatched(BrushStyle.Value - 1, color));
 }

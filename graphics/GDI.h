@@ -112,12 +112,17 @@ class CGDI : public CCanvas {
 
   // The context PaintRect was last given to as its clip region.
   const platform::DrawContext* ClipTarget = nullptr;
-  // PlatformColor's last answer and the colour it was for: a repaint asks again and again.
-  // NaN at first: equal to no colour.
-  mutable long double PixelFor[3] = {std::numeric_limits<long double>::quiet_NaN(),
-                                     std::numeric_limits<long double>::quiet_NaN(),
-                                     std::numeric_limits<long double>::quiet_NaN()};
-  mutable platform::Pixel LastPixel = 0;
+  // PlatformColor's last few answers and the colours they were for: a repaint asks again and
+  // again, a bevel's light and shadow lines in turn. Compared by their bits, so a colour given
+  // again always finds its answer (NaN included); the slots start with no colour at all.
+  struct ColorMemo {
+    std::uint64_t bits[3][2] = {};
+    platform::Pixel pixel = 0;
+    bool used = false;
+  };
+  static constexpr int kColorMemos = 4;
+  mutable ColorMemo ColorMemos[kColorMemos];
+  mutable int NextColorMemo = 0;
 
   // The platform font last selected: an unknown font number keeps it.
   const platform::Font* SelectedFont = nullptr;

@@ -64,7 +64,7 @@ void CBevel::ReadFrom(CStream& stream) {
   Anchors.ReadFrom(stream);
 }
 
-void CBevel::Paint(CRect clip) {
+void CBevel::Paint(const CRect& clip) {
   if (Visible) CControl::Paint(clip);
 }
 

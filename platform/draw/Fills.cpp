@@ -84,8 +84,7 @@ void DrawContext::Flush() {
 void DrawContext::PutIn(const Rect& r, Pixel color) const {
   if (!target_ || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
   const Rect area = r.Intersect({0, 0, target_->width, target_->height});
-  for (int y = area.top; y < area.bottom; ++y)
-    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
+  raster::FillBlock(*target_, area.left, area.top, area.right, area.bottom, color);
 }
 
 // Putting a waiting fill in early is always right: nothing has drawn on its pixels since it was
@@ -177,13 +176,7 @@ void DrawContext::ColorRect(const Rect& r, Pixel color) {
       return;
     }
   }
-  // Whole rows lie end to end in memory: one fill for all of them.
-  if (area.Width() == target_->width) {
-    raster::FillPixels(target_->Row(area.top), size_t(area.Width()) * size_t(area.Height()), color);
-    return;
-  }
-  for (int y = area.top; y < area.bottom; ++y)
-    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
+  raster::FillBlock(*target_, area.left, area.top, area.right, area.bottom, color);
 }
 
 void DrawContext::FillRect(const Rect& r) {
