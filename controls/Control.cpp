@@ -550,13 +550,13 @@ void CControl::Invalidate() {
 
 // [SECTION] CControl: drawing forwarded to the canvas
 
-void CControl::SetColor(CColor color) {
+void CControl::SetColor(const CColor& color) {
   if (CCanvas* c = GetCanvas()) c->SetColor(color);
 }
-void CControl::DrawLine(CRect r) {
+void CControl::DrawLine(const CRect& r) {
   if (CCanvas* c = GetCanvas()) c->DrawLine(r);
 }
-void CControl::DrawRect(CRect r) {
+void CControl::DrawRect(const CRect& r) {
   if (CCanvas* c = GetCanvas()) c->DrawRect(r);
 }
 void CControl::DrawEllipse(CRect r) {
@@ -571,7 +571,7 @@ void CControl::SetPenWidth(CInt width) {
 void CControl::SetPenStyle(CInt style) {
   if (CCanvas* c = GetCanvas()) c->SetPenStyle(style);
 }
-void CControl::FillRect(CRect r) {
+void CControl::FillRect(const CRect& r) {
   if (CCanvas* c = GetCanvas()) c->FillRect(r);
 }
 void CControl::FillEllipse(CRect r) {
@@ -583,13 +583,13 @@ void CControl::FillTriangle(CRect r, CPoint a, CPoint b, CPoint p) {
 void CControl::SetBrushStyle(CInt style) {
   if (CCanvas* c = GetCanvas()) c->SetBrushStyle(style);
 }
-void CControl::DrawText(CPoint p, CStr text) {
+void CControl::DrawText(const CPoint& p, const CStr& text) {
   if (CCanvas* c = GetCanvas()) c->DrawText(p, text);
 }
 void CControl::DrawTextCentered(CRect r, CStr text) {
   if (CCanvas* c = GetCanvas()) c->DrawTextCentered(r, text);
 }
-void CControl::DrawBitmap(CRect r, CGDIBitmap& bitmap) {
+void CControl::DrawBitmap(const CRect& r, CGDIBitmap& bitmap) {
   if (CCanvas* c = GetCanvas()) c->DrawBitmap(r, bitmap);
 }
 

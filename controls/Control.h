@@ -177,20 +177,20 @@ class CControl : public CCustomControl {
   virtual CBool ContainsRect(CRect r);
 
   // Forwarded to the canvas of the view unchanged; nothing happens without a view.
-  virtual void SetColor(CColor color);
-  virtual void DrawLine(CRect r);
-  virtual void DrawRect(CRect r);
+  virtual void SetColor(const CColor& color);
+  virtual void DrawLine(const CRect& r);
+  virtual void DrawRect(const CRect& r);
   virtual void DrawEllipse(CRect r);
   virtual void DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c);
   virtual void SetPenWidth(CInt width);
   virtual void SetPenStyle(CInt style);
-  virtual void FillRect(CRect r);
+  virtual void FillRect(const CRect& r);
   virtual void FillEllipse(CRect r);
   virtual void FillTriangle(CRect r, CPoint a, CPoint b, CPoint c);
   virtual void SetBrushStyle(CInt style);
-  virtual void DrawText(CPoint p, CStr text);
+  virtual void DrawText(const CPoint& p, const CStr& text);
   virtual void DrawTextCentered(CRect r, CStr text);
-  virtual void DrawBitmap(CRect r, CGDIBitmap& bitmap);
+  virtual void DrawBitmap(const CRect& r, CGDIBitmap& bitmap);
 
   // The record: the object's name, the rectangle, frame parts and children, Visible, Anchors.
   // Widgets append their own fields.

@@ -180,7 +180,7 @@ void CGDI::SelectFillTools() {
 
 // [SECTION] CGDI: state setters and the clip
 
-void CGDI::SetColor(CColor c) {
+void CGDI::SetColor(const CColor& c) {
   SetColorRGB(c.R, c.G, c.B);
 }
 
@@ -198,7 +198,7 @@ void CGDI::SetBrushStyle(CInt style) {
   BrushStyle = style;
 }
 
-void CGDI::SetClipRect(CRect r) {
+void CGDI::SetClipRect(const CRect& r) {
   ClipRect = r;
   SetClipRegion(r);
 }
@@ -210,7 +210,7 @@ void CGDI::ResetClipRect() {
 }
 
 // Device pixels: neither the origin nor clip-relative mode applies.
-void CGDI::SetClipRegion(CRect r) {
+void CGDI::SetClipRegion(const CRect& r) {
   PaintRect = r;
   ClipTarget = TargetDC;
   TargetDC->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
@@ -225,7 +225,7 @@ CBool CGDI::HasClip(const CRect& r) const {
 
 // [SECTION] CGDI: outlines
 
-void CGDI::DrawLine(CRect r) {
+void CGDI::DrawLine(const CRect& r) {
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::Keep);
   TargetDC->MoveTo(p.left, p.top);
@@ -251,7 +251,7 @@ void CGDI::DrawLine(CRect r) {
   Drawn();
 }
 
-void CGDI::DrawRect(CRect r) {
+void CGDI::DrawRect(const CRect& r) {
   if (PenStyle == CInt(-1)) {
     DrawDottedFrame(r);
     return;
@@ -283,7 +283,7 @@ void CGDI::DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) {
 
 // [SECTION] CGDI: fills and the dotted frame
 
-void CGDI::FillRect(CRect r) {
+void CGDI::FillRect(const CRect& r) {
   SelectFillTools();
   const Pixels p = Convert(r, Far::Two);
   TargetDC->Rectangle(p.left, p.top, p.right, p.bottom);
@@ -355,7 +355,7 @@ void CGDI::SelectFont(CInt id) {
   if (const CFont* font = GetFont()) SelectedFont = font->Handle;
 }
 
-void CGDI::DrawText(CPoint p, CStr s) {
+void CGDI::DrawText(const CPoint& p, const CStr& s) {
   const CPoint base = Base();
   TargetDC->SelectFont(SelectedFont);
   TargetDC->SetTextColor(PlatformColor());
@@ -375,7 +375,7 @@ void CGDI::DrawTextCentered(CRect r, CStr s) {
   Drawn();
 }
 
-CSize CGDI::GetTextExtent(CStr s) {
+CSize CGDI::GetTextExtent(const CStr& s) {
   TargetDC->SelectFont(SelectedFont);
   const platform::Size size = TargetDC->TextExtent(s.View());
   return CSize(size.width, size.height);
@@ -384,7 +384,7 @@ CSize CGDI::GetTextExtent(CStr s) {
 // [SECTION] CGDI: bitmaps and the grid
 
 // Unscaled and opaque: only the part of the picture that fits into r is copied.
-void CGDI::DrawBitmap(CRect r, CGDIBitmap& bitmap) {
+void CGDI::DrawBitmap(const CRect& r, CGDIBitmap& bitmap) {
   const Pixels p = Convert(r, Far::One);
   TargetDC->BitBlt(p.left, p.top, p.right - p.left, p.bottom - p.top, bitmap.DC, 0, 0);
   Drawn();

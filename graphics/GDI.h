@@ -27,7 +27,7 @@ class CGDI : public CCanvas {
 
   CBool IsVisible() override;
   void Show(CBool show) override;  // false hides the window
-  void SetClipRect(CRect r) override;
+  void SetClipRect(const CRect& r) override;
   void ResetClipRect() override;
   CBool CreateBuffer() override;
   CBool BeginDraw() override;
@@ -40,7 +40,7 @@ class CGDI : public CCanvas {
   void Validate() override;
   CBool ReleaseWindowDC() override;
   CBool EndDraw() override;
-  void SetColor(CColor c) override;
+  void SetColor(const CColor& c) override;
   void SetColorRGB(const CFloat& r, const CFloat& g, const CFloat& b) override;
   CInt CreateFont(CFont* font) override;
   void RecreateFont(CInt id, const CFont& font) override;
@@ -50,24 +50,24 @@ class CGDI : public CCanvas {
   void SetCursor(CInt id) override;
   void PrepareGrid(const CFloat& dx, const CFloat& dy) override;
   void DrawGrid(CRect r) override;
-  void DrawLine(CRect r) override;
-  void DrawRect(CRect r) override;
+  void DrawLine(const CRect& r) override;
+  void DrawRect(const CRect& r) override;
   void DrawEllipse(CRect r) override;
   void DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) override;
   void SetPenWidth(CInt width) override;
   void SetPenStyle(CInt style) override;
-  void FillRect(CRect r) override;
+  void FillRect(const CRect& r) override;
   void FillEllipse(CRect r) override;
   void FillTriangle(CRect r, CPoint a, CPoint b, CPoint c) override;
   void SetBrushStyle(CInt style) override;
-  void DrawText(CPoint p, CStr s) override;
+  void DrawText(const CPoint& p, const CStr& s) override;
   void DrawTextCentered(CRect r, CStr s) override;
-  CSize GetTextExtent(CStr s) override;
-  void DrawBitmap(CRect r, CGDIBitmap& bitmap) override;
+  CSize GetTextExtent(const CStr& s) override;
+  void DrawBitmap(const CRect& r, CGDIBitmap& bitmap) override;
   void DrawBitmapCentered(CRect r, CGDIBitmap& bitmap) override;
   void CopyToBitmap(CRect r, CGDIBitmap& bitmap) override;
   void DrawDottedFrame(CRect r) override;
-  void SetClipRegion(CRect r) override;
+  void SetClipRegion(const CRect& r) override;
   CBool HasClip(const CRect& r) const override;
   // Makes the window, shows it and attaches this canvas to it.
   virtual void CreateWindow();
