@@ -340,8 +340,11 @@ void CControl::UpdateClientRect() {
 // [SECTION] CControl: resizing and anchoring
 
 void CControl::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) {
-  // What the paint pass knows of view coordinates may no longer hold.
-  if (paintPass) paintPass = ++lastPaintPass;
+  // What the paint pass knows of view coordinates may no longer hold. Corners set to what they
+  // are keep it (painters place their parts on every paint); a part that moves all the same
+  // (anchored to a far edge) tells it so itself.
+  if (paintPass && !(bool(x1 == M1.X) && bool(y1 == M1.Y) && bool(x2 == M2.X) && bool(y2 == M2.Y)))
+    paintPass = ++lastPaintPass;
   const CRect old(M1.X, M1.Y, M2.X, M2.Y);
   CRect::SetCorners(x1, y1, x2, y2);
   ClientRect = CalcClientRect();
@@ -500,6 +503,7 @@ void PaintAll(CControlList* list, const CRect& clip) {
   // A control may add or remove siblings while it paints; the count is read on every step.
   for (std::int32_t i = 0; i < list->Size(); i++) {
     auto* part = static_cast<CControl*>(list->At(i));
+    if (i + 1 < list->Size()) PrefetchForPaint(static_cast<CControl*>(list->At(i + 1)));
     CRect r = clip;
     part->BeginPaint(r);
     part->Paint(r);

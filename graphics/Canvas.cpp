@@ -119,28 +119,32 @@ CGDI::Pixels CGDI::Convert(const CRect& r, Far far) const {
 
 namespace {
 
-// The 80 bits of a long double, the rest of its storage zero, as two words.
-void Bits(const long double& v, std::uint64_t (&out)[2]) {
-  unsigned char image[16] = {};
-  std::memcpy(image, &v, 10);
-  std::memcpy(out, image, 16);
-}
+// The 80 bits of a long double as two words: the 64-bit mantissa and the sign and exponent.
+struct Bits80 {
+  std::uint64_t mantissa;
+  std::uint16_t exponent;
+  explicit Bits80(const long double& v) {
+    std::memcpy(&mantissa, &v, 8);
+    std::memcpy(&exponent, reinterpret_cast<const char*>(&v) + 8, 2);
+  }
+};
 
 }  // namespace
 
 // Each component times 255, rounded half up; only the low byte counts, so 1.5 gives 127.
 platform::Pixel CGDI::PlatformColor() const {
-  std::uint64_t key[3][2];
-  Bits(Color.R.Value, key[0]);
-  Bits(Color.G.Value, key[1]);
-  Bits(Color.B.Value, key[2]);
+  const Bits80 r(Color.R.Value), g(Color.G.Value), b(Color.B.Value);
   for (const ColorMemo& memo : ColorMemos)
-    if (memo.used && std::memcmp(memo.bits, key, sizeof key) == 0) return memo.pixel;
+    if (memo.used && memo.mantissa[0] == r.mantissa && memo.mantissa[1] == g.mantissa &&
+        memo.mantissa[2] == b.mantissa && memo.exponent[0] == r.exponent &&
+        memo.exponent[1] == g.exponent && memo.exponent[2] == b.exponent)
+      return memo.pixel;
   const auto channel = [](const CFloat& c) { return (c * CFloat(255.0)).Round().Value; };
   ColorMemo& memo = ColorMemos[NextColorMemo];
   NextColorMemo = (NextColorMemo + 1) % kColorMemos;
   memo.pixel = platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
-  std::memcpy(memo.bits, key, sizeof key);
+  memo.mantissa[0] = r.mantissa, memo.mantissa[1] = g.mantissa, memo.mantissa[2] = b.mantissa;
+  memo.exponent[0] = r.exponent, memo.exponent[1] = g.exponent, memo.exponent[2] = b.exponent;
   memo.used = true;
   return memo.pixel;
 }

@@ -116,7 +116,8 @@ class CGDI : public CCanvas {
   // again, a bevel's light and shadow lines in turn. Compared by their bits, so a colour given
   // again always finds its answer (NaN included); the slots start with no colour at all.
   struct ColorMemo {
-    std::uint64_t bits[3][2] = {};
+    std::uint64_t mantissa[3] = {};
+    std::uint16_t exponent[3] = {};
     platform::Pixel pixel = 0;
     bool used = false;
   };

@@ -39,8 +39,7 @@ bool Sliver(const Rect& r) {
 constexpr size_t kMaxWaiting = 256;
 
 bool UsablePicture(const Surface* picture) {
-  return picture && picture->width > 0 && picture->height > 0 &&
-         picture->pixels.size() >= size_t(picture->width) * size_t(picture->height);
+  return picture && picture->width > 0 && picture->height > 0 && picture->Whole();
 }
 
 }  // namespace
@@ -82,7 +81,7 @@ void DrawContext::Flush() {
 
 // Cut to the surface as it is now: its owner may have resized it while the fill waited.
 void DrawContext::PutIn(const Rect& r, Pixel color) const {
-  if (!target_ || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
+  if (!target_ || !target_->Whole()) return;
   const Rect area = r.Intersect({0, 0, target_->width, target_->height});
   raster::FillBlock(*target_, area.left, area.top, area.right, area.bottom, color);
 }

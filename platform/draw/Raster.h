@@ -42,7 +42,7 @@ inline void FillPixels(Pixel* at, size_t count, Pixel color) {
 // lies inside the surface. Whole rows lie end to end in memory and take one fill; the columns of
 // a line or a bevel take one store a row, stepping down the rows.
 inline void FillBlock(Surface& surface, int left, int top, int right, int bottom, Pixel color) {
-  const size_t width = size_t(right - left), stride = size_t(surface.width);
+  const size_t width = size_t(right - left), stride = size_t(surface.Stride());
   if (top >= bottom || width == 0) return;
   Pixel* row = surface.Row(top) + left;
   if (width == stride) {
