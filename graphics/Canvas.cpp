@@ -100,15 +100,16 @@ int Saturate(std::int64_t v) {
 
 }  // namespace
 
-// Half up, as everywhere in the graphics layer: round(base + v).
-int CGDI::ToPixel(const CFloat& v, const CFloat& base) const {
-  return Saturate((base + v).Round().Value);
+// Half up, as everywhere in the graphics layer: round(base + v). Inline: a repaint converts
+// thousands of coordinates, four at a time, and the four can then overlap.
+inline int CGDI::ToPixel(const CFloat& v, const CFloat& base) const {
+  return Saturate(CFloat(base.Value + v.Value).Round().Value);
 }
 
 // The far corner moves away from the near one so that its own pixels are inside the figure: by
 // one for outlines and bitmaps, by two for fills, which lose a pixel to the missing pen.
 CGDI::Pixels CGDI::Convert(const CRect& r, Far far) const {
-  const CPoint base = Base();
+  const CPoint& base = ClipRelative ? ClipRect.M1 : Origin;  // Base(), without a copy
   Pixels p{ToPixel(r.M1.X, base.X), ToPixel(r.M1.Y, base.Y), ToPixel(r.M2.X, base.X),
            ToPixel(r.M2.Y, base.Y)};
   const int step = far == Far::Two ? 2 : far == Far::One ? 1 : 0;
