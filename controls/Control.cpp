@@ -503,7 +503,6 @@ void PaintAll(CControlList* list, const CRect& clip) {
   // A control may add or remove siblings while it paints; the count is read on every step.
   for (std::int32_t i = 0; i < list->Size(); i++) {
     auto* part = static_cast<CControl*>(list->At(i));
-    if (i + 1 < list->Size()) PrefetchForPaint(static_cast<CControl*>(list->At(i + 1)));
     CRect r = clip;
     part->BeginPaint(r);
     part->Paint(r);

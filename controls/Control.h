@@ -240,8 +240,6 @@ class CControl : public CCustomControl {
 
   std::unique_ptr<CView> RootView;
 
-  friend void PrefetchForPaint(const CControl* c);
-
   // AbsFrame's answer, kept for the paint pass numbered FramePass (see CPaintPass).
   std::uint64_t FramePass = 0;
   long double FrameX = 0, FrameY = 0;
@@ -267,22 +265,6 @@ class CPaintPass {
 // result has its far edges one unit before its near edges, which lets nothing through and stays
 // empty when clipped further (rather than becoming the gap between the two).
 CRect ClipTo(const CRect& clip, const CRect& r);
-
-// Asks the processor for what painting c reads first (its class, corners, lists, parent, Visible,
-// Color and frame), ahead of painting it: a whole repaint walks a thousand controls that the
-// picture itself has pushed out of the cache, and waiting for each in turn costs more than
-// drawing it.
-inline void PrefetchForPaint(const CControl* c) {
-  const char* at = reinterpret_cast<const char*>(c);
-  __builtin_prefetch(at);
-  __builtin_prefetch(at + 64);
-  __builtin_prefetch(at + 128);
-  __builtin_prefetch(&c->Parent);
-  __builtin_prefetch(&c->Visible);
-  __builtin_prefetch(&c->Color);
-  __builtin_prefetch(&c->Color.B);
-  __builtin_prefetch(&c->FramePass);
-}
 
 // The class factory of the control classes: the owner given to the registry is the parent.
 template <class T>

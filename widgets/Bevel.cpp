@@ -89,8 +89,6 @@ void CBevel::Paint(const CRect& clip) {
   // Whether the canvas has the clip as a line's BeginPaint wants it; asked again only after a
   // part painted the usual way, which may have changed it.
   int kept = -1;
-  for (std::int32_t i = 0; FrameList && i < FrameList->Size(); i++)
-    PrefetchForPaint(static_cast<CControl*>(FrameList->At(i)));
   for (std::int32_t i = 0; FrameList && i < FrameList->Size(); i++) {
     auto* part = static_cast<CControl*>(FrameList->At(i));
     if (typeid(*part) == typeid(CLine)) {
