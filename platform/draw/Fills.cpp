@@ -92,10 +92,13 @@ void DrawContext::Split(const Rect& cut, bool drawCut) const {
   // Backwards, so a fill taken out can give its place to the last one: the order of waiting fills
   // does not matter, they never overlap. The pieces added at the end lie outside the cut.
   for (size_t i = waiting_.size(); i-- > 0;) {
-    const WaitingFill fill = waiting_[i];
-    if (fill.area.left >= cut.right || cut.left >= fill.area.right || fill.area.top >= cut.bottom ||
-        cut.top >= fill.area.bottom)
+    // Most waiting fills lie elsewhere: they are looked at in place, and only one that meets the
+    // cut is copied out (the list changes under it below).
+    const Rect& area = waiting_[i].area;
+    if (area.left >= cut.right || cut.left >= area.right || area.top >= cut.bottom ||
+        cut.top >= area.bottom)
       continue;
+    const WaitingFill fill = waiting_[i];
     Rect part = fill.area.Intersect(cut);
     if (drawCut) {
       // What is drawn over a face is mostly text and pictures along its rows, or lines along its
