@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
