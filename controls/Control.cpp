@@ -206,10 +206,6 @@ CControl* CControl::GetRoot() {
   return root;
 }
 
-CCanvas* CControl::GetCanvas() const {
-  return View ? View->Canvas.get() : nullptr;
-}
-
 void CControl::SetFocused(CBool) {}
 
 void CControl::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
@@ -272,6 +268,12 @@ CPaintPass::~CPaintPass() {
 }
 
 void CControl::AbsFrame(CPoint& m1, bool& forwardX, bool& forwardY) {
+  // Painting asks for the same few parents' frames over and over: known ones answer at once.
+  if (paintPass && FramePass == paintPass) {
+    m1.X.Value = FrameX, m1.Y.Value = FrameY;
+    forwardX = FrameForwardX, forwardY = FrameForwardY;
+    return;
+  }
   // Up to the root, or to an ancestor whose frame this pass already knows; then down again.
   thread_local std::vector<CControl*> chain;
   chain.clear();
@@ -338,8 +340,11 @@ void CControl::UpdateClientRect() {
 // [SECTION] CControl: resizing and anchoring
 
 void CControl::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, const CFloat& y2) {
-  // What the paint pass knows of view coordinates may no longer hold.
-  if (paintPass) paintPass = ++lastPaintPass;
+  // What the paint pass knows of view coordinates may no longer hold. Corners set to what they
+  // are keep it (painters place their parts on every paint); a part that moves all the same
+  // (anchored to a far edge) tells it so itself.
+  if (paintPass && !(bool(x1 == M1.X) && bool(y1 == M1.Y) && bool(x2 == M2.X) && bool(y2 == M2.Y)))
+    paintPass = ++lastPaintPass;
   const CRect old(M1.X, M1.Y, M2.X, M2.Y);
   CRect::SetCorners(x1, y1, x2, y2);
   ClientRect = CalcClientRect();
@@ -452,20 +457,25 @@ void CControl::SetFramePart(CBool yes) {
 
 // [SECTION] CControl: painting
 
-CRect ClipTo(CRect clip, CRect r) {
+CRect ClipTo(const CRect& clip, const CRect& r) {
   if (clip.M2.X < clip.M1.X || clip.M2.Y < clip.M1.Y) return clip;  // already empty
-  r.Normalize();
-  const CFloat x1 = clip.M1.X >= r.M1.X ? clip.M1.X : r.M1.X;
-  const CFloat y1 = clip.M1.Y >= r.M1.Y ? clip.M1.Y : r.M1.Y;
-  CFloat x2 = clip.M2.X <= r.M2.X ? clip.M2.X : r.M2.X;
-  CFloat y2 = clip.M2.Y <= r.M2.Y ? clip.M2.Y : r.M2.Y;
+  // r normalized (swapped where the first corner is greater), without a copy of it.
+  const bool swapX = r.M1.X.Value > r.M2.X.Value, swapY = r.M1.Y.Value > r.M2.Y.Value;
+  const long double rx1 = swapX ? r.M2.X.Value : r.M1.X.Value;
+  const long double rx2 = swapX ? r.M1.X.Value : r.M2.X.Value;
+  const long double ry1 = swapY ? r.M2.Y.Value : r.M1.Y.Value;
+  const long double ry2 = swapY ? r.M1.Y.Value : r.M2.Y.Value;
+  const long double x1 = clip.M1.X.Value >= rx1 ? clip.M1.X.Value : rx1;
+  const long double y1 = clip.M1.Y.Value >= ry1 ? clip.M1.Y.Value : ry1;
+  long double x2 = clip.M2.X.Value <= rx2 ? clip.M2.X.Value : rx2;
+  long double y2 = clip.M2.Y.Value <= ry2 ? clip.M2.Y.Value : ry2;
   if (x2 < x1 || y2 < y1) {
-    x2 = x1 - CFloat(1);
-    y2 = y1 - CFloat(1);
+    x2 = x1 - 1;
+    y2 = y1 - 1;
   }
   CRect result;
-  result.M1 = CPoint(x1, y1);
-  result.M2 = CPoint(x2, y2);
+  result.M1.X.Value = x1, result.M1.Y.Value = y1;
+  result.M2.X.Value = x2, result.M2.Y.Value = y2;
   return result;
 }
 
@@ -481,7 +491,7 @@ void CControl::BeginPaint(CRect& clip) {
   if (!canvas->HasClip(clip)) canvas->SetClipRect(clip);
 }
 
-void CControl::Paint(CRect clip) {
+void CControl::Paint(const CRect& clip) {
   PaintFrameList(clip);
   PaintChildren(clip);
 }
@@ -491,8 +501,8 @@ namespace {
 void PaintAll(CControlList* list, const CRect& clip) {
   if (!list) return;
   // A control may add or remove siblings while it paints; the count is read on every step.
-  for (std::int32_t i = 0; i < list->Count().Value; i++) {
-    CControl* part = list->GetControl(i);
+  for (std::int32_t i = 0; i < list->Size(); i++) {
+    auto* part = static_cast<CControl*>(list->At(i));
     CRect r = clip;
     part->BeginPaint(r);
     part->Paint(r);
@@ -502,11 +512,11 @@ void PaintAll(CControlList* list, const CRect& clip) {
 
 }  // namespace
 
-void CControl::PaintFrameList(CRect clip) {
+void CControl::PaintFrameList(const CRect& clip) {
   if (Visible) PaintAll(FrameList.get(), clip);
 }
 
-void CControl::PaintChildren(CRect clip) {
+void CControl::PaintChildren(const CRect& clip) {
   if (Visible) PaintAll(ChildList.get(), clip);
 }
 
@@ -543,13 +553,13 @@ void CControl::Invalidate() {
 
 // [SECTION] CControl: drawing forwarded to the canvas
 
-void CControl::SetColor(CColor color) {
+void CControl::SetColor(const CColor& color) {
   if (CCanvas* c = GetCanvas()) c->SetColor(color);
 }
-void CControl::DrawLine(CRect r) {
+void CControl::DrawLine(const CRect& r) {
   if (CCanvas* c = GetCanvas()) c->DrawLine(r);
 }
-void CControl::DrawRect(CRect r) {
+void CControl::DrawRect(const CRect& r) {
   if (CCanvas* c = GetCanvas()) c->DrawRect(r);
 }
 void CControl::DrawEllipse(CRect r) {
@@ -564,7 +574,7 @@ void CControl::SetPenWidth(CInt width) {
 void CControl::SetPenStyle(CInt style) {
   if (CCanvas* c = GetCanvas()) c->SetPenStyle(style);
 }
-void CControl::FillRect(CRect r) {
+void CControl::FillRect(const CRect& r) {
   if (CCanvas* c = GetCanvas()) c->FillRect(r);
 }
 void CControl::FillEllipse(CRect r) {
@@ -576,13 +586,13 @@ void CControl::FillTriangle(CRect r, CPoint a, CPoint b, CPoint p) {
 void CControl::SetBrushStyle(CInt style) {
   if (CCanvas* c = GetCanvas()) c->SetBrushStyle(style);
 }
-void CControl::DrawText(CPoint p, CStr text) {
+void CControl::DrawText(const CPoint& p, const CStr& text) {
   if (CCanvas* c = GetCanvas()) c->DrawText(p, text);
 }
 void CControl::DrawTextCentered(CRect r, CStr text) {
   if (CCanvas* c = GetCanvas()) c->DrawTextCentered(r, text);
 }
-void CControl::DrawBitmap(CRect r, CGDIBitmap& bitmap) {
+void CControl::DrawBitmap(const CRect& r, CGDIBitmap& bitmap) {
   if (CCanvas* c = GetCanvas()) c->DrawBitmap(r, bitmap);
 }
 

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "controls/Anchors.h"
+#include "controls/View.h"
 #include "core/List.h"
 #include "graphics/Color.h"
 #include "graphics/Geometry.h"
@@ -161,9 +162,9 @@ class CControl : public CCustomControl {
   virtual void UpdateClientRect();
 
   virtual void BeginPaint(CRect& clip);
-  virtual void Paint(CRect clip);
-  virtual void PaintFrameList(CRect clip);
-  virtual void PaintChildren(CRect clip);
+  virtual void Paint(const CRect& clip);
+  virtual void PaintFrameList(const CRect& clip);
+  virtual void PaintChildren(const CRect& clip);
   virtual void EndPaint(CRect& clip);
   virtual void BeginOverlay();
   virtual void PaintOverlays();
@@ -176,20 +177,20 @@ class CControl : public CCustomControl {
   virtual CBool ContainsRect(CRect r);
 
   // Forwarded to the canvas of the view unchanged; nothing happens without a view.
-  virtual void SetColor(CColor color);
-  virtual void DrawLine(CRect r);
-  virtual void DrawRect(CRect r);
+  virtual void SetColor(const CColor& color);
+  virtual void DrawLine(const CRect& r);
+  virtual void DrawRect(const CRect& r);
   virtual void DrawEllipse(CRect r);
   virtual void DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c);
   virtual void SetPenWidth(CInt width);
   virtual void SetPenStyle(CInt style);
-  virtual void FillRect(CRect r);
+  virtual void FillRect(const CRect& r);
   virtual void FillEllipse(CRect r);
   virtual void FillTriangle(CRect r, CPoint a, CPoint b, CPoint c);
   virtual void SetBrushStyle(CInt style);
-  virtual void DrawText(CPoint p, CStr text);
+  virtual void DrawText(const CPoint& p, const CStr& text);
   virtual void DrawTextCentered(CRect r, CStr text);
-  virtual void DrawBitmap(CRect r, CGDIBitmap& bitmap);
+  virtual void DrawBitmap(const CRect& r, CGDIBitmap& bitmap);
 
   // The record: the object's name, the rectangle, frame parts and children, Visible, Anchors.
   // Widgets append their own fields.
@@ -209,7 +210,8 @@ class CControl : public CCustomControl {
 
   // The root of this control's tree, and the canvas it paints on (none without a view).
   CControl* GetRoot();
-  CCanvas* GetCanvas() const;
+  // Asked by every control for every drawing call: inline.
+  CCanvas* GetCanvas() const { return View ? View->Canvas.get() : nullptr; }
 
   CRect ClientRect;
   CRect SavedClip;
@@ -262,7 +264,7 @@ class CPaintPass {
 // edges of the two, normalized. A clip is normalized, or empty: when the two do not overlap the
 // result has its far edges one unit before its near edges, which lets nothing through and stays
 // empty when clipped further (rather than becoming the gap between the two).
-CRect ClipTo(CRect clip, CRect r);
+CRect ClipTo(const CRect& clip, const CRect& r);
 
 // The class factory of the control classes: the owner given to the registry is the parent.
 template <class T>

@@ -12,7 +12,7 @@ CBool CPic::SetFileName(const CStr& path) {
   return Bitmap.LoadFromFile(FileName);
 }
 
-void CPic::Paint(CRect) {
+void CPic::Paint(const CRect&) {
   CCanvas* canvas = GetCanvas();
   if (!Visible || !canvas) return;
   CRect r(M1.X, M1.Y, M2.X, M2.Y);

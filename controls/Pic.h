@@ -12,7 +12,7 @@ class CPic : public CControl {
   CStr ClassName() const override;
   void WriteTo(CStream& stream) override;   // the control, then FileName
   void ReadFrom(CStream& stream) override;  // ... and loads the picture again
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   // Loads the picture from path (used unchanged: callers pass the home directory followed by the
   // picture's relative path). A missing file leaves the picture empty; the answer is still true.

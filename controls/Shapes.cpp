@@ -91,7 +91,7 @@ void CLine::EndPaint(CRect& clip) {
   if (CCanvas* canvas = GetCanvas()) canvas->SetPenStyle(65535);
 }
 
-void CLine::Paint(CRect) {
+void CLine::Paint(const CRect&) {
   CCanvas* canvas = GetCanvas();
   if (!Visible || !canvas) return;
   canvas->SetColor(Color);
@@ -113,7 +113,7 @@ CRect CRectangle::CalcClientRect() {
   return r;
 }
 
-void CRectangle::Paint(CRect clip) {
+void CRectangle::Paint(const CRect& clip) {
   CCanvas* canvas = GetCanvas();
   if (Visible && canvas) {
     canvas->SetColor(Color);
@@ -127,7 +127,7 @@ CStr CEllipse::ClassName() const {
   return "CEllipse";
 }
 
-void CEllipse::Paint(CRect clip) {
+void CEllipse::Paint(const CRect& clip) {
   if (CCanvas* canvas = GetCanvas()) {
     canvas->SetColor(Color);
     canvas->SetOrigin(CPoint(0, 0));
@@ -139,7 +139,7 @@ void CEllipse::Paint(CRect clip) {
 CStr CTriangle::ClassName() const {
   return "CTriangle";
 }
-void CTriangle::Paint(CRect) {}
+void CTriangle::Paint(const CRect&) {}
 
 CStr CFillRectangle::ClassName() const {
   return "CFillRectangle";
@@ -174,7 +174,7 @@ void CFillRectangle::EndPaint(CRect& clip) {
   clip = SavedClip;
 }
 
-void CFillRectangle::Paint(CRect clip) {
+void CFillRectangle::Paint(const CRect& clip) {
   CCanvas* canvas = GetCanvas();
   if (Visible && canvas) {
     canvas->SetColor(Color);
@@ -187,7 +187,7 @@ CStr CFillEllipse::ClassName() const {
   return "CFillEllipse";
 }
 
-void CFillEllipse::Paint(CRect clip) {
+void CFillEllipse::Paint(const CRect& clip) {
   if (CCanvas* canvas = GetCanvas()) {
     canvas->SetColor(Color);
     canvas->SetOrigin(CPoint(0, 0));
@@ -199,4 +199,4 @@ void CFillEllipse::Paint(CRect clip) {
 CStr CFillTriangle::ClassName() const {
   return "CFillTriangle";
 }
-void CFillTriangle::Paint(CRect) {}
+void CFillTriangle::Paint(const CRect&) {}

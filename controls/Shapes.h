@@ -38,7 +38,7 @@ class CLine : public CPen {
   CStr ClassName() const override;
   void BeginPaint(CRect& clip) override;
   void EndPaint(CRect& clip) override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
  private:
   bool KeptClip = false;  // BeginPaint left the canvas's clip as it was, until EndPaint
@@ -51,7 +51,7 @@ class CRectangle : public CPen {
   explicit CRectangle(CControl* parent) : CPen(parent) {}
   CStr ClassName() const override;
   CRect CalcClientRect() override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 };
 
 // The outline of the ellipse, drawn even while the control is invisible (its children are not).
@@ -59,7 +59,7 @@ class CEllipse : public CPen {
  public:
   explicit CEllipse(CControl* parent) : CPen(parent) {}
   CStr ClassName() const override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 };
 
 // Draws nothing, not even its children.
@@ -67,7 +67,7 @@ class CTriangle : public CPen {
  public:
   explicit CTriangle(CControl* parent) : CPen(parent) {}
   CStr ClassName() const override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 };
 
 class CFillRectangle : public CBrush {
@@ -76,7 +76,7 @@ class CFillRectangle : public CBrush {
   CStr ClassName() const override;
   void BeginPaint(CRect& clip) override;
   void EndPaint(CRect& clip) override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
  private:
   bool KeptClip = false;  // BeginPaint left the canvas's clip as it was
@@ -87,7 +87,7 @@ class CFillEllipse : public CBrush {
  public:
   explicit CFillEllipse(CControl* parent) : CBrush(parent) {}
   CStr ClassName() const override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 };
 
 // Draws nothing, not even its children.
@@ -95,5 +95,5 @@ class CFillTriangle : public CBrush {
  public:
   explicit CFillTriangle(CControl* parent) : CBrush(parent) {}
   CStr ClassName() const override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 };

@@ -37,7 +37,7 @@ void CText::FitToText() {
   M2.Y = M1.Y + s.Height;
 }
 
-void CText::Paint(CRect) {
+void CText::Paint(const CRect&) {
   CCanvas* canvas = GetCanvas();
   if (!canvas) return;
   canvas->SetOrigin(GetOrigin());

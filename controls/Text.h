@@ -14,7 +14,7 @@ class CText : public CControl {
   // A stored font whose number is not registered yet is registered anew, under the next free
   // number; a registered number keeps the font registered under it.
   void ReadFrom(CStream& stream) override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   // M2 = M1 + the text's size, set directly: neither anchoring nor the client rectangle follow.
   virtual void FitToText();

@@ -10,12 +10,12 @@
 #include <memory>
 
 #include "core/List.h"
+#include "graphics/GDI.h"
 #include "graphics/Geometry.h"
 #include "graphics/Handler.h"
 
 class CCanvas;
 class CControl;
-class CGDI;
 class CTimer;
 
 class CView : public CRect {

@@ -1,6 +1,7 @@
 // An 80-bit x87 extended real: the coordinates and colours of the toolkit are these.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/Int.h"
@@ -52,11 +53,13 @@ class CFloat : public CNum {
   CInt Floor() const;
   CInt Ceil() const;
   // Halves up: the floor of x + 1/2. Painting rounds every coordinate, so it is inline and, within
-  // int32, a truncation and one step give the floor without the library call.
+  // int32, the nearest whole number and one step give the floor without the library call. The
+  // nearest is taken in the rounding mode in force (either neighbour of v does): a truncating
+  // conversion would switch the x87's mode there and back on every call.
   CInt Round() const {
     const long double v = Value + 0.5L;
     if (v >= -2147483648.0L && v < 2147483648.0L) {
-      std::int64_t whole = static_cast<std::int64_t>(v);
+      std::int64_t whole = Nearest(v);
       if (static_cast<long double>(whole) > v) --whole;
       return CInt(static_cast<std::int32_t>(whole));
     }
@@ -70,6 +73,16 @@ class CFloat : public CNum {
  private:
   // The floor of v where it may not fit an int32, NaN included.
   static CInt FloorOutside(long double v);
+  // A whole number next to v (within int64), in the current rounding mode.
+  static std::int64_t Nearest(long double v) {
+#if defined(__x86_64__) || defined(__i386__)
+    long long n;
+    __asm__("fistpll %0" : "=m"(n) : "t"(v) : "st");
+    return n;
+#else
+    return std::llrint(v);
+#endif
+  }
 };
 
 void Swap(CFloat& a, CFloat& b);

@@ -516,7 +516,7 @@ void CMap::KeyUp(CInt, CShiftStateSet) {
 
 // DrawGrid copies the grid from its own origin to the rectangle's corner, so the dots lie at
 // multiples of 9 from the surface's corner, exactly where snapped points fall.
-void CMap::Paint(CRect clip) {
+void CMap::Paint(const CRect& clip) {
   if (!Visible) return;
   if (CCanvas* canvas = GetCanvas()) {
     canvas->SetOrigin(CPoint(0, 0));

@@ -102,7 +102,7 @@ class CMap : public CControl {
   void KeyDown(CInt key, CShiftStateSet shift) override;
   void KeyUp(CInt key, CShiftStateSet shift) override;
   // The grid, the designed controls, the trackers, the rubber band.
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   CTrack* Current = nullptr;  // the tracker under the last press
   std::unique_ptr<CTrack> Rubber;

@@ -14,6 +14,7 @@
 #include "graphics/Canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "graphics/Font.h"
 #include "graphics/GDI.h"
@@ -99,15 +100,16 @@ int Saturate(std::int64_t v) {
 
 }  // namespace
 
-// Half up, as everywhere in the graphics layer: round(base + v).
-int CGDI::ToPixel(const CFloat& v, const CFloat& base) const {
-  return Saturate((base + v).Round().Value);
+// Half up, as everywhere in the graphics layer: round(base + v). Inline: a repaint converts
+// thousands of coordinates, four at a time, and the four can then overlap.
+inline int CGDI::ToPixel(const CFloat& v, const CFloat& base) const {
+  return Saturate(CFloat(base.Value + v.Value).Round().Value);
 }
 
 // The far corner moves away from the near one so that its own pixels are inside the figure: by
 // one for outlines and bitmaps, by two for fills, which lose a pixel to the missing pen.
 CGDI::Pixels CGDI::Convert(const CRect& r, Far far) const {
-  const CPoint base = Base();
+  const CPoint& base = ClipRelative ? ClipRect.M1 : Origin;  // Base(), without a copy
   Pixels p{ToPixel(r.M1.X, base.X), ToPixel(r.M1.Y, base.Y), ToPixel(r.M2.X, base.X),
            ToPixel(r.M2.Y, base.Y)};
   const int step = far == Far::Two ? 2 : far == Far::One ? 1 : 0;
@@ -116,35 +118,74 @@ CGDI::Pixels CGDI::Convert(const CRect& r, Far far) const {
   return p;
 }
 
+namespace {
+
+// The 80 bits of a long double as two words: the 64-bit mantissa and the sign and exponent.
+struct Bits80 {
+  std::uint64_t mantissa;
+  std::uint16_t exponent;
+  explicit Bits80(const long double& v) {
+    std::memcpy(&mantissa, &v, 8);
+    std::memcpy(&exponent, reinterpret_cast<const char*>(&v) + 8, 2);
+  }
+};
+
+}  // namespace
+
 // Each component times 255, rounded half up; only the low byte counts, so 1.5 gives 127.
 platform::Pixel CGDI::PlatformColor() const {
-  if (Color.R.Value == PixelFor[0] && Color.G.Value == PixelFor[1] && Color.B.Value == PixelFor[2])
-    return LastPixel;
+  const Bits80 r(Color.R.Value), g(Color.G.Value), b(Color.B.Value);
+  for (const ColorMemo& memo : ColorMemos)
+    if (memo.used && memo.mantissa[0] == r.mantissa && memo.mantissa[1] == g.mantissa &&
+        memo.mantissa[2] == b.mantissa && memo.exponent[0] == r.exponent &&
+        memo.exponent[1] == g.exponent && memo.exponent[2] == b.exponent)
+      return memo.pixel;
   const auto channel = [](const CFloat& c) { return (c * CFloat(255.0)).Round().Value; };
-  LastPixel = platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
-  PixelFor[0] = Color.R.Value, PixelFor[1] = Color.G.Value, PixelFor[2] = Color.B.Value;
-  return LastPixel;
+  ColorMemo& memo = ColorMemos[NextColorMemo];
+  NextColorMemo = (NextColorMemo + 1) % kColorMemos;
+  memo.pixel = platform::MakePixel(channel(Color.R), channel(Color.G), channel(Color.B));
+  memo.mantissa[0] = r.mantissa, memo.mantissa[1] = g.mantissa, memo.mantissa[2] = b.mantissa;
+  memo.exponent[0] = r.exponent, memo.exponent[1] = g.exponent, memo.exponent[2] = b.exponent;
+  memo.used = true;
+  return memo.pixel;
 }
 
+namespace {
+
+// Selecting what the context has already changes nothing: a repaint draws hundreds of lines and
+// fills in a row with the same tools.
+void UsePen(platform::DrawContext& dc, const platform::Pen& pen) {
+  if (!(dc.SelectedPen() == pen)) dc.SelectPen(pen);
+}
+
+void UsePlainBrush(platform::DrawContext& dc, platform::Brush::Kind kind, platform::Pixel color) {
+  const platform::Brush& now = dc.SelectedBrush();
+  if (now.kind == kind && now.color == color && now.hatch == 0 && !now.pattern) return;
+  dc.SelectBrush(kind == platform::Brush::Kind::Solid ? platform::Brush::Solid(color)
+                                                      : platform::Brush::Hollow());
+}
+
+}  // namespace
+
 void CGDI::SelectOutlineTools() {
-  TargetDC->SelectPen(platform::Pen{PenStyle.Value, PenWidth.Value, PlatformColor()});
-  TargetDC->SelectBrush(platform::Brush::Hollow());
+  UsePen(*TargetDC, platform::Pen{PenStyle.Value, PenWidth.Value, PlatformColor()});
+  UsePlainBrush(*TargetDC, platform::Brush::Kind::Hollow, 0);
 }
 
 void CGDI::SelectFillTools() {
   const platform::Pixel color = PlatformColor();
-  TargetDC->SelectPen(platform::Pen{platform::Pen::kNull, 1, color});
+  UsePen(*TargetDC, platform::Pen{platform::Pen::kNull, 1, color});
   if (PatternBitmap)
     TargetDC->SelectBrush(platform::Brush::Pattern(PatternBitmap->Picture()));
   else if (BrushStyle == CInt(0))
-    TargetDC->SelectBrush(platform::Brush::Solid(color));
+    UsePlainBrush(*TargetDC, platform::Brush::Kind::Solid, color);
   else
     TargetDC->SelectBrush(platform::Brush::Hatched(BrushStyle.Value - 1, color));
 }
 
 // [SECTION] CGDI: state setters and the clip
 
-void CGDI::SetColor(CColor c) {
+void CGDI::SetColor(const CColor& c) {
   SetColorRGB(c.R, c.G, c.B);
 }
 
@@ -162,7 +203,7 @@ void CGDI::SetBrushStyle(CInt style) {
   BrushStyle = style;
 }
 
-void CGDI::SetClipRect(CRect r) {
+void CGDI::SetClipRect(const CRect& r) {
   ClipRect = r;
   SetClipRegion(r);
 }
@@ -174,7 +215,7 @@ void CGDI::ResetClipRect() {
 }
 
 // Device pixels: neither the origin nor clip-relative mode applies.
-void CGDI::SetClipRegion(CRect r) {
+void CGDI::SetClipRegion(const CRect& r) {
   PaintRect = r;
   ClipTarget = TargetDC;
   TargetDC->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
@@ -189,7 +230,7 @@ CBool CGDI::HasClip(const CRect& r) const {
 
 // [SECTION] CGDI: outlines
 
-void CGDI::DrawLine(CRect r) {
+void CGDI::DrawLine(const CRect& r) {
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::Keep);
   TargetDC->MoveTo(p.left, p.top);
@@ -215,7 +256,7 @@ void CGDI::DrawLine(CRect r) {
   Drawn();
 }
 
-void CGDI::DrawRect(CRect r) {
+void CGDI::DrawRect(const CRect& r) {
   if (PenStyle == CInt(-1)) {
     DrawDottedFrame(r);
     return;
@@ -247,7 +288,7 @@ void CGDI::DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) {
 
 // [SECTION] CGDI: fills and the dotted frame
 
-void CGDI::FillRect(CRect r) {
+void CGDI::FillRect(const CRect& r) {
   SelectFillTools();
   const Pixels p = Convert(r, Far::Two);
   TargetDC->Rectangle(p.left, p.top, p.right, p.bottom);
@@ -319,7 +360,7 @@ void CGDI::SelectFont(CInt id) {
   if (const CFont* font = GetFont()) SelectedFont = font->Handle;
 }
 
-void CGDI::DrawText(CPoint p, CStr s) {
+void CGDI::DrawText(const CPoint& p, const CStr& s) {
   const CPoint base = Base();
   TargetDC->SelectFont(SelectedFont);
   TargetDC->SetTextColor(PlatformColor());
@@ -339,7 +380,7 @@ void CGDI::DrawTextCentered(CRect r, CStr s) {
   Drawn();
 }
 
-CSize CGDI::GetTextExtent(CStr s) {
+CSize CGDI::GetTextExtent(const CStr& s) {
   TargetDC->SelectFont(SelectedFont);
   const platform::Size size = TargetDC->TextExtent(s.View());
   return CSize(size.width, size.height);
@@ -348,7 +389,7 @@ CSize CGDI::GetTextExtent(CStr s) {
 // [SECTION] CGDI: bitmaps and the grid
 
 // Unscaled and opaque: only the part of the picture that fits into r is copied.
-void CGDI::DrawBitmap(CRect r, CGDIBitmap& bitmap) {
+void CGDI::DrawBitmap(const CRect& r, CGDIBitmap& bitmap) {
   const Pixels p = Convert(r, Far::One);
   TargetDC->BitBlt(p.left, p.top, p.right - p.left, p.bottom - p.top, bitmap.DC, 0, 0);
   Drawn();

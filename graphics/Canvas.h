@@ -34,7 +34,7 @@ class CCanvas : public CRect {
   virtual CBool IsVisible() = 0;
   virtual void Show(CBool show) = 0;
   virtual CRect GetClipRect() { return ClipRect; }
-  virtual void SetClipRect(CRect r) = 0;
+  virtual void SetClipRect(const CRect& r) = 0;
   // ClipRect becomes (0, 0) and the canvas's size; the platform clip region stays in force.
   virtual void ResetClipRect() = 0;
   virtual CBool CreateBuffer() = 0;
@@ -49,9 +49,9 @@ class CCanvas : public CRect {
   virtual CBool ReleaseWindowDC() = 0;
   virtual CBool EndDraw() = 0;
   virtual CPoint GetOrigin() { return Origin; }
-  virtual void SetOrigin(CPoint p) { Origin = p; }
+  virtual void SetOrigin(const CPoint& p) { Origin = p; }
   virtual CColor GetColor() { return Color; }
-  virtual void SetColor(CColor c) = 0;
+  virtual void SetColor(const CColor& c) = 0;
   virtual void SetColorRGB(const CFloat& r, const CFloat& g, const CFloat& b) = 0;
   // Makes the platform font of `font` and registers it: the font manager keeps the object from
   // now on. Answers the font's number.
@@ -69,9 +69,9 @@ class CCanvas : public CRect {
   virtual void PrepareGrid(const CFloat& dx, const CFloat& dy) = 0;
   virtual void DrawGrid(CRect r) = 0;
   // Both end pixels drawn.
-  virtual void DrawLine(CRect r) = 0;
+  virtual void DrawLine(const CRect& r) = 0;
   // With PenStyle -1, the dotted frame.
-  virtual void DrawRect(CRect r) = 0;
+  virtual void DrawRect(const CRect& r) = 0;
   virtual void DrawEllipse(CRect r) = 0;
   // a, b, c relative to r's top-left corner.
   virtual void DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) = 0;
@@ -80,21 +80,21 @@ class CCanvas : public CRect {
   virtual CInt GetPenStyle() { return PenStyle; }
   virtual void SetPenStyle(CInt style) = 0;
   // Fills cover exactly the pixels of the outline of the same rectangle.
-  virtual void FillRect(CRect r) = 0;
+  virtual void FillRect(const CRect& r) = 0;
   virtual void FillEllipse(CRect r) = 0;
   // Draws nothing, on purpose: the triangle controls show nothing either.
   virtual void FillTriangle(CRect r, CPoint a, CPoint b, CPoint c) = 0;
   virtual void SetBrushStyle(CInt style) = 0;
-  virtual void DrawText(CPoint p, CStr s) = 0;
+  virtual void DrawText(const CPoint& p, const CStr& s) = 0;
   virtual void DrawTextCentered(CRect r, CStr s) = 0;
-  virtual CSize GetTextExtent(CStr s) = 0;
-  virtual void DrawBitmap(CRect r, CGDIBitmap& bitmap) = 0;
+  virtual CSize GetTextExtent(const CStr& s) = 0;
+  virtual void DrawBitmap(const CRect& r, CGDIBitmap& bitmap) = 0;
   virtual void DrawBitmapCentered(CRect r, CGDIBitmap& bitmap) = 0;
   // The pixels come from the window, not from the buffer.
   virtual void CopyToBitmap(CRect r, CGDIBitmap& bitmap) = 0;
   virtual void DrawDottedFrame(CRect r) = 0;
   // Device pixels, without the origin.
-  virtual void SetClipRegion(CRect r) = 0;
+  virtual void SetClipRegion(const CRect& r) = 0;
   // Whether the clip is r in every respect SetClipRect(r) would set (and units are not
   // clip-relative): setting it again would change nothing.
   virtual CBool HasClip(const CRect&) const { return false; }

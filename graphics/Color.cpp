@@ -18,12 +18,6 @@ void CColor::ReadFrom(CStream& stream) {
   B.LoadFromStream(stream);
 }
 
-void CColor::Set(const CFloat& r, const CFloat& g, const CFloat& b) {
-  R = r;
-  G = g;
-  B = b;
-}
-
 void CColor::SetBytes(const CInt& r, const CInt& g, const CInt& b) {
   R = CFloat(r) / CFloat(255.0);
   G = CFloat(g) / CFloat(255.0);

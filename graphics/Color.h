@@ -19,7 +19,12 @@ class CColor : public CVar {
   virtual void WriteTo(CStream& stream);
   virtual void ReadFrom(CStream& stream);
 
-  void Set(const CFloat& r, const CFloat& g, const CFloat& b);
+  // Inline: the canvas is given a colour for every line and fill it draws.
+  void Set(const CFloat& r, const CFloat& g, const CFloat& b) {
+    R.Value = r.Value;
+    G.Value = g.Value;
+    B.Value = b.Value;
+  }
   // From 0..255 bytes, as the colour dialog gives them.
   void SetBytes(const CInt& r, const CInt& g, const CInt& b);
 

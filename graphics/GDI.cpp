@@ -70,7 +70,7 @@ void CGDI::AttachWindowContext() {
 CBool CGDI::CreateBuffer() {
   ClipTarget = nullptr;  // the new contexts have no clip
   AttachWindowContext();
-  BufferBitmap = platform::Surface(platform::ScreenWidth(), platform::ScreenHeight(), 0);
+  BufferBitmap = platform::Surface::Spread(platform::ScreenWidth(), platform::ScreenHeight(), 0);
   BufferDC = platform::DrawContext(&BufferBitmap);
   BufferDC.SetBackgroundMode(platform::BackgroundMode::Transparent);
   TargetDC = &BufferDC;

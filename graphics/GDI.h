@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
@@ -27,7 +26,7 @@ class CGDI : public CCanvas {
 
   CBool IsVisible() override;
   void Show(CBool show) override;  // false hides the window
-  void SetClipRect(CRect r) override;
+  void SetClipRect(const CRect& r) override;
   void ResetClipRect() override;
   CBool CreateBuffer() override;
   CBool BeginDraw() override;
@@ -40,7 +39,7 @@ class CGDI : public CCanvas {
   void Validate() override;
   CBool ReleaseWindowDC() override;
   CBool EndDraw() override;
-  void SetColor(CColor c) override;
+  void SetColor(const CColor& c) override;
   void SetColorRGB(const CFloat& r, const CFloat& g, const CFloat& b) override;
   CInt CreateFont(CFont* font) override;
   void RecreateFont(CInt id, const CFont& font) override;
@@ -50,24 +49,24 @@ class CGDI : public CCanvas {
   void SetCursor(CInt id) override;
   void PrepareGrid(const CFloat& dx, const CFloat& dy) override;
   void DrawGrid(CRect r) override;
-  void DrawLine(CRect r) override;
-  void DrawRect(CRect r) override;
+  void DrawLine(const CRect& r) override;
+  void DrawRect(const CRect& r) override;
   void DrawEllipse(CRect r) override;
   void DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) override;
   void SetPenWidth(CInt width) override;
   void SetPenStyle(CInt style) override;
-  void FillRect(CRect r) override;
+  void FillRect(const CRect& r) override;
   void FillEllipse(CRect r) override;
   void FillTriangle(CRect r, CPoint a, CPoint b, CPoint c) override;
   void SetBrushStyle(CInt style) override;
-  void DrawText(CPoint p, CStr s) override;
+  void DrawText(const CPoint& p, const CStr& s) override;
   void DrawTextCentered(CRect r, CStr s) override;
-  CSize GetTextExtent(CStr s) override;
-  void DrawBitmap(CRect r, CGDIBitmap& bitmap) override;
+  CSize GetTextExtent(const CStr& s) override;
+  void DrawBitmap(const CRect& r, CGDIBitmap& bitmap) override;
   void DrawBitmapCentered(CRect r, CGDIBitmap& bitmap) override;
   void CopyToBitmap(CRect r, CGDIBitmap& bitmap) override;
   void DrawDottedFrame(CRect r) override;
-  void SetClipRegion(CRect r) override;
+  void SetClipRegion(const CRect& r) override;
   CBool HasClip(const CRect& r) const override;
   // Makes the window, shows it and attaches this canvas to it.
   virtual void CreateWindow();
@@ -115,12 +114,18 @@ class CGDI : public CCanvas {
 
   // The context PaintRect was last given to as its clip region.
   const platform::DrawContext* ClipTarget = nullptr;
-  // PlatformColor's last answer and the colour it was for: a repaint asks again and again.
-  // NaN at first: equal to no colour.
-  mutable long double PixelFor[3] = {std::numeric_limits<long double>::quiet_NaN(),
-                                     std::numeric_limits<long double>::quiet_NaN(),
-                                     std::numeric_limits<long double>::quiet_NaN()};
-  mutable platform::Pixel LastPixel = 0;
+  // PlatformColor's last few answers and the colours they were for: a repaint asks again and
+  // again, a bevel's light and shadow lines in turn. Compared by their bits, so a colour given
+  // again always finds its answer (NaN included); the slots start with no colour at all.
+  struct ColorMemo {
+    std::uint64_t mantissa[3] = {};
+    std::uint16_t exponent[3] = {};
+    platform::Pixel pixel = 0;
+    bool used = false;
+  };
+  static constexpr int kColorMemos = 4;
+  mutable ColorMemo ColorMemos[kColorMemos];
+  mutable int NextColorMemo = 0;
 
   // The platform font last selected: an unknown font number keeps it.
   const platform::Font* SelectedFont = nullptr;

@@ -40,16 +40,8 @@ void CSize::Set(const CFloat& width, const CFloat& height) {
 
 // [SECTION] CRect: construction and the record
 
-CRect::CRect() {
-  SetBounds(0, 0, 0, 0, false);
-}
-
 CRect::CRect(const CPoint& pos, const CSize& size) {
   SetPointSize(pos, size);
-}
-
-CRect::CRect(const CFloat& a, const CFloat& b, const CFloat& c, const CFloat& d, CBool bySize) {
-  SetBounds(a, b, c, d, bySize);
 }
 
 CStr CRect::ClassName() const {

@@ -46,9 +46,12 @@ class CRect : public CObject {
   CPoint M1;
   CPoint M2;
 
-  CRect();
+  // Inline: painting makes rectangles by the thousand. What the constructors set is what
+  // CRect's own SetBounds would.
+  CRect() = default;
   CRect(const CPoint& pos, const CSize& size);
-  CRect(const CFloat& a, const CFloat& b, const CFloat& c, const CFloat& d, CBool bySize = false);
+  CRect(const CFloat& a, const CFloat& b, const CFloat& c, const CFloat& d, CBool bySize = false)
+      : M1(a, b), M2(bySize ? a + c : c, bySize ? b + d : d) {}
   CRect(const CRect&) = default;
   CRect& operator=(const CRect&) = default;
 

@@ -231,7 +231,7 @@ namespace {
 // framebuffer is laid out as the image is, and the image takes it from there when asked.
 bool Present(WindowRecord& window, const Surface* picture) {
   Surface& image = window.image;
-  const bool whole = picture && picture->pixels.size() >= size_t(picture->width) * picture->height;
+  const bool whole = picture && picture->Whole();
   const int copyWidth = whole ? std::min(picture->width, image.width) : 0;
   const int copyHeight = whole ? std::min(picture->height, image.height) : 0;
   const bool covers = copyWidth == image.width && copyHeight == image.height;
@@ -272,7 +272,7 @@ bool Present(WindowRecord& window, const Surface* picture) {
     if (same)
       std::memcpy(to, image.Row(y), size_t(width) * sizeof(Pixel));
     else
-      SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, image.Row(y), image.width * 4,
+      SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, image.Row(y), image.Stride() * 4,
                         screen->format->format, to, screen->pitch);
   }
   if (locked) SDL_UnlockSurface(screen);

@@ -18,7 +18,7 @@ class CBevel : public CControl {
   void WriteTo(CStream& stream) override;
   void ReadFrom(CStream& stream) override;
   // A hidden bevel draws nothing, not even its lines.
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   // Looks 0 to 7 colour the lines from the state table; any other number is only stored. Setting
   // the current state again changes nothing. None of these repaints: the caller does.

@@ -123,7 +123,7 @@ void CEdit::KeyUp(CInt key, CShiftStateSet shift) {
 
 // The caret stands one unit after the text before it (the text starts 3 units into the face),
 // 2 units below the face's top, as tall as the font's line.
-void CEdit::Paint(CRect clip) {
+void CEdit::Paint(const CRect& clip) {
   CLabel::Paint(clip);
   CKeyboardCursor* caret = Caret();
   CCanvas* canvas = GetCanvas();

@@ -21,7 +21,7 @@ class CEdit : public CLabel {
   void KeyDown(CInt key, CShiftStateSet shift) override;
   void KeyUp(CInt key, CShiftStateSet shift) override;
   // The label, then the caret while it is in its shown phase and held by this edit.
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
   // Takes the view's focus with a 500 ms tick and the keyboard cursor, or gives both up.
   void SetFocused(CBool focused) override;
   CBool CanFocus() override;

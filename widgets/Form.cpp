@@ -160,7 +160,7 @@ platform::WindowId WindowOf(CControl* form) {
 
 // Visible and the title are plain fields, and every change of them asks for a repaint: the window
 // follows them here. Only changes are passed on, so a window the desktop minimized stays so.
-void CForm::Paint(CRect clip) {
+void CForm::Paint(const CRect& clip) {
   CCanvas* canvas = GetCanvas();
   if (!Parent && canvas) {
     if (bool(Visible) != WindowShown) {

@@ -54,7 +54,7 @@ class CForm : public CPanel {
   void ReadFrom(CStream& stream) override;
   // The panel's painting. A form without a parent first makes its platform window follow it:
   // shown or hidden with Visible, titled with the caption's title (the task bar names it so).
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   // Moving by the caption bar (left button only).
   virtual void CaptionMouseDown(CControl* sender, CInt button, CShiftStateSet shift, CPoint p);

@@ -405,7 +405,7 @@ void CMemo::SetFocused(CBool focused) {
 
 // [SECTION] Painting
 
-void CMemo::Paint(CRect clip) {
+void CMemo::Paint(const CRect& clip) {
   CCanvas* canvas = GetCanvas();
   if (canvas) {
     KeepCaretInText();

@@ -57,7 +57,7 @@ class CMemo : public CScrollBox {
   void KeyUp(CInt key, CShiftStateSet shift) override;
   // The focus timer's tick repaints, so the blinking caret is seen.
   void TimerTick() override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
   // Takes the view's focus with a 500 ms tick and the keyboard cursor, or gives both up.
   CBool CanFocus() override;
   void SetFocused(CBool focused) override;

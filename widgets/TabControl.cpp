@@ -53,7 +53,7 @@ std::vector<CTabControl::TTabPlace> CTabControl::LayOutTabs() {
   return places;
 }
 
-void CTabControl::Paint(CRect clip) {
+void CTabControl::Paint(const CRect& clip) {
   CCanvas* canvas = GetCanvas();
   if (Visible && canvas) {
     canvas->SetOrigin(GetAbsM1());

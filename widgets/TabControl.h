@@ -29,7 +29,7 @@ class CTabControl : public CRectangle {
   explicit CTabControl(CControl* parent);
 
   CStr ClassName() const override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
   // Selects the tab under the press and repaints; nothing else (no hooks, no capture state).
   void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
 

@@ -215,7 +215,7 @@ void CCustomTreeBox::ClientMouseDown(CControl*, CInt button, CShiftStateSet shif
 
 void CCustomTreeBox::PlaceParts(std::int32_t) {}
 
-void CCustomTreeBox::Paint(CRect clip) {
+void CCustomTreeBox::Paint(const CRect& clip) {
   if (!Visible || !GetCanvas()) return;
   CTreeRows<CItem> rows = SetBar(*this, RootItems, Rows);
   PlaceParts(FirstRow());
@@ -389,7 +389,7 @@ void CInfoTreeBox::ClientMouseUp(CControl*, CInt button, CShiftStateSet shift, C
   MouseUp(button, shift, p + Client->M1);
 }
 
-void CInfoTreeBox::Paint(CRect clip) {
+void CInfoTreeBox::Paint(const CRect& clip) {
   if (!Visible || !GetCanvas()) return;
   const CList& roots = Roots();
   CTreeRows<CInfo> rows = SetBar(*this, roots, Rows);

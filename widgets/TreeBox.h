@@ -49,7 +49,7 @@ class CCustomTreeBox : public CScrollBox {
   CStr ClassName() const override;
   // Presses anywhere on the client face come here, in the box's coordinates.
   void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   virtual void ToggleExpand(CItem* item);
   virtual void SelectItem(CItem* item, CBool toggle);
@@ -105,7 +105,7 @@ class CInfoTreeBox : public CScrollBox {
   void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
   void MouseMove(CShiftStateSet shift, CPoint p) override;
   void MouseUp(CInt button, CShiftStateSet shift, CPoint p) override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
 
   // The roots are the top-level elements of the project tree.
   const CList& Roots() const;

@@ -126,7 +126,7 @@ void CTunerTreeBox::AddClassChain(const CStr& className, CObject* owner, CItem* 
 
 // [SECTION] Painting
 
-void CTunerTreeBox::Paint(CRect clip) {
+void CTunerTreeBox::Paint(const CRect& clip) {
   if (!Visible) return;
   CCustomTreeBox::Paint(clip);
 }
@@ -165,7 +165,7 @@ void CTunerTreeBox::PlaceEditor(std::int32_t r) {
 }
 
 // The edit is cut at the client face like the rows it stands on; everything else as usual.
-void CTunerTreeBox::PaintChildren(CRect clip) {
+void CTunerTreeBox::PaintChildren(const CRect& clip) {
   if (!Visible) return;
   for (std::int32_t i = 0; i < ChildCount().Value; i++) {
     CControl* child = GetChild(i);

@@ -37,7 +37,7 @@ class CTunerTreeBox : public CCustomTreeBox {
   ~CTunerTreeBox() override;
 
   CStr ClassName() const override;
-  void Paint(CRect clip) override;
+  void Paint(const CRect& clip) override;
   void DrawItem(CItem* item) override;
   // Collapsing a row selects it: its value then shows in the edit.
   void ToggleExpand(CItem* item) override;
@@ -60,7 +60,7 @@ class CTunerTreeBox : public CCustomTreeBox {
 
  protected:
   void PlaceParts(std::int32_t firstRow) override;
-  void PaintChildren(CRect clip) override;
+  void PaintChildren(const CRect& clip) override;
 
  private:
   void RowSelected(CControl* sender, CItem* item);

@@ -137,8 +137,7 @@ BitmapResult LoadBmp(const std::string& path, Surface& picture) {
 }
 
 BitmapResult SaveBmp(const std::string& path, const Surface& picture) {
-  if (picture.width <= 0 || picture.height <= 0 ||
-      picture.pixels.size() < size_t(picture.width) * size_t(picture.height))
+  if (picture.width <= 0 || picture.height <= 0 || !picture.Whole())
     return {false, "nothing to save to " + path};
   SDL_ClearError();
   SDL_Surface* rgb =

@@ -30,9 +30,7 @@ void DrawContext::BitBlt(int x, int y, int width, int height, const DrawContext&
 void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX,
                          int sourceY) {
   const Rect clip = ClipBox();
-  if (clip.Empty() || source.width <= 0 || source.height <= 0 ||
-      source.pixels.size() < size_t(source.width) * size_t(source.height))
-    return;
+  if (clip.Empty() || source.width <= 0 || source.height <= 0 || !source.Whole()) return;
   x = raster::Limit(x), y = raster::Limit(y);
   sourceX = raster::Limit(sourceX), sourceY = raster::Limit(sourceY);
   width = raster::Limit(width), height = raster::Limit(height);
@@ -55,7 +53,7 @@ void DrawContext::BitBlt(int x, int y, int width, int height, const Surface& sou
   // Whole rows of pictures of one width lie end to end: one copy for all of them (memmove keeps
   // an overlapping copy onto the same picture right).
   if (to.left == 0 && to.Width() == target_->width && source.width == target_->width &&
-      shiftX == 0) {
+      source.Stride() == source.width && target_->Stride() == target_->width && shiftX == 0) {
     std::memmove(target_->Row(to.top), source.Row(to.top - shiftY),
                  size_t(to.Width()) * size_t(to.Height()) * sizeof(Pixel));
     return;

@@ -16,7 +16,7 @@ void DrawContext::SetClip(const Rect& region) {
 Rect DrawContext::ClipBox() const {
   if (!target_ || target_->width <= 0 || target_->height <= 0) return {};
   // A surface whose pixel store does not match its size is drawn as empty, never overrun.
-  if (target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return {};
+  if (!target_->Whole()) return {};
   const Rect whole{0, 0, target_->width, target_->height};
   return region_ ? whole.Intersect(*region_) : whole;
 }

@@ -39,8 +39,7 @@ bool Sliver(const Rect& r) {
 constexpr size_t kMaxWaiting = 256;
 
 bool UsablePicture(const Surface* picture) {
-  return picture && picture->width > 0 && picture->height > 0 &&
-         picture->pixels.size() >= size_t(picture->width) * size_t(picture->height);
+  return picture && picture->width > 0 && picture->height > 0 && picture->Whole();
 }
 
 }  // namespace
@@ -82,10 +81,9 @@ void DrawContext::Flush() {
 
 // Cut to the surface as it is now: its owner may have resized it while the fill waited.
 void DrawContext::PutIn(const Rect& r, Pixel color) const {
-  if (!target_ || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
+  if (!target_ || !target_->Whole()) return;
   const Rect area = r.Intersect({0, 0, target_->width, target_->height});
-  for (int y = area.top; y < area.bottom; ++y)
-    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
+  raster::FillBlock(*target_, area.left, area.top, area.right, area.bottom, color);
 }
 
 // Putting a waiting fill in early is always right: nothing has drawn on its pixels since it was
@@ -94,10 +92,13 @@ void DrawContext::Split(const Rect& cut, bool drawCut) const {
   // Backwards, so a fill taken out can give its place to the last one: the order of waiting fills
   // does not matter, they never overlap. The pieces added at the end lie outside the cut.
   for (size_t i = waiting_.size(); i-- > 0;) {
-    const WaitingFill fill = waiting_[i];
-    if (fill.area.left >= cut.right || cut.left >= fill.area.right || fill.area.top >= cut.bottom ||
-        cut.top >= fill.area.bottom)
+    // Most waiting fills lie elsewhere: they are looked at in place, and only one that meets the
+    // cut is copied out (the list changes under it below).
+    const Rect& area = waiting_[i].area;
+    if (area.left >= cut.right || cut.left >= area.right || area.top >= cut.bottom ||
+        cut.top >= area.bottom)
       continue;
+    const WaitingFill fill = waiting_[i];
     Rect part = fill.area.Intersect(cut);
     if (drawCut) {
       // What is drawn over a face is mostly text and pictures along its rows, or lines along its
@@ -177,13 +178,7 @@ void DrawContext::ColorRect(const Rect& r, Pixel color) {
       return;
     }
   }
-  // Whole rows lie end to end in memory: one fill for all of them.
-  if (area.Width() == target_->width) {
-    raster::FillPixels(target_->Row(area.top), size_t(area.Width()) * size_t(area.Height()), color);
-    return;
-  }
-  for (int y = area.top; y < area.bottom; ++y)
-    raster::FillPixels(target_->Row(y) + area.left, size_t(area.Width()), color);
+  raster::FillBlock(*target_, area.left, area.top, area.right, area.bottom, color);
 }
 
 void DrawContext::FillRect(const Rect& r) {

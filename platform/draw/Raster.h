@@ -38,6 +38,24 @@ inline void FillPixels(Pixel* at, size_t count, Pixel color) {
   std::wmemset(reinterpret_cast<wchar_t*>(at), static_cast<wchar_t>(color), count);
 }
 
+// The rows top..bottom (exclusive) of the columns left..right of surface, in one colour; the area
+// lies inside the surface. Whole rows lie end to end in memory and take one fill; the columns of
+// a line or a bevel take one store a row, stepping down the rows.
+inline void FillBlock(Surface& surface, int left, int top, int right, int bottom, Pixel color) {
+  const size_t width = size_t(right - left), stride = size_t(surface.Stride());
+  if (top >= bottom || width == 0) return;
+  Pixel* row = surface.Row(top) + left;
+  if (width == stride) {
+    FillPixels(row, width * size_t(bottom - top), color);
+    return;
+  }
+  if (width == 1) {
+    for (int y = top; y < bottom; ++y, row += stride) *row = color;
+    return;
+  }
+  for (int y = top; y < bottom; ++y, row += stride) FillPixels(row, width, color);
+}
+
 // Visits the pixels of the thin line from a towards b, b itself excluded, that lie inside
 // clip: plot(x, y, step) with step the pixel's index along the line (0 for a). The minor
 // coordinate of step i is a + round(i * minor / major), halves rounded away from a. Only the

@@ -87,15 +87,35 @@ class Pixels {
 struct Surface {
   int width = 0;
   int height = 0;
-  Pixels pixels;  // width * height
+  // Pixels from the start of one row to the next where that is more than width (see Spread).
+  int stride = 0;
+  Pixels pixels;  // Stride() * height
 
   Surface() = default;
-  Surface(int w, int h, Pixel fill = 0xFFFFFF)
-      : width(w > 0 ? w : 0), height(h > 0 ? h : 0), pixels(size_t(width) * height, fill) {}
+  Surface(int w, int h, Pixel fill = 0xFFFFFF) : Surface(w, h, fill, 0) {}
+  Surface(int w, int h, Pixel fill, int rowStride)
+      : width(w > 0 ? w : 0),
+        height(h > 0 ? h : 0),
+        stride(rowStride > width ? rowStride : 0),
+        pixels(size_t(Stride()) * height, fill) {}
 
+  // A picture whose rows lie a little further apart than its width when the width is a power of
+  // two or any even number of cache lines: rows exactly that far apart share the processor's
+  // cache sets, so a column drawn down such a picture (every frame's vertical lines) keeps
+  // evicting itself. For the large pictures everything is drawn into.
+  static Surface Spread(int w, int h, Pixel fill) {
+    constexpr int kLine = 64 / sizeof(Pixel);  // pixels in a cache line
+    const int lines = w > 0 ? (w + kLine - 1) / kLine : 0;
+    return Surface(w, h, fill, (lines % 2 == 0 && lines ? lines + 1 : lines) * kLine);
+  }
+
+  int Stride() const { return stride > width ? stride : width; }
+  // Whether the pixel store holds every row: a surface whose store does not match its size is
+  // drawn as empty, never overrun.
+  bool Whole() const { return pixels.size() >= size_t(Stride()) * size_t(height); }
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-  Pixel* Row(int y) { return pixels.data() + size_t(y) * width; }
-  const Pixel* Row(int y) const { return pixels.data() + size_t(y) * width; }
+  Pixel* Row(int y) { return pixels.data() + size_t(y) * Stride(); }
+  const Pixel* Row(int y) const { return pixels.data() + size_t(y) * Stride(); }
   Pixel At(int x, int y) const { return Contains(x, y) ? Row(y)[x] : 0; }
 };
 

@@ -137,7 +137,7 @@ TEST_F(CtrlAppTest, AttachingAndDetachingTheCaretRepaint) {
 class Entry : public CControl {
  public:
   using CControl::CControl;
-  void Paint(CRect clip) override {
+  void Paint(const CRect& clip) override {
     CControl::Paint(clip);
     CKeyboardCursor& caret = *CtrlApp->KeyboardCursor;
     if (caret.Phase && caret.GetControl() == this) {

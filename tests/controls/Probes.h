@@ -67,7 +67,7 @@ class EventLog : public CObject {
 class Probe : public CControl {
  public:
   explicit Probe(CControl* parent) : CControl(parent) {}
-  void Paint(CRect clip) override {
+  void Paint(const CRect& clip) override {
     paints++;
     CControl::Paint(clip);
   }

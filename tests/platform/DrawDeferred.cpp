@@ -181,4 +181,49 @@ TEST(DrawDeferred, NestedFacesEndAsTheTopmostAndTheirFrames) {
   EXPECT_EQ(later.Row(4)[30], 0xFFFFFFu);
 }
 
+// The large pictures everything is drawn into have rows a little further apart than their width.
+// Drawn on, read, copied to and from, they must show exactly what a plain picture shows.
+TEST(DrawDeferred, APictureWithRowsApartTakesEveryDrawingAsAPlainOne) {
+  struct Size {
+    int width, stride;
+  } sizes[] = {{kWidth, 80}, {1024, 1040}, {801, 816}, {17, 48}, {0, 0}};
+  for (const Size& size : sizes) {
+    const Surface spread = Surface::Spread(size.width, 3, 0);
+    EXPECT_EQ(spread.Stride(), size.stride) << size.width;
+    EXPECT_EQ(spread.pixels.size(), size_t(size.stride) * 3) << size.width;
+  }
+  // Both pixel by pixel, and what the picture shows copied out of each to a plain picture.
+  const auto same = [](const Surface& plain, DrawContext& spreadContext) {
+    const Surface& spread = *spreadContext.Target();
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        if (plain.At(x, y) != spread.At(x, y)) return false;
+    Surface copy(kWidth, kHeight, 0);
+    DrawContext reader(&copy);
+    reader.BitBlt(0, 0, kWidth, kHeight, spreadContext, 0, 0);
+    return copy.pixels == plain.pixels;
+  };
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    Surface plain(kWidth, kHeight, 0x123456), apart = Surface::Spread(kWidth, kHeight, 0x123456);
+    DrawContext direct(&plain), spread(&apart);
+    spread.DeferFills(seed % 2 == 0);
+    Steps steps(seed);
+    for (int i = 0; i < 40; ++i) {
+      const auto step = steps.Next();
+      ASSERT_EQ(step(direct), step(spread)) << "seed " << seed << ", step " << i;
+    }
+    // A plain picture copied in whole rows, and one copied in part.
+    Surface gradient(kWidth, kHeight, 0);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) gradient.Row(y)[x] = MakePixel(x * 4, y * 5, seed & 0xFF);
+    for (DrawContext* dc : {&direct, &spread}) {
+      dc->ClearClip();
+      dc->BitBlt(0, 0, kWidth, kHeight / 2, gradient, 0, kHeight / 2);
+      dc->BitBlt(5, 20, 30, 20, gradient, 3, 1);
+    }
+    spread.Flush();
+    EXPECT_TRUE(same(plain, spread)) << "seed " << seed;
+  }
+}
+
 }  // namespace

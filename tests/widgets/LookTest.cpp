@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "controls/Shapes.h"
+#include "platform/Window.h"
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Bevel.h"
 #include "widgets/Panel.h"
@@ -11,6 +12,25 @@
 namespace {
 
 using namespace qxtest;
+
+// A line that also draws a cross over its first end.
+class CrossedLine : public CLine {
+ public:
+  using CLine::CLine;
+  void Paint(const CRect& clip) override {
+    CLine::Paint(clip);
+    const CRect r = GetAbsRect();
+    FillRect(CRect(r.M1.X - CFloat(1), r.M1.Y, r.M1.X + CFloat(1), r.M1.Y));
+    FillRect(CRect(r.M1.X, r.M1.Y - CFloat(1), r.M1.X, r.M1.Y + CFloat(1)));
+  }
+};
+
+// What a line left the canvas with, its pen style and colour.
+std::string PenOf(CCanvas& canvas) {
+  const CColor c = canvas.GetColor();
+  return std::to_string(canvas.GetPenStyle().Value) + " " + c.R.ToStr().ToStd() + "," +
+         c.G.ToStr().ToStd() + "," + c.B.ToStr().ToStd();
+}
 
 class LookTest : public WidgetTest {
  protected:
@@ -243,6 +263,96 @@ TEST_F(LookTest, ABevelsLinesSitOnItsEdgesAndFollowIt) {
   EXPECT_EQ(Corners(*bevel->TopLine), "(0,0)-(30,0)");
   EXPECT_EQ(Corners(*bevel->RightLine), "(30,0)-(30,40)");
   EXPECT_EQ(Corners(*bevel->BottomLine), "(0,40)-(30,40)");
+}
+
+// A bevel draws its plain lines in one pass; whatever its parts are and however the clip cuts
+// them, the window must show what painting them one by one as controls shows (a plain control
+// with the same parts), and the canvas must be left with the same pen and colour.
+TEST_F(LookTest, ABevelShowsWhatItsPartsShowAsControls) {
+  using Change = std::function<void(CControl & frame)>;
+  const struct {
+    const char* what;
+    Change change;
+    int penWidth = 0;  // the canvas's, while the window paints
+  } cases[] = {
+      {"plain lines", [](CControl&) {}},
+      {"a dotted line", [](CControl& f) { static_cast<CLine*>(f.GetFramePart(1))->Style = 2; }},
+      {"a hidden line", [](CControl& f) { f.GetFramePart(2)->Visible = false; }},
+      {"hidden lines only",
+       [](CControl& f) {
+         for (std::int32_t i = 0; i < 4; ++i) f.GetFramePart(i)->Visible = false;
+       }},
+      {"a line of a class of its own",
+       [](CControl& f) {
+         f.GetFramePart(3)->Visible = false;
+         auto* line = new CrossedLine(&f);
+         line->SetRect(CRect(2, 2, 9, 2));
+         line->Color = CColor(1, 0, 0);
+         line->SetFramePart(true);
+       }},
+      {"a wide pen", [](CControl&) {}, 2},
+      {"lines between pixels",
+       [](CControl& f) {
+         f.GetFramePart(0)->SetRect(CRect(0.5, 0.4, 0.5, 9.6));
+         f.GetFramePart(1)->SetRect(CRect(14.5, 0.5, -0.4, 0.5));
+       }},
+      {"a part that is not a line",
+       [](CControl& f) {
+         auto* fill = new CFillRectangle(&f);
+         fill->SetRect(CRect(-2, 2, 6, 5));
+         fill->Color = CColor(1, 0, 0);
+         fill->SetFramePart(true);
+         auto* line = new CLine(&f);
+         line->SetRect(CRect(1, 7, 12, 7));
+         line->Color = CColor(0, 0, 1);
+         line->SetFramePart(true);
+       }},
+      {"a child", [](CControl& f) { new CFillRectangle(&f); }},
+  };
+  // Inside the holder, across its right and bottom edges, and with those lines a fraction of a
+  // unit beyond them (the clip then lets nothing of them through, though they round into it).
+  const CRect places[] = {CRect(5, 5, 20, 15), CRect(22, 8, 45, 26), CRect(22, 8, 30.3, 20.3)};
+  panel->Visible = false;  // the canvas's pen is then the bevel's to leave
+  // The window's picture, brought up to date.
+  const auto shown = [this] { return platform::WindowImage(Gui::WindowOf(*root))->pixels; };
+  for (const auto& c : cases) {
+    for (const CRect& place : places) {
+      SCOPED_TRACE(std::string(c.what) + " at " + Corners(place));
+      auto* holder = new CControl(root.get());
+      holder->SetRect(CRect(30, 30, 60, 50));
+      auto* bevel = new CBevel(holder);
+      bevel->SetState(5);
+      bevel->SetRect(place);
+      auto* twin = new CControl(holder);
+      twin->SetRect(place);
+      for (std::int32_t i = 0; i < bevel->FramePartCount().Value; ++i) {
+        auto* line = new CLine(twin);
+        line->SetRect(*bevel->GetFramePart(i));
+        line->Color = bevel->GetFramePart(i)->Color;
+        line->SetFramePart(true);
+      }
+      c.change(*bevel);
+      c.change(*twin);
+
+      CCanvas& canvas = *root->GetCanvas();
+      const auto paint = [&] {
+        canvas.SetPenStyle(0);
+        canvas.SetPenWidth(c.penWidth);
+        root->Invalidate();
+      };
+      twin->Visible = false;
+      paint();
+      const std::vector<Pixel> byBevel = shown();
+      const std::string bevelPen = PenOf(canvas);
+      bevel->Visible = false;
+      twin->Visible = true;
+      paint();
+      EXPECT_TRUE(shown() == byBevel);
+      EXPECT_EQ(PenOf(canvas), bevelPen);
+      canvas.SetPenWidth(0);
+      delete holder;
+    }
+  }
 }
 
 }  // namespace

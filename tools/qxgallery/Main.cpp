@@ -61,7 +61,7 @@ CInt AddFont(CControl& window, const CStr& objectName, CInt height, bool bold, b
 class CaretText : public CText {
  public:
   using CText::CText;
-  void Paint(CRect clip) override {
+  void Paint(const CRect& clip) override {
     CText::Paint(clip);
     CKeyboardCursor& caret = *CtrlApp->KeyboardCursor;
     if (!caret.Phase || caret.GetControl() != this) return;
