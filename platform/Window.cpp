@@ -308,7 +308,7 @@ bool PrepareFrame(WindowId id, Surface& picture) {
     MakePages(screen->pixels, size_t(screen->pitch) * size_t(screen->h));
   const int rows = std::min(picture.height, window->image.height);
   if (rows > 0 && picture.width > 0)
-    MakePages(picture.Row(0), size_t(rows) * size_t(picture.width) * sizeof(Pixel));
+    MakePages(picture.Row(0), size_t(rows) * size_t(picture.Stride()) * sizeof(Pixel));
   return true;
 }
 
