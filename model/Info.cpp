@@ -133,9 +133,11 @@ CLoadReport CInfo::Load(CStream& stream) {
 
   CLoadReport report;
   CRecordReader in(stream);
-  if (ReadRecord(in, report, 0)) {
+  const bool read = ReadRecord(in, report, 0);
+  // The reader leaves a stream in memory where it was; the stream stops where the reading did.
+  stream.SetPosition(in.GetPosition());
+  if (read) {
     for (CObject* child : oldChildren) delete child;
-    stream.SetPosition(in.GetPosition());
     return report;
   }
 

@@ -1,13 +1,17 @@
 // Reading records that were not written by us: damaged, cut short or hostile input is refused
 // with the offset of the fault and leaves the target as it was; unknown kinds are skipped.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
 
 #include "core/App.h"
 #include "model/Kinds.h"
+#include "storage/File.h"
 #include "tests/model/Records.h"
 
 namespace {
@@ -73,17 +77,38 @@ class Loader : public testing::Test {
     Fill(m, bytes);
     return target.Load(m);
   }
+
+  // The same through a disk file: a memory stream is read in place, any other stream through
+  // its reads, and both must find the same tree and the same faults.
+  CLoadReport LoadFromFile(CInfo& target, const Bytes& bytes) {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("qx-loader-" + std::to_string(getpid()));
+    {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    CFile file(CHostPath{path.string()}, CFile::kRead);
+    EXPECT_TRUE(file.IsOpen());
+    const CLoadReport report = target.Load(file);
+    if (report.Ok()) EXPECT_EQ(file.GetPosition().Value, std::int32_t(bytes.size()));
+    std::filesystem::remove(path);
+    return report;
+  }
 };
 
 }  // namespace
 
 TEST_F(Loader, TheSampleReadsAsWritten) {
   const Sample s = MakeSample();
-  auto target = Target();
-  const CLoadReport report = LoadInto(*target, s.bytes);
-  ASSERT_TRUE(report.Ok()) << report.Fault;
-  EXPECT_TRUE(report.Skipped.empty());
-  EXPECT_EQ(Saved(*target), s.bytes);
+  for (const bool fromFile : {false, true}) {
+    SCOPED_TRACE(fromFile ? "from a file" : "from memory");
+    auto target = Target();
+    const CLoadReport report =
+        fromFile ? LoadFromFile(*target, s.bytes) : LoadInto(*target, s.bytes);
+    ASSERT_TRUE(report.Ok()) << report.Fault;
+    EXPECT_TRUE(report.Skipped.empty());
+    EXPECT_EQ(Saved(*target), s.bytes);
+  }
 }
 
 TEST_F(Loader, DamageIsRefusedAtItsOffsetAndChangesNothing) {
@@ -127,6 +152,9 @@ TEST_F(Loader, DamageIsRefusedAtItsOffsetAndChangesNothing) {
     const Bytes before = Saved(*target);
     const CLoadReport report = LoadInto(*target, bytes);
     ASSERT_FALSE(report.Ok());
+    auto fileTarget = Target();
+    EXPECT_EQ(LoadFromFile(*fileTarget, bytes).Fault, report.Fault);
+    EXPECT_EQ(Saved(*fileTarget), before);
     EXPECT_EQ(report.FaultOffset.Value, std::int32_t(c.offset)) << report.Fault;
     EXPECT_EQ(
         report.Fault.Pos(CStr("смещение "_cp) + CInt(std::int32_t(c.offset)).ToStr() + ":").Value,
