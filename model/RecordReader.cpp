@@ -99,7 +99,7 @@ CInt CRecordReader::ReadStr(CStr& value) {
     value = CStr();
     value.AppendBytes(bytes.data(), bytes.size());
   } else if (value.View() != bytes) {
-    value = CStr(bytes);
+    std::memcpy(value.Overwrite(bytes.size()), bytes.data(), bytes.size());
   }
   return count;
 }

@@ -177,34 +177,46 @@ TEST_F(Loader, ChildrenOfUnknownClassesAreSkippedAndListed) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.className);
     Image i;
-    i.Int(0).Str("CInfo").Str("r").Str("").Str("").Byte(0).Int(3);
-    const std::size_t first = i.bytes.size();
-    i.Int(0).Str("CVarInfo").Str("before").Str("").Str("").Byte(0).Int(0);
-    PutInt(i.bytes, first, std::int32_t(i.bytes.size() - first - 4));
-    const std::size_t unknown = i.bytes.size();
+    i.Int(0).Str("CInfo").Str("r").Str("").Str("").Byte(0).Int(5);
+    auto node = [&](const char* className, const char* name) {
+      const std::size_t at = i.bytes.size();
+      i.Int(0).Str(className).Str(name).Str("").Str("").Byte(0).Int(0);
+      PutInt(i.bytes, at, std::int32_t(i.bytes.size() - at - 4));
+    };
     // An unknown record with fields and a child of its own: all of it is passed over.
-    i.Int(0).Str(c.className).Str("odd").Str("").Str("").Byte(0).Str("fields").Int(1);
-    const std::size_t inner = i.bytes.size();
-    i.Int(0).Str("CVarInfo").Str("inner").Str("").Str("").Byte(0).Int(0);
-    PutInt(i.bytes, inner, std::int32_t(i.bytes.size() - inner - 4));
-    PutInt(i.bytes, unknown, std::int32_t(i.bytes.size() - unknown - 4));
-    const std::size_t last = i.bytes.size();
-    i.Int(0).Str("CFuncInfo").Str("after").Str("").Str("").Byte(0).Int(0);
-    PutInt(i.bytes, last, std::int32_t(i.bytes.size() - last - 4));
+    auto unknown = [&] {
+      const std::size_t at = i.bytes.size();
+      i.Int(0).Str(c.className).Str("odd").Str("").Str("").Byte(0).Str("fields").Int(1);
+      node("CVarInfo", "inner");
+      PutInt(i.bytes, at, std::int32_t(i.bytes.size() - at - 4));
+      return at;
+    };
+    // Each class comes twice, among others, so that no answer is taken for another class's.
+    node("CVarInfo", "before");
+    const std::size_t first = unknown();
+    node("CFuncInfo", "after");
+    const std::size_t second = unknown();
+    node("CVarInfo", "last");
     PutInt(i.bytes, 0, std::int32_t(i.bytes.size() - 4));
 
     CInfo target;
     const CLoadReport report = LoadInto(target, i.bytes);
     ASSERT_TRUE(report.Ok()) << report.Fault;
-    ASSERT_EQ(report.Skipped.size(), 1u);
-    EXPECT_EQ(
-        report.Skipped[0].Pos(CStr("смещение "_cp) + CInt(std::int32_t(unknown)).ToStr()).Value, 0)
-        << report.Skipped[0];
-    EXPECT_GE(report.Skipped[0].Pos(CStr("\"") + c.className + "\"").Value, 0);
-    EXPECT_EQ(report.Message(), report.Skipped[0]);
-    ASSERT_EQ(target.ChildCount().Value, 2);
-    EXPECT_EQ(target.Child(0)->GetName(), "before");
-    EXPECT_EQ(target.Child(1)->GetName(), "after");
+    ASSERT_EQ(report.Skipped.size(), 2u);
+    for (const auto& [skipped, offset] :
+         {std::pair{report.Skipped[0], first}, std::pair{report.Skipped[1], second}}) {
+      EXPECT_EQ(skipped.Pos(CStr("смещение "_cp) + CInt(std::int32_t(offset)).ToStr()).Value, 0)
+          << skipped;
+      EXPECT_GE(skipped.Pos(CStr("\"") + c.className + "\"").Value, 0);
+    }
+    EXPECT_GE(report.Message().Pos(report.Skipped[0]).Value, 0);
+    ASSERT_EQ(target.ChildCount().Value, 3);
+    const char* names[] = {"before", "after", "last"};
+    const char* classes[] = {"CVarInfo", "CFuncInfo", "CVarInfo"};
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(target.Child(k)->GetName(), names[k]);
+      EXPECT_EQ(target.Child(k)->ClassName(), classes[k]);
+    }
   }
 }
 
