@@ -99,7 +99,8 @@ CInt CRecordReader::ReadStr(CStr& value) {
     value = CStr();
     value.AppendBytes(bytes.data(), bytes.size());
   } else if (value.View() != bytes) {
-    std::memcpy(value.Overwrite(bytes.size()), bytes.data(), bytes.size());
+    char* text = value.Overwrite(bytes.size());
+    if (!bytes.empty()) std::memcpy(text, bytes.data(), bytes.size());
   }
   return count;
 }
