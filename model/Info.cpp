@@ -21,20 +21,6 @@ CStr Shown(const CStr& name) {
   return name.Length().Value <= 64 ? name : name.SubStr(0, 64) + "...";
 }
 
-// Only tree node classes may come out of a record: creating anything else (a form, a timer)
-// by a name found in a file would have effects far outside the tree.
-CInfo* CreateNode(const CStr& className) {
-  CApp* app = CoreApp;
-  if (!app || !app->ClassMan) return nullptr;
-  CClassManager& classes = *app->ClassMan;
-  static const CStr kNode = "CInfo";  // asked for every record: made once
-  if (className != kNode && !classes.InheritsFromName(className, kNode)) return nullptr;
-  CObject* object = classes.CreateByName(className);
-  auto* node = dynamic_cast<CInfo*>(object);
-  if (!node) delete object;
-  return node;
-}
-
 // A walk over a large tree misses the cache at every node: first its list of children, then the
 // block of their pointers, then each child's own list. These ask for each of them ahead, every
 // one once the line it is read from has had time to arrive.
@@ -55,6 +41,45 @@ void FetchFields(const CObject* node) {
 }
 
 }  // namespace
+
+// Creates the nodes of one load. Only tree node classes may come out of a record: creating
+// anything else (a form, a timer) by a name found in a file would have effects far outside the
+// tree. A file names few classes, so the registry's answer for each is kept for the load: a
+// lookup and a walk up the bases for every node was near a tenth of a load.
+class CInfo::CNodeMaker {
+ public:
+  CInfo* Make(const CStr& className) {
+    const CFactory factory = FactoryOf(className);
+    if (!factory) return nullptr;
+    CObject* object = factory(nullptr);
+    auto* node = dynamic_cast<CInfo*>(object);
+    if (!node) delete object;
+    return node;
+  }
+
+ private:
+  CFactory FactoryOf(const CStr& className) {
+    for (const auto& [name, factory] : known_)
+      if (name.View() == className.View()) return factory;
+    const CFactory factory = Ask(className);
+    // A damaged file may name any number of classes; only the first few are kept.
+    if (known_.size() < kKept) known_.emplace_back(className, factory);
+    return factory;
+  }
+
+  static CFactory Ask(const CStr& className) {
+    CApp* app = CoreApp;
+    if (!app || !app->ClassMan) return nullptr;
+    const CClassManager& classes = *app->ClassMan;
+    static const CStr kNode = "CInfo";
+    if (className != kNode && !classes.InheritsFromName(className, kNode)) return nullptr;
+    const CClassInfo* record = classes.Find(className);
+    return record ? record->Factory : nullptr;
+  }
+
+  static constexpr std::size_t kKept = 32;
+  std::vector<std::pair<CStr, CFactory>> known_;
+};
 
 // [SECTION] Report
 
@@ -175,9 +200,12 @@ CLoadReport CInfo::Load(CStream& stream) {
 
   CLoadReport report;
   CRecordReader in(stream);
-  if (ReadRecord(in, report, 0)) {
+  CNodeMaker maker;
+  const bool read = ReadRecord(in, maker, report, 0);
+  // The reader leaves a stream in memory where it was; the stream stops where the reading did.
+  stream.SetPosition(in.GetPosition());
+  if (read) {
     for (CObject* child : oldChildren) delete child;
-    stream.SetPosition(in.GetPosition());
     return report;
   }
 
@@ -193,7 +221,7 @@ CLoadReport CInfo::Load(CStream& stream) {
   return report;
 }
 
-bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
+bool CInfo::ReadRecord(CRecordReader& in, CNodeMaker& maker, CLoadReport& report, int depth) {
   const std::int32_t start = in.GetPosition().Value;
   CInt length;
   in.ReadInt(length);
@@ -235,7 +263,7 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
                               " не помещается в запись владельца"_cp);
       return false;
     }
-    CInfo* child = CreateNode(className);
+    CInfo* child = maker.Make(className);
     if (!child) {
       report.Skipped.push_back(AtOffset(childStart, CStr("пропущен элемент класса \""_cp) +
                                                         Shown(className) +
@@ -249,7 +277,7 @@ bool CInfo::ReadRecord(CRecordReader& in, CLoadReport& report, int depth) {
       in.Fail(childStart, CStr("вложенность глубже "_cp) + CInt(kMaxDepth).ToStr() + " уровней"_cp);
       return false;
     }
-    if (!child->ReadRecord(in, report, depth + 1)) {
+    if (!child->ReadRecord(in, maker, report, depth + 1)) {
       delete child;
       return false;
     }

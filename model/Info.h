@@ -75,7 +75,8 @@ class CInfo : public CVar {
 
  private:
   friend class CRecordReader;
-  bool ReadRecord(CRecordReader& in, CLoadReport& report, int depth);
+  class CNodeMaker;
+  bool ReadRecord(CRecordReader& in, CNodeMaker& maker, CLoadReport& report, int depth);
 
   struct CSeldom {
     CStr Extra;

@@ -1,5 +1,6 @@
 #include "model/RecordReader.h"
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,12 @@ CStr ByteCount(std::int64_t n) {
 }
 
 CRecordReader::CRecordReader(CStream& source)
-    : source_(source), position_(source.GetPosition().Value), limit_(source.GetSize().Value) {}
+    : source_(source), position_(source.GetPosition().Value), limit_(source.GetSize().Value) {
+  if (auto* memory = dynamic_cast<CMemory*>(&source); memory && memory->Data()) {
+    bytes_ = memory->Data();
+    bytesSize_ = limit_;
+  }
+}
 
 CInt CRecordReader::Read(void* buffer, const CInt& count) {
   if (failed_ || count.Value <= 0) return 0;
@@ -26,6 +32,12 @@ CInt CRecordReader::Read(void* buffer, const CInt& count) {
                         ", осталось "_cp + ByteCount(left < 0 ? 0 : left));
     return 0;
   }
+  if (const std::uint8_t* at = buffer ? InPlace(count.Value) : nullptr) {
+    std::memcpy(buffer, at, static_cast<std::size_t>(count.Value));
+    position_ += count.Value;
+    return count;
+  }
+  if (bytes_) source_.SetPosition(position_);  // it has not moved with the reads in place
   const CInt got = source_.Read(buffer, count);
   if (got.Value != count.Value) {
     // The source holds less than it said: the same fault as a short record.
@@ -55,8 +67,8 @@ CInt CRecordReader::GetPosition() {
   return position_;
 }
 
-CInt CRecordReader::ReadCounted() {
-  scratch_.clear();
+CInt CRecordReader::ReadCounted(std::string_view& bytes) {
+  bytes = {};
   const std::int32_t at = position_;
   CInt count;
   ReadInt(count);
@@ -67,29 +79,35 @@ CInt CRecordReader::ReadCounted() {
                  ByteCount(left) + ")");
     return 0;
   }
-  if (count.Value > 0) {
-    scratch_.resize(static_cast<std::size_t>(count.Value));
-    if (Read(scratch_.data(), count).Value != count.Value) scratch_.clear();
+  if (count.Value == 0) return count;
+  if (const std::uint8_t* at = InPlace(count.Value)) {
+    bytes = std::string_view(reinterpret_cast<const char*>(at), std::size_t(count.Value));
+    position_ += count.Value;
+    return count;
   }
+  scratch_.resize(static_cast<std::size_t>(count.Value));
+  if (Read(scratch_.data(), count).Value == count.Value) bytes = scratch_;
   return count;
 }
 
 CInt CRecordReader::ReadStr(CStr& value) {
-  const CInt count = ReadCounted();
-  const std::string_view bytes(scratch_);
+  std::string_view bytes;
+  const CInt count = ReadCounted(bytes);
   // Zero bytes are dropped; a text without any (all of them, nearly) is taken in one copy, or
   // not at all when the value already holds it.
   if (bytes.find('\0') != std::string_view::npos) {
     value = CStr();
     value.AppendBytes(bytes.data(), bytes.size());
   } else if (value.View() != bytes) {
-    value = CStr(bytes);
+    char* text = value.Overwrite(bytes.size());
+    if (!bytes.empty()) std::memcpy(text, bytes.data(), bytes.size());
   }
   return count;
 }
 
 void CRecordReader::SkipStr() {
-  ReadCounted();
+  std::string_view bytes;
+  ReadCounted(bytes);
 }
 
 std::int32_t CRecordReader::Narrow(std::int32_t end) {

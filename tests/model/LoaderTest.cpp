@@ -1,13 +1,17 @@
 // Reading records that were not written by us: damaged, cut short or hostile input is refused
 // with the offset of the fault and leaves the target as it was; unknown kinds are skipped.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
 
 #include "core/App.h"
 #include "model/Kinds.h"
+#include "storage/File.h"
 #include "tests/model/Records.h"
 
 namespace {
@@ -74,17 +78,38 @@ class Loader : public testing::Test {
     Fill(m, bytes);
     return target.Load(m);
   }
+
+  // The same through a disk file: a memory stream is read in place, any other stream through
+  // its reads, and both must find the same tree and the same faults.
+  CLoadReport LoadFromFile(CInfo& target, const Bytes& bytes) {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("qx-loader-" + std::to_string(getpid()));
+    {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    CFile file(CHostPath{path.string()}, CFile::kRead);
+    EXPECT_TRUE(file.IsOpen());
+    const CLoadReport report = target.Load(file);
+    if (report.Ok()) EXPECT_EQ(file.GetPosition().Value, std::int32_t(bytes.size()));
+    std::filesystem::remove(path);
+    return report;
+  }
 };
 
 }  // namespace
 
 TEST_F(Loader, TheSampleReadsAsWritten) {
   const Sample s = MakeSample();
-  auto target = Target();
-  const CLoadReport report = LoadInto(*target, s.bytes);
-  ASSERT_TRUE(report.Ok()) << report.Fault;
-  EXPECT_TRUE(report.Skipped.empty());
-  EXPECT_EQ(Saved(*target), s.bytes);
+  for (const bool fromFile : {false, true}) {
+    SCOPED_TRACE(fromFile ? "from a file" : "from memory");
+    auto target = Target();
+    const CLoadReport report =
+        fromFile ? LoadFromFile(*target, s.bytes) : LoadInto(*target, s.bytes);
+    ASSERT_TRUE(report.Ok()) << report.Fault;
+    EXPECT_TRUE(report.Skipped.empty());
+    EXPECT_EQ(Saved(*target), s.bytes);
+  }
 }
 
 TEST_F(Loader, DamageIsRefusedAtItsOffsetAndChangesNothing) {
@@ -128,6 +153,9 @@ TEST_F(Loader, DamageIsRefusedAtItsOffsetAndChangesNothing) {
     const Bytes before = Saved(*target);
     const CLoadReport report = LoadInto(*target, bytes);
     ASSERT_FALSE(report.Ok());
+    auto fileTarget = Target();
+    EXPECT_EQ(LoadFromFile(*fileTarget, bytes).Fault, report.Fault);
+    EXPECT_EQ(Saved(*fileTarget), before);
     EXPECT_EQ(report.FaultOffset.Value, std::int32_t(c.offset)) << report.Fault;
     EXPECT_EQ(
         report.Fault.Pos(CStr("смещение "_cp) + CInt(std::int32_t(c.offset)).ToStr() + ":").Value,
@@ -150,34 +178,46 @@ TEST_F(Loader, ChildrenOfUnknownClassesAreSkippedAndListed) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.className);
     Image i;
-    i.Int(0).Str("CInfo").Str("r").Str("").Str("").Byte(0).Int(3);
-    const std::size_t first = i.bytes.size();
-    i.Int(0).Str("CVarInfo").Str("before").Str("").Str("").Byte(0).Int(0);
-    PutInt(i.bytes, first, std::int32_t(i.bytes.size() - first - 4));
-    const std::size_t unknown = i.bytes.size();
+    i.Int(0).Str("CInfo").Str("r").Str("").Str("").Byte(0).Int(5);
+    auto node = [&](const char* className, const char* name) {
+      const std::size_t at = i.bytes.size();
+      i.Int(0).Str(className).Str(name).Str("").Str("").Byte(0).Int(0);
+      PutInt(i.bytes, at, std::int32_t(i.bytes.size() - at - 4));
+    };
     // An unknown record with fields and a child of its own: all of it is passed over.
-    i.Int(0).Str(c.className).Str("odd").Str("").Str("").Byte(0).Str("fields").Int(1);
-    const std::size_t inner = i.bytes.size();
-    i.Int(0).Str("CVarInfo").Str("inner").Str("").Str("").Byte(0).Int(0);
-    PutInt(i.bytes, inner, std::int32_t(i.bytes.size() - inner - 4));
-    PutInt(i.bytes, unknown, std::int32_t(i.bytes.size() - unknown - 4));
-    const std::size_t last = i.bytes.size();
-    i.Int(0).Str("CFuncInfo").Str("after").Str("").Str("").Byte(0).Int(0);
-    PutInt(i.bytes, last, std::int32_t(i.bytes.size() - last - 4));
+    auto unknown = [&] {
+      const std::size_t at = i.bytes.size();
+      i.Int(0).Str(c.className).Str("odd").Str("").Str("").Byte(0).Str("fields").Int(1);
+      node("CVarInfo", "inner");
+      PutInt(i.bytes, at, std::int32_t(i.bytes.size() - at - 4));
+      return at;
+    };
+    // Each class comes twice, among others, so that no answer is taken for another class's.
+    node("CVarInfo", "before");
+    const std::size_t first = unknown();
+    node("CFuncInfo", "after");
+    const std::size_t second = unknown();
+    node("CVarInfo", "last");
     PutInt(i.bytes, 0, std::int32_t(i.bytes.size() - 4));
 
     CInfo target;
     const CLoadReport report = LoadInto(target, i.bytes);
     ASSERT_TRUE(report.Ok()) << report.Fault;
-    ASSERT_EQ(report.Skipped.size(), 1u);
-    EXPECT_EQ(
-        report.Skipped[0].Pos(CStr("смещение "_cp) + CInt(std::int32_t(unknown)).ToStr()).Value, 0)
-        << report.Skipped[0];
-    EXPECT_GE(report.Skipped[0].Pos(CStr("\"") + c.className + "\"").Value, 0);
-    EXPECT_EQ(report.Message(), report.Skipped[0]);
-    ASSERT_EQ(target.ChildCount().Value, 2);
-    EXPECT_EQ(target.Child(0)->GetName(), "before");
-    EXPECT_EQ(target.Child(1)->GetName(), "after");
+    ASSERT_EQ(report.Skipped.size(), 2u);
+    for (const auto& [skipped, offset] :
+         {std::pair{report.Skipped[0], first}, std::pair{report.Skipped[1], second}}) {
+      EXPECT_EQ(skipped.Pos(CStr("смещение "_cp) + CInt(std::int32_t(offset)).ToStr()).Value, 0)
+          << skipped;
+      EXPECT_GE(skipped.Pos(CStr("\"") + c.className + "\"").Value, 0);
+    }
+    EXPECT_GE(report.Message().Pos(report.Skipped[0]).Value, 0);
+    ASSERT_EQ(target.ChildCount().Value, 3);
+    const char* names[] = {"before", "after", "last"};
+    const char* classes[] = {"CVarInfo", "CFuncInfo", "CVarInfo"};
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(target.Child(k)->GetName(), names[k]);
+      EXPECT_EQ(target.Child(k)->ClassName(), classes[k]);
+    }
   }
 }
 
