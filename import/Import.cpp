@@ -250,8 +250,7 @@ CImportResult ImportCommand(CInfo* element, const std::function<void(const CStr&
   const bool keep = recoveryFile.Length().Value > 0;
   CMemory before;
   if (keep) WriteConfig(before, CoreApp->InfoMan.Root);
-  CCppAnalys analys;
-  if (show) analys.ShowMessage = show;
+  CCppAnalys analys(show);
   result.Ok = static_cast<bool>(analys.ImportElement(element));
   result.Unplaced = std::move(analys.Unplaced);
   if (!result.Ok && keep) KeepRecoveryCopy(before, recoveryFile);
