@@ -4,7 +4,6 @@
 #include "model/ClassManager.h"
 #include "model/NameManager.h"
 #include "platform/Memory.h"
-#include "platform/Messages.h"
 
 CApp::CApp() {
   platform::TuneAllocator();
@@ -29,38 +28,3 @@ CStr CApp::ClassName() const {
 }
 
 void CApp::Idle() {}
-
-void CApp::Run() {
-  Running = true;
-  platform::Message message;
-  while (Running && platform::GetMessage(message)) {
-    platform::TranslateMessage(message);
-    platform::DispatchMessage(message);
-    Idle();
-  }
-}
-
-void CApp::Quit() {
-  Running = false;
-}
-
-void CApp::RunModal() {
-  Modal = true;
-  platform::Message message;
-  while (Modal) {
-    if (!platform::GetMessage(message)) {
-      // The quit message ends this loop and must still reach the outer one: a program whose
-      // last window is gone would otherwise wait forever.
-      platform::PostQuitMessage(message.a);
-      Modal = false;
-      break;
-    }
-    platform::TranslateMessage(message);
-    platform::DispatchMessage(message);
-    Idle();
-  }
-}
-
-void CApp::EndModal() {
-  Modal = false;
-}

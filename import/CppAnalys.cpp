@@ -22,7 +22,6 @@
 #include "core/Cp1251.h"
 #include "model/Kinds.h"
 #include "model/NameManager.h"
-#include "platform/MessageBox.h"
 
 // [SECTION] Messages
 
@@ -524,10 +523,10 @@ class CCppAnalys::COperIndex {
   std::vector<Slot> slots_;     // a power of two long, at most half full; or empty
 };
 
-CCppAnalys::CCppAnalys()
+CCppAnalys::CCppAnalys(std::function<void(const CStr&)> show)
     : classes_(std::make_unique<CClassIndex>()), operations_(std::make_unique<COperIndex>()) {
   JoinQualified = 0;
-  ShowMessage = [](const CStr& text) { platform::MessageBox(text.View(), "Импорт"_cp); };
+  ShowMessage = std::move(show);
 }
 
 CCppAnalys::~CCppAnalys() = default;

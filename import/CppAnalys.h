@@ -60,7 +60,8 @@ class CCppAnalys : public CCppAsmParser {
     CInt MemberKind;  // 0 undecided, 1 attribute, 2 operation
   };
 
-  CCppAnalys();
+  CCppAnalys();  // messages in a message box
+  explicit CCppAnalys(std::function<void(const CStr&)> show);
   ~CCppAnalys() override;
   CStr ClassName() const override;
 

@@ -9,6 +9,10 @@
 #include <string>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/App.h"
 #include "core/Cp1251.h"
 #include "import/CppAnalys.h"
@@ -31,21 +35,15 @@ constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "C
 
 namespace {
 
-// Zero bytes dropped, as a string read drops them, and every lone "\n" made "\r\n": the runs
-// between those bytes go to put(bytes, count) in order, and each "\n" as put("\r\n") or put("\n").
+// Zero bytes dropped, as a string read drops them, and every lone "\n" made "\r\n" (for files
+// with zero bytes; CopyWithCrLf does the others): the runs between those bytes go to
+// put(bytes, count) in order, and each "\n" as put("\r\n") or put("\n").
 template <class Put>
 void Convert(std::string_view in, Put&& put) {
-  // Most files have no zero byte: the line feeds are then found by memchr, not byte by byte.
-  const bool zeros = !in.empty() && std::memchr(in.data(), '\0', in.size()) != nullptr;
   char last = '\0';  // the last byte put
   for (std::size_t i = 0; i < in.size();) {
     std::size_t j = i;
-    if (zeros) {
-      while (j < in.size() && in[j] != '\n' && in[j] != '\0') ++j;
-    } else {
-      const void* found = std::memchr(in.data() + i, '\n', in.size() - i);
-      j = found ? static_cast<std::size_t>(static_cast<const char*>(found) - in.data()) : in.size();
-    }
+    while (j < in.size() && in[j] != '\n' && in[j] != '\0') ++j;
     if (j > i) {
       put(in.data() + i, j - i);
       last = in[j - 1];
@@ -62,13 +60,51 @@ void Convert(std::string_view in, Put&& put) {
   }
 }
 
+// `in`, which holds no zero byte, with every lone "\n" made "\r\n", written at `out`, which has
+// room for it; answers the end. Lines are short, so the bytes go sixteen at a time up to the next
+// lone line feed rather than a search and a copy for each line.
+char* CopyWithCrLf(std::string_view in, char* out) {
+  const std::size_t size = in.size();
+  std::size_t i = 0;
+  char before = '\0';  // the byte before in[i]
+  auto one = [&] {
+    if (in[i] == '\n' && before != '\r') *out++ = '\r';
+    before = *out++ = in[i++];
+  };
+  if (i < size) one();
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+  while (i + 16 <= size) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.data() + i));
+    const __m128i shifted = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.data() + i - 1));
+    const unsigned lone = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))) &
+                          ~unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(shifted, cr)));
+    // Whole sixteen bytes even when fewer are kept: at least that many are still to come.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+    if (!lone) {
+      out += 16;
+      i += 16;
+      continue;
+    }
+    const int kept = __builtin_ctz(lone);
+    out += kept;
+    *out++ = '\r';
+    *out++ = '\n';
+    i += std::size_t(kept) + 1;
+  }
+  before = in[i - 1];
+#endif
+  while (i < size) one();
+  return out;
+}
+
 // The text an imported file reads as, with `end` after it, written once into its string.
 CStr ImportedText(std::string_view in, std::string_view end = {}) {
   std::size_t length = end.size();
-  if (!in.empty() && !std::memchr(in.data(), '\0', in.size())) {
-    // Without zero bytes the length is the input's and a "\r" for each lone "\n": one plain
-    // loop over the bytes, where Convert would stop at every line.
-    std::size_t lone = in[0] == '\n';
+  const bool zeros = !in.empty() && std::memchr(in.data(), '\0', in.size());
+  if (!zeros) {
+    // Without zero bytes the length is the input's and a "\r" for each lone "\n".
+    std::size_t lone = !in.empty() && in[0] == '\n';
     for (std::size_t i = 1; i < in.size(); ++i) lone += (in[i] == '\n') & (in[i - 1] != '\r');
     length += in.size() + lone;
   } else {
@@ -76,10 +112,14 @@ CStr ImportedText(std::string_view in, std::string_view end = {}) {
   }
   CStr text;
   char* out = text.Overwrite(length);
-  Convert(in, [&](const char* bytes, std::size_t count) {
-    std::memcpy(out, bytes, count);
-    out += count;
-  });
+  if (!zeros) {
+    out = CopyWithCrLf(in, out);
+  } else {
+    Convert(in, [&](const char* bytes, std::size_t count) {
+      std::memcpy(out, bytes, count);
+      out += count;
+    });
+  }
   if (!end.empty()) std::memcpy(out, end.data(), end.size());
   return text;
 }
@@ -250,8 +290,7 @@ CImportResult ImportCommand(CInfo* element, const std::function<void(const CStr&
   const bool keep = recoveryFile.Length().Value > 0;
   CMemory before;
   if (keep) WriteConfig(before, CoreApp->InfoMan.Root);
-  CCppAnalys analys;
-  if (show) analys.ShowMessage = show;
+  CCppAnalys analys(show);
   result.Ok = static_cast<bool>(analys.ImportElement(element));
   result.Unplaced = std::move(analys.Unplaced);
   if (!result.Ok && keep) KeepRecoveryCopy(before, recoveryFile);

@@ -23,10 +23,10 @@ struct CImportResult {
 CStr UnplacedText(const CUnplacedCode& code);
 
 // Imports the element (nothing without one) with an analyser of its own; `show` receives every
-// message the import shows (by default the platform's modal box). After an import error the six
+// message the import shows (the caller picks the box or the console). After an import error the six
 // texts of the report have been shown and the tree holds what the import had done by then.
 // With a recovery file named, the tree as it stood when the command began is then written
 // there, or beside it under the next free name (-2, -3...), never over an existing file; stderr
 // says where.
-CImportResult ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show = {},
+CImportResult ImportCommand(CInfo* element, const std::function<void(const CStr&)>& show,
                             const CStr& recoveryFile = CStr());

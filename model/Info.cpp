@@ -1,6 +1,7 @@
 #include "model/Info.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "core/App.h"
@@ -153,6 +154,14 @@ std::int32_t CInfo::LevelsBelow() const {
 // [SECTION] Saving
 
 void CInfo::SaveToStream(CStream& stream) {
+  SaveLevels(stream, INT32_MAX);
+}
+
+bool CInfo::SaveReadable(CStream& stream) {
+  return SaveLevels(stream, kMaxDepth - 1);
+}
+
+bool CInfo::SaveLevels(CStream& stream, std::int32_t below) {
   // The whole tree passes through here: the name is written from the name manager's own copy,
   // and the children are walked without value-object temporaries.
   static const CStr kNoName;
@@ -167,18 +176,20 @@ void CInfo::SaveToStream(CStream& stream) {
   stream.WriteBool(seldom.Reserved);
   SaveFields(stream);
   stream.WriteInt(Children.Count());
+  if (Children.Size() > 0 && below == 0) return false;
   if (Children.Size() > 1) FetchFields(Children.At(1));
   for (std::int32_t i = 0; i < Children.Size(); ++i) {
     // The next siblings are fetched while this one is written, its subtree with it: the one
     // after next, and the name of the next, whose own line was fetched a step before.
     if (i + 2 < Children.Size()) FetchFields(Children.At(i + 2));
     if (i + 1 < Children.Size() && app && app->NameMan) app->NameMan->Fetch(Children.At(i + 1));
-    static_cast<CInfo*>(Children.At(i))->SaveToStream(stream);
+    if (!static_cast<CInfo*>(Children.At(i))->SaveLevels(stream, below - 1)) return false;
   }
   const CInt end = stream.GetPosition();
   stream.SetPosition(start);
   stream.WriteInt(end.Value - start.Value - 4);
   stream.SetPosition(end);
+  return true;
 }
 
 // [SECTION] Loading

@@ -36,6 +36,10 @@ class CInfo : public CVar {
   CStr ClassName() const override;
   // One node with its entire subtree.
   void SaveToStream(CStream& stream) override;
+  // The same for a subtree the loader can read back: false, with the record left unfinished,
+  // when a node lies kMaxDepth or more levels below this one. Saves that must refuse such a
+  // tree walk it once this way, not once to measure it and once to write it.
+  bool SaveReadable(CStream& stream);
   // As Load, for callers that need no report: on a fault the node stays as it was.
   void LoadFromStream(CStream& stream) override;
 
@@ -77,6 +81,8 @@ class CInfo : public CVar {
   friend class CRecordReader;
   class CNodeMaker;
   bool ReadRecord(CRecordReader& in, CNodeMaker& maker, CLoadReport& report, int depth);
+  // SaveToStream with at most `below` levels under this node; false when there are more.
+  bool SaveLevels(CStream& stream, std::int32_t below);
 
   struct CSeldom {
     CStr Extra;

@@ -6,6 +6,7 @@
 
 class CApp;
 class CFile;
+class CMemory;
 
 // The image on any stream: header at the stream's start, then the root's record.
 void WriteConfig(CStream& stream, CInfo& root);
@@ -23,6 +24,11 @@ CStr WriteConfigFile(CFile& file, CInfo& root);
 // Why a saved tree could not be read back ("" when it could): it nests deeper than the loader
 // reads. Savers ask before they create the file, so a refusal leaves the previous one in place.
 CStr UnreadableTree(const CInfo& root);
+// The root's record into `record` when the tree could be read back, else UnreadableTree's
+// answer: one walk over the tree for both, before any file is made. WriteConfigFile's second
+// form then writes that record.
+CStr ReadableRecord(CInfo& root, CMemory& record);
+CStr WriteConfigFile(CFile& file, CMemory& record);
 
 // "Conf.qxe" in the application's home directory, read into and written from its project tree.
 CStr ConfigPath(const CApp& app);

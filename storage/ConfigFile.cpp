@@ -61,20 +61,36 @@ CStr WriteConfigFile(CFile& file, CInfo& root) {
   // The whole record first: nothing reaches the file before it can be written in full.
   CMemory body;
   root.SaveToStream(body);
+  return WriteConfigFile(file, body);
+}
+
+CStr WriteConfigFile(CFile& file, CMemory& record) {
+  if (!file.IsOpen()) return Because(CStr("не удалось создать файл "_cp) + file.FileName, file);
   file.WriteHeader();
-  const bool written = file.Write(body.Data(), body.GetSize()).Value == body.GetSize().Value;
+  const bool written = file.Write(record.Data(), record.GetSize()).Value == record.GetSize().Value;
   const bool closed = file.Close();
   if (!written || !closed)
     return Because(CStr("не удалось сохранить файл "_cp) + file.FileName, file);
   return "";
 }
 
-CStr UnreadableTree(const CInfo& root) {
-  // The loader reads nodes up to kMaxDepth - 1 levels below the record it starts with, and says
-  // "deeper than kMaxDepth" of the rest; so does this.
-  if (root.LevelsBelow() < CInfo::kMaxDepth) return "";
+namespace {
+
+// The loader reads nodes up to kMaxDepth - 1 levels below the record it starts with, and says
+// "deeper than kMaxDepth" of the rest; so do the savers.
+CStr TooDeep() {
   return CStr("дерево проектов глубже "_cp) + CInt(CInfo::kMaxDepth).ToStr() +
          " уровней, такой файл нельзя будет прочитать"_cp;
+}
+
+}  // namespace
+
+CStr UnreadableTree(const CInfo& root) {
+  return root.LevelsBelow() < CInfo::kMaxDepth ? CStr() : TooDeep();
+}
+
+CStr ReadableRecord(CInfo& root, CMemory& record) {
+  return root.SaveReadable(record) ? CStr() : TooDeep();
 }
 
 CStr ConfigPath(const CApp& app) {
@@ -98,8 +114,9 @@ CLoadReport LoadConfig(const CApp& app, CInfo& root) {
 }
 
 CStr SaveConfig(CApp& app) {
-  if (const CStr why = UnreadableTree(app.InfoMan.Root); why.Length().Value) return why;
+  CMemory record;
+  if (const CStr why = ReadableRecord(app.InfoMan.Root, record); why.Length().Value) return why;
   CSecretFile file(ConfigPath(app), CFile::kCreate);
   file.Key = "";
-  return WriteConfigFile(file, app.InfoMan.Root);
+  return WriteConfigFile(file, record);
 }

@@ -213,6 +213,25 @@ TEST_F(Analys, LinuxLineEndsReadLikeCrLf) {
   EXPECT_EQ(reports[0][2], "Строка "_cp + std::string("5"));
 }
 
+TEST(ImportedText, EveryLoneLineFeedGetsItsCarriageReturnWherePiecesOfTheTextMeet) {
+  // The text is copied in pieces of several bytes: a line end on either side of a piece's edge,
+  // a "\r" ending one piece and its "\n" starting the next, and lines shorter than a piece.
+  const std::string ends[] = {"\n", "\r\n", "\r", "\n\n", "\r\r\n", "\n\r", "\r\n\n"};
+  for (const std::string& end : ends) {
+    for (std::size_t at = 0; at < 40; ++at) {
+      for (std::size_t tail : {0u, 1u, 15u, 16u, 17u, 33u}) {
+        std::string in = std::string(at, 'a') + end + std::string(tail, 'b') + "\nc\nd\r\n";
+        std::string want;
+        for (std::size_t i = 0; i < in.size(); ++i) {
+          if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r')) want += '\r';
+          want += in[i];
+        }
+        EXPECT_EQ(WithCrLf(CStr(in)).ToStd(), want) << at << " " << tail;
+      }
+    }
+  }
+}
+
 TEST_F(Analys, PreprocessorLinesEndAtTheirLineEnd) {
   EXPECT_TRUE(Import("#include \"a.h\" // the form\nclass A { int x; };\n#pragma hdrstop\n#define N 10 /* ten */\nclass B { };"));
   EXPECT_EQ(Describe(unit), "class A\n  atr x type= access=0\nclass B\n");

@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "storage/Config.h"
 #include "storage/File.h"
+#include "storage/Stream.h"
 
 namespace qxtree {
 
@@ -26,13 +27,14 @@ bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
 }
 
 bool Save(const std::string& path, CInfo& root) {
-  if (const CStr why = UnreadableTree(root); why.Length().Value) {
+  CMemory record;
+  if (const CStr why = ReadableRecord(root, record); why.Length().Value) {
     Report(path, why);
     return false;
   }
   CSecretFile file(CHostPath{path}, CFile::kCreate);
   file.Key = "";
-  const CStr failed = WriteConfigFile(file, root);
+  const CStr failed = WriteConfigFile(file, record);
   if (failed.Length().Value == 0) return true;
   Report(path, failed);
   return false;
