@@ -231,9 +231,20 @@ void CGDI::ApplyClip() {
                                      Saturate(r.M2.Y.Round().Value) + 1});
 }
 
+namespace {
+
+// Corner by corner, as CPoint's == compares, on the plain numbers: asked for every control of
+// every repaint.
+bool SameCorners(const CRect& a, const CRect& b) {
+  return a.M1.X.Value == b.M1.X.Value && a.M1.Y.Value == b.M1.Y.Value &&
+         a.M2.X.Value == b.M2.X.Value && a.M2.Y.Value == b.M2.Y.Value;
+}
+
+}  // namespace
+
 CBool CGDI::HasClip(const CRect& r) const {
-  return !ClipRelative && ClipTarget == TargetDC && bool(ClipRect.M1 == r.M1) &&
-         bool(ClipRect.M2 == r.M2) && bool(PaintRect.M1 == r.M1) && bool(PaintRect.M2 == r.M2);
+  return !ClipRelative && ClipTarget == TargetDC && SameCorners(ClipRect, r) &&
+         SameCorners(PaintRect, r);
 }
 
 // [SECTION] CGDI: outlines
