@@ -454,6 +454,34 @@ TEST_F(CanvasTest, CopyToBitmapReadsTheWindowNotTheBuffer) {
   EXPECT_EQ(Picture(copy.Picture(), 0, 0, 2, 1, kColours), Rows({"BR"}));
 }
 
+// A clip belongs to the context it was set on, however soon the target changes after it: the
+// window keeps its own through a flip of the buffer, and the buffer its own while the window (a
+// context made afresh, without one) is drawn on.
+TEST_F(CanvasTest, AClipStaysWithTheTargetItWasSetOn) {
+  canvas_->Flip();  // the window shows the white buffer
+  canvas_->SelectTarget(false);
+  canvas_->SetClipRegion(CRect(1, 0, 2, 0));
+  canvas_->SelectTarget(true);
+  canvas_->SetColorRGB(1, 0, 0);
+  canvas_->FillRect(CRect(0, 0, 3, 1));
+  EXPECT_EQ(At(0, 0, 5, 3), Rows({"RRRR.", "RRRR.", "....."}));
+  canvas_->Flip();
+  CGDIBitmap copy;
+  canvas_->CopyToBitmap(CRect(0, 0, 3, 1), copy);
+  EXPECT_EQ(Picture(copy.Picture(), 0, 0, 4, 2, kColours), Rows({".RR.", "...."}));
+
+  canvas_->SetClipRegion(CRect(0, 1, 0, 1));
+  canvas_->SelectTarget(false);
+  canvas_->SetColorRGB(0, 1, 0);
+  canvas_->FillRect(CRect(0, 0, 0, 0));
+  canvas_->SelectTarget(true);
+  canvas_->SetColorRGB(0, 0, 1);
+  canvas_->FillRect(CRect(0, 0, 3, 1));
+  EXPECT_EQ(At(0, 0, 5, 3), Rows({"RRRR.", "BRRR.", "....."}));
+  canvas_->CopyToBitmap(CRect(0, 0, 3, 1), copy);
+  EXPECT_EQ(Picture(copy.Picture(), 0, 0, 4, 2, kColours), Rows({"GRR.", "...."}));
+}
+
 TEST_F(CanvasTest, GridDotsRepeatFromTheRectanglesCorner) {
   canvas_->PrepareGrid(3, 3);
   EXPECT_TRUE(canvas_->GetColor() == CColor(1, 1, 1));
