@@ -349,8 +349,12 @@ void CControl::SetCorners(const CFloat& x1, const CFloat& y1, const CFloat& x2, 
   CRect::SetCorners(x1, y1, x2, y2);
   ClientRect = CalcClientRect();
   const CRect now(M1.X, M1.Y, M2.X, M2.Y);
-  for (std::int32_t i = 0; i < FramePartCount().Value; i++) LayOut(GetFramePart(i), old, now);
-  for (std::int32_t i = 0; i < ChildCount().Value; i++) LayOut(GetChild(i), old, now);
+  // The change is worked out once for all the parts and children, and not at all for a leaf.
+  if (FramePartCount().Value > 0 || ChildCount().Value > 0) {
+    const CResize change(old, now);
+    for (std::int32_t i = 0; i < FramePartCount().Value; i++) Follow(GetFramePart(i), change);
+    for (std::int32_t i = 0; i < ChildCount().Value; i++) Follow(GetChild(i), change);
+  }
   if (!Parent && View) View->SetBounds(x1, y1, x2, y2, false);
 }
 
@@ -371,7 +375,7 @@ CFloat Abs(const CFloat& v) {
 
 // One coordinate of a child, moved by its anchor value. `far` is the coordinate's margin form
 // (anchor 4) for x2 and y2; for x1 and y1 anchor 4 scales like 3.
-CFloat Follow(const CInt& anchor, const CFloat& v, const CFloat& grow, const CFloat& centre,
+CFloat FollowAnchor(const CInt& anchor, const CFloat& v, const CFloat& grow, const CFloat& centre,
               const CFloat& ratio, const CFloat* farEdge, const CFloat& margin) {
   switch (anchor.Value) {
     case 0:
@@ -389,28 +393,32 @@ CFloat Follow(const CInt& anchor, const CFloat& v, const CFloat& grow, const CFl
 
 }  // namespace
 
-void CControl::LayOut(CControl* child, const CRect& old, const CRect& now) {
-  if (!child) return;
-  const CFloat w0 = old.GetWidth();
-  const CFloat h0 = old.GetHeight();
-  const CFloat w1 = now.GetWidth();
-  const CFloat h1 = now.GetHeight();
+CControl::CResize::CResize(const CRect& old, const CRect& now)
+    : w0(old.GetWidth()), h0(old.GetHeight()), w1(now.GetWidth()), h1(now.GetHeight()) {
   // GetWidth and GetHeight never answer less than 1 in magnitude, so the ratios are defined.
-  const CFloat rx = Abs(w1 / w0);
-  const CFloat ry = Abs(h1 / h0);
-  const CFloat dx = w1 - w0;
-  const CFloat dy = h1 - h0;
-  const CFloat cx = now.HalfSize().X - old.HalfSize().X;
-  const CFloat cy = now.HalfSize().Y - old.HalfSize().Y;
-  const CFloat mx = Abs(Abs(w0) - child->M2.X);
-  const CFloat my = Abs(Abs(h0) - child->M2.Y);
-  const CFloat right = Abs(w1);
-  const CFloat bottom = Abs(h1);
+  rx = Abs(w1 / w0);
+  ry = Abs(h1 / h0);
+  dx = w1 - w0;
+  dy = h1 - h0;
+  cx = now.HalfSize().X - old.HalfSize().X;
+  cy = now.HalfSize().Y - old.HalfSize().Y;
+  right = Abs(w1);
+  bottom = Abs(h1);
+}
+
+void CControl::LayOut(CControl* child, const CRect& old, const CRect& now) {
+  Follow(child, CResize(old, now));
+}
+
+void CControl::Follow(CControl* child, const CResize& c) {
+  if (!child) return;
+  const CFloat mx = Abs(Abs(c.w0) - child->M2.X);
+  const CFloat my = Abs(Abs(c.h0) - child->M2.Y);
   const CAnchors& a = child->Anchors;
-  const CFloat x1 = Follow(a.M1X, child->M1.X, dx, cx, rx, nullptr, mx);
-  const CFloat y1 = Follow(a.M1Y, child->M1.Y, dy, cy, ry, nullptr, my);
-  const CFloat x2 = Follow(a.M2X, child->M2.X, dx, cx, rx, &right, mx);
-  const CFloat y2 = Follow(a.M2Y, child->M2.Y, dy, cy, ry, &bottom, my);
+  const CFloat x1 = FollowAnchor(a.M1X, child->M1.X, c.dx, c.cx, c.rx, nullptr, mx);
+  const CFloat y1 = FollowAnchor(a.M1Y, child->M1.Y, c.dy, c.cy, c.ry, nullptr, my);
+  const CFloat x2 = FollowAnchor(a.M2X, child->M2.X, c.dx, c.cx, c.rx, &c.right, mx);
+  const CFloat y2 = FollowAnchor(a.M2Y, child->M2.Y, c.dy, c.cy, c.ry, &c.bottom, my);
   child->SetCorners(x1, y1, x2, y2);
 }
 

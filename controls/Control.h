@@ -230,6 +230,13 @@ class CControl : public CCustomControl {
   void LayOut(CControl* child, const CRect& old, const CRect& now);
 
  private:
+  // A control's change of corners, as its parts and children follow it.
+  struct CResize {
+    CResize(const CRect& old, const CRect& now);
+    CFloat w0, h0, w1, h1, rx, ry, dx, dy, cx, cy, right, bottom;
+  };
+  void Follow(CControl* child, const CResize& change);
+
   // Whether this control's horizontal / vertical axis runs left to right / top to bottom: its own
   // corner order, combined with every parent's (a swapped pair mirrors everything inside).
   bool AxisForwardX();

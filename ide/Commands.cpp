@@ -113,7 +113,7 @@ void CForm1::SubAddClick(CControl*) {
 void CForm1::AddElement(CInfo* parent) {
   CStr name, about;
   Waiting = true;
-  const CStr className = AddDialog->Execute(parent->ClassName(), name, about);
+  const CStr className = AddDialog()->Execute(parent->ClassName(), name, about);
   Waiting = false;
   if (className.View().empty()) return;
   CObject* made = CoreApp->ClassMan->CreateByName(className);

@@ -83,7 +83,6 @@ CForm1::CForm1(CControl* parent, std::unique_ptr<CConfigLoad> load) : CForm(pare
   BuildToolBar();
   BuildPanes();
   Tree->OnSelect.Set(this, &CForm1::OnTreeSelect);
-  AddDialog = new CSelItemForm(this);
   Clipboard = std::make_unique<CMemory>();
   Tree->LoadIcons(Home());
 
@@ -184,6 +183,11 @@ void CForm1::BuildPanes() {
   Workspace = RightSplit->FirstPane;
   BottomBox = new CScrollBox(RightSplit->SecondPane);
   fillPane(BottomBox, RightSplit->SecondPane);
+}
+
+CSelItemForm* CForm1::AddDialog() {
+  if (!addDialog_) addDialog_ = new CSelItemForm(this);
+  return addDialog_;
 }
 
 void CForm1::Report(const CStr& text) {

@@ -81,7 +81,8 @@ class CForm1 : public CForm {
   CSplitter* LeftSplit = nullptr;
   CSplitter* RightSplit = nullptr;
   CForm* AboutBox = nullptr;
-  CSelItemForm* AddDialog = nullptr;
+  // Made on first use: the first frame does not show it, and the start need not wait for it.
+  CSelItemForm* AddDialog();
 
   bool Waiting = false;  // a command waits for the add dialog or a question
   CToolBar* ToolBar = nullptr;
@@ -108,4 +109,6 @@ class CForm1 : public CForm {
   void EmptyTuner();
   // Shows a report's text in a box that fits it, as at start-up.
   void Report(const CStr& text);
+
+  CSelItemForm* addDialog_ = nullptr;
 };

@@ -2,7 +2,7 @@
 // hold and types its name and description. Modal: Execute waits in a nested message loop.
 //
 //   CStr name, about;
-//   const CStr kind = AddDialog->Execute(parent->ClassName(), name, about);   // "" for none
+//   const CStr kind = AddDialog()->Execute(parent->ClassName(), name, about);   // "" for none
 #pragma once
 
 #include <array>

@@ -42,7 +42,7 @@ TEST_F(IdeTest, TheAddDialogOffersTheKindsTheParentMayHold) {
     // What the dialog showed while it waited is what it shows after the close.
     Settle();
     for (int kind = 1; kind <= 12; ++kind)
-      if (main->AddDialog->KindButtons[kind]->Visible) shown.push_back(kind);
+      if (main->AddDialog()->KindButtons[kind]->Visible) shown.push_back(kind);
     EXPECT_EQ(shown, row.offered) << row.what;
   }
 }
@@ -55,8 +55,8 @@ TEST_F(IdeTest, TheObjectButtonInNoEntryStaysVisibleUnderEveryParent) {
   Settle();
   // The "Объект" button: the picture button at (160, 265) of the face.
   int visibleObjectButtons = 0;
-  for (std::int32_t i = 0; i < main->AddDialog->Client->ChildCount().Value; ++i) {
-    auto* button = dynamic_cast<CPicButton*>(main->AddDialog->Client->GetChild(i));
+  for (std::int32_t i = 0; i < main->AddDialog()->Client->ChildCount().Value; ++i) {
+    auto* button = dynamic_cast<CPicButton*>(main->AddDialog()->Client->GetChild(i));
     if (button && button->GetX().Round().Value == 160 && button->GetY().Round().Value == 265)
       visibleObjectButtons += button->Visible ? 1 : 0;
   }
@@ -101,8 +101,8 @@ TEST_F(IdeTest, TypeAndTheCloseButtonCreateNothingButKeepTheTypedName) {
   QueueCloseDialog();
   Settle();
   EXPECT_EQ(Root().ChildCount().Value, 0);
-  EXPECT_EQ(main->AddDialog->NameEdit->GetText(), "Cancelled");
-  EXPECT_FALSE(main->AddDialog->Visible);
+  EXPECT_EQ(main->AddDialog()->NameEdit->GetText(), "Cancelled");
+  EXPECT_FALSE(main->AddDialog()->Visible);
 }
 
 // [Questions]
@@ -157,7 +157,7 @@ TEST_F(IdeTest, CommandsAndRowsPressedWhileAQuestionWaitsAreIgnored) {
   QueueAnswer(true);
   Settle();
   EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CUnitInfo Other\n");
-  EXPECT_FALSE(main->AddDialog->Visible);
+  EXPECT_FALSE(main->AddDialog()->Visible);
   EXPECT_EQ(main->Current, nullptr);
 
   // The add dialog waits the same way.

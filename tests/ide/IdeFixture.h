@@ -123,18 +123,18 @@ class IdeTest : public testing::Test {
   }
   // In the add dialog: the name replaces what the edit holds, then the kind's button.
   void QueueName(std::string_view name) {
-    CEdit* edit = main->AddDialog->NameEdit;
+    CEdit* edit = main->AddDialog()->NameEdit;
     QueueClick(edit->GetAbsM1() + CPoint(5, 5));
     QueueKey(79);  // End
     for (std::int32_t i = 0; i < edit->GetText().Length().Value; ++i) QueueKey(14, 8);
     QueueType(name);
   }
   void QueueKind(int number) {
-    CPicButton* button = main->AddDialog->KindButtons[number];
+    CPicButton* button = main->AddDialog()->KindButtons[number];
     QueueClick(button->GetAbsM1() + CPoint(10, 10));
   }
   void QueueCloseDialog() {
-    QueueClick(main->AddDialog->Caption->CloseButton->GetAbsM1() + CPoint(5, 5));
+    QueueClick(main->AddDialog()->Caption->CloseButton->GetAbsM1() + CPoint(5, 5));
   }
 
   // Handles everything queued. A nested loop that nobody answers is ended by a watchdog, and

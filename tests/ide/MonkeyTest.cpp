@@ -429,7 +429,7 @@ class Monkey : public IdeTest {
     return nullptr;
   }
 
-  bool AnyDialogUp() { return app->MsgDlg->Visible.Value || main->AddDialog->Visible.Value; }
+  bool AnyDialogUp() { return app->MsgDlg->Visible.Value || main->AddDialog()->Visible.Value; }
 
   // The monkey's timer, ticked by any loop when nothing else waits: input for a nested loop.
   void Inner() {
@@ -448,7 +448,7 @@ class Monkey : public IdeTest {
     }
     if (!app->Modal.Value) return;
     CMsgDlgForm* question = app->MsgDlg;
-    CSelItemForm* add = main->AddDialog;
+    CSelItemForm* add = main->AddDialog();
     if (!AnyDialogUp()) {
       // Nothing a person could answer: the loop would wait for ever.
       Fault("a nested loop waits with no dialog shown");

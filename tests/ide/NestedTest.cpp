@@ -45,7 +45,7 @@ TEST_F(IdeTest, TheAddDialogShowsAboveTheAboutWindow) {
   QueueCommand(4);
   QueueKind(7);  // a variable, under the About
   Settle();
-  EXPECT_FALSE(main->AddDialog->Visible.Value);
+  EXPECT_FALSE(main->AddDialog()->Visible.Value);
   EXPECT_EQ(Describe(&Root()), "atr  type= access=0\n");
 }
 

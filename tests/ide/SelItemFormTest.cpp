@@ -8,7 +8,7 @@ namespace {
 using namespace qxtest;
 
 TEST_F(IdeTest, TheAddDialogHasItsKindsAtTheirPlaces) {
-  CSelItemForm* dialog = main->AddDialog;
+  CSelItemForm* dialog = main->AddDialog();
   EXPECT_FALSE(dialog->Visible);
   EXPECT_EQ(Corners(*dialog), "(100,100)-(420,445)");
   EXPECT_EQ(dialog->Caption->Title->Str, "Добавить элемент"_cp);
@@ -55,7 +55,7 @@ TEST_F(IdeTest, TheAddDialogHasItsKindsAtTheirPlaces) {
 }
 
 TEST_F(IdeTest, ExecuteReturnsTheNameAndDescriptionAsTypedAlsoWhenCancelled) {
-  CSelItemForm* dialog = main->AddDialog;
+  CSelItemForm* dialog = main->AddDialog();
   const struct {
     const char* name;
     bool cancel;
