@@ -214,21 +214,13 @@ void CGDI::ResetClipRect() {
   ClipRect.M2.Set(size.Width, size.Height);
 }
 
-// Device pixels: neither the origin nor clip-relative mode applies. The context gets the region
-// only before something is drawn with it: a repaint sets a clip for every control and puts the
-// parent's back after it, and most of them are replaced before anything is drawn.
+// Device pixels: neither the origin nor clip-relative mode applies.
 void CGDI::SetClipRegion(const CRect& r) {
   PaintRect = r;
   ClipTarget = TargetDC;
-  ClipOwed = true;
-}
-
-void CGDI::ApplyClip() {
-  ClipOwed = false;
-  const CRect& r = PaintRect;
-  ClipTarget->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
-                                     Saturate(r.M2.X.Round().Value) + 1,
-                                     Saturate(r.M2.Y.Round().Value) + 1});
+  TargetDC->SetClip(platform::Rect{Saturate(r.M1.X.Round().Value), Saturate(r.M1.Y.Round().Value),
+                                   Saturate(r.M2.X.Round().Value) + 1,
+                                   Saturate(r.M2.Y.Round().Value) + 1});
 }
 
 namespace {
@@ -250,7 +242,6 @@ CBool CGDI::HasClip(const CRect& r) const {
 // [SECTION] CGDI: outlines
 
 void CGDI::DrawLine(const CRect& r) {
-  SettleClip();
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::Keep);
   TargetDC->MoveTo(p.left, p.top);
@@ -281,7 +272,6 @@ void CGDI::DrawRect(const CRect& r) {
     DrawDottedFrame(r);
     return;
   }
-  SettleClip();
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::One);
   TargetDC->Rectangle(p.left, p.top, p.right, p.bottom);
@@ -289,7 +279,6 @@ void CGDI::DrawRect(const CRect& r) {
 }
 
 void CGDI::DrawEllipse(CRect r) {
-  SettleClip();
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::One);
   TargetDC->Ellipse(p.left, p.top, p.right, p.bottom);
@@ -297,7 +286,6 @@ void CGDI::DrawEllipse(CRect r) {
 }
 
 void CGDI::DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) {
-  SettleClip();
   SelectOutlineTools();
   const Pixels p = Convert(r, Far::One);
   const auto vertex = [&p](const CPoint& v) {
@@ -312,7 +300,6 @@ void CGDI::DrawTriangle(CRect r, CPoint a, CPoint b, CPoint c) {
 // [SECTION] CGDI: fills and the dotted frame
 
 void CGDI::FillRect(const CRect& r) {
-  SettleClip();
   SelectFillTools();
   const Pixels p = Convert(r, Far::Two);
   TargetDC->Rectangle(p.left, p.top, p.right, p.bottom);
@@ -320,7 +307,6 @@ void CGDI::FillRect(const CRect& r) {
 }
 
 void CGDI::FillEllipse(CRect r) {
-  SettleClip();
   SelectFillTools();
   const Pixels p = Convert(r, Far::Two);
   TargetDC->Ellipse(p.left, p.top, p.right, p.bottom);
@@ -386,7 +372,6 @@ void CGDI::SelectFont(CInt id) {
 }
 
 void CGDI::DrawText(const CPoint& p, const CStr& s) {
-  SettleClip();
   const CPoint base = Base();
   TargetDC->SelectFont(SelectedFont);
   TargetDC->SetTextColor(PlatformColor());
@@ -401,7 +386,6 @@ void CGDI::DrawTextCentered(CRect r, CStr s) {
                          ((r.GetWidth() - text.Width) / CFloat(2)).Round().Value);
   const int y = Saturate(std::int64_t(ToPixel(r.M1.Y, base.Y)) +
                          ((r.GetHeight() - text.Height) / CFloat(2)).Round().Value);
-  SettleClip();
   TargetDC->SetTextColor(PlatformColor());
   TargetDC->TextOut(x, y, s.View());
   Drawn();
@@ -417,7 +401,6 @@ CSize CGDI::GetTextExtent(const CStr& s) {
 
 // Unscaled and opaque: only the part of the picture that fits into r is copied.
 void CGDI::DrawBitmap(const CRect& r, CGDIBitmap& bitmap) {
-  SettleClip();
   const Pixels p = Convert(r, Far::One);
   TargetDC->BitBlt(p.left, p.top, p.right - p.left, p.bottom - p.top, bitmap.DC, 0, 0);
   Drawn();
@@ -450,14 +433,12 @@ void CGDI::PrepareGrid(const CFloat& dx, const CFloat& dy) {
   // A step below one pixel would never leave its row: one pixel is the finest grid.
   const int stepX = std::max(dx.Round().Value, 1);
   const int stepY = std::max(dy.Round().Value, 1);
-  SettleClip();
   for (int y = 0; y < height; y += stepY)
     for (int x = 0; x < width; x += stepX) TargetDC->SetPixel(x, y, platform::MakePixel(0, 0, 0));
   GridDC.BitBlt(0, 0, width, height, *TargetDC, 0, 0);
 }
 
 void CGDI::DrawGrid(CRect r) {
-  SettleClip();
   const Pixels p = Convert(r, Far::One);
   TargetDC->BitBlt(p.left, p.top, p.right - p.left, p.bottom - p.top, GridDC, 0, 0);
   Drawn();

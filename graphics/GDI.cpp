@@ -69,7 +69,6 @@ void CGDI::AttachWindowContext() {
 
 CBool CGDI::CreateBuffer() {
   ClipTarget = nullptr;  // the new contexts have no clip
-  ClipOwed = false;
   AttachWindowContext();
   BufferBitmap = platform::Surface::Spread(platform::ScreenWidth(), platform::ScreenHeight(), 0);
   BufferDC = platform::DrawContext(&BufferBitmap);
@@ -79,7 +78,6 @@ CBool CGDI::CreateBuffer() {
 }
 
 void CGDI::SelectTarget(CBool toBuffer) {
-  SettleClip();          // the context left keeps the clip it was given
   ClipTarget = nullptr;  // the other context's clip is its own
   if (toBuffer) {
     TargetDC = &BufferDC;
@@ -91,7 +89,6 @@ void CGDI::SelectTarget(CBool toBuffer) {
 
 CBool CGDI::Flip() {
   ++Flips;
-  SettleClip();
   const int width = platform::ScreenWidth(), height = platform::ScreenHeight();
   const platform::Surface* image = Window ? platform::PeekWindowImage(Window) : nullptr;
   if (image && TargetDC == &BufferDC && WindowDC.Target() == image && !WindowDC.Clip() &&
@@ -119,7 +116,6 @@ void CGDI::Validate() {
 }
 
 CBool CGDI::ReleaseWindowDC() {
-  SettleClip();
   WindowDC.SetTarget(nullptr);
   return true;
 }

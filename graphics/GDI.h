@@ -112,16 +112,8 @@ class CGDI : public CCanvas {
   // Drawing straight onto the window shows at once.
   void Drawn();
 
-  // Gives ClipTarget the region PaintRect when SetClipRegion left it owed; every drawing call
-  // and every change of context asks for this first.
-  void SettleClip() {
-    if (ClipOwed) ApplyClip();
-  }
-  void ApplyClip();
-
-  // The context PaintRect was last given to as its clip region (while ClipOwed, is to be given).
-  platform::DrawContext* ClipTarget = nullptr;
-  bool ClipOwed = false;
+  // The context PaintRect was last given to as its clip region.
+  const platform::DrawContext* ClipTarget = nullptr;
   // PlatformColor's last few answers and the colours they were for: a repaint asks again and
   // again, a bevel's light and shadow lines in turn. Compared by their bits, so a colour given
   // again always finds its answer (NaN included); the slots start with no colour at all.
