@@ -406,10 +406,6 @@ CControl::CResize::CResize(const CRect& old, const CRect& now)
   bottom = Abs(h1);
 }
 
-void CControl::LayOut(CControl* child, const CRect& old, const CRect& now) {
-  Follow(child, CResize(old, now));
-}
-
 void CControl::Follow(CControl* child, const CResize& c) {
   if (!child) return;
   const CFloat mx = Abs(Abs(c.w0) - child->M2.X);

@@ -225,16 +225,13 @@ class CControl : public CCustomControl {
   CInt Cursor;
   CInt Number;
 
- protected:
-  // Moves and resizes a child for this control's change from old to now.
-  void LayOut(CControl* child, const CRect& old, const CRect& now);
-
  private:
   // A control's change of corners, as its parts and children follow it.
   struct CResize {
     CResize(const CRect& old, const CRect& now);
     CFloat w0, h0, w1, h1, rx, ry, dx, dy, cx, cy, right, bottom;
   };
+  // Moves and resizes a part or child as this control changes.
   void Follow(CControl* child, const CResize& change);
 
   // Whether this control's horizontal / vertical axis runs left to right / top to bottom: its own

@@ -63,14 +63,7 @@ void CLine::BeginPaint(CRect& clip) {
   KeptClip = Visible && canvas && width >= 0 && width <= 1 && canvas->HasClip(clip);
   if (KeptClip) {
     AbsLine = GetAbsRect();
-    CRect line = AbsLine;
-    line.Normalize();
-    const auto overlap = [](const CFloat& a1, const CFloat& a2, const CFloat& b1,
-                            const CFloat& b2) {
-      return bool((a1 >= b1 ? a1 : b1) <= (a2 <= b2 ? a2 : b2));
-    };
-    KeptClip = overlap(clip.M1.X, clip.M2.X, line.M1.X, line.M2.X) &&
-               overlap(clip.M1.Y, clip.M2.Y, line.M1.Y, line.M2.Y);
+    KeptClip = Meets(AbsLine, clip);
   }
   if (!KeptClip) {
     CPen::BeginPaint(clip);
@@ -79,6 +72,17 @@ void CLine::BeginPaint(CRect& clip) {
   canvas->SetPenStyle(Style);
   SavedClip = clip;
   canvas->SetOrigin(CPoint(0, 0));
+}
+
+bool CLine::Meets(const CRect& line, const CRect& clip) {
+  const auto overlap = [](const CFloat& a1, const CFloat& a2, const CFloat& b1, const CFloat& b2) {
+    return bool((a1 >= b1 ? a1 : b1) <= (a2 <= b2 ? a2 : b2));
+  };
+  const bool swapX = bool(line.M1.X > line.M2.X), swapY = bool(line.M1.Y > line.M2.Y);
+  return overlap(clip.M1.X, clip.M2.X, swapX ? line.M2.X : line.M1.X,
+                 swapX ? line.M1.X : line.M2.X) &&
+         overlap(clip.M1.Y, clip.M2.Y, swapY ? line.M2.Y : line.M1.Y,
+                 swapY ? line.M1.Y : line.M2.Y);
 }
 
 void CLine::EndPaint(CRect& clip) {

@@ -40,6 +40,10 @@ class CLine : public CPen {
   void EndPaint(CRect& clip) override;
   void Paint(const CRect& clip) override;
 
+  // Whether a line over the view rectangle `line` (either corner first) has a pixel inside the
+  // clip: only then may it be drawn with the clip the canvas already has.
+  static bool Meets(const CRect& line, const CRect& clip);
+
  private:
   bool KeptClip = false;  // BeginPaint left the canvas's clip as it was, until EndPaint
   CRect AbsLine;          // the line's view rectangle, found by BeginPaint while KeptClip

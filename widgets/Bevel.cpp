@@ -67,14 +67,6 @@ void CBevel::ReadFrom(CStream& stream) {
   Anchors.ReadFrom(stream);
 }
 
-namespace {
-
-bool Overlap(const CFloat& a1, const CFloat& a2, const CFloat& b1, const CFloat& b2) {
-  return bool((a1 >= b1 ? a1 : b1) <= (a2 <= b2 ? a2 : b2));
-}
-
-}  // namespace
-
 // What painting each line as a control does, in one pass and without its bookkeeping: a plain
 // line that meets the clip the canvas has is drawn with that clip, as CLine's own BeginPaint
 // would leave it (see there). Anything else is painted the usual way. A repaint draws the lines
@@ -103,9 +95,7 @@ void CBevel::Paint(const CRect& clip) {
       }
       if (kept) {
         const CRect r = line->GetAbsRect();
-        const bool swapX = bool(r.M1.X > r.M2.X), swapY = bool(r.M1.Y > r.M2.Y);
-        if (Overlap(clip.M1.X, clip.M2.X, swapX ? r.M2.X : r.M1.X, swapX ? r.M1.X : r.M2.X) &&
-            Overlap(clip.M1.Y, clip.M2.Y, swapY ? r.M2.Y : r.M1.Y, swapY ? r.M1.Y : r.M2.Y)) {
+        if (CLine::Meets(r, clip)) {
           canvas->SetPenStyle(line->Style);
           canvas->SetOrigin(CPoint(0, 0));
           canvas->SetColor(line->Color);
