@@ -6,13 +6,11 @@
 #include <SDL_ttf.h>
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -575,28 +573,11 @@ bool SizeFont(TTF_Font* ttf, const LogicalFont& request) {
   return true;
 }
 
-// A face file mapped into memory whole: FreeType reads only the tables it needs, straight from the
-// system's file cache, where reading the file first would copy all of it.
-class FaceBytes {
- public:
-  FaceBytes(const void* data, size_t size) : data_(data), size_(size) {}
-  FaceBytes(const FaceBytes&) = delete;
-  FaceBytes& operator=(const FaceBytes&) = delete;
-  ~FaceBytes() { munmap(const_cast<void*>(data_), size_); }
-
-  const void* Data() const { return data_; }
-  size_t Size() const { return size_; }
-
- private:
-  const void* data_;
-  size_t size_;
-};
-
 struct FontCache {
   bool started = false;
   bool failed = false;
   // Face files by path; declared first, so they go after the fonts opened from them.
-  std::map<std::string, std::unique_ptr<FaceBytes>> files;
+  std::map<std::string, std::string> files;
   std::map<LogicalFont, std::unique_ptr<Font>> fonts;  // nullptr: no face could be opened
 
   ~FontCache() {
@@ -610,32 +591,31 @@ FontCache& Cache() {
   return cache;
 }
 
-// Each face file mapped once, kept for the life of the process like the fonts opened from it: a
-// font opened from its file would hold a file descriptor for good, and a program trying many
-// sizes would run out of them. A mapping holds none.
-const FaceBytes* FaceFile(const std::string& path) {
+// Each face file read once into memory, kept for the life of the process like the fonts opened
+// from it: a font opened from its file would hold a file descriptor for good, and a program
+// trying many sizes would run out of them.
+const std::string* FaceFile(const std::string& path) {
   auto& files = Cache().files;
-  if (auto it = files.find(path); it != files.end()) return it->second.get();
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat about {};
-  void* mapped = MAP_FAILED;
-  // SDL's memory streams count in int.
-  if (fstat(fd, &about) == 0 && S_ISREG(about.st_mode) && about.st_size > 0 &&
-      about.st_size <= INT_MAX)
-    mapped = mmap(nullptr, size_t(about.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-  close(fd);
-  if (mapped == MAP_FAILED) return nullptr;
-  auto bytes = std::make_unique<FaceBytes>(mapped, size_t(about.st_size));
-  return files.emplace(path, std::move(bytes)).first->second.get();
+  if (auto it = files.find(path); it != files.end()) return &it->second;
+  SDL_RWops* in = SDL_RWFromFile(path.c_str(), "rb");
+  if (!in) return nullptr;
+  std::string bytes;
+  const Sint64 size = SDL_RWsize(in);
+  if (size > 0) {
+    bytes.resize(size_t(size));
+    if (SDL_RWread(in, bytes.data(), 1, bytes.size()) != bytes.size()) bytes.clear();
+  }
+  SDL_RWclose(in);
+  if (bytes.empty()) return nullptr;
+  return &files.emplace(path, std::move(bytes)).first->second;
 }
 
 std::unique_ptr<Font::Impl> Open(const LogicalFont& request, bool fresh) {
   for (FaceMatch& face : Candidates(request, 8, fresh)) {
-    const FaceBytes* file = FaceFile(face.file);
+    const std::string* file = FaceFile(face.file);
     if (!file) continue;
     TTF_Font* ttf =
-        TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->Data(), int(file->Size())), 1, 12, face.index);
+        TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->data(), int(file->size())), 1, 12, face.index);
     if (!ttf) continue;
     auto impl = std::make_unique<Font::Impl>();
     impl->ttf = ttf;
