@@ -279,10 +279,6 @@ bool Present(WindowRecord& window, const Surface* picture) {
   return SDL_UpdateWindowSurface(window.sdl) == 0;
 }
 
-}  // namespace
-
-namespace {
-
 // The pages of [begin, end) made and written now, in one call, where the system can (Linux 5.14).
 void MakePages(void* begin, size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
