@@ -22,19 +22,6 @@ CStr Shown(const CStr& name) {
   return name.Length().Value <= 64 ? name : name.SubStr(0, 64) + "...";
 }
 
-// A walk over a large tree misses the cache at every node: first its list of children, then the
-// block of their pointers, then each child's own list. These ask for each of them ahead, every
-// one once the line it is read from has had time to arrive.
-const CList& ListOf(const CObject* node) { return static_cast<const CInfo*>(node)->Children; }
-void FetchList(const CObject* node) { __builtin_prefetch(&ListOf(node)); }
-void FetchBlock(const CObject* node) {
-  // The address of the first child is read from the block: that read is the fetch wanted.
-  if (ListOf(node).Size() > 0) __builtin_prefetch(ListOf(node).At(0));
-}
-void FetchChildLists(const CObject* node) {
-  const CList& list = ListOf(node);
-  for (std::int32_t i = 0; i < std::min(list.Size(), 4); ++i) FetchList(list.At(i));
-}
 // The lines of a node that saving it reads first: the header and the fields of most kinds.
 void FetchFields(const CObject* node) {
   const auto* bytes = reinterpret_cast<const char*>(node);
@@ -134,13 +121,7 @@ std::int32_t CInfo::LevelsBelow() const {
   std::vector<std::pair<const CInfo*, std::int32_t>> path = {{this, 0}};
   while (!path.empty()) {
     auto& [node, next] = path.back();
-    const CList& children = node->Children;
-    const std::int32_t count = children.Size();
-    if (next == 0) FetchChildLists(node);
-    if (next + 8 < count) FetchList(children.At(next + 8));
-    if (next + 4 < count) FetchBlock(children.At(next + 4));
-    if (next + 2 < count) FetchChildLists(children.At(next + 2));
-    if (next < count) {
+    if (next < node->Children.Size()) {
       const auto* child = static_cast<const CInfo*>(node->Children.At(next++));
       path.push_back({child, 0});
       deepest = std::max(deepest, std::int32_t(path.size()) - 1);
