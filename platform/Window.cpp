@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include <SDL.h>
 #include <sys/mman.h>
@@ -37,6 +38,9 @@ struct WindowRecord {
 // Node-based, so a Surface* handed out stays put while other windows come and go.
 std::unordered_map<WindowId, WindowRecord> windows;
 WindowId captureWindow = 0;
+// Shown windows, the last shown last: where the keyboard goes back to when the window that has
+// it is hidden or destroyed (a box answered, a dialog closed).
+std::vector<WindowId> shownOrder;
 
 WindowRecord* Find(WindowId id) {
   const auto found = windows.find(id);
@@ -126,21 +130,44 @@ WindowId CreateWindow(int x, int y, int width, int height) {
   return id;
 }
 
+namespace {
+
+// The window going away or out of sight no longer takes keys. Without a window manager the
+// display then gives them to no window at all, and the user's typing would be lost: the window
+// shown before it gets them back, as a desktop gives them to the window under a closed dialog.
+void PassKeyboardOn(WindowId id, bool hadKeyboard) {
+  std::erase(shownOrder, id);
+  if (!hadKeyboard) return;
+  for (auto it = shownOrder.rbegin(); it != shownOrder.rend(); ++it) {
+    const WindowRecord* next = Find(*it);
+    if (!next || next->destroying || !(SDL_GetWindowFlags(next->sdl) & SDL_WINDOW_SHOWN)) continue;
+    SDL_RaiseWindow(next->sdl);
+    SDL_SetWindowInputFocus(next->sdl);
+    return;
+  }
+}
+
+}  // namespace
+
 void DestroyWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window || window->destroying) return;
   window->destroying = true;
   DispatchMessage(Message{id, MessageKind::Destroy, 0, 0});
   if (captureWindow == id) ReleaseMouseCapture();
+  const bool hadKeyboard = SDL_GetKeyboardFocus() == window->sdl;
   SDL_DestroyWindow(window->sdl);  // records never move, whatever the procedure did meanwhile
   windows.erase(id);
   detail::ForgetWindow(id);
   detail::KillWindowTimers(id);
+  PassKeyboardOn(id, hadKeyboard);
 }
 
 bool ShowWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
+  std::erase(shownOrder, id);
+  shownOrder.push_back(id);
   SDL_ShowWindow(window->sdl);
   SDL_RaiseWindow(window->sdl);  // showing activates, as users expect of a new form
   InvalidateWindow(id);
@@ -151,7 +178,9 @@ bool ShowWindow(WindowId id) {
 bool HideWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
+  const bool hadKeyboard = SDL_GetKeyboardFocus() == window->sdl;
   SDL_HideWindow(window->sdl);
+  PassKeyboardOn(id, hadKeyboard);
   return true;
 }
 

@@ -128,6 +128,32 @@ TEST_F(ModalBoxTest, ClickingOkClosesTheBoxAndClickingBesideItDoesNot) {
   EXPECT_EQ(FindBox("Box two"), 0u);
 }
 
+// Without a window manager the display gives the keys of a closed window to no window at all:
+// the user typing after answering a box would type into nothing.
+TEST_F(ModalBoxTest, TheWindowUnderTheBoxHasTheKeyboardAgainOnceItCloses) {
+  const WindowId main = CreateWindow(0, 0, 200, 200);
+  ShowWindow(main);
+  SDL_Window* const mainWindow = SDL_GetWindowFromID(main);
+  // The display's word that a window has the keyboard arrives as an event.
+  const auto keyboardAt = [](SDL_Window* wanted) {
+    for (int i = 0; i < 50 && SDL_GetKeyboardFocus() != wanted; ++i) {
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    return SDL_GetKeyboardFocus();
+  };
+  ASSERT_EQ(keyboardAt(mainWindow), mainWindow) << "a shown window takes the keyboard";
+  RunWith("Answer me", "Box four", [&](WindowId box, int) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = box;
+    e.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    Push(e);
+  });
+  EXPECT_EQ(keyboardAt(mainWindow), mainWindow) << "the keyboard went back to the main window";
+  DestroyWindow(main);
+}
+
 TEST_F(ModalBoxTest, AQuitRequestEndsTheBoxAndStaysForTheOuterLoop) {
   RunWith("Quit", "Box three", [](WindowId, int) { PostQuitMessage(7); });
   Message m;
