@@ -1,37 +1,44 @@
 #include "ide/ConfigLoad.h"
 
 #include <chrono>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "core/App.h"
 #include "model/NameManager.h"
+#include "platform/Threads.h"
 #include "storage/Config.h"
 
-CConfigLoad::CConfigLoad(CApp& app) : app_(app) {
+CConfigLoad::CConfigLoad(CApp& app)
+    : app_(app), task_([this] { return LoadConfig(app_, loaded_); }), loading_(task_.get_future()) {
   // Left by a save that was killed, as a crash would; gone before the load looks.
   RemoveStaleConfigSaves(app);
   app.NameMan->SetShared(true);
-  // Where no thread can be had, the load runs at the join instead, with the same results.
-  loading_ = std::async(std::launch::async | std::launch::deferred,
-                        [this] { return LoadConfig(app_, loaded_); });
+  try {
+    thread_ = std::thread([this] { task_(); });
+    platform::RunBeside(thread_);
+  } catch (const std::system_error&) {
+    // Where no thread can be had, the load runs at the join instead, with the same results.
+  }
 }
 
-// A load still running must end before its tree goes; one that never began (no thread) is
-// dropped.
+// A load still running must end before its tree goes; one that never began is dropped.
 CConfigLoad::~CConfigLoad() {
-  if (loading_.valid() &&
-      loading_.wait_for(std::chrono::seconds(0)) != std::future_status::deferred)
-    loading_.wait();
+  if (thread_.joinable()) thread_.join();
   app_.NameMan->SetShared(false);
 }
 
 bool CConfigLoad::Loading() const {
-  return loading_.valid() &&
+  return thread_.joinable() &&
          loading_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
 }
 
 CLoadReport CConfigLoad::Join() {
+  if (thread_.joinable())
+    thread_.join();
+  else
+    task_();
   CLoadReport report = loading_.get();
   app_.NameMan->SetShared(false);
   if (!report.Ok()) return report;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <future>
+#include <thread>
 
 #include "model/Info.h"
 
@@ -33,5 +34,7 @@ class CConfigLoad {
  private:
   CApp& app_;
   CInfo loaded_;
+  std::packaged_task<CLoadReport()> task_;
   std::future<CLoadReport> loading_;
+  std::thread thread_;  // none when no thread could be had: the task then runs at the join
 };

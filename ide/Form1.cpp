@@ -68,10 +68,11 @@ bool IsA(const CInfo* element, const char* className) {
 
 // [SECTION] Building
 
-// The load begins before the window's first part is built.
-CForm1::CForm1(CControl* parent) : CForm1(parent, std::make_unique<CConfigLoad>(*CoreApp)) {}
-
-CForm1::CForm1(CControl* parent, std::unique_ptr<CConfigLoad> load) : CForm(parent) {
+// The load runs while the window's parts are built. It begins once the window itself exists:
+// making a window waits on the display server, which a load running on the same cores holds up
+// for milliseconds.
+CForm1::CForm1(CControl* parent) : CForm(parent) {
+  auto load = std::make_unique<CConfigLoad>(*CoreApp);
   SetBounds(100, 100, 800, 600, true);
   Caption->Icon->SetFileName(Home() + "\\Pics\\Form\\Icon16_new.bmp");
   Caption->Title->Str = "Qxworks 0.3.2";

@@ -91,8 +91,6 @@ class CForm1 : public CForm {
   CScrollBox* BottomBox = nullptr;
 
  private:
-  CForm1(CControl* parent, std::unique_ptr<CConfigLoad> load);
-
   void BuildToolBar();
   void BuildPanes();
   // The question of a command; true only for Yes.

@@ -40,7 +40,10 @@ std::unordered_map<WindowId, Procedure> procedures;
 // then paint, then timers.
 bool Fetch(Message& message, bool wait) {
   for (;;) {
-    if (detail::VideoReadyHere()) detail::PumpEvents(0);
+    if (detail::VideoReadyHere()) {
+      detail::PutWindowsOnScreen();
+      detail::PumpEvents(0);
+    }
     if (!queue.messages.empty()) {
       message = queue.messages.front();
       queue.messages.pop_front();
@@ -73,6 +76,7 @@ bool Fetch(Message& message, bool wait) {
     const int timeout =
         deadline ? static_cast<int>(std::clamp<std::int64_t>(*deadline - Now(), 0, INT_MAX)) : -1;
     if (detail::EnsureVideo() && detail::VideoReadyHere()) {
+      detail::PutWindowsOnScreen();
       detail::PumpEvents(timeout);
       continue;
     }

@@ -33,10 +33,17 @@ struct WindowRecord {
   // the white is most often never needed and never written.
   std::unique_ptr<Surface> before;
   int keptWidth = 0, keptHeight = 0;
+  // Until the window is first wanted on the screen (the message loop runs, a frame is shown),
+  // where it goes and whether it shows are only noted here. A window is placed several times
+  // while it is built, and under X each placement and each showing waits for the server.
+  bool staged = true;
+  bool shownStaged = false;
+  WindowRect stagedBounds;
 };
 
 // Node-based, so a Surface* handed out stays put while other windows come and go.
 std::unordered_map<WindowId, WindowRecord> windows;
+int stagedWindows = 0;  // how many records are still staged
 WindowId captureWindow = 0;
 // Shown windows, the last shown last: where the keyboard goes back to when the window that has
 // it is hidden or destroyed (a box answered, a dialog closed).
@@ -110,6 +117,47 @@ int DropShownEvents(void* window, SDL_Event* event) {
   return kind == SDL_WINDOWEVENT_SHOWN || kind == SDL_WINDOWEVENT_EXPOSED ? 0 : 1;
 }
 
+bool Shown(const WindowRecord& window) {
+  return window.staged ? window.shownStaged
+                       : (SDL_GetWindowFlags(window.sdl) & SDL_WINDOW_SHOWN) != 0;
+}
+
+void ScreenPosition(const WindowRecord& window, int& x, int& y) {
+  if (window.staged) {
+    x = window.stagedBounds.x;
+    y = window.stagedBounds.y;
+  } else {
+    SDL_GetWindowPosition(window.sdl, &x, &y);
+  }
+}
+
+void ShowOnScreen(WindowId id, WindowRecord& window) {
+  SDL_ShowWindow(window.sdl);
+  SDL_RaiseWindow(window.sdl);  // showing activates, as users expect of a new form
+  SDL_FilterEvents(&DropShownEvents, &id);
+}
+
+// The SDL window takes what was noted for it while it was staged.
+void PutOnScreen(WindowId id, WindowRecord& window) {
+  if (!window.staged) return;
+  window.staged = false;
+  --stagedWindows;
+  const WindowRect& at = window.stagedBounds;
+  int x = 0, y = 0, width = 0, height = 0;
+  SDL_GetWindowPosition(window.sdl, &x, &y);
+  SDL_GetWindowSize(window.sdl, &width, &height);
+  if (x != at.x || y != at.y) SDL_SetWindowPosition(window.sdl, at.x, at.y);
+  if (width != at.width || height != at.height) {
+    if (window.ahead) CatchUp(window);  // the framebuffer may go with the change of size
+    SDL_SetWindowSize(window.sdl, at.width, at.height);
+    // A desktop may not give the size asked for: the procedure learns the one it got.
+    SDL_GetWindowSize(window.sdl, &width, &height);
+    if (TakeNewSize(id, window, width, height))
+      PostMessage(Message{id, MessageKind::Size, width, height});
+  }
+  if (window.shownStaged) ShowOnScreen(id, window);
+}
+
 }  // namespace
 
 WindowId CreateWindow(int x, int y, int width, int height) {
@@ -126,6 +174,8 @@ WindowId CreateWindow(int x, int y, int width, int height) {
   SDL_GetWindowSize(sdl, &width, &height);
   WindowRecord& window = windows[id];
   window.sdl = sdl;
+  window.stagedBounds = WindowRect{x, y, width, height};
+  ++stagedWindows;
   ResizeImage(window, width, height);  // all white, once asked for
   return id;
 }
@@ -140,7 +190,8 @@ void PassKeyboardOn(WindowId id, bool hadKeyboard) {
   if (!hadKeyboard) return;
   for (auto it = shownOrder.rbegin(); it != shownOrder.rend(); ++it) {
     const WindowRecord* next = Find(*it);
-    if (!next || next->destroying || !(SDL_GetWindowFlags(next->sdl) & SDL_WINDOW_SHOWN)) continue;
+    if (!next || next->destroying || !Shown(*next)) continue;
+    if (next->staged) return;  // it takes the keyboard as it reaches the screen
     SDL_RaiseWindow(next->sdl);
     SDL_SetWindowInputFocus(next->sdl);
     return;
@@ -155,7 +206,8 @@ void DestroyWindow(WindowId id) {
   window->destroying = true;
   DispatchMessage(Message{id, MessageKind::Destroy, 0, 0});
   if (captureWindow == id) ReleaseMouseCapture();
-  const bool hadKeyboard = SDL_GetKeyboardFocus() == window->sdl;
+  const bool hadKeyboard = !window->staged && SDL_GetKeyboardFocus() == window->sdl;
+  if (window->staged) --stagedWindows;
   SDL_DestroyWindow(window->sdl);  // records never move, whatever the procedure did meanwhile
   windows.erase(id);
   detail::ForgetWindow(id);
@@ -168,35 +220,44 @@ bool ShowWindow(WindowId id) {
   if (!window) return false;
   std::erase(shownOrder, id);
   shownOrder.push_back(id);
-  SDL_ShowWindow(window->sdl);
-  SDL_RaiseWindow(window->sdl);  // showing activates, as users expect of a new form
   InvalidateWindow(id);
-  SDL_FilterEvents(&DropShownEvents, &id);
+  if (window->staged)
+    window->shownStaged = true;
+  else
+    ShowOnScreen(id, *window);
   return true;
 }
 
 bool HideWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
-  const bool hadKeyboard = SDL_GetKeyboardFocus() == window->sdl;
-  SDL_HideWindow(window->sdl);
+  const bool hadKeyboard = !window->staged && SDL_GetKeyboardFocus() == window->sdl;
+  if (window->staged)
+    window->shownStaged = false;
+  else
+    SDL_HideWindow(window->sdl);
   PassKeyboardOn(id, hadKeyboard);
   return true;
 }
 
 bool IsWindowVisible(WindowId id) {
   const WindowRecord* window = Find(id);
-  return window && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) != 0;
+  return window && Shown(*window);
 }
 
 bool MoveWindow(WindowId id, int x, int y, int width, int height) {
   WindowRecord* window = Find(id);
   if (!window) return false;
-  SDL_SetWindowPosition(window->sdl, x, y);
-  if (window->ahead) CatchUp(*window);  // the framebuffer may go with the change of size
-  SDL_SetWindowSize(window->sdl, std::clamp(width, 1, kMaxWindowSide),
-                    std::clamp(height, 1, kMaxWindowSide));
-  SDL_GetWindowSize(window->sdl, &width, &height);
+  width = std::clamp(width, 1, kMaxWindowSide);
+  height = std::clamp(height, 1, kMaxWindowSide);
+  if (window->staged) {
+    window->stagedBounds = WindowRect{x, y, width, height};
+  } else {
+    SDL_SetWindowPosition(window->sdl, x, y);
+    if (window->ahead) CatchUp(*window);  // the framebuffer may go with the change of size
+    SDL_SetWindowSize(window->sdl, width, height);
+    SDL_GetWindowSize(window->sdl, &width, &height);
+  }
   if (TakeNewSize(id, *window, width, height))
     DispatchMessage(Message{id, MessageKind::Size, width, height});
   return true;
@@ -205,6 +266,7 @@ bool MoveWindow(WindowId id, int x, int y, int width, int height) {
 bool MinimizeWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
+  PutOnScreen(id, *window);
   SDL_MinimizeWindow(window->sdl);
   return true;
 }
@@ -212,6 +274,7 @@ bool MinimizeWindow(WindowId id) {
 bool MaximizeWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
+  PutOnScreen(id, *window);
   SDL_MaximizeWindow(window->sdl);
   return true;
 }
@@ -219,6 +282,7 @@ bool MaximizeWindow(WindowId id) {
 bool RestoreWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
+  PutOnScreen(id, *window);
   SDL_RestoreWindow(window->sdl);
   return true;
 }
@@ -226,6 +290,7 @@ bool RestoreWindow(WindowId id) {
 std::optional<WindowRect> WindowBounds(WindowId id) {
   const WindowRecord* window = Find(id);
   if (!window) return std::nullopt;
+  if (window->staged) return window->stagedBounds;
   WindowRect rect;
   SDL_GetWindowPosition(window->sdl, &rect.x, &rect.y);
   SDL_GetWindowSize(window->sdl, &rect.width, &rect.height);
@@ -326,11 +391,13 @@ void MakePages(void* begin, size_t bytes) {
 bool PrepareFrame(WindowId id, Surface& picture) {
   WindowRecord* window = Find(id);
   if (!window) return false;
-  // A framebuffer holding the last frame is not to be remade.
-  if (window->ahead) return true;
-  SDL_Surface* screen = SDL_GetWindowSurface(window->sdl);
-  if (screen && !SDL_MUSTLOCK(screen) && screen->pixels)
-    MakePages(screen->pixels, size_t(screen->pitch) * size_t(screen->h));
+  // A framebuffer holding the last frame is not to be remade, and a staged window's is made at
+  // the size it will have on the screen.
+  if (!window->ahead && !window->staged) {
+    SDL_Surface* screen = SDL_GetWindowSurface(window->sdl);
+    if (screen && !SDL_MUSTLOCK(screen) && screen->pixels)
+      MakePages(screen->pixels, size_t(screen->pitch) * size_t(screen->h));
+  }
   const int rows = std::min(picture.height, window->image.height);
   if (rows > 0 && picture.width > 0)
     MakePages(picture.Row(0), size_t(rows) * size_t(picture.Stride()) * sizeof(Pixel));
@@ -339,12 +406,16 @@ bool PrepareFrame(WindowId id, Surface& picture) {
 
 bool PresentWindow(WindowId id) {
   WindowRecord* window = Find(id);
-  return window && Present(*window, nullptr);
+  if (!window) return false;
+  PutOnScreen(id, *window);
+  return Present(*window, nullptr);
 }
 
 bool PresentWindowFrom(WindowId id, const Surface& picture) {
   WindowRecord* window = Find(id);
-  return window && Present(*window, &picture);
+  if (!window) return false;
+  PutOnScreen(id, *window);
+  return Present(*window, &picture);
 }
 
 void CaptureMouse(WindowId id) {
@@ -367,6 +438,11 @@ WindowId MouseCaptureWindow() {
 
 namespace detail {
 
+void PutWindowsOnScreen() {
+  if (stagedWindows == 0) return;
+  for (auto& [id, window] : windows) PutOnScreen(id, window);
+}
+
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
   const WindowRecord* capture = Find(captureWindow);
   if (!capture || eventWindow == captureWindow) return eventWindow;
@@ -374,7 +450,7 @@ WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
   int screenX = 0;
   int screenY = 0;
   if (const WindowRecord* source = Find(eventWindow)) {
-    SDL_GetWindowPosition(source->sdl, &screenX, &screenY);
+    ScreenPosition(*source, screenX, screenY);
     screenX += x;
     screenY += y;
   } else {
@@ -382,7 +458,7 @@ WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
   }
   int left = 0;
   int top = 0;
-  SDL_GetWindowPosition(capture->sdl, &left, &top);
+  ScreenPosition(*capture, left, top);
   x = screenX - left;
   y = screenY - top;
   return captureWindow;

@@ -24,7 +24,10 @@ struct WindowRect {
 constexpr int kMaxWindowSide = 8192;
 
 // A hidden window with a white image of its size; 0 when no window can be made (no display).
-// Sizes are cut to 1 .. kMaxWindowSide pixels, here and in MoveWindow.
+// Sizes are cut to 1 .. kMaxWindowSide pixels, here and in MoveWindow. Until messages are next
+// fetched or a frame of it is presented, the display is not told where the window is or whether
+// it shows (every other call answers as if it were): a window placed several times while it is
+// built then costs one placement on the display, not one round of waiting for the server each.
 WindowId CreateWindow(int x, int y, int width, int height);
 
 // Sends Destroy to the window's procedure at once (the window still exists while it runs), then
@@ -62,7 +65,8 @@ const Surface* PeekWindowImage(WindowId window);
 // Puts the window's image on the screen.
 bool PresentWindow(WindowId window);
 // Makes the memory of the window's next frame now rather than page by page as the frame is drawn:
-// SDL's framebuffer of the window at its size, and the rows of picture (a window-sized or larger
+// SDL's framebuffer of the window at its size (once the window is on the display), and the rows
+// of picture (a window-sized or larger
 // buffer the frame is drawn in) that the window shows. For a program that would otherwise wait
 // before its first frame. False for an unknown window; what cannot be made ahead is made later.
 bool PrepareFrame(WindowId window, Surface& picture);
@@ -79,6 +83,9 @@ WindowId MouseCaptureWindow();
 
 namespace detail {
 
+// For the event pump, before it asks for events: windows made, placed and shown since the last
+// time reach the screen where and as they were last asked to be.
+void PutWindowsOnScreen();
 // For the event pump. A mouse event reported for eventWindow at (x, y): answers the window that
 // receives it and turns (x, y) into that window's client coordinates.
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y);

@@ -134,10 +134,13 @@ TEST_F(ModalBoxTest, TheWindowUnderTheBoxHasTheKeyboardAgainOnceItCloses) {
   const WindowId main = CreateWindow(0, 0, 200, 200);
   ShowWindow(main);
   SDL_Window* const mainWindow = SDL_GetWindowFromID(main);
-  // The display's word that a window has the keyboard arrives as an event.
+  // The window reaches the screen as messages are next fetched, and the display's word that a
+  // window has the keyboard arrives as an event.
   const auto keyboardAt = [](SDL_Window* wanted) {
     for (int i = 0; i < 50 && SDL_GetKeyboardFocus() != wanted; ++i) {
-      SDL_PumpEvents();
+      Message m;
+      while (PeekMessage(m)) {
+      }
       SDL_Delay(10);
     }
     return SDL_GetKeyboardFocus();

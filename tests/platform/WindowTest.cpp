@@ -192,6 +192,55 @@ SDL_Color ShownPixel(WindowId id, int x, int y) {
   return c;
 }
 
+// A window is placed several times while it is built; it reaches the screen once, as messages
+// are next fetched or its first frame is shown, where and as it was last asked to be.
+TEST_F(WindowTest, AWindowBeingBuiltReachesTheScreenOnceAtItsLastPlace) {
+  struct Case {
+    const char* name;
+    bool byFrame;  // its first frame puts it there, not the message loop
+  };
+  for (const Case& c : {Case{"by the loop", false}, Case{"by a frame", true}}) {
+    SCOPED_TRACE(c.name);
+    const WindowId id = Make(20, 20, 320, 240);
+    Recorder& recorder = recorder_;
+    recorder.seen.clear();
+    SetWindowProcedure(id, &Recorder::Procedure, &recorder);
+    ASSERT_TRUE(ShowWindow(id));
+    ASSERT_TRUE(MoveWindow(id, 0, 0, 151, 601));
+    ASSERT_TRUE(MoveWindow(id, 100, 100, 801, 601));
+    EXPECT_EQ(recorder.seen, (std::vector<Message>{{id, MessageKind::Size, 151, 601},
+                                                   {id, MessageKind::Size, 801, 601}}))
+        << "each size comes during its call";
+    EXPECT_TRUE(IsWindowVisible(id));
+    EXPECT_EQ(WindowBounds(id)->x, 100);
+    EXPECT_EQ(WindowImage(id)->width, 801);
+    SDL_Window* sdl = SDL_GetWindowFromID(id);
+    EXPECT_FALSE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN) << "not yet on the screen";
+
+    if (c.byFrame) {
+      ASSERT_TRUE(PresentWindowFrom(id, Surface(801, 601, 0x00FF00)));
+      EXPECT_EQ(ShownPixel(id, 800, 600).g, 0xFF) << "the frame covers the window's last size";
+    }
+    const auto later = Drain();
+    EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN);
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(sdl, &x, &y);
+    SDL_GetWindowSize(sdl, &width, &height);
+    EXPECT_EQ(std::vector<int>({x, y, width, height}), std::vector<int>({100, 100, 801, 601}));
+    EXPECT_EQ(Only(MessageKind::Size, later), std::vector<Message>{}) << "no size is news";
+    EXPECT_EQ(Only(MessageKind::Paint, later), (std::vector<Message>{{id, MessageKind::Paint}}))
+        << "the showing asked for one paint, and reaching the screen for none";
+  }
+
+  // Hidden again before it got there, it never shows.
+  const WindowId brief = Make(20, 20, 100, 100);
+  ShowWindow(brief);
+  HideWindow(brief);
+  Drain();
+  EXPECT_FALSE(IsWindowVisible(brief));
+  EXPECT_FALSE(SDL_GetWindowFlags(SDL_GetWindowFromID(brief)) & SDL_WINDOW_SHOWN);
+}
+
 TEST_F(WindowTest, PresentShowsTheImage) {
   const WindowId id = Make(0, 0, 64, 48);
   Surface* image = WindowImage(id);
