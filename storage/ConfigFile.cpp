@@ -1,7 +1,5 @@
 // The configuration file on disk: the image of storage/Config.cpp through a scrambling file
 // with the empty key, so its bytes are stored as they are.
-#include <vector>
-
 #include "core/App.h"
 #include "core/Cp1251.h"
 #include "model/RecordReader.h"
@@ -34,15 +32,9 @@ CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
   // Parsing in memory: a record is peeked at before it is read, and seeking a disk file back
   // and forth for every node would cost far more than one copy of the file.
   CMemory image;
-  std::vector<char> chunk(1 << 16);
   file.SetPosition(0);
-  for (std::int32_t done = 0; done < size;) {
-    const std::int32_t want = std::min<std::int32_t>(size - done, std::int32_t(chunk.size()));
-    const CInt got = file.Read(chunk.data(), want);
-    if (got.Value <= 0) return Refused(done, "файл не читается дальше"_cp);
-    image.Write(chunk.data(), got);
-    done += got.Value;
-  }
+  const std::int32_t got = image.ReadFrom(file, size).Value;
+  if (got < size) return Refused(got, "файл не читается дальше"_cp);
   return ReadConfig(image, root);
 }
 

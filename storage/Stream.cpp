@@ -144,6 +144,22 @@ void CMemory::WriteUChar(std::uint8_t value) { Put(&value, sizeof(value)); }
 
 void CMemory::Assign(CStream& other) { CopyFrom(other, other.GetSize()); }
 
+CInt CMemory::ReadFrom(CStream& source, const CInt& count) {
+  if (count.Value <= 0 || Position.Value < 0 || Position.Value > DataSize.Value) return 0;
+  const std::int64_t end = std::int64_t(Position.Value) + count.Value;
+  if (end > INT32_MAX) return 0;
+  Reserve(static_cast<std::int32_t>(end));
+  std::int32_t done = 0;
+  while (done < count.Value) {
+    const CInt got = source.Read(Buffer + Position.Value + done, count.Value - done);
+    if (got.Value <= 0) break;
+    done += got.Value;
+  }
+  Position.Value += done;
+  if (Position.Value > DataSize.Value) DataSize.Value = Position.Value;
+  return done;
+}
+
 void CMemory::CopyFrom(CStream& other, const CInt& count) {
   Position = 0;
   auto* source = dynamic_cast<CMemory*>(&other);

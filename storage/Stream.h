@@ -78,6 +78,9 @@ class CMemory : public CStream {
   void WriteUChar(std::uint8_t value) override;
 
   const std::uint8_t* Data() const { return Buffer; }
+  // Reads up to count bytes of source in at the position, straight into the block (no copy in
+  // between); the number read, fewer where source ends or fails first.
+  CInt ReadFrom(CStream& source, const CInt& count);
 
  private:
   // Write, without its checks when the bytes fit the block at a position within the data.

@@ -198,3 +198,34 @@ TEST(ValueRecords, NameThenValue) {
   EXPECT_TRUE(b2);
   EXPECT_TRUE(all.Eof());
 }
+
+// A source that hands out at most a few bytes a call, as a file or a pipe may.
+class CTrickle : public CMemory {
+ public:
+  CInt Read(void* buffer, const CInt& count) override {
+    return CMemory::Read(buffer, count.Value < 3 ? count : CInt(3));
+  }
+};
+
+TEST(CMemory, ReadFromTakesWhatTheSourceGivesInPieces) {
+  CTrickle source;
+  source.Write("0123456789", 10);
+  source.SetPosition(0);
+  CMemory target;
+  target.Write("ab", 2);
+  EXPECT_EQ(target.ReadFrom(source, 7).Value, 7);
+  EXPECT_EQ(Bytes(target), (B{'a', 'b', '0', '1', '2', '3', '4', '5', '6'}));
+  EXPECT_EQ(target.GetPosition().Value, 9);
+
+  // The source ends first: the bytes it had, and their count.
+  EXPECT_EQ(target.ReadFrom(source, 100).Value, 3);
+  EXPECT_EQ(target.GetSize().Value, 12);
+  EXPECT_EQ(target.GetPosition().Value, 12);
+
+  // Over bytes already there, the size grows only past them.
+  source.SetPosition(0);
+  target.SetPosition(1);
+  EXPECT_EQ(target.ReadFrom(source, 2).Value, 2);
+  EXPECT_EQ(Bytes(target), (B{'a', '0', '1', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
+  EXPECT_EQ(target.ReadFrom(source, 0).Value, 0);
+}
