@@ -169,6 +169,14 @@ void CView::Invalidate() {
 void CView::PaintTree() {
   Redraws++;
   PaintOwed = false;
+  PaintPicture();
+}
+
+void CView::PaintAhead() {
+  if (Canvas) PaintPicture();
+}
+
+void CView::PaintPicture() {
   CRect area = PaintArea();
   const DeferredFills deferred(*Canvas);
   const CPaintPass pass;

@@ -40,6 +40,10 @@ class CView : public CRect {
   virtual void EndDraw();
   // Repaints the whole tree and shows it now.
   virtual void Redraw();
+  // Paints the whole tree into the buffer and shows nothing, for a window that waits before its
+  // first paint: what a paint makes the first time (the buffer's pages, the masks of its texts,
+  // its pictures) is then made while it waits.
+  void PaintAhead();
   // Redraw, or while a key is handled, a paint message once the waiting input is handled.
   virtual void Invalidate();
   // Repaints one control with its overlays.
@@ -83,6 +87,7 @@ class CView : public CRect {
 
  private:
   void PaintTree();
+  void PaintPicture();
   void CloseHook(CCanvas* canvas);
   void FlippedHook(CCanvas* canvas);
 };

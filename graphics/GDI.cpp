@@ -51,10 +51,6 @@ void CGDI::CreateWindow() {
   platform::SetWindowProcedure(Window, &CGDI::WindowProcedure, this);
 }
 
-void CGDI::PrepareFrame() {
-  if (Window) platform::PrepareFrame(Window, BufferBitmap);
-}
-
 void CGDI::AttachWindowContext() {
   platform::Surface* image = Window ? platform::WindowImage(Window) : nullptr;
   if (!Window) {

@@ -70,9 +70,6 @@ class CGDI : public CCanvas {
   CBool HasClip(const CRect& r) const override;
   // Makes the window, shows it and attaches this canvas to it.
   virtual void CreateWindow();
-  // Makes the memory of the next frame (the buffer's rows the window shows, the window's
-  // framebuffer) ahead of it, for a window that waits before its first paint.
-  void PrepareFrame();
 
   // The window procedure: input, size, paint and destroy messages become canvas events.
   static std::int32_t WindowProcedure(void* canvas, const platform::Message& message);

@@ -17,7 +17,6 @@
 #include "designer/DsgnForm.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
-#include "graphics/GDI.h"
 #include "ide/ConfigLoad.h"
 #include "ide/EditForm.h"
 #include "ide/SelItemForm.h"
@@ -87,10 +86,9 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
   Clipboard = std::make_unique<CMemory>();
   Tree->LoadIcons(Home());
 
-  // While the configuration is still loading, the first frame's memory is made: the paint after
-  // the join then has only its drawing to do.
-  if (load->Loading())
-    if (auto* canvas = dynamic_cast<CGDI*>(GetCanvas())) canvas->PrepareFrame();
+  // While the configuration is still loading, the window is painted once as it stands: the
+  // paint after the join then finds its memory, its texts' masks and its pictures made.
+  if (load->Loading() && View) View->PaintAhead();
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
   // damaged before anything can be saved over it.

@@ -10,8 +10,6 @@
 #include <vector>
 
 #include <SDL.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "platform/Text.h"
 #include "platform/Timers.h"
@@ -373,36 +371,7 @@ bool Present(WindowRecord& window, const Surface* picture) {
   return SDL_UpdateWindowSurface(window.sdl) == 0;
 }
 
-// The pages of [begin, end) made and written now, in one call, where the system can (Linux 5.14).
-void MakePages(void* begin, size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-  const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
-  const std::uintptr_t from = std::uintptr_t(begin) & ~(page - 1);
-  const std::uintptr_t to = std::uintptr_t(begin) + bytes;
-  madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
-#else
-  (void)begin;
-  (void)bytes;
-#endif
-}
-
 }  // namespace
-
-bool PrepareFrame(WindowId id, Surface& picture) {
-  WindowRecord* window = Find(id);
-  if (!window) return false;
-  // A framebuffer holding the last frame is not to be remade, and a staged window's is made at
-  // the size it will have on the screen.
-  if (!window->ahead && !window->staged) {
-    SDL_Surface* screen = SDL_GetWindowSurface(window->sdl);
-    if (screen && !SDL_MUSTLOCK(screen) && screen->pixels)
-      MakePages(screen->pixels, size_t(screen->pitch) * size_t(screen->h));
-  }
-  const int rows = std::min(picture.height, window->image.height);
-  if (rows > 0 && picture.width > 0)
-    MakePages(picture.Row(0), size_t(rows) * size_t(picture.Stride()) * sizeof(Pixel));
-  return true;
-}
 
 bool PresentWindow(WindowId id) {
   WindowRecord* window = Find(id);

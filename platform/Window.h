@@ -64,12 +64,6 @@ const Surface* PeekWindowImage(WindowId window);
 
 // Puts the window's image on the screen.
 bool PresentWindow(WindowId window);
-// Makes the memory of the window's next frame now rather than page by page as the frame is drawn:
-// SDL's framebuffer of the window at its size (once the window is on the display), and the rows
-// of picture (a window-sized or larger
-// buffer the frame is drawn in) that the window shows. For a program that would otherwise wait
-// before its first frame. False for an unknown window; what cannot be made ahead is made later.
-bool PrepareFrame(WindowId window, Surface& picture);
 // Copies the top-left block of picture that fits into the window's image and puts the image on
 // the screen: what a copy into WindowImage and PresentWindow do. A picture that covers the whole
 // image is copied once, to the screen, and from there into the image only when it is asked for.

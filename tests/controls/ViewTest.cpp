@@ -191,6 +191,26 @@ TEST_F(ViewTest, AWholeRepaintAnswersThePaintAlreadyOwed) {
   root->View->OnPresented.Clear();
 }
 
+// A window waiting before its first paint paints ahead: into its buffer, shown nowhere, and not
+// counted as a repaint, so nothing taking the count for a frame on the screen is misled.
+TEST_F(ViewTest, APaintAheadDrawsTheTreeAndShowsNothing) {
+  struct Counter : CObject {
+    int presented = 0;
+    void Presented(CView*) { ++presented; }
+  } counter;
+  root->View->OnPresented.Set(&counter, &Counter::Presented);
+  const std::uint64_t redraws = root->View->Redraws;
+  root->View->PaintAhead();
+  EXPECT_EQ(button->paints, 1);
+  EXPECT_EQ(counter.presented, 0);
+  EXPECT_EQ(root->View->Redraws, redraws);
+
+  root->Invalidate();
+  EXPECT_EQ(button->paints, 2);
+  EXPECT_EQ(counter.presented, 1) << "the paint after it is shown as ever";
+  root->View->OnPresented.Clear();
+}
+
 // A key down and its character each change the control and ask for a repaint: the window shows
 // both changes in one frame, made once the key's messages are handled. Outside a key Invalidate
 // still repaints at once.

@@ -6,13 +6,10 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <utility>
 #include <vector>
 
 #include <SDL.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "tests/common/SdlEvents.h"
 #include "platform/Clock.h"
@@ -362,38 +359,6 @@ TEST_F(WindowTest, ChangesOfSizeInARowKeepOnlyWhatLastedThroughAll) {
   ASSERT_TRUE(PresentWindowFrom(id, Surface(50, 40, 0x300000)));
   EXPECT_EQ(WindowImage(id)->At(30, 20), 0x300000u);
   EXPECT_EQ(WindowImage(id)->At(49, 39), 0x300000u);
-}
-
-// Making a frame's memory ahead takes the rows the window shows, and no more, and changes
-// nothing of what is shown or presented next, nor of a frame that went straight to the screen.
-TEST_F(WindowTest, PreparingAFrameMakesItsRowsAndChangesNothingShown) {
-  EXPECT_FALSE(PrepareFrame(0, *std::make_unique<Surface>(4, 4, 0)));
-  const WindowId id = Make(0, 0, 200, 100);
-  Surface buffer(1024, 768, 0);  // screen-sized and black: pages made only when written
-  auto resident = [&](int row) {
-    const long page = sysconf(_SC_PAGESIZE);
-    const auto at = reinterpret_cast<std::uintptr_t>(buffer.Row(row)) & ~std::uintptr_t(page - 1);
-    unsigned char in = 0;
-    EXPECT_EQ(mincore(reinterpret_cast<void*>(at), 1, &in), 0);
-    return (in & 1) != 0;
-  };
-  ASSERT_FALSE(resident(50)) << "a black buffer this large is made page by page";
-  ASSERT_TRUE(PrepareFrame(id, buffer));
-#ifdef MADV_POPULATE_WRITE
-  if (madvise(buffer.Row(700), 16, MADV_POPULATE_WRITE) != 0)
-    GTEST_SKIP() << "this system cannot make pages ahead";
-  EXPECT_TRUE(resident(0));
-  EXPECT_TRUE(resident(99));
-  EXPECT_FALSE(resident(300)) << "rows the window does not show are left alone";
-#endif
-  EXPECT_EQ(buffer.At(10, 10), 0u);
-
-  std::fill(buffer.pixels.begin(), buffer.pixels.end(), Pixel(0x00FF00));
-  ASSERT_TRUE(PresentWindowFrom(id, buffer));
-  EXPECT_EQ(ShownPixel(id, 199, 99).g, 255);
-  ASSERT_TRUE(PrepareFrame(id, buffer));  // the frame is still only on the screen
-  EXPECT_EQ(WindowImage(id)->At(199, 99), 0x00FF00u);
-  EXPECT_EQ(ShownPixel(id, 199, 99).g, 255);
 }
 
 // Only the left button makes button messages; mouse messages go to the window under the pointer
