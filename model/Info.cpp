@@ -37,22 +37,33 @@ void FetchFields(const CObject* node) {
 class CInfo::CNodeMaker {
  public:
   CInfo* Make(const CStr& className) {
-    const CFactory factory = FactoryOf(className);
-    if (!factory) return nullptr;
-    CObject* object = factory(nullptr);
+    Known& known = KnownOf(className);
+    if (!known.factory) return nullptr;
+    CObject* object = known.factory(nullptr);
+    // A factory makes objects of one class: once one of them was seen to be a node, the rest are.
+    if (known.makesNodes) return static_cast<CInfo*>(object);
     auto* node = dynamic_cast<CInfo*>(object);
     if (!node) delete object;
+    known.makesNodes = node != nullptr;
     return node;
   }
 
  private:
-  CFactory FactoryOf(const CStr& className) {
-    for (const auto& [name, factory] : known_)
-      if (name.View() == className.View()) return factory;
-    const CFactory factory = Ask(className);
+  struct Known {
+    CStr name;
+    CFactory factory = nullptr;
+    bool makesNodes = false;
+  };
+
+  Known& KnownOf(const CStr& className) {
+    for (Known& known : known_)
+      if (known.name.View() == className.View()) return known;
     // A damaged file may name any number of classes; only the first few are kept.
-    if (known_.size() < kKept) known_.emplace_back(className, factory);
-    return factory;
+    if (known_.size() == kKept) {
+      asked_ = Known{className, Ask(className)};
+      return asked_;
+    }
+    return known_.emplace_back(Known{className, Ask(className)});
   }
 
   static CFactory Ask(const CStr& className) {
@@ -66,7 +77,8 @@ class CInfo::CNodeMaker {
   }
 
   static constexpr std::size_t kKept = 32;
-  std::vector<std::pair<CStr, CFactory>> known_;
+  std::vector<Known> known_;
+  Known asked_;  // the answer for a class beyond the first kKept
 };
 
 // [SECTION] Report
