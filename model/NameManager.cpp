@@ -67,17 +67,16 @@ void CNameManager::CPlaceIndex::Grow() {
 // [SECTION] Names
 
 CNameManager::~CNameManager() {
-  // Entries' items are objects too; they must not look themselves up in a dying index.
+  // The names are objects too; they must not look themselves up in a dying index.
   Index.Clear();
-  Entries.Clear();
+  Entries.clear();
 }
 
 std::int32_t CNameManager::Find(const CObject* object) const {
   if (object && !object->named_) return -1;
   // Only our own items are read here, never the object behind a key: the slot may be another
   // manager's, or stale.
-  if (object && std::int32_t(object->nameSlot_) < Entries.Size() &&
-      static_cast<const CItem*>(Entries.At(std::int32_t(object->nameSlot_)))->Object == object)
+  if (object && object->nameSlot_ < Entries.size() && Entries[object->nameSlot_].Object == object)
     return std::int32_t(object->nameSlot_);
   return Index.Find(object);
 }
@@ -88,33 +87,30 @@ std::unique_lock<std::mutex> CNameManager::Guard() const {
 
 CInt CNameManager::EntryCount() const {
   const auto guard = Guard();
-  return Entries.Count();
+  return std::int32_t(Entries.size());
 }
 
 CStr CNameManager::NameOf(const CObject* object) const {
   if (!object) return CStr();
   const auto guard = Guard();
   const std::int32_t at = Find(object);
-  return at < 0 ? CStr() : static_cast<const CItem*>(Entries.At(at))->Name;
+  return at < 0 ? CStr() : Entries[size_t(at)].Name;
 }
 
 const CStr& CNameManager::NameRef(const CObject* object) const {
   static const CStr kNone;
   const std::int32_t at = object ? Find(object) : -1;
-  return at < 0 ? kNone : static_cast<const CItem*>(Entries.At(at))->Name;
+  return at < 0 ? kNone : Entries[size_t(at)].Name;
 }
 
 void CNameManager::SetNameOf(const CObject* object, const CStr& name) {
   const auto guard = Guard();
   if (const std::int32_t at = Find(object); at >= 0) {
-    Entries.GetAs<CItem>(at)->Name = name;
+    Entries[size_t(at)].Name = name;
     return;
   }
-  const std::int32_t at = Entries.Count().Value;
-  auto* item = new CItem;
-  item->Object = object;
-  item->Name = name;
-  Entries.Add(item);
+  const auto at = std::int32_t(Entries.size());
+  Entries.push_back(CEntry{object, name});
   if (object && !object->named_) {
     object->named_ = 1;
     object->nameSlot_ = std::uint32_t(at);
@@ -134,10 +130,10 @@ void CNameManager::Forget(const CObject* object) {
   // object's slot no longer leads to it, so the index does. A tree is destroyed in the reverse
   // of the order it was named in, so that is mostly the item forgotten itself; the old tree a
   // load replaces is the exception, and moves every item of the new one into the index.
-  const std::int32_t last = Entries.Count().Value - 1;
+  const auto last = std::int32_t(Entries.size()) - 1;
   if (at != last) {
-    Entries.Exchange(at, last);
-    *Index.Insert(Entries.GetAs<CItem>(at)->Object, at).first = at;
+    std::swap(Entries[size_t(at)], Entries[size_t(last)]);
+    *Index.Insert(Entries[size_t(at)].Object, at).first = at;
   }
-  Entries.Delete(last);
+  Entries.pop_back();
 }

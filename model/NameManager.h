@@ -6,16 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/List.h"
+#include "core/Object.h"
+#include "core/Str.h"
 
 class CNameManager : public CObject {
  public:
-  class CItem : public CObject {
-   public:
-    const CObject* Object = nullptr;  // the key; never dereferenced
-    CStr Name;
-  };
-
   CNameManager() = default;
   ~CNameManager() override;
 
@@ -26,8 +21,8 @@ class CNameManager : public CObject {
   // Asks the memory for the object's entry ahead of a NameRef soon after, for walks over large
   // trees, where each entry is a miss in the cache. The object itself should be cached by then.
   void Fetch(const CObject* object) const {
-    if (object->named_ && std::int32_t(object->nameSlot_) < Entries.Size())
-      __builtin_prefetch(Entries.At(std::int32_t(object->nameSlot_)));
+    if (object->named_ && object->nameSlot_ < Entries.size())
+      __builtin_prefetch(&Entries[object->nameSlot_]);
   }
   // Every call makes an entry, also for the empty name.
   void SetNameOf(const CObject* object, const CStr& name);
@@ -75,7 +70,13 @@ class CNameManager : public CObject {
 
   std::unique_lock<std::mutex> Guard() const;
 
-  CList Entries;  // of CItem, owned
+  // An object's name, held by value: a tree of 100,000 named nodes made as many blocks more,
+  // each a call to the allocator and the memory behind it.
+  struct CEntry {
+    const CObject* Object = nullptr;  // the key; never dereferenced
+    CStr Name;
+  };
+  std::vector<CEntry> Entries;
   CPlaceIndex Index;
   bool shared_ = false;
   mutable std::mutex mutex_;
