@@ -170,14 +170,17 @@ TEST_F(ViewTest, AnInvalidateRepaintsTheWholeWindowAndAPaintMessageToo) {
   EXPECT_EQ(other->paints, 2);
 }
 
+// Counts the frames a view copies to its window.
+struct PresentCounter : CObject {
+  int presented = 0;
+  void Presented(CView*) { ++presented; }
+};
+
 // Start-up draws the main window whole before the loop runs; the paint its showing asked for
 // must not draw it all again, and a later paint shows its picture once.
 TEST_F(ViewTest, AWholeRepaintAnswersThePaintAlreadyOwed) {
-  struct Counter : CObject {
-    int presented = 0;
-    void Presented(CView*) { ++presented; }
-  } counter;
-  root->View->OnPresented.Set(&counter, &Counter::Presented);
+  PresentCounter counter;
+  root->View->OnPresented.Set(&counter, &PresentCounter::Presented);
   root->Invalidate();
   EXPECT_EQ(counter.presented, 1);
   gui.RunUntilIdle();
@@ -194,11 +197,8 @@ TEST_F(ViewTest, AWholeRepaintAnswersThePaintAlreadyOwed) {
 // A window waiting before its first paint paints ahead: into its buffer, shown nowhere, and not
 // counted as a repaint, so nothing taking the count for a frame on the screen is misled.
 TEST_F(ViewTest, APaintAheadDrawsTheTreeAndShowsNothing) {
-  struct Counter : CObject {
-    int presented = 0;
-    void Presented(CView*) { ++presented; }
-  } counter;
-  root->View->OnPresented.Set(&counter, &Counter::Presented);
+  PresentCounter counter;
+  root->View->OnPresented.Set(&counter, &PresentCounter::Presented);
   const std::uint64_t redraws = root->View->Redraws;
   root->View->PaintAhead();
   EXPECT_EQ(button->paints, 1);
