@@ -111,6 +111,8 @@ CStr CSelItemForm::Execute(const CStr& parentClass, CStr& name, CStr& about) {
     Parent->RemoveChild(this);
     Parent->AddChild(this);
   }
+  // The name is what the user types first.
+  NameEdit->SetFocused(true);
   Invalidate();
   CtrlApp->RunModal();
 

@@ -54,6 +54,16 @@ TEST_F(IdeTest, TheAddDialogHasItsKindsAtTheirPlaces) {
   }
 }
 
+// A user types the name as soon as the dialog opens, without a click into its field.
+TEST_F(IdeTest, TheNameIsTypedStraightAway) {
+  CSelItemForm* dialog = main->AddDialog();
+  QueueType("Alpha");
+  QueueKind(5);
+  CStr name, about;
+  EXPECT_EQ(dialog->Execute("CAppInfo", name, about), "CUnitInfo");
+  EXPECT_EQ(name, "Alpha");
+}
+
 TEST_F(IdeTest, ExecuteReturnsTheNameAndDescriptionAsTypedAlsoWhenCancelled) {
   CSelItemForm* dialog = main->AddDialog();
   const struct {
