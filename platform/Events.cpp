@@ -18,15 +18,15 @@ void PostMouse(MessageKind kind, WindowId window, int x, int y) {
 void PostWindowEvent(const SDL_WindowEvent& event) {
   switch (event.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      WindowResized(event.windowID, event.data1, event.data2);
+      WindowResized(WindowOfSdl(event.windowID), event.data1, event.data2);
       break;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_RESTORED:
-      InvalidateWindow(event.windowID);
+      InvalidateWindow(WindowOfSdl(event.windowID));
       break;
     case SDL_WINDOWEVENT_CLOSE:
-      WindowCloseRequested(event.windowID);
+      WindowCloseRequested(WindowOfSdl(event.windowID));
       break;
     default:
       break;
@@ -41,10 +41,10 @@ void Convert(const SDL_Event& event) {
       if (event.button.button != SDL_BUTTON_LEFT) return;
       PostMouse(event.type == SDL_MOUSEBUTTONDOWN ? MessageKind::LeftButtonDown
                                                   : MessageKind::LeftButtonUp,
-                event.button.windowID, event.button.x, event.button.y);
+                WindowOfSdl(event.button.windowID), event.button.x, event.button.y);
       return;
     case SDL_MOUSEMOTION:
-      PostMouse(MessageKind::MouseMove, event.motion.windowID, event.motion.x, event.motion.y);
+      PostMouse(MessageKind::MouseMove, WindowOfSdl(event.motion.windowID), event.motion.x, event.motion.y);
       return;
     case SDL_MOUSEWHEEL: {
       const SDL_MouseWheelEvent& wheel = event.wheel;
@@ -52,20 +52,20 @@ void Convert(const SDL_Event& event) {
       if (notches == 0) return;  // a sideways turn: nothing scrolls sideways by the wheel
       int x = wheel.mouseX;
       int y = wheel.mouseY;
-      const WindowId target = RouteMouse(wheel.windowID, x, y);
+      const WindowId target = RouteMouse(WindowOfSdl(wheel.windowID), x, y);
       PostMessage(Message{target, MessageKind::Wheel, notches, PackPoint(x, y)});
       return;
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (const int code = ScanCodeFromSdl(event.key.keysym.scancode))
-        PostMessage(Message{event.key.windowID,
+        PostMessage(Message{WindowOfSdl(event.key.windowID),
                             event.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp,
                             code, 0});
       return;
     case SDL_TEXTINPUT:
       for (const char byte : Utf8ToCp1251(event.text.text))
-        PostMessage(Message{event.text.windowID, MessageKind::Char,
+        PostMessage(Message{WindowOfSdl(event.text.windowID), MessageKind::Char,
                             static_cast<unsigned char>(byte), 0});
       return;
     case SDL_WINDOWEVENT:

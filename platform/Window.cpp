@@ -19,7 +19,8 @@ namespace platform {
 namespace {
 
 struct WindowRecord {
-  SDL_Window* sdl = nullptr;
+  SDL_Window* sdl = nullptr;  // made as the window first reaches the screen
+  Uint32 sdlId = 0;
   Surface image;            // client-sized: what the window shows
   bool destroying = false;  // Destroy is being sent; the window goes right after
   // SDL's framebuffer of the window when a picture went straight to it and the image has not
@@ -32,16 +33,24 @@ struct WindowRecord {
   std::unique_ptr<Surface> before;
   int keptWidth = 0, keptHeight = 0;
   // Until the window is first wanted on the screen (the message loop runs, a frame is shown),
-  // where it goes and whether it shows are only noted here. A window is placed several times
-  // while it is built, and under X each placement and each showing waits for the server.
+  // where it goes, whether it shows and its title are only noted here, and SDL's window is made
+  // then, at its place. A window is placed several times while it is built, and under X each
+  // placement, each showing and the making itself wait for the server.
   bool staged = true;
   bool shownStaged = false;
+  bool unmade = false;  // SDL could not make it: it stays staged, answering from its notes
   WindowRect stagedBounds;
+  std::string title = "QX Class Window";  // cp1251
 };
 
 // Node-based, so a Surface* handed out stays put while other windows come and go.
 std::unordered_map<WindowId, WindowRecord> windows;
-int stagedWindows = 0;  // how many records are still staged
+// Window ids are the platform's own, above any SDL gives its windows, so an event naming either
+// finds its window.
+constexpr WindowId kFirstWindowId = 0x10000;
+WindowId nextWindowId = kFirstWindowId;
+std::unordered_map<Uint32, WindowId> bySdlId;
+int stagedWindows = 0;  // how many records wait to reach the screen
 WindowId captureWindow = 0;
 // Shown windows, the last shown last: where the keyboard goes back to when the window that has
 // it is hidden or destroyed (a box answered, a dialog closed).
@@ -108,8 +117,8 @@ bool TakeNewSize(WindowId id, WindowRecord& window, int width, int height) {
 
 // SDL's own word that a window was shown or uncovered. Once a Paint has been asked for, such an
 // event still waiting would only ask again, after that Paint has drawn the window.
-int DropShownEvents(void* window, SDL_Event* event) {
-  if (event->type != SDL_WINDOWEVENT || event->window.windowID != *static_cast<WindowId*>(window))
+int DropShownEvents(void* sdlId, SDL_Event* event) {
+  if (event->type != SDL_WINDOWEVENT || event->window.windowID != *static_cast<Uint32*>(sdlId))
     return 1;
   const Uint8 kind = event->window.event;
   return kind == SDL_WINDOWEVENT_SHOWN || kind == SDL_WINDOWEVENT_EXPOSED ? 0 : 1;
@@ -129,31 +138,41 @@ void ScreenPosition(const WindowRecord& window, int& x, int& y) {
   }
 }
 
-void ShowOnScreen(WindowId id, WindowRecord& window) {
-  SDL_ShowWindow(window.sdl);
-  SDL_RaiseWindow(window.sdl);  // showing activates, as users expect of a new form
-  SDL_FilterEvents(&DropShownEvents, &id);
+// Showing activates, as users expect of a new form; SDL's own word of it asks for no paint.
+void Activate(WindowRecord& window) {
+  SDL_RaiseWindow(window.sdl);
+  SDL_FilterEvents(&DropShownEvents, &window.sdlId);
 }
 
-// The SDL window takes what was noted for it while it was staged.
+void ShowOnScreen(WindowRecord& window) {
+  SDL_ShowWindow(window.sdl);
+  Activate(window);
+}
+
+// SDL's window is made with what was noted while the window was staged: at its last place,
+// shown when it was last shown.
 void PutOnScreen(WindowId id, WindowRecord& window) {
-  if (!window.staged) return;
-  window.staged = false;
+  if (!window.staged || window.unmade) return;
   --stagedWindows;
   const WindowRect& at = window.stagedBounds;
-  int x = 0, y = 0, width = 0, height = 0;
-  SDL_GetWindowPosition(window.sdl, &x, &y);
-  SDL_GetWindowSize(window.sdl, &width, &height);
-  if (x != at.x || y != at.y) SDL_SetWindowPosition(window.sdl, at.x, at.y);
-  if (width != at.width || height != at.height) {
-    if (window.ahead) CatchUp(window);  // the framebuffer may go with the change of size
-    SDL_SetWindowSize(window.sdl, at.width, at.height);
-    // A desktop may not give the size asked for: the procedure learns the one it got.
-    SDL_GetWindowSize(window.sdl, &width, &height);
-    if (TakeNewSize(id, window, width, height))
-      PostMessage(Message{id, MessageKind::Size, width, height});
+  const Uint32 flags = SDL_WINDOW_BORDERLESS | (window.shownStaged ? 0 : SDL_WINDOW_HIDDEN);
+  SDL_Window* sdl = SDL_CreateWindow(Cp1251ToUtf8(window.title).c_str(), at.x, at.y, at.width,
+                                     at.height, flags);
+  if (!sdl) {
+    std::fprintf(stderr, "qxworks: cannot create a window: %s\n", SDL_GetError());
+    window.unmade = true;
+    return;
   }
-  if (window.shownStaged) ShowOnScreen(id, window);
+  window.sdl = sdl;
+  window.sdlId = SDL_GetWindowID(sdl);
+  window.staged = false;
+  bySdlId[window.sdlId] = id;
+  // A desktop may not give the size asked for: the procedure learns the one it got.
+  int width = 0, height = 0;
+  SDL_GetWindowSize(sdl, &width, &height);
+  if (TakeNewSize(id, window, width, height))
+    PostMessage(Message{id, MessageKind::Size, width, height});
+  if (window.shownStaged) Activate(window);
 }
 
 }  // namespace
@@ -162,16 +181,8 @@ WindowId CreateWindow(int x, int y, int width, int height) {
   if (!detail::EnsureVideo()) return 0;
   width = std::clamp(width, 1, kMaxWindowSide);
   height = std::clamp(height, 1, kMaxWindowSide);
-  SDL_Window* sdl = SDL_CreateWindow("QX Class Window", x, y, width, height,
-                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
-  if (!sdl) {
-    std::fprintf(stderr, "qxworks: cannot create a window: %s\n", SDL_GetError());
-    return 0;
-  }
-  const WindowId id = SDL_GetWindowID(sdl);
-  SDL_GetWindowSize(sdl, &width, &height);
+  const WindowId id = nextWindowId++;
   WindowRecord& window = windows[id];
-  window.sdl = sdl;
   window.stagedBounds = WindowRect{x, y, width, height};
   ++stagedWindows;
   ResizeImage(window, width, height);  // all white, once asked for
@@ -205,8 +216,11 @@ void DestroyWindow(WindowId id) {
   DispatchMessage(Message{id, MessageKind::Destroy, 0, 0});
   if (captureWindow == id) ReleaseMouseCapture();
   const bool hadKeyboard = !window->staged && SDL_GetKeyboardFocus() == window->sdl;
-  if (window->staged) --stagedWindows;
-  SDL_DestroyWindow(window->sdl);  // records never move, whatever the procedure did meanwhile
+  if (window->staged && !window->unmade) --stagedWindows;
+  if (!window->staged) {
+    bySdlId.erase(window->sdlId);
+    SDL_DestroyWindow(window->sdl);  // records never move, whatever the procedure did meanwhile
+  }
   windows.erase(id);
   detail::ForgetWindow(id);
   detail::KillWindowTimers(id);
@@ -222,7 +236,7 @@ bool ShowWindow(WindowId id) {
   if (window->staged)
     window->shownStaged = true;
   else
-    ShowOnScreen(id, *window);
+    ShowOnScreen(*window);
   return true;
 }
 
@@ -265,7 +279,7 @@ bool MinimizeWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   PutOnScreen(id, *window);
-  SDL_MinimizeWindow(window->sdl);
+  if (!window->staged) SDL_MinimizeWindow(window->sdl);
   return true;
 }
 
@@ -273,7 +287,7 @@ bool MaximizeWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   PutOnScreen(id, *window);
-  SDL_MaximizeWindow(window->sdl);
+  if (!window->staged) SDL_MaximizeWindow(window->sdl);
   return true;
 }
 
@@ -281,7 +295,7 @@ bool RestoreWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   PutOnScreen(id, *window);
-  SDL_RestoreWindow(window->sdl);
+  if (!window->staged) SDL_RestoreWindow(window->sdl);
   return true;
 }
 
@@ -296,12 +310,15 @@ std::optional<WindowRect> WindowBounds(WindowId id) {
 }
 
 void SetWindowTitle(WindowId id, std::string_view title) {
-  if (WindowRecord* window = Find(id)) SDL_SetWindowTitle(window->sdl, Cp1251ToUtf8(title).c_str());
+  WindowRecord* window = Find(id);
+  if (!window) return;
+  window->title = title;
+  if (!window->staged) SDL_SetWindowTitle(window->sdl, Cp1251ToUtf8(title).c_str());
 }
 
 std::string WindowTitle(WindowId id) {
   const WindowRecord* window = Find(id);
-  return window ? Utf8ToCp1251(SDL_GetWindowTitle(window->sdl)) : std::string();
+  return window ? window->title : std::string();
 }
 
 Surface* WindowImage(WindowId id) {
@@ -377,14 +394,14 @@ bool PresentWindow(WindowId id) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   PutOnScreen(id, *window);
-  return Present(*window, nullptr);
+  return !window->staged && Present(*window, nullptr);
 }
 
 bool PresentWindowFrom(WindowId id, const Surface& picture) {
   WindowRecord* window = Find(id);
   if (!window) return false;
   PutOnScreen(id, *window);
-  return Present(*window, &picture);
+  return !window->staged && Present(*window, &picture);
 }
 
 void CaptureMouse(WindowId id) {
@@ -410,6 +427,16 @@ namespace detail {
 void PutWindowsOnScreen() {
   if (stagedWindows == 0) return;
   for (auto& [id, window] : windows) PutOnScreen(id, window);
+}
+
+WindowId WindowOfSdl(Uint32 sdlId) {
+  const auto found = bySdlId.find(sdlId);
+  return found == bySdlId.end() ? WindowId(sdlId) : found->second;
+}
+
+SDL_Window* SdlWindowOf(WindowId id) {
+  const WindowRecord* window = Find(id);
+  return window ? window->sdl : nullptr;
 }
 
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {

@@ -3,12 +3,15 @@
 // writes to directly and PresentWindow puts on the screen.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/Messages.h"
 #include "platform/draw/Surface.h"
+
+struct SDL_Window;
 
 namespace platform {
 
@@ -23,11 +26,13 @@ struct WindowRect {
 // image (and the canvas buffer that follows it) within 256 MB.
 constexpr int kMaxWindowSide = 8192;
 
-// A hidden window with a white image of its size; 0 when no window can be made (no display).
-// Sizes are cut to 1 .. kMaxWindowSide pixels, here and in MoveWindow. Until messages are next
-// fetched or a frame of it is presented, the display is not told where the window is or whether
-// it shows (every other call answers as if it were): a window placed several times while it is
-// built then costs one placement on the display, not one round of waiting for the server each.
+// A hidden window with a white image of its size; 0 when there is no display. Sizes are cut to
+// 1 .. kMaxWindowSide pixels, here and in MoveWindow. The display learns of the window only when
+// messages are next fetched or a frame of it is presented, and then where it was last placed and
+// whether it was last shown (every call before answers from what it was told): a window placed
+// several times while it is built costs the display one window made in place, not a round of
+// waiting for the server for each placement. A window the display then cannot make says so on
+// stderr, never shows, and its frames fail to present.
 WindowId CreateWindow(int x, int y, int width, int height);
 
 // Sends Destroy to the window's procedure at once (the window still exists while it runs), then
@@ -80,6 +85,10 @@ namespace detail {
 // For the event pump, before it asks for events: windows made, placed and shown since the last
 // time reach the screen where and as they were last asked to be.
 void PutWindowsOnScreen();
+// The window an SDL event names: SDL's id of one of the windows, or a window's own id.
+WindowId WindowOfSdl(std::uint32_t sdlId);
+// SDL's window of a window, null until the window has reached the screen.
+SDL_Window* SdlWindowOf(WindowId window);
 // For the event pump. A mouse event reported for eventWindow at (x, y): answers the window that
 // receives it and turns (x, y) into that window's client coordinates.
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y);

@@ -44,7 +44,7 @@ class ModalBoxTest : public testing::Test {
   static WindowId FindBox(const char* title) {
     for (Uint32 id = 1; id < 4096; ++id)
       if (SDL_Window* w = SDL_GetWindowFromID(id); w && std::strcmp(SDL_GetWindowTitle(w), title) == 0)
-        return id;
+        return detail::WindowOfSdl(id);
     return 0;
   }
 
@@ -133,7 +133,10 @@ TEST_F(ModalBoxTest, ClickingOkClosesTheBoxAndClickingBesideItDoesNot) {
 TEST_F(ModalBoxTest, TheWindowUnderTheBoxHasTheKeyboardAgainOnceItCloses) {
   const WindowId main = CreateWindow(0, 0, 200, 200);
   ShowWindow(main);
-  SDL_Window* const mainWindow = SDL_GetWindowFromID(main);
+  Message pumped;
+  while (PeekMessage(pumped)) {
+  }
+  SDL_Window* const mainWindow = detail::SdlWindowOf(main);
   // The window reaches the screen as messages are next fetched, and the display's word that a
   // window has the keyboard arrives as an event.
   const auto keyboardAt = [](SDL_Window* wanted) {

@@ -180,7 +180,7 @@ TEST_F(WindowTest, ASizeChangeFromTheDesktopIsPostedInTurn) {
 }
 
 SDL_Color ShownPixel(WindowId id, int x, int y) {
-  SDL_Surface* shown = SDL_GetWindowSurface(SDL_GetWindowFromID(id));
+  SDL_Surface* shown = SDL_GetWindowSurface(detail::SdlWindowOf(id));
   const auto* row = static_cast<const Uint8*>(shown->pixels) + y * shown->pitch;
   Uint32 pixel = 0;
   std::memcpy(&pixel, row + x * shown->format->BytesPerPixel, shown->format->BytesPerPixel);
@@ -211,14 +211,15 @@ TEST_F(WindowTest, AWindowBeingBuiltReachesTheScreenOnceAtItsLastPlace) {
     EXPECT_TRUE(IsWindowVisible(id));
     EXPECT_EQ(WindowBounds(id)->x, 100);
     EXPECT_EQ(WindowImage(id)->width, 801);
-    SDL_Window* sdl = SDL_GetWindowFromID(id);
-    EXPECT_FALSE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN) << "not yet on the screen";
+    EXPECT_EQ(detail::SdlWindowOf(id), nullptr) << "the display has not heard of it yet";
 
     if (c.byFrame) {
       ASSERT_TRUE(PresentWindowFrom(id, Surface(801, 601, 0x00FF00)));
       EXPECT_EQ(ShownPixel(id, 800, 600).g, 0xFF) << "the frame covers the window's last size";
     }
     const auto later = Drain();
+    SDL_Window* sdl = detail::SdlWindowOf(id);
+    ASSERT_NE(sdl, nullptr);
     EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN);
     int x = 0, y = 0, width = 0, height = 0;
     SDL_GetWindowPosition(sdl, &x, &y);
@@ -235,7 +236,8 @@ TEST_F(WindowTest, AWindowBeingBuiltReachesTheScreenOnceAtItsLastPlace) {
   HideWindow(brief);
   Drain();
   EXPECT_FALSE(IsWindowVisible(brief));
-  EXPECT_FALSE(SDL_GetWindowFlags(SDL_GetWindowFromID(brief)) & SDL_WINDOW_SHOWN);
+  ASSERT_NE(detail::SdlWindowOf(brief), nullptr);
+  EXPECT_FALSE(SDL_GetWindowFlags(detail::SdlWindowOf(brief)) & SDL_WINDOW_SHOWN);
 }
 
 TEST_F(WindowTest, PresentShowsTheImage) {
