@@ -426,7 +426,12 @@ namespace detail {
 
 void PutWindowsOnScreen() {
   if (stagedWindows == 0) return;
-  for (auto& [id, window] : windows) PutOnScreen(id, window);
+  // The shown ones in the order they were shown: the last shown is made last, so it is on top
+  // and has the keyboard, as it would have had if each had reached the screen as it was shown.
+  for (auto& [id, window] : windows)
+    if (!window.shownStaged) PutOnScreen(id, window);
+  for (const WindowId id : std::vector<WindowId>(shownOrder))
+    if (WindowRecord* window = Find(id)) PutOnScreen(id, *window);
 }
 
 WindowId WindowOfSdl(Uint32 sdlId) {

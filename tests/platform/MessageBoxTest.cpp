@@ -160,6 +160,29 @@ TEST_F(ModalBoxTest, TheWindowUnderTheBoxHasTheKeyboardAgainOnceItCloses) {
   DestroyWindow(main);
 }
 
+// Windows shown before the loop next runs reach the screen together, the last shown on top with
+// the keyboard, whatever order they were made in.
+TEST_F(ModalBoxTest, TheLastShownOfWindowsReachingTheScreenTogetherHasTheKeyboard) {
+  for (const bool firstMadeShownLast : {false, true}) {
+    const WindowId first = CreateWindow(0, 0, 200, 200);
+    const WindowId second = CreateWindow(50, 50, 200, 200);
+    const WindowId last = firstMadeShownLast ? first : second;
+    ShowWindow(last == first ? second : first);
+    ShowWindow(last);
+    Message m;
+    for (int i = 0; i < 50; ++i) {
+      while (PeekMessage(m)) {
+      }
+      if (detail::SdlWindowOf(last) && SDL_GetKeyboardFocus() == detail::SdlWindowOf(last)) break;
+      SDL_Delay(10);
+    }
+    ASSERT_NE(detail::SdlWindowOf(last), nullptr);
+    EXPECT_EQ(SDL_GetKeyboardFocus(), detail::SdlWindowOf(last)) << firstMadeShownLast;
+    DestroyWindow(first);
+    DestroyWindow(second);
+  }
+}
+
 TEST_F(ModalBoxTest, AQuitRequestEndsTheBoxAndStaysForTheOuterLoop) {
   RunWith("Quit", "Box three", [](WindowId, int) { PostQuitMessage(7); });
   Message m;
