@@ -44,7 +44,8 @@ void Convert(const SDL_Event& event) {
                 WindowOfSdl(event.button.windowID), event.button.x, event.button.y);
       return;
     case SDL_MOUSEMOTION:
-      PostMouse(MessageKind::MouseMove, WindowOfSdl(event.motion.windowID), event.motion.x, event.motion.y);
+      PostMouse(MessageKind::MouseMove, WindowOfSdl(event.motion.windowID), event.motion.x,
+                event.motion.y);
       return;
     case SDL_MOUSEWHEEL: {
       const SDL_MouseWheelEvent& wheel = event.wheel;

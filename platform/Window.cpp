@@ -156,8 +156,8 @@ void PutOnScreen(WindowId id, WindowRecord& window) {
   --stagedWindows;
   const WindowRect& at = window.stagedBounds;
   const Uint32 flags = SDL_WINDOW_BORDERLESS | (window.shownStaged ? 0 : SDL_WINDOW_HIDDEN);
-  SDL_Window* sdl = SDL_CreateWindow(Cp1251ToUtf8(window.title).c_str(), at.x, at.y, at.width,
-                                     at.height, flags);
+  SDL_Window* sdl =
+      SDL_CreateWindow(Cp1251ToUtf8(window.title).c_str(), at.x, at.y, at.width, at.height, flags);
   if (!sdl) {
     std::fprintf(stderr, "qxworks: cannot create a window: %s\n", SDL_GetError());
     window.unmade = true;
@@ -430,7 +430,7 @@ void PutWindowsOnScreen() {
   // and has the keyboard, as it would have had if each had reached the screen as it was shown.
   for (auto& [id, window] : windows)
     if (!window.shownStaged) PutOnScreen(id, window);
-  for (const WindowId id : std::vector<WindowId>(shownOrder))
+  for (const WindowId id : shownOrder)
     if (WindowRecord* window = Find(id)) PutOnScreen(id, *window);
 }
 
