@@ -29,6 +29,11 @@ bool EnsureVideo() {
   // Window images go to the screen through the driver's own framebuffer (X11 shared memory);
   // a GPU renderer behind it would load GL drivers for no gain in a picture this small.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // X, through Xwayland on a Wayland desktop, unless SDL_VIDEODRIVER says otherwise (it wins
+  // over this hint). SDL 2.26 would otherwise fall back to its own Wayland driver where no X
+  // server answers, and that driver writes through a missing seat during its start on a
+  // compositor that offers none (a headless one): the process dies before a window opens.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "qxworks: no display available: %s\n", SDL_GetError());
     state = State::Failed;

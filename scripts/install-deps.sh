@@ -4,8 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang pkg-config
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  xvfb xdotool imagemagick desktop-file-utils weston xwayland
 )
 missing=()
 for p in "${packages[@]}"; do

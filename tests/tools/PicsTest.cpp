@@ -1,15 +1,18 @@
 // The pictures: text pixel maps become BMP files that SDL's loader reads back pixel for pixel,
 // broken maps are refused with the line named, and the build ships every picture the
 // environment asks for, at its size.
+#include "tools/qxpics/Icon.h"
 #include "tools/qxpics/PixelMap.h"
 
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -215,6 +218,136 @@ TEST(PicsConverter, MirrorsTheFoldersAndWritesNothingWhenOneMapIsBad) {
   const RunResult missing = RunQxpics({root / "nowhere", root / "out3"});
   EXPECT_NE(missing.status, 0);
   EXPECT_NE(missing.output.find("not a folder"), std::string::npos) << missing.output;
+  fs::remove_all(root);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The icon
+
+struct DecodedPng {
+  int width = 0, height = 0;
+  std::vector<qxpics::Rgba> pixels;
+};
+
+std::uint32_t Big32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// Reads an 8-bit RGBA PNG with zlib, whose inflate and CRC are not the encoder's: every chunk's
+// checksum must hold and every row must be there.
+std::optional<DecodedPng> DecodePng(const std::vector<std::uint8_t>& bytes) {
+  static const std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 8 || !std::equal(kSignature, kSignature + 8, bytes.begin())) return std::nullopt;
+  DecodedPng png;
+  std::vector<std::uint8_t> compressed;
+  bool ended = false;
+  for (std::size_t at = 8; at + 12 <= bytes.size() && !ended;) {
+    const std::uint32_t length = Big32(&bytes[at]);
+    if (at + 12 + length > bytes.size()) return std::nullopt;
+    const std::string type(bytes.begin() + long(at) + 4, bytes.begin() + long(at) + 8);
+    const std::uint8_t* data = &bytes[at + 8];
+    if (crc32(crc32(0, nullptr, 0), &bytes[at + 4], length + 4) != Big32(data + length))
+      return std::nullopt;
+    if (type == "IHDR") {
+      png.width = int(Big32(data));
+      png.height = int(Big32(data + 4));
+      if (data[8] != 8 || data[9] != 6 || data[12] != 0) return std::nullopt;
+    } else if (type == "IDAT") {
+      compressed.insert(compressed.end(), data, data + length);
+    }
+    ended = type == "IEND";
+    at += 12 + length;
+  }
+  if (!ended) return std::nullopt;
+  const std::size_t rowBytes = 1 + 4 * std::size_t(png.width);
+  std::vector<std::uint8_t> raw(rowBytes * png.height + 1);
+  uLongf size = raw.size();
+  if (uncompress(raw.data(), &size, compressed.data(), compressed.size()) != Z_OK ||
+      size != rowBytes * png.height)
+    return std::nullopt;
+  for (int y = 0; y < png.height; ++y) {
+    const std::uint8_t* row = &raw[y * rowBytes];
+    if (row[0] != 0) return std::nullopt;  // the encoder filters nothing
+    for (int x = 0; x < png.width; ++x)
+      png.pixels.push_back({row[1 + 4 * x], row[2 + 4 * x], row[3 + 4 * x], row[4 + 4 * x]});
+  }
+  return png;
+}
+
+TEST(PicsIcon, EnlargesByWholePixelsAndClearsOnlyTheOuterBackground) {
+  // The face grey around the ring goes; the face grey inside it stays, as do the navy pixels
+  // that touch the border but are not the corner's colour.
+  const qxpics::ParseResult parsed = qxpics::ParsePixelMap(
+      "size 5 4\ncolour . face\ncolour k black\ncolour n navy\npixels\n"
+      ".kkk.\n.k.kn\n.kkkn\n.....\n");
+  ASSERT_TRUE(std::holds_alternative<PixelMap>(parsed));
+  const PixelMap& map = std::get<PixelMap>(parsed);
+  const std::optional<DecodedPng> png = DecodePng(qxpics::EncodePng(qxpics::MakeIcon(map, 3)));
+  ASSERT_TRUE(png);
+  ASSERT_EQ(png->width, 15);
+  ASSERT_EQ(png->height, 12);
+  const char* const opaque[] = {".xxx.", ".xxxx", ".xxxx", "....."};
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 15; ++x) {
+      const qxpics::Rgba p = png->pixels[std::size_t(y) * 15 + x];
+      const Rgb expected = map.At(x / 3, y / 3);
+      SCOPED_TRACE(testing::Message() << "at " << x << "," << y);
+      EXPECT_EQ(p.a, opaque[y / 3][x / 3] == 'x' ? 255 : 0);
+      if (p.a) {
+        EXPECT_EQ((Rgb{p.r, p.g, p.b}), expected);
+      }
+    }
+}
+
+TEST(PicsIcon, LargeIconsSpanSeveralStoredBlocks) {
+  // 256 x 256 RGBA is four times the largest stored block: the blocks must join up exactly.
+  PixelMap map{64, 64, {}};
+  for (int i = 0; i < 64 * 64; ++i) map.pixels.push_back(qxpics::kColours[i % 17].rgb);
+  const std::optional<DecodedPng> png = DecodePng(qxpics::EncodePng(qxpics::MakeIcon(map, 4)));
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->width, 256);
+  EXPECT_EQ(png->pixels[255 * 256 + 255], (qxpics::Rgba{map.At(63, 63).r, map.At(63, 63).g,
+                                                        map.At(63, 63).b, 255}));
+}
+
+TEST(PicsBuilt, TheIconIsThereInEverySizeOfTheTheme) {
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    std::ifstream in(fs::path(QX_BINARY_DIR) / "icons" /
+                         (std::to_string(size) + "x" + std::to_string(size)) / "apps/qxworks.png",
+                     std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::optional<DecodedPng> png = DecodePng(bytes);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, size);
+    EXPECT_EQ(png->height, size);
+    EXPECT_EQ(png->pixels.front().a, 0) << "the corner is the background, see-through";
+    EXPECT_EQ(png->pixels[std::size_t(size / 2) * size + size / 2].a, 255);
+  }
+}
+
+TEST(PicsConverter, WritesTheIconAndRefusesABadFactorOrMap) {
+  const fs::path root = FreshFolder("icon");
+  WriteText(root / "Tile.txt", "size 2 2\ncolour . face\ncolour r red\npixels\n.r\nrr\n");
+  WriteText(root / "Bad.txt", "size 2 2\ncolour . face\npixels\n..\n");
+  const RunResult good = RunQxpics({"--icon", root / "Tile.txt", "2", root / "out/16/tile.png"});
+  ASSERT_EQ(good.status, 0) << good.output;
+  std::ifstream in(root / "out/16/tile.png", std::ios::binary);
+  const std::optional<DecodedPng> png = DecodePng({std::istreambuf_iterator<char>(in), {}});
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->width, 4);
+  EXPECT_EQ(png->pixels[0].a, 0);
+  EXPECT_EQ(png->pixels[15], (qxpics::Rgba{255, 0, 0, 255}));
+
+  for (const char* factor : {"0", "17", "2x", ""}) {
+    const RunResult bad = RunQxpics({"--icon", root / "Tile.txt", factor, root / "bad.png"});
+    EXPECT_NE(bad.status, 0) << factor;
+    EXPECT_NE(bad.output.find("factor"), std::string::npos) << bad.output;
+  }
+  const RunResult badMap = RunQxpics({"--icon", root / "Bad.txt", "1", root / "bad.png"});
+  EXPECT_NE(badMap.status, 0);
+  EXPECT_NE(badMap.output.find("Bad.txt:"), std::string::npos) << badMap.output;
+  EXPECT_FALSE(fs::exists(root / "bad.png"));
   fs::remove_all(root);
 }
 

@@ -1,15 +1,20 @@
 // qxpics IN_DIR OUT_DIR: turns every text pixel map below IN_DIR (NAME.txt) into OUT_DIR/NAME.bmp,
 // keeping the folders. Every map is read before anything is written, so one bad map fails the
 // build without leaving a half-updated set of pictures behind.
+// qxpics --icon MAP.txt FACTOR OUT.png: the application's icon, the map FACTOR times larger.
+#include "tools/qxpics/Icon.h"
 #include "tools/qxpics/PixelMap.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -50,6 +55,41 @@ std::vector<fs::path> FindMaps(const fs::path& in, std::error_code& ec) {
   return found;
 }
 
+// A map read and parsed; a fault is named with its file and line.
+std::optional<qxpics::PixelMap> ReadMap(const fs::path& source) {
+  std::string text;
+  if (!ReadFile(source, text)) {
+    Complain(source.string() + ": cannot be read");
+    return std::nullopt;
+  }
+  qxpics::ParseResult parsed = qxpics::ParsePixelMap(text);
+  if (const auto* error = std::get_if<qxpics::MapError>(&parsed)) {
+    Complain(source.string() + ":" + std::to_string(error->line) + ": " + error->message);
+    return std::nullopt;
+  }
+  return std::move(std::get<qxpics::PixelMap>(parsed));
+}
+
+int RunIcon(const fs::path& source, const std::string& factorText, const fs::path& out) {
+  int factor = 0;
+  const auto [end, ec] =
+      std::from_chars(factorText.data(), factorText.data() + factorText.size(), factor);
+  if (ec != std::errc() || end != factorText.data() + factorText.size() || factor < 1 ||
+      factor > 16) {
+    Complain(factorText + ": the factor is a whole number from 1 to 16");
+    return 1;
+  }
+  const std::optional<qxpics::PixelMap> map = ReadMap(source);
+  if (!map) return 1;
+  std::error_code fsError;
+  if (out.has_parent_path()) fs::create_directories(out.parent_path(), fsError);
+  if (fsError || !WriteFile(out, qxpics::EncodePng(qxpics::MakeIcon(*map, factor)))) {
+    Complain(out.string() + ": cannot be written");
+    return 1;
+  }
+  return 0;
+}
+
 int Run(const fs::path& in, const fs::path& out) {
   std::error_code ec;
   if (!fs::is_directory(in, ec)) {
@@ -69,20 +109,10 @@ int Run(const fs::path& in, const fs::path& out) {
   std::vector<Picture> pictures;
   bool failed = false;
   for (const fs::path& relative : maps) {
-    const fs::path source = in / relative;
-    std::string text;
-    if (!ReadFile(source, text)) {
-      Complain(source.string() + ": cannot be read");
+    if (std::optional<qxpics::PixelMap> map = ReadMap(in / relative))
+      pictures.push_back({relative, std::move(*map)});
+    else
       failed = true;
-      continue;
-    }
-    qxpics::ParseResult parsed = qxpics::ParsePixelMap(text);
-    if (const auto* error = std::get_if<qxpics::MapError>(&parsed)) {
-      Complain(source.string() + ":" + std::to_string(error->line) + ": " + error->message);
-      failed = true;
-      continue;
-    }
-    pictures.push_back({relative, std::move(std::get<qxpics::PixelMap>(parsed))});
   }
   if (failed) return 1;
 
@@ -101,12 +131,15 @@ int Run(const fs::path& in, const fs::path& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: qxpics IN_DIR OUT_DIR\n");
+  const bool icon = argc == 5 && std::string_view(argv[1]) == "--icon";
+  if (argc != 3 && !icon) {
+    std::fprintf(stderr,
+                 "usage: qxpics IN_DIR OUT_DIR\n"
+                 "       qxpics --icon MAP.txt FACTOR OUT.png\n");
     return 2;
   }
   try {
-    return Run(argv[1], argv[2]);
+    return icon ? RunIcon(argv[2], argv[3], argv[4]) : Run(argv[1], argv[2]);
   } catch (const std::exception& e) {
     Complain(e.what());
     return 1;
