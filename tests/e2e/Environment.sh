@@ -6,11 +6,13 @@
 # the same tree is there (qxtree dump of a second Save equals the first). Then the unit is
 # imported from a header and a source on drive C:, the imported code is shown in its editor, and
 # a button is placed in the form class's designer.
-# Screenshots of every stage are kept in BUILD_DIR/e2e/Environment/.
+# Screenshots of every stage are kept in BUILD_DIR/e2e/Environment/ (or $QX_SHOTS/Environment/).
 # Usage: Environment.sh BUILD_DIR   (DISPLAY must name a running X server)
+# The pointer, the keys and screenshots go to $QX_SCREEN_DISPLAY when it is set (see
+# StartAndClose.sh).
 set -euo pipefail
 build=$(cd "$1" && pwd)
-shots=$build/e2e/Environment
+shots=${QX_SHOTS:-$build/e2e}/Environment
 rm -rf "$shots"
 mkdir -p "$shots"
 drive=$(mktemp -d)
@@ -22,7 +24,8 @@ cp -r "$build/pics/." "$drive/Qxe/Pics/"
 conf=$drive/Qxe/Conf.qxe
 
 fail() { echo "Environment: $1"; shot failed; exit 1; }
-shot() { import -window root "$shots/$1.png"; }
+person() { DISPLAY=${QX_SCREEN_DISPLAY:-$DISPLAY} "$@"; }
+shot() { person import -window root "$shots/$1.png"; }
 start() {
   QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
   pid=$!
@@ -30,8 +33,8 @@ start() {
   kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
 }
 # With no window manager the keyboard follows the pointer, which stays over the window.
-click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
-type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
+click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+type_text() { person xdotool type --delay 40 "$1"; sleep 0.2; }
 
 # The main window stands at (100, 100), 800 by 600; its face starts at (104, 122). The toolbar's
 # buttons are 20 wide, 2 apart, with 8 more after a separator; their middles:
@@ -51,8 +54,8 @@ Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
 add() {  # add COMMAND NAME KIND [SHOT]
   command "$1"
   click 380 242
-  xdotool key End
-  for _ in $(seq 16); do xdotool key BackSpace; done
+  person xdotool key End
+  for _ in $(seq 16); do person xdotool key BackSpace; done
   type_text "$2"
   [ -z "${4:-}" ] || shot "$4"
   # shellcheck disable=SC2086
@@ -62,7 +65,7 @@ add() {  # add COMMAND NAME KIND [SHOT]
 set_property() {  # set_property ROW TEXT
   click 140 $((429 + 16 * $1))
   type_text "$2"
-  xdotool key Return
+  person xdotool key Return
   sleep 0.3
 }
 # The code editor fills the workspace; its text starts at (379, 172).
@@ -100,7 +103,7 @@ expand_row 3 3
 select_row 4 4
 click $Editor
 type_text "int a = 1;"
-xdotool key Return
+person xdotool key Return
 type_text "Draw(a);"
 shot 04-code-typed
 select_row 2 2
@@ -146,10 +149,10 @@ shot 07-imported-code
 select_row 3 3
 shot 08-designer-before
 # The designer's Button tool (the eighteenth, "OK") puts a button at the surface's top-left corner.
-before=$(import -window root -crop 200x120+376+190 +repage ppm:- | md5sum)
+before=$(person import -window root -crop 200x120+376+190 +repage ppm:- | md5sum)
 click 724 177
 shot 09-designer-button
-after=$(import -window root -crop 200x120+376+190 +repage ppm:- | md5sum)
+after=$(person import -window root -crop 200x120+376+190 +repage ppm:- | md5sum)
 [ "$before" != "$after" ] || fail "no button appeared on the design surface"
 command Save
 yes
