@@ -8,8 +8,14 @@
 // in bench/Memo: median_ms, x_fill_copy (the median over one fill of the window buffer plus one
 // copy of it to the window, measured in the same run), fill_copy_ms, and the same three in the
 // thread's processor time (cpu_*).
+//
+// BM_MainWindowScaled/F: the same frames with the window shown F times larger on the screen (the
+// toolkit draws at its size, the image is enlarged as it is presented). median_ms and present_ms
+// (the present alone); x_factor1 and present_x_factor1 are their ratios to factor 1's, measured
+// before in the same run. A frame at factor 2 should cost at most 1.5 times one at factor 1.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -25,6 +31,8 @@
 #include "model/Kinds.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
+#include "platform/Scale.h"
+#include "platform/Window.h"
 #include "widgets/Memo.h"
 #include "widgets/TreeBox.h"
 #include "widgets/Tuner.h"
@@ -69,7 +77,10 @@ void Settle(CApp1& app) {
   }
 }
 
-void BM_MainWindowRepaint(benchmark::State& state) {
+// Builds the application with its main window showing the project, times its frames with
+// `frames`, and reports them; the window is made at the display's factor.
+template <class Measure>
+void WithMainWindow(benchmark::State& state, Measure&& measure) {
   platform::UseVirtualClock();  // no blink or focus tick lands inside a measurement
   auto app = std::make_unique<CApp1>();
   CtrlApp = app.get();
@@ -87,19 +98,54 @@ void BM_MainWindowRepaint(benchmark::State& state) {
   if (!main.CodeEditor || main.CodeEditor->Memo->Lines->Count().Value < 1000 ||
       main.Tree->TotalRows().Value != 1000) {
     state.SkipWithError("the window does not show the project");
-    return;
+  } else {
+    measure(*main.View);
   }
-
-  CView& view = *main.View;
-  FrameSamples frames;
-  for (auto _ : state) frames.Time(state, [&] { view.Redraw(); });
-  frames.Report(state, view);
 
   app.reset();
   CtrlApp = nullptr;
   for (platform::Message m; platform::PeekMessage(m);) platform::DispatchMessage(m);
 }
+
+void BM_MainWindowRepaint(benchmark::State& state) {
+  WithMainWindow(state, [&](CView& view) {
+    FrameSamples frames;
+    for (auto _ : state) frames.Time(state, [&] { view.Redraw(); });
+    frames.Report(state, view);
+  });
+}
 BENCHMARK(BM_MainWindowRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+double factor1Frame = 0, factor1Present = 0;  // nanoseconds, from the factor 1 run
+
+void BM_MainWindowScaled(benchmark::State& state) {
+  const int before = platform::DisplayScale();
+  const int factor = int(state.range(0));
+  platform::SetDisplayScale(factor);
+  WithMainWindow(state, [&](CView& view) {
+    FrameSamples frames;
+    for (auto _ : state) frames.Time(state, [&] { view.Redraw(); });
+    std::vector<double> presents;
+    for (int round = 0; round < 50; ++round) {
+      const auto start = Clock::now();
+      platform::PresentWindow(view.Canvas->Window);
+      presents.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count());
+    }
+    const double frame = Median(frames.wall), present = Median(presents);
+    state.counters["median_ms"] = frame / 1e6;
+    state.counters["present_ms"] = present / 1e6;
+    if (factor == 1) {
+      factor1Frame = frame;
+      factor1Present = present;
+    } else if (factor1Frame > 0) {
+      state.counters["x_factor1"] = frame / factor1Frame;
+      state.counters["present_x_factor1"] = present / factor1Present;
+    }
+  });
+  platform::SetDisplayScale(before);
+}
+BENCHMARK(BM_MainWindowScaled)->Arg(1)->Arg(2)->Arg(3)->UseManualTime()->Unit(
+    benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include "platform/Scale.h"
 #include "platform/Video.h"
 
 namespace platform {
@@ -15,8 +16,9 @@ constexpr int kHeadlessHeight = 768;
 bool DisplaySize(int& width, int& height) {
   SDL_DisplayMode mode;
   if (!detail::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
-  width = mode.w;
-  height = mode.h;
+  // In units: windows placed by it are enlarged on their way to the screen.
+  width = mode.w / DisplayScale();
+  height = mode.h / DisplayScale();
   return true;
 }
 

@@ -3,7 +3,8 @@
 
 namespace platform {
 
-// The size of display 0 in pixels, asked of the desktop each time. SDL's offscreen driver reports
+// The size of display 0 in units (its pixels over the display's scale factor), asked of the
+// desktop each time. SDL's offscreen driver reports
 // 1024 x 768; so does this layer when no display can be opened at all.
 // Whether windows reach a person: SDL video runs on a real display, not on its offscreen or
 // dummy driver (which SDL also falls back to when no display can be opened).

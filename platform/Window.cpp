@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 
+#include "platform/Scale.h"
 #include "platform/Text.h"
 #include "platform/Timers.h"
 #include "platform/Video.h"
@@ -41,6 +42,7 @@ struct WindowRecord {
   bool unmade = false;  // SDL could not make it: it stays staged, answering from its notes
   WindowRect stagedBounds;
   std::string title = "QX Class Window";  // cp1251
+  int scale = 1;  // screen pixels per unit; everything above this file counts units
 };
 
 // Node-based, so a Surface* handed out stays put while other windows come and go.
@@ -135,7 +137,16 @@ void ScreenPosition(const WindowRecord& window, int& x, int& y) {
     y = window.stagedBounds.y;
   } else {
     SDL_GetWindowPosition(window.sdl, &x, &y);
+    x = ToUnits(x, window.scale);
+    y = ToUnits(y, window.scale);
   }
+}
+
+// The window's size on the screen, in units.
+void SizeInUnits(const WindowRecord& window, int& width, int& height) {
+  SDL_GetWindowSize(window.sdl, &width, &height);
+  width = std::max(1, width / window.scale);
+  height = std::max(1, height / window.scale);
 }
 
 // Showing activates, as users expect of a new form; SDL's own word of it asks for no paint.
@@ -156,8 +167,9 @@ void PutOnScreen(WindowId id, WindowRecord& window) {
   --stagedWindows;
   const WindowRect& at = window.stagedBounds;
   const Uint32 flags = SDL_WINDOW_BORDERLESS | (window.shownStaged ? 0 : SDL_WINDOW_HIDDEN);
-  SDL_Window* sdl =
-      SDL_CreateWindow(Cp1251ToUtf8(window.title).c_str(), at.x, at.y, at.width, at.height, flags);
+  const int s = window.scale;
+  SDL_Window* sdl = SDL_CreateWindow(Cp1251ToUtf8(window.title).c_str(), at.x * s, at.y * s,
+                                     at.width * s, at.height * s, flags);
   if (!sdl) {
     std::fprintf(stderr, "qxworks: cannot create a window: %s\n", SDL_GetError());
     window.unmade = true;
@@ -169,7 +181,7 @@ void PutOnScreen(WindowId id, WindowRecord& window) {
   bySdlId[window.sdlId] = id;
   // A desktop may not give the size asked for: the procedure learns the one it got.
   int width = 0, height = 0;
-  SDL_GetWindowSize(sdl, &width, &height);
+  SizeInUnits(window, width, height);
   if (TakeNewSize(id, window, width, height))
     PostMessage(Message{id, MessageKind::Size, width, height});
   if (window.shownStaged) Activate(window);
@@ -183,6 +195,7 @@ WindowId CreateWindow(int x, int y, int width, int height) {
   height = std::clamp(height, 1, kMaxWindowSide);
   const WindowId id = nextWindowId++;
   WindowRecord& window = windows[id];
+  window.scale = DisplayScale();
   window.stagedBounds = WindowRect{x, y, width, height};
   ++stagedWindows;
   ResizeImage(window, width, height);  // all white, once asked for
@@ -265,10 +278,11 @@ bool MoveWindow(WindowId id, int x, int y, int width, int height) {
   if (window->staged) {
     window->stagedBounds = WindowRect{x, y, width, height};
   } else {
-    SDL_SetWindowPosition(window->sdl, x, y);
+    const int s = window->scale;
+    SDL_SetWindowPosition(window->sdl, x * s, y * s);
     if (window->ahead) CatchUp(*window);  // the framebuffer may go with the change of size
-    SDL_SetWindowSize(window->sdl, width, height);
-    SDL_GetWindowSize(window->sdl, &width, &height);
+    SDL_SetWindowSize(window->sdl, width * s, height * s);
+    SizeInUnits(*window, width, height);
   }
   if (TakeNewSize(id, *window, width, height))
     DispatchMessage(Message{id, MessageKind::Size, width, height});
@@ -304,8 +318,8 @@ std::optional<WindowRect> WindowBounds(WindowId id) {
   if (!window) return std::nullopt;
   if (window->staged) return window->stagedBounds;
   WindowRect rect;
-  SDL_GetWindowPosition(window->sdl, &rect.x, &rect.y);
-  SDL_GetWindowSize(window->sdl, &rect.width, &rect.height);
+  ScreenPosition(*window, rect.x, rect.y);
+  SizeInUnits(*window, rect.width, rect.height);
   return rect;
 }
 
@@ -351,6 +365,12 @@ bool Present(WindowRecord& window, const Surface* picture) {
     CatchUp(window);
   else
     window.before.reset();
+  if (window.scale > 1) {  // the image is enlarged on its way, so it always holds the frame
+    window.ahead = nullptr;
+    for (int y = 0; y < copyHeight; ++y)
+      std::memcpy(image.Row(y), picture->Row(y), size_t(copyWidth) * sizeof(Pixel));
+    return detail::PresentEnlarged(image, window.sdl, window.scale);
+  }
   // The window surface is SDL's own framebuffer of the window: it works under X11 and under the
   // offscreen driver alike, where a renderer may not.
   SDL_Surface* screen = SDL_GetWindowSurface(window.sdl);
@@ -445,17 +465,23 @@ SDL_Window* SdlWindowOf(WindowId id) {
 }
 
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
+  const WindowRecord* source = Find(eventWindow);
+  const int scale = source ? source->scale : DisplayScale();
+  x = ToUnits(x, scale);
+  y = ToUnits(y, scale);
   const WindowRecord* capture = Find(captureWindow);
   if (!capture || eventWindow == captureWindow) return eventWindow;
   // The event belongs to another window or to none: go through screen coordinates.
   int screenX = 0;
   int screenY = 0;
-  if (const WindowRecord* source = Find(eventWindow)) {
+  if (source) {
     ScreenPosition(*source, screenX, screenY);
     screenX += x;
     screenY += y;
   } else {
     SDL_GetGlobalMouseState(&screenX, &screenY);
+    screenX = ToUnits(screenX, scale);
+    screenY = ToUnits(screenY, scale);
   }
   int left = 0;
   int top = 0;
@@ -466,9 +492,13 @@ WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
 }
 
 void WindowResized(WindowId id, int width, int height) {
+  WindowRecord* window = Find(id);
+  if (window) {
+    width /= window->scale;
+    height /= window->scale;
+  }
   width = std::clamp(width, 1, kMaxWindowSide);
   height = std::clamp(height, 1, kMaxWindowSide);
-  WindowRecord* window = Find(id);
   if (window && TakeNewSize(id, *window, width, height))
     PostMessage(Message{id, MessageKind::Size, width, height});
 }

@@ -1,0 +1,42 @@
+// High-density screens. Every window shows a whole number of times larger on the screen than
+// the toolkit draws it: the toolkit keeps drawing at its own unit size, and the platform layer
+// enlarges each window's image by whole pixels as it presents it (no blur), places and sizes
+// windows on the screen in screen pixels, and gives every position it reports (pointer, window
+// bounds, screen size) in units. At factor 1 nothing changes.
+#pragma once
+
+struct SDL_Window;
+
+namespace platform {
+
+struct Surface;
+
+constexpr int kMaxScale = 3;
+
+// The factor for windows made from now on, 1 .. kMaxScale. Settled when video starts, from
+// QXWORKS_SCALE (1, 2 or 3; anything else is named on stderr and ignored), else GDK_SCALE,
+// else the density the display reports (SDL takes the X resources' Xft.dpi when the desktop
+// sets it, the screen's size in millimetres otherwise); 1 when none says more.
+int DisplayScale();
+// Tests and benchmarks try other factors: windows already made keep theirs.
+void SetDisplayScale(int factor);
+
+// What the settings above come to, apart from where they are read. Null or empty texts are
+// unset; dpi <= 0 is unknown. A density goes to the next factor three quarters of the way there
+// (from 168 dpi on for 2, from 264 for 3), so a screen of 1.5 times the usual 96 stays at 1.
+int ChooseScale(const char* qxworksScale, const char* gdkScale, float dpi);
+
+// A screen position or length in units: divided by the factor, rounding towards minus
+// infinity, so a pointer left of or above a window stays left of or above it.
+inline int ToUnits(int pixels, int factor) {
+  return pixels >= 0 ? pixels / factor : -((-pixels + factor - 1) / factor);
+}
+
+namespace detail {
+
+// Puts the image on the window's screen surface, each pixel a factor x factor block, and shows
+// it. False when the window has no surface or it cannot be written.
+bool PresentEnlarged(const Surface& image, SDL_Window* window, int factor);
+
+}  // namespace detail
+}  // namespace platform

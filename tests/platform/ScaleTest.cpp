@@ -1,0 +1,183 @@
+// High-density screens: the factor chosen from the settings, and windows at factor 2 under SDL's
+// offscreen driver, enlarged on the screen while everything the layers above see stays in units.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include <SDL.h>
+
+#include "platform/Clock.h"
+#include "platform/Messages.h"
+#include "platform/Scale.h"
+#include "platform/Screen.h"
+#include "platform/Window.h"
+#include "tests/common/SdlEvents.h"
+#include "tests/platform/Printers.h"
+
+namespace platform {
+namespace {
+
+TEST(ScaleChoice, TheOwnSettingThenTheToolkitsThenTheDensity) {
+  struct Case {
+    const char* own;
+    const char* gdk;
+    float dpi;
+    int expected;
+  } const cases[] = {
+      {"2", nullptr, 0, 2},     {"3", "1", 96, 3},        {"1", "2", 300, 1},
+      {"4", nullptr, 0, 1},     {"0", "2", 0, 2},         {"2x", nullptr, 192, 2},
+      {"", "", 0, 1},           {nullptr, "2", 96, 2},    {nullptr, "5", 0, kMaxScale},
+      {nullptr, "0", 192, 2},   {nullptr, "-1", 0, 1},    {nullptr, nullptr, 96, 1},
+      {nullptr, nullptr, 144, 1}, {nullptr, nullptr, 167, 1}, {nullptr, nullptr, 168, 2},
+      {nullptr, nullptr, 192, 2}, {nullptr, nullptr, 263, 2}, {nullptr, nullptr, 264, 3},
+      {nullptr, nullptr, 600, 3}, {nullptr, nullptr, 0, 1},   {nullptr, nullptr, -1, 1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ChooseScale(c.own, c.gdk, c.dpi), c.expected)
+        << (c.own ? c.own : "unset") << " " << (c.gdk ? c.gdk : "unset") << " " << c.dpi;
+}
+
+TEST(ScaleUnits, RoundTowardsMinusInfinity) {
+  struct Case {
+    int pixels, factor, units;
+  } const cases[] = {{0, 2, 0},   {1, 2, 0},   {3, 2, 1},  {-1, 2, -1}, {-2, 2, -1},
+                     {-3, 2, -2}, {8, 3, 2},   {-4, 3, -2}, {7, 1, 7},   {-7, 1, -7}};
+  for (const Case& c : cases) EXPECT_EQ(ToUnits(c.pixels, c.factor), c.units) << c.pixels;
+}
+
+// Windows made at factor 2; the factor before is put back afterwards.
+class ScaledWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    UseVirtualClock();
+    before_ = DisplayScale();
+    SetDisplayScale(2);
+    Drain();
+  }
+  void TearDown() override {
+    ReleaseMouseCapture();
+    for (const WindowId id : windows_) DestroyWindow(id);
+    Drain();
+    SetDisplayScale(before_);
+  }
+
+  WindowId Make(int x, int y, int width, int height) {
+    const WindowId id = CreateWindow(x, y, width, height);
+    EXPECT_NE(id, 0u);
+    windows_.push_back(id);
+    return id;
+  }
+
+  static std::vector<Message> Drain() {
+    std::vector<Message> got;
+    Message m;
+    while (PeekMessage(m)) got.push_back(m);
+    return got;
+  }
+
+  static Pixel Shown(WindowId id, int x, int y) {
+    SDL_Surface* shown = SDL_GetWindowSurface(detail::SdlWindowOf(id));
+    const auto* row = static_cast<const Uint8*>(shown->pixels) + y * shown->pitch;
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, row + x * shown->format->BytesPerPixel, shown->format->BytesPerPixel);
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(pixel, shown->format, &r, &g, &b);
+    return MakePixel(r, g, b);
+  }
+
+  static void ScreenSize(WindowId id, int& width, int& height) {
+    SDL_GetWindowSize(detail::SdlWindowOf(id), &width, &height);
+  }
+
+  int before_ = 1;
+  std::vector<WindowId> windows_;
+};
+
+TEST_F(ScaledWindowTest, AWindowIsPlacedSizedAndShownTwiceAsLarge) {
+  const WindowId id = Make(10, 20, 30, 40);
+  ShowWindow(id);
+  Surface* image = WindowImage(id);
+  ASSERT_EQ(image->width, 30);
+  ASSERT_EQ(image->height, 40);
+  const Pixel red = MakePixel(255, 0, 0), blue = MakePixel(0, 0, 255), green = MakePixel(0, 255, 0);
+  const Pixel white = MakePixel(255, 255, 255);
+  image->Row(0)[0] = red;
+  image->Row(39)[29] = blue;
+  image->Row(5)[7] = green;
+  ASSERT_TRUE(PresentWindow(id));
+
+  int width = 0, height = 0, x = 0, y = 0;
+  ScreenSize(id, width, height);
+  SDL_GetWindowPosition(detail::SdlWindowOf(id), &x, &y);
+  EXPECT_EQ(width, 60);
+  EXPECT_EQ(height, 80);
+  EXPECT_EQ(x, 20);
+  EXPECT_EQ(y, 40);
+  ASSERT_TRUE(WindowBounds(id));
+  EXPECT_EQ(WindowBounds(id)->x, 10);
+  EXPECT_EQ(WindowBounds(id)->width, 30);
+  // Every pixel of the image is a 2 x 2 block, with nothing of its neighbours in it.
+  struct Case {
+    int x, y;
+    Pixel expected;
+  } const cases[] = {{0, 0, red},     {1, 1, red},     {2, 0, white},  {58, 78, blue},
+                     {59, 79, blue},  {57, 79, white}, {14, 10, green}, {15, 11, green},
+                     {16, 10, white}, {14, 12, white}, {13, 10, white}};
+  for (const Case& c : cases) EXPECT_EQ(Shown(id, c.x, c.y), c.expected) << c.x << "," << c.y;
+
+  // A move and a resize in units land on the screen in pixels; a picture given covers it.
+  MoveWindow(id, 5, 6, 25, 15);
+  ScreenSize(id, width, height);
+  EXPECT_EQ(width, 50);
+  EXPECT_EQ(height, 30);
+  EXPECT_EQ(WindowImage(id)->width, 25);
+  Surface picture(25, 15, blue);
+  picture.Row(14)[24] = green;
+  ASSERT_TRUE(PresentWindowFrom(id, picture));
+  EXPECT_EQ(Shown(id, 0, 0), blue);
+  EXPECT_EQ(Shown(id, 49, 29), green);
+  EXPECT_EQ(Shown(id, 47, 29), blue);
+  EXPECT_EQ(WindowImage(id)->Row(14)[24], green);
+
+  // The offscreen display's 1024 x 768 pixels, in units.
+  EXPECT_EQ(ScreenWidth(), 512);
+  EXPECT_EQ(ScreenHeight(), 384);
+}
+
+TEST_F(ScaledWindowTest, ThePointerAndTheDesktopsSizesArriveInUnits) {
+  const WindowId left = Make(100, 100, 200, 100);
+  const WindowId right = Make(400, 100, 200, 100);
+  Drain();
+  qxtest::PushMouse(SDL_MOUSEBUTTONDOWN, left, 21, 41);
+  qxtest::PushMouse(SDL_MOUSEMOTION, left, 20, 40);
+  qxtest::PushMouse(SDL_MOUSEBUTTONUP, right, 399, 199);
+  qxtest::PushWheel(right, 3, 5, 0, 1);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::LeftButtonDown, 10, 20},
+                                           {left, MessageKind::MouseMove, 10, 20},
+                                           {right, MessageKind::LeftButtonUp, 199, 99},
+                                           {right, MessageKind::Wheel, 1, PackPoint(1, 2)}}));
+
+  // Captured, the pointer left of the window or over the other one is in the window's units.
+  CaptureMouse(left);
+  qxtest::PushMouse(SDL_MOUSEMOTION, left, -1, 10);
+  qxtest::PushMouse(SDL_MOUSEMOTION, right, 10, 13);
+  EXPECT_EQ(Drain(), (std::vector<Message>{{left, MessageKind::MouseMove, -1, 5},
+                                           {left, MessageKind::MouseMove, 305, 6}}));
+  ReleaseMouseCapture();
+
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = right;
+  e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  e.window.data1 = 300;
+  e.window.data2 = 161;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  std::vector<Message> sizes;
+  for (const Message& m : Drain())
+    if (m.kind == MessageKind::Size) sizes.push_back(m);
+  EXPECT_EQ(sizes, (std::vector<Message>{{right, MessageKind::Size, 150, 80}}));
+}
+
+}  // namespace
+}  // namespace platform
