@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include "platform/Video.h"
 #include "platform/draw/Surface.h"
@@ -30,12 +31,55 @@ int Whole(const char* text) {
   return ec == std::errc() && end == view.data() + view.size() && value >= 1 ? value : 0;
 }
 
+int ScaleOfDensity(float dpi) {
+  return std::clamp(int((dpi + kUsualDpi / 4) / kUsualDpi), 1, kMaxScale);
+}
+
+// The X resources' Xft.dpi, the desktop's own word for its density (GNOME and KDE set it from
+// their scaling); 0 when unset. SDL 2.26 does not read it and keeps its Display to itself:
+// libX11, which SDL has loaded already, is asked on a connection of this function's own.
+float XftDpi() {
+  using Open = void* (*)(const char*);
+  using Resources = char* (*)(void*);
+  using Close = int (*)(void*);
+  void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+  if (!x11) x11 = dlopen("libX11.so.6", RTLD_LAZY);
+  if (!x11) return 0;
+  const auto open = reinterpret_cast<Open>(dlsym(x11, "XOpenDisplay"));
+  const auto resources = reinterpret_cast<Resources>(dlsym(x11, "XResourceManagerString"));
+  const auto close = reinterpret_cast<Close>(dlsym(x11, "XCloseDisplay"));
+  float dpi = 0;
+  if (void* display = open && resources && close ? open(nullptr) : nullptr) {
+    if (const char* text = resources(display)) dpi = XftDpiOf(text);
+    close(display);
+  }
+  dlclose(x11);
+  return dpi;
+}
+
 }  // namespace
 
-int ChooseScale(const char* qxworksScale, const char* gdkScale, float dpi) {
+float XftDpiOf(const char* resources) {
+  for (std::string_view rest = resources ? resources : ""; !rest.empty();) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    constexpr std::string_view kName = "Xft.dpi:";
+    if (!line.starts_with(kName)) continue;
+    line.remove_prefix(kName.size());
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    float dpi = 0;
+    const auto [at, ec] = std::from_chars(line.data(), line.data() + line.size(), dpi);
+    return ec == std::errc() && dpi > 0 ? dpi : 0;
+  }
+  return 0;
+}
+
+int ChooseScale(const char* qxworksScale, float xftDpi, const char* gdkScale, float dpi) {
   if (const int own = Whole(qxworksScale); own >= 1 && own <= kMaxScale) return own;
+  if (xftDpi > 0) return ScaleOfDensity(xftDpi);
   if (const int gdk = Whole(gdkScale)) return std::min(gdk, kMaxScale);
-  if (dpi > 0) return std::clamp(int((dpi + kUsualDpi / 4) / kUsualDpi), 1, kMaxScale);
+  if (dpi > 0) return ScaleOfDensity(dpi);
   return 1;
 }
 
@@ -47,12 +91,18 @@ int DisplayScale() {
   // Only a display a person looks at has a density, and only there does the desktop's setting
   // apply: tests under the offscreen driver run at 1 unless they ask.
   if (detail::VideoIsHeadless()) {
-    scale = ChooseScale(own, nullptr, 0);
+    scale = ChooseScale(own, 0, nullptr, 0);
     return scale;
   }
+  if (const int given = Whole(own); given >= 1 && given <= kMaxScale) {
+    scale = given;  // no need to ask the X server
+    return scale;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const float xft = driver && std::strcmp(driver, "x11") == 0 ? XftDpi() : 0;
   float dpi = 0;
   if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0) dpi = 0;
-  scale = ChooseScale(own, std::getenv("GDK_SCALE"), dpi);
+  scale = ChooseScale(own, xft, std::getenv("GDK_SCALE"), dpi);
   return scale;
 }
 

@@ -14,17 +14,21 @@ struct Surface;
 constexpr int kMaxScale = 3;
 
 // The factor for windows made from now on, 1 .. kMaxScale. Settled when video starts, from
-// QXWORKS_SCALE (1, 2 or 3; anything else is named on stderr and ignored), else GDK_SCALE,
-// else the density the display reports (SDL takes the X resources' Xft.dpi when the desktop
-// sets it, the screen's size in millimetres otherwise); 1 when none says more.
+// QXWORKS_SCALE (1, 2 or 3; anything else is named on stderr and ignored), else the X
+// resources' Xft.dpi, else GDK_SCALE, else the density the display reports (from the screen's
+// size in millimetres); 1 when none says more, and under a headless driver unless
+// QXWORKS_SCALE says.
 int DisplayScale();
 // Tests and benchmarks try other factors: windows already made keep theirs.
 void SetDisplayScale(int factor);
 
 // What the settings above come to, apart from where they are read. Null or empty texts are
-// unset; dpi <= 0 is unknown. A density goes to the next factor three quarters of the way there
-// (from 168 dpi on for 2, from 264 for 3), so a screen of 1.5 times the usual 96 stays at 1.
-int ChooseScale(const char* qxworksScale, const char* gdkScale, float dpi);
+// unset; a density <= 0 is unknown. A density goes to the next factor three quarters of the way
+// there (from 168 dpi on for 2, from 264 for 3), so a screen of 1.5 times the usual 96 stays
+// at 1.
+int ChooseScale(const char* qxworksScale, float xftDpi, const char* gdkScale, float dpi);
+// Xft.dpi in the text of the X resources ("Xft.dpi:\t192\n..."); 0 when it is not there.
+float XftDpiOf(const char* resources);
 
 // A screen position or length in units: divided by the factor, rounding towards minus
 // infinity, so a pointer left of or above a window stays left of or above it.

@@ -18,24 +18,46 @@
 namespace platform {
 namespace {
 
-TEST(ScaleChoice, TheOwnSettingThenTheToolkitsThenTheDensity) {
+TEST(ScaleChoice, TheOwnSettingThenTheDesktopsThenTheToolkitsThenTheScreens) {
   struct Case {
     const char* own;
+    float xft;
     const char* gdk;
     float dpi;
     int expected;
   } const cases[] = {
-      {"2", nullptr, 0, 2},     {"3", "1", 96, 3},        {"1", "2", 300, 1},
-      {"4", nullptr, 0, 1},     {"0", "2", 0, 2},         {"2x", nullptr, 192, 2},
-      {"", "", 0, 1},           {nullptr, "2", 96, 2},    {nullptr, "5", 0, kMaxScale},
-      {nullptr, "0", 192, 2},   {nullptr, "-1", 0, 1},    {nullptr, nullptr, 96, 1},
-      {nullptr, nullptr, 144, 1}, {nullptr, nullptr, 167, 1}, {nullptr, nullptr, 168, 2},
-      {nullptr, nullptr, 192, 2}, {nullptr, nullptr, 263, 2}, {nullptr, nullptr, 264, 3},
-      {nullptr, nullptr, 600, 3}, {nullptr, nullptr, 0, 1},   {nullptr, nullptr, -1, 1},
+      {"2", 0, nullptr, 0, 2},       {"3", 96, "1", 96, 3},         {"1", 192, "2", 300, 1},
+      {"4", 0, nullptr, 0, 1},       {"0", 0, "2", 0, 2},           {"2x", 0, nullptr, 192, 2},
+      {"", 0, "", 0, 1},             {nullptr, 192, "1", 96, 2},    {nullptr, 96, "2", 300, 1},
+      {nullptr, 288, nullptr, 0, 3}, {nullptr, 0, "2", 96, 2},      {nullptr, 0, "5", 0, kMaxScale},
+      {nullptr, 0, "0", 192, 2},     {nullptr, 0, "-1", 0, 1},      {nullptr, 0, nullptr, 96, 1},
+      {nullptr, 0, nullptr, 144, 1}, {nullptr, 0, nullptr, 167, 1}, {nullptr, 0, nullptr, 168, 2},
+      {nullptr, 0, nullptr, 192, 2}, {nullptr, 0, nullptr, 263, 2}, {nullptr, 0, nullptr, 264, 3},
+      {nullptr, 0, nullptr, 600, 3}, {nullptr, 0, nullptr, 0, 1},   {nullptr, -1, nullptr, -1, 1},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ChooseScale(c.own, c.gdk, c.dpi), c.expected)
-        << (c.own ? c.own : "unset") << " " << (c.gdk ? c.gdk : "unset") << " " << c.dpi;
+    EXPECT_EQ(ChooseScale(c.own, c.xft, c.gdk, c.dpi), c.expected)
+        << (c.own ? c.own : "unset") << " " << c.xft << " " << (c.gdk ? c.gdk : "unset") << " "
+        << c.dpi;
+}
+
+TEST(ScaleChoice, XftDpiIsReadFromTheResources) {
+  struct Case {
+    const char* resources;
+    float dpi;
+  } const cases[] = {
+      {"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", 192},
+      {"Xft.dpi: 144", 144},
+      {"Xft.dpi:\t120.5\n", 120.5f},
+      {"*Xft.dpi:\t192\n", 0},  // a pattern, not the resource itself
+      {"Xft.dpix:\t192\n", 0},
+      {"Xft.dpi:\tlarge\n", 0},
+      {"Xft.dpi:\t-96\n", 0},
+      {"", 0},
+      {nullptr, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(XftDpiOf(c.resources), c.dpi) << (c.resources ? c.resources : "null");
 }
 
 TEST(ScaleUnits, RoundTowardsMinusInfinity) {
