@@ -20,11 +20,17 @@ esac
 DISPLAY=${display:-} weston --backend="$backend-backend.so" --xwayland --socket="$wayland_display" \
   --idle-time=0 --width=1024 --height=768 "${options[@]}" > "$XDG_RUNTIME_DIR/weston.log" 2>&1 &
 weston=$!
-trap 'kill $weston 2>/dev/null || true; wait $weston 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+stop_weston() {
+  kill "$weston" 2>/dev/null || true
+  wait "$weston" 2>/dev/null || true
+  rm -rf "$XDG_RUNTIME_DIR"
+}
+trap stop_weston EXIT
+log=$XDG_RUNTIME_DIR/weston.log
 xwayland=""
 for _ in $(seq 100); do
-  xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log")
+  xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log")
   [ -n "$xwayland" ] && break
   sleep 0.1
 done
-[ -n "$xwayland" ] || { echo "weston did not start: $(tail -5 "$XDG_RUNTIME_DIR/weston.log")"; exit 1; }
+[ -n "$xwayland" ] || { echo "weston did not start: $(tail -5 "$log")"; exit 1; }
