@@ -18,10 +18,6 @@ CLoadReport Refused(std::int32_t offset, const CStr& what) {
   return report;
 }
 
-}  // namespace
-
-namespace {
-
 // The message and the reason the file gives for its failure.
 CStr Because(const CStr& message, const CFile& file) {
   const CStr why = file.FailureText();
@@ -111,13 +107,17 @@ CStr KeptLine(const CStr& copy) {
   return CStr("повреждённый файл сохранён в копии "_cp) + copy;
 }
 
+CStr ReasonText(int error) {
+  return FailureReasonText(platform::ReasonOf(error), std::strerror(error));
+}
+
 }  // namespace
 
 CStr KeepDamagedFile(const CStr& path, CStr& why) {
   int error = 0;
   const int n = platform::KeepCopy(path.View(), kDamagedStem, error);
   if (n > 0) return path + kDamagedStem + CInt(n).ToStr();
-  why = FailureReasonText(platform::ReasonOf(error), std::strerror(error));
+  why = ReasonText(error);
   return "";
 }
 
@@ -125,7 +125,7 @@ CStr KeepDamagedHostFile(const std::string& path, CStr& why) {
   int error = 0;
   const int n = platform::KeepCopyOfHostPath(path, kDamagedStem, error);
   if (n > 0) return CStr(platform::Utf8ToCp1251(path + kDamagedStem + std::to_string(n)));
-  why = FailureReasonText(platform::ReasonOf(error), std::strerror(error));
+  why = ReasonText(error);
   return "";
 }
 
