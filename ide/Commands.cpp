@@ -76,12 +76,13 @@ void CForm1::OpenClick(CControl*) {
   CInfo& root = CoreApp->InfoMan.Root;
   // Loading replaces every element only when the file is whole; a damaged one changes nothing
   // and is reported. The windows of the old elements are let go of before they are destroyed.
-  if (!platform::FileExists(ConfigPath(*CoreApp).View())) return;
+  if (!platform::PathExists(ConfigPath(*CoreApp).View())) return;
   CMemory before;
   WriteConfig(before, root);
   const std::vector<std::int32_t> flags = TreeFlagsOf(root);
   Forget(&root, true);
   const CLoadReport report = LoadConfig(*CoreApp);
+  keepBeforeSave_ = report.KeepFailed;
   if (!report.Ok()) {
     // Nothing was replaced, but the windows are gone: read back what stood, so that nothing
     // points at an element whose window was destroyed.
@@ -93,8 +94,11 @@ void CForm1::OpenClick(CControl*) {
 
 void CForm1::SaveClick(CControl*) {
   if (!Confirm("Сохранить все проекты?"_cp)) return;
-  const CStr failure = SaveConfig(*CoreApp);
-  if (!failure.View().empty()) Report(failure);
+  bool kept = true;
+  const CStr said =
+      keepBeforeSave_ ? SaveConfigKeepingDamaged(*CoreApp, kept) : SaveConfig(*CoreApp);
+  keepBeforeSave_ = !kept;
+  if (!said.View().empty()) Report(said);
 }
 
 // [SECTION] Adding and removing

@@ -91,8 +91,9 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
   if (load->Loading() && View) View->PaintAhead();
 
   // A damaged file is refused whole and the tree stays empty; the user learns where it is
-  // damaged before anything can be saved over it.
+  // damaged, and where its copy was kept, before anything can be saved over it.
   const CLoadReport report = load->Join();
+  keepBeforeSave_ = report.KeepFailed;
   RedrawTree();
   if (!report.Message().View().empty()) Report(report.Message());
 }

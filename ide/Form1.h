@@ -109,4 +109,7 @@ class CForm1 : public CForm {
   void Report(const CStr& text);
 
   CSelItemForm* addDialog_ = nullptr;
+  // The file the last load refused or read in part could not be copied aside: Save makes the
+  // copy first, and writes nothing over the file without it.
+  bool keepBeforeSave_ = false;
 };

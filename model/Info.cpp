@@ -84,11 +84,15 @@ class CInfo::CNodeMaker {
 // [SECTION] Report
 
 CStr CLoadReport::Message() const {
-  if (!Ok()) return Fault;
-  if (Skipped.empty()) return "";
-  CStr text = Skipped.front();
-  if (Skipped.size() > 1)
-    text += CStr(" (и ещё пропущено: "_cp) + CInt(std::int32_t(Skipped.size() - 1)).ToStr() + ")";
+  CStr text;
+  if (!Ok()) {
+    text = Fault;
+  } else if (!Skipped.empty()) {
+    text = Skipped.front();
+    if (Skipped.size() > 1)
+      text += CStr(" (и ещё пропущено: "_cp) + CInt(std::int32_t(Skipped.size() - 1)).ToStr() + ")";
+  }
+  if (Kept.Length().Value) text = text.Length().Value ? text + "\n" + Kept : Kept;
   return text;
 }
 

@@ -21,6 +21,10 @@ class CLoadReport {
   CStr Fault;                 // the first fault, with its byte offset; "" when the record was read
   CInt FaultOffset = -1;      // the stream position of the fault
   std::vector<CStr> Skipped;  // one line per skipped record
+  // For a file refused or read in part: a line on the copy of it kept beside it, and whether
+  // no copy could be made (nothing may then be written over the file).
+  CStr Kept;
+  bool KeepFailed = false;
 
   // Everything the user should see, one line each; "" when there is nothing to say.
   CStr Message() const;

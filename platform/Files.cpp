@@ -286,6 +286,29 @@ bool File::CreateHostPathForWriting(const std::string& path, Placing placing) {
   return true;
 }
 
+FailureReason ReasonOf(int error) {
+  switch (error) {
+    case 0:
+      return FailureReason::None;
+    case ENOSPC:
+    case EDQUOT:
+      return FailureReason::NoSpace;
+    case EACCES:
+    case EPERM:
+      return FailureReason::NoPermission;
+    case EISDIR:
+      return FailureReason::Folder;
+    case EROFS:
+      return FailureReason::ReadOnlyFileSystem;
+    case ENOENT:
+      return FailureReason::Missing;
+    case EIO:
+      return FailureReason::InputOutput;
+    default:
+      return FailureReason::Other;
+  }
+}
+
 std::string File::FailureText() const {
   return failure_ ? std::strerror(failure_) : "";
 }
@@ -304,7 +327,9 @@ bool File::Turn(Direction direction) {
 
 std::int64_t File::Read(void* buffer, std::int64_t count) {
   if (!stream_ || !buffer || count <= 0 || !Turn(Direction::Reading)) return 0;
+  errno = 0;
   const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), stream_);
+  if (got < static_cast<std::size_t>(count) && std::ferror(stream_)) failure_ = errno ? errno : EIO;
   position_ += static_cast<std::int64_t>(got);
   return static_cast<std::int64_t>(got);
 }
@@ -406,11 +431,101 @@ bool FileExists(std::string_view systemPath) {
   return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool PathExists(std::string_view systemPath) {
+  const std::string path = LinuxPath(systemPath);
+  struct stat info;
+  return !path.empty() && stat(path.c_str(), &info) == 0;
+}
+
 bool MakeDirectory(std::string_view systemPath) {
   const std::string path = LinuxPath(systemPath);
   if (path.empty()) return false;
   if (OnDriveC(systemPath)) EnsureFolder(DriveCFolder());
   return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+// [Kept copies]
+
+namespace {
+
+bool SameBytes(File& a, File& b) {
+  if (a.Size() != b.Size() || a.Seek(0, SeekOrigin::Begin) != 0 ||
+      b.Seek(0, SeekOrigin::Begin) != 0)
+    return false;
+  std::vector<char> left(1 << 20), right(1 << 20);
+  for (;;) {
+    const std::int64_t got = a.Read(left.data(), std::int64_t(left.size()));
+    if (got != b.Read(right.data(), std::int64_t(right.size()))) return false;
+    if (got <= 0) return got == 0;
+    if (std::memcmp(left.data(), right.data(), std::size_t(got)) != 0) return false;
+  }
+}
+
+// Puts the whole of source into a new file at copy, through a companion that is linked into
+// place only when every byte reached the disk: a copy is never found half made.
+bool CopyInto(File& source, const std::string& copy) {
+  File out;
+  if (!out.CreateHostPathForWriting(copy, File::kKeepExisting)) {
+    errno = out.Failure();
+    return false;
+  }
+  std::vector<char> buffer(1 << 20);
+  bool unread = source.Seek(0, SeekOrigin::Begin) != 0;
+  while (!unread) {
+    const std::int64_t got = source.Read(buffer.data(), std::int64_t(buffer.size()));
+    if (got <= 0) {
+      unread = source.Failure() || source.Position() != source.Size();
+      break;
+    }
+    if (out.Write(buffer.data(), got) != got) break;  // Close names the reason
+  }
+  if (unread) {
+    out.Abandon();
+    errno = source.Failure() ? source.Failure() : EIO;
+    return false;
+  }
+  const bool placed = out.Close();
+  errno = out.Failure();
+  return placed;
+}
+
+}  // namespace
+
+int KeepCopy(std::string_view systemPath, const std::string& stem, int& error) {
+  const std::string path = LinuxPath(systemPath);
+  if (path.empty()) {
+    error = ENOENT;
+    return 0;
+  }
+  return KeepCopyOfHostPath(path, stem, error);
+}
+
+int KeepCopyOfHostPath(const std::string& path, const std::string& stem, int& error) {
+  error = 0;
+  File source;
+  if (!source.OpenHostPathForReading(path)) {
+    error = source.Failure();
+    return 0;
+  }
+  // The numbers in use are passed over; one of them may already hold these very bytes.
+  for (int n = 1; n < 100000; ++n) {
+    const std::string copy = path + stem + std::to_string(n);
+    struct stat info;
+    if (lstat(copy.c_str(), &info) == 0) {
+      File earlier;
+      if (S_ISREG(info.st_mode) && earlier.OpenHostPathForReading(copy) &&
+          SameBytes(source, earlier))
+        return n;
+      continue;
+    }
+    if (CopyInto(source, copy)) return n;
+    if (errno != EEXIST) {  // another process took the number meanwhile: the next one
+      error = errno ? errno : EIO;
+      return 0;
+    }
+  }
+  error = EEXIST;
+  return 0;
 }
 
 }  // namespace platform

@@ -24,6 +24,20 @@ std::string DriveCFolder();
 
 enum class SeekOrigin { Begin, Current, End };
 
+// Why a file could not be opened, created, read or written, for the layers that name it in the
+// user's words: the reasons users meet, and Other for the rest (FailureText then says which).
+enum class FailureReason {
+  None,
+  NoSpace,
+  NoPermission,
+  Folder,
+  ReadOnlyFileSystem,
+  Missing,
+  InputOutput,
+  Other
+};
+FailureReason ReasonOf(int error);
+
 // One open file, buffered. Positions and sizes count bytes.
 class File {
  public:
@@ -71,9 +85,10 @@ class File {
   // Closes without putting a file being written in place; its temporary is removed.
   void Abandon();
 
-  // Why the latest open, create or Close failed: the errno (0 when it did not fail) and its
-  // text ("" when it did not fail).
+  // Why the latest open, create, read or Close failed: the errno (0 when it did not fail) and
+  // its text ("" when it did not fail).
   int Failure() const { return failure_; }
+  FailureReason Reason() const { return ReasonOf(failure_); }
   std::string FailureText() const;
 
  private:
@@ -104,6 +119,15 @@ void RemoveStaleTemporariesOfHostPath(const std::string& hostPath);
 
 // An existing file (not a directory).
 bool FileExists(std::string_view systemPath);
+// Anything at the path: a file, a directory, a device...
+bool PathExists(std::string_view systemPath);
+
+// Keeps a copy of a file beside it, named after it with stem and the lowest free number
+// ("Conf.qxe" + ".damaged-" gives "Conf.qxe.damaged-1"), never over another file. An earlier copy
+// of the same bytes is answered instead of making another. The number of the copy, or 0 with
+// error set to the errno of the failure.
+int KeepCopy(std::string_view systemPath, const std::string& stem, int& error);
+int KeepCopyOfHostPath(const std::string& hostPath, const std::string& stem, int& error);
 
 // Creates one directory (its parent must exist; drive C: itself is created when missing).
 // True when the directory exists afterwards.

@@ -1,8 +1,11 @@
 // The configuration file on disk: the image of storage/Config.cpp through a scrambling file
 // with the empty key, so its bytes are stored as they are.
+#include <cstring>
+
 #include "core/App.h"
 #include "core/Cp1251.h"
 #include "model/RecordReader.h"
+#include "platform/Text.h"
 #include "storage/Config.h"
 #include "storage/File.h"
 
@@ -15,10 +18,17 @@ CLoadReport Refused(std::int32_t offset, const CStr& what) {
   return report;
 }
 
+// The message and the reason the file gives for its failure.
+CStr Because(const CStr& message, const CFile& file) {
+  const CStr why = file.FailureText();
+  return why.Length().Value ? message + ": " + why : message;
+}
+
 }  // namespace
 
 CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
-  if (!file.IsOpen()) return Refused(-1, CStr("не удалось открыть файл "_cp) + file.FileName);
+  if (!file.IsOpen())
+    return Refused(-1, Because(CStr("не удалось открыть файл "_cp) + file.FileName, file));
   switch (file.ReadHeader().Value) {
     case -1:
       return Refused(0, "файл короче заголовка"_cp);
@@ -34,19 +44,9 @@ CLoadReport ReadConfigFile(CFile& file, CInfo& root) {
   CMemory image;
   file.SetPosition(0);
   const std::int32_t got = image.ReadFrom(file, size).Value;
-  if (got < size) return Refused(got, "файл не читается дальше"_cp);
+  if (got < size) return Refused(got, Because("файл не читается дальше"_cp, file));
   return ReadConfig(image, root);
 }
-
-namespace {
-
-// The message and the reason the file gives for its failure.
-CStr Because(const CStr& message, const CFile& file) {
-  const CStr why = file.FailureText();
-  return why.Length().Value ? message + ": " + why : message;
-}
-
-}  // namespace
 
 CStr WriteConfigFile(CFile& file, CInfo& root) {
   if (!file.IsOpen()) return Because(CStr("не удалось создать файл "_cp) + file.FileName, file);
@@ -97,12 +97,80 @@ CLoadReport LoadConfig(CApp& app) {
   return LoadConfig(app, app.InfoMan.Root);
 }
 
+// [SECTION] Damaged files
+
+namespace {
+
+constexpr const char* kDamagedStem = ".damaged-";
+
+CStr KeptLine(const CStr& copy) {
+  return CStr("повреждённый файл сохранён в копии "_cp) + copy;
+}
+
+CStr ReasonText(int error) {
+  return FailureReasonText(platform::ReasonOf(error), std::strerror(error));
+}
+
+}  // namespace
+
+CStr KeepDamagedFile(const CStr& path, CStr& why) {
+  int error = 0;
+  const int n = platform::KeepCopy(path.View(), kDamagedStem, error);
+  if (n > 0) return path + kDamagedStem + CInt(n).ToStr();
+  why = ReasonText(error);
+  return "";
+}
+
+CStr KeepDamagedHostFile(const std::string& path, CStr& why) {
+  int error = 0;
+  const int n = platform::KeepCopyOfHostPath(path, kDamagedStem, error);
+  if (n > 0) return CStr(platform::Utf8ToCp1251(path + kDamagedStem + std::to_string(n)));
+  why = ReasonText(error);
+  return "";
+}
+
+void NoteKeptCopy(CLoadReport& report, const CStr& copy, const CStr& why) {
+  report.KeepFailed = copy.Length().Value == 0;
+  report.Kept = report.KeepFailed ? CStr("не удалось сделать копию повреждённого файла: "_cp) +
+                                        why + "; поверх него ничего не будет записано"_cp
+                                  : KeptLine(copy);
+}
+
+CStr SaveConfigKeepingDamaged(CApp& app, bool& kept) {
+  // Gone meanwhile (or a folder now, which the save names): nothing left to keep.
+  if (!platform::FileExists(ConfigPath(app).View())) {
+    kept = true;
+    return SaveConfig(app);
+  }
+  CStr why;
+  const CStr copy = KeepDamagedFile(ConfigPath(app), why);
+  kept = copy.Length().Value > 0;
+  if (!kept)
+    return CStr("не удалось сделать копию повреждённого файла "_cp) + ConfigPath(app) + ": " + why +
+           "; файл не перезаписан"_cp;
+  const CStr failure = SaveConfig(app);
+  return failure.Length().Value ? KeptLine(copy) + "\n" + failure : KeptLine(copy);
+}
+
+// [SECTION] The application's file
+
 CLoadReport LoadConfig(const CApp& app, CInfo& root) {
   const CStr path = ConfigPath(app);
-  if (!platform::FileExists(path.View())) return {};
-  CSecretFile file(path, CFile::kRead);
-  file.Key = "";
-  return ReadConfigFile(file, root);
+  // A folder in the file's place is no missing file: opening it says so.
+  if (!platform::PathExists(path.View())) return {};
+  CLoadReport report;
+  {
+    CSecretFile file(path, CFile::kRead);
+    file.Key = "";
+    report = ReadConfigFile(file, root);
+  }
+  // Kept before the user can do anything, so that neither a Save nor a crash on the way loses it.
+  if ((!report.Ok() || !report.Skipped.empty()) && platform::FileExists(path.View())) {
+    CStr why;
+    const CStr copy = KeepDamagedFile(path, why);
+    NoteKeptCopy(report, copy, why);
+  }
+  return report;
 }
 
 CStr SaveConfig(CApp& app) {

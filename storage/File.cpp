@@ -1,5 +1,6 @@
 #include "storage/File.h"
 
+#include "core/Cp1251.h"
 #include "platform/Text.h"
 
 #include <climits>
@@ -52,7 +53,30 @@ bool CFile::Close() {
 }
 
 CStr CFile::FailureText() const {
-  return CStr(platform::Utf8ToCp1251(file_.FailureText()));
+  return FailureReasonText(file_.Reason(), file_.FailureText());
+}
+
+CStr FailureReasonText(platform::FailureReason reason, const std::string& systemWords) {
+  using platform::FailureReason;
+  switch (reason) {
+    case FailureReason::None:
+      return "";
+    case FailureReason::NoSpace:
+      return "на диске нет места"_cp;
+    case FailureReason::NoPermission:
+      return "нет прав доступа"_cp;
+    case FailureReason::Folder:
+      return "на месте файла стоит папка"_cp;
+    case FailureReason::ReadOnlyFileSystem:
+      return "файловая система только для чтения"_cp;
+    case FailureReason::Missing:
+      return "нет такого файла или папки"_cp;
+    case FailureReason::InputOutput:
+      return "ошибка ввода-вывода"_cp;
+    case FailureReason::Other:
+      break;
+  }
+  return CStr(platform::Utf8ToCp1251(systemWords));
 }
 
 CInt CFile::Read(void* buffer, const CInt& count) {

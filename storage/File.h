@@ -45,7 +45,7 @@ class CFile : public CStream {
   // Ends the file. For a file being written: true when all of it reached the disk and now
   // stands in place of the previous one; otherwise the previous file is left as it was.
   bool Close();
-  // Why the open, the creation or Close failed, in the platform's words ("" when it did not).
+  // Why the open, the creation, a read or Close failed, in the user's words ("" when it did not).
   CStr FailureText() const;
 
   CStr FileName;
@@ -59,6 +59,9 @@ class CFile : public CStream {
  private:
   platform::File file_;
 };
+
+// A reason in the user's words; the reasons without such words in the system's.
+CStr FailureReasonText(platform::FailureReason reason, const std::string& systemWords);
 
 // A file whose bytes are scrambled with a key; with the empty key they are stored as they are.
 class CSecretFile : public CFile {

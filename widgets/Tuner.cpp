@@ -20,6 +20,7 @@
 namespace {
 
 constexpr std::int32_t kRow = 16;
+constexpr std::int32_t kMinColumn = 20;
 constexpr char kEnter = 13;
 // Composite values nest two levels in the library (a rectangle's points); a registration whose
 // property has its own class as type would otherwise expand forever.
@@ -270,14 +271,25 @@ void CTunerTreeBox::StartDrag(CControl*, CInt, CShiftStateSet, CPoint p) {
 // The divider follows the mouse; the columns follow when it is let go.
 void CTunerTreeBox::Drag(CControl*, CShiftStateSet, CPoint p) {
   if (!Dragging) return;
-  Divider->Offset(CPoint(p.X - DragStartX, 0));
+  MoveDivider(p.X - DragStartX);
   Invalidate();
+}
+
+// Past an edge it could never be grabbed again: each column keeps kMinColumn pixels, the name
+// column left of the divider and the value column right of it.
+void CTunerTreeBox::MoveDivider(const CFloat& by) {
+  const CFloat least = Client->M1.X + CFloat(kMinColumn);
+  const CFloat most = Client->M1.X + Client->GetWidth() - Divider->GetWidth() - CFloat(kMinColumn);
+  CFloat x = Divider->M1.X + by;
+  if (x > most) x = most;
+  if (x < least) x = least;
+  Divider->Offset(CPoint(x - Divider->M1.X, 0));
 }
 
 void CTunerTreeBox::EndDrag(CControl*, CInt, CShiftStateSet, CPoint p) {
   if (!Dragging) return;
   Dragging = false;
-  Divider->Offset(CPoint(p.X - DragStartX, 0));
+  MoveDivider(p.X - DragStartX);
   const CFloat moved = Divider->M1.X - Client->M1.X - DividerX;
   DividerX = DividerX + moved;
   if (Editor) Editor->Offset(CPoint(moved, 0));

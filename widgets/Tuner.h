@@ -75,4 +75,6 @@ class CTunerTreeBox : public CCustomTreeBox {
   // The editor over row r of the view (client coordinates).
   void PlaceEditor(std::int32_t r);
   void PlaceDivider();
+  // Moves the divider while it is dragged, never so far that a column is lost.
+  void MoveDivider(const CFloat& by);
 };

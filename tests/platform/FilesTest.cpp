@@ -2,6 +2,7 @@
 // replacement of a saved file.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -384,9 +385,13 @@ TEST_F(FilesTest, AFailedSaveNamesItsReason) {
   File f;
   EXPECT_FALSE(f.CreateForWriting("C:\\Missing\\Conf.qxe"));
   EXPECT_EQ(f.FailureText(), "No such file or directory");
+  EXPECT_EQ(f.Reason(), FailureReason::Missing);
   fs::create_directories(drive_ + "/Folder");
   EXPECT_FALSE(f.CreateForWriting("C:\\Folder"));
   EXPECT_EQ(f.FailureText(), "Is a directory");
+  EXPECT_EQ(f.Reason(), FailureReason::Folder);
+  EXPECT_FALSE(f.OpenForReading("C:\\Folder"));
+  EXPECT_EQ(f.Reason(), FailureReason::Folder);
   EXPECT_FALSE(f.CreateForWriting("D:\\Conf.qxe"));
   EXPECT_EQ(f.FailureText(), "No such file or directory");
 
@@ -423,6 +428,54 @@ TEST_F(FilesTest, AFailedWriteIsReportedByCloseAndLeavesTheOldFile) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: Close claimed success; 2: could not create";
   EXPECT_EQ(ReadLinux(target), "previous configuration");
   EXPECT_EQ(Others(drive_, {"Conf.qxe"}), std::vector<std::string>{}) << "the partial file is gone";
+}
+
+TEST_F(FilesTest, ACopyIsKeptBesideAFileUnderTheLowestFreeNumber) {
+  const std::string file = drive_ + "/Conf.qxe";
+  WriteLinux(file, "damaged");
+  WriteLinux(file + ".damaged-1", "another file");
+  int error = -1;
+  EXPECT_EQ(KeepCopy("C:\\Conf.qxe", ".damaged-", error), 2);
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(ReadLinux(file + ".damaged-1"), "another file");
+  EXPECT_EQ(ReadLinux(file + ".damaged-2"), "damaged");
+  // The same bytes again: the copy made already.
+  EXPECT_EQ(KeepCopy("C:\\Conf.qxe", ".damaged-", error), 2);
+  // Other bytes: a new copy, and no folder or link is taken for one.
+  WriteLinux(file, "damaged otherwise");
+  fs::create_directories(file + ".damaged-3");
+  fs::create_symlink(file, file + ".damaged-4");
+  EXPECT_EQ(KeepCopyOfHostPath(file, ".damaged-", error), 5);
+  EXPECT_EQ(ReadLinux(file + ".damaged-5"), "damaged otherwise");
+  EXPECT_EQ(Others(drive_, {"Conf.qxe", "Conf.qxe.damaged-1", "Conf.qxe.damaged-2",
+                            "Conf.qxe.damaged-3", "Conf.qxe.damaged-4", "Conf.qxe.damaged-5"}),
+            std::vector<std::string>{});
+
+  // What cannot be read is not copied.
+  EXPECT_EQ(KeepCopy("C:\\Missing.qxe", ".damaged-", error), 0);
+  EXPECT_EQ(ReasonOf(error), FailureReason::Missing);
+  EXPECT_EQ(KeepCopyOfHostPath(file + ".damaged-3", ".x-", error), 0);
+  EXPECT_EQ(ReasonOf(error), FailureReason::Folder);
+}
+
+// A disk that fills up while the copy is written leaves no copy, and says why.
+TEST_F(FilesTest, ACopyThatCannotBeWrittenWholeIsNotLeftBehind) {
+  const std::string file = drive_ + "/Conf.qxe";
+  WriteLinux(file, std::string(100'000, 'd'));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{8192, 8192};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    int error = 0;
+    _exit(KeepCopy("C:\\Conf.qxe", ".damaged-", error) == 0 && error == EFBIG ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Others(drive_, {"Conf.qxe"}), std::vector<std::string>{});
 }
 
 TEST_F(FilesTest, AWriteLeftByAnExceptionLeavesTheOldFile) {

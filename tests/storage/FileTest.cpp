@@ -2,12 +2,14 @@
 // configuration file saved and loaded through them.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "core/App.h"
 #include "model/Kinds.h"
+#include "platform/Text.h"
 #include "storage/Config.h"
 #include "storage/File.h"
 #include "tests/model/Records.h"
@@ -211,6 +213,14 @@ TEST(ConfigFile, ACorruptFileIsRefusedAndTheTreeKept) {
   EXPECT_GE(report.Message().Pos("45").Value, 0) << report.Message();
   ASSERT_EQ(app.InfoMan.Root.ChildCount().Value, 1);
   EXPECT_EQ(app.InfoMan.Root.Child(0), unit);
+  // The file is kept as it is before anything can be saved over it, and the user is told where.
+  EXPECT_EQ(OnDisk("C:\\Corrupt\\Conf.qxe.damaged-1"), bytes);
+  EXPECT_FALSE(report.KeepFailed);
+  EXPECT_GE(report.Message()
+                .Pos("\nповреждённый файл сохранён в копии C:\\Corrupt\\Conf.qxe.damaged-1"_cp)
+                .Value,
+            0)
+      << report.Message();
 }
 
 TEST(ConfigFile, AFailedSaveIsReported) {
@@ -219,10 +229,13 @@ TEST(ConfigFile, AFailedSaveIsReported) {
   app.HomeDir = "C:\\Blocked";
   const std::string folder = platform::LinuxPath("C:\\Blocked\\Conf.qxe");
   std::filesystem::create_directories(folder);
-  // Each failure names its reason.
+  // Each failure names its reason, in the user's words where they have some.
   EXPECT_EQ(SaveConfig(app),
-            CStr("не удалось создать файл C:\\Blocked\\Conf.qxe: Is a directory"_cp));
+            CStr("не удалось создать файл C:\\Blocked\\Conf.qxe: на месте файла стоит папка"_cp));
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+  // Nor is the folder taken for a missing file by the load.
+  EXPECT_EQ(LoadConfig(app).Message(),
+            CStr("не удалось открыть файл C:\\Blocked\\Conf.qxe: на месте файла стоит папка"_cp));
 
   // A file where a folder of the path should be.
   PutOnDisk("C:\\Plain", {1});
@@ -233,8 +246,25 @@ TEST(ConfigFile, AFailedSaveIsReported) {
   // Nor can a file on a drive that does not exist be made.
   app.HomeDir = "D:\\Qxe";
   EXPECT_EQ(SaveConfig(app),
-            CStr("не удалось создать файл D:\\Qxe\\Conf.qxe: No such file or directory"_cp));
+            CStr("не удалось создать файл D:\\Qxe\\Conf.qxe: нет такого файла или папки"_cp));
   EXPECT_TRUE(LoadConfig(app).Ok());  // no file there: nothing to load
+}
+
+TEST(ConfigFile, ReasonsUsersMeetAreSaidInTheirWords) {
+  const struct {
+    int error;
+    const char* text;
+  } cases[] = {
+      {ENOSPC, "на диске нет места"},         {EDQUOT, "на диске нет места"},
+      {EACCES, "нет прав доступа"},           {EPERM, "нет прав доступа"},
+      {EISDIR, "на месте файла стоит папка"}, {EROFS, "файловая система только для чтения"},
+      {ENOENT, "нет такого файла или папки"}, {EIO, "ошибка ввода-вывода"},
+      {ENOTDIR, "the system's words"},        {0, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FailureReasonText(platform::ReasonOf(c.error), "the system's words"),
+              CStr(platform::Utf8ToCp1251(c.text)))
+        << c.error;
 }
 
 // A tree deeper than the loader reads would save, and then be refused at every start: Save

@@ -2,7 +2,10 @@
 // and source on drive C:, the command, and the tree that qxtree dump then shows.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <cstring>
@@ -264,6 +267,59 @@ TEST_F(ImportTool, AUnitWithOnlyAHeaderOrNoFilesImportsWhatThereIs) {
   dump = Call("dump " + config_).out;
   EXPECT_EQ(dump.find("TOnly"), std::string::npos);
   EXPECT_NE(dump.find("\"name\": \"Main\""), std::string::npos);
+}
+
+// The save writes over the file without the record the load passed over: the file is first
+// kept beside itself, byte for byte, and stderr says where.
+TEST_F(ImportTool, AFileReadInPartIsKeptBeforeTheImportWritesOverIt) {
+  auto* lost = new CAppInfo;  // beside Demo; a flipped bit makes its class unknown
+  app.InfoMan.Root.Child(0)->Append(lost);
+  lost->SetName("Lost");
+  lost->About = CStr(std::string(3000, 'l'));
+  {
+    CFile file(CHostPath{config_}, CFile::kCreate);
+    ASSERT_EQ(WriteConfigFile(file, app.InfoMan.Root), "");
+  }
+  std::string damaged = Slurp(config_);
+  const std::size_t at = damaged.rfind("CAppInfo", damaged.find("Lost"));
+  ASSERT_NE(at, std::string::npos);
+  damaged[at + 1] ^= 0x20;
+  Spit(config_, damaged);
+  Spit(config_ + ".damaged-1", "an earlier copy of something else");
+  WriteUnit("Main.h", "class TOnly { int x; };\n");
+
+  // No room for the copy: nothing is written.
+  {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit tight{2048, saved.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const Outcome full = Call("import " + config_ + " Work/Demo/Main");
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("не удалось сделать копию повреждённого файла: "), std::string::npos)
+        << full.err;
+    EXPECT_EQ(Slurp(config_), damaged);
+    EXPECT_FALSE(fs::exists(config_ + ".damaged-2"));
+  }
+
+  const Outcome run = Call("import " + config_ + " Work/Demo/Main");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("пропущен элемент класса \"CappInfo\""), std::string::npos) << run.err;
+  EXPECT_NE(
+      run.err.find(config_ + ": повреждённый файл сохранён в копии " + config_ + ".damaged-2"),
+      std::string::npos)
+      << run.err;
+  EXPECT_EQ(Slurp(config_ + ".damaged-1"), "an earlier copy of something else");
+  EXPECT_EQ(Slurp(config_ + ".damaged-2"), damaged);
+  const std::string dump = Call("dump " + config_).out;
+  EXPECT_NE(dump.find("\"name\": \"TOnly\""), std::string::npos) << dump;
+  EXPECT_EQ(dump.find("Lost"), std::string::npos);
+
+  // The file written is whole: the next import keeps no copy of it.
+  ASSERT_EQ(Call("import " + config_ + " Work/Demo/Main").exitCode, 0);
+  EXPECT_FALSE(fs::exists(config_ + ".damaged-3"));
 }
 
 TEST_F(ImportTool, ArgumentsAndElementsAreChecked) {

@@ -311,4 +311,38 @@ TEST_F(TunerTest, DraggingTheDividerMovesTheValueColumnTheDividerAndTheEditor) {
   EXPECT_EQ(gui.Picture(*root, valueX + 30, fy + 16 + 5, 30, 12, ink), about);
 }
 
+// Past either edge the divider would leave the face and could never be grabbed again: each
+// column keeps 20 pixels, and the divider comes back from where it stopped.
+TEST_F(TunerTest, TheDividerStopsTwentyPixelsShortOfEitherEdge) {
+  const int width = tuner->Client->GetWidth().Round().Value;
+  const struct {
+    int by;
+    int dividerX;
+  } cases[] = {
+      {+1000, width - 5 - 20}, {-1000, 20}, {+290, width - 5 - 20}, {-70, 20}, {+100, 150}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.by);
+    tuner->DividerX = 50;
+    root->Invalidate();
+    gui.RunUntilIdle();
+    const int grabX = (tuner->Divider->GetAbsM1().X + CFloat(2)).Round().Value;
+    gui.Press(*root, grabX, 200);
+    gui.DragTo(*root, grabX + c.by / 2, 200);
+    // While it is dragged it stays inside too.
+    EXPECT_GE(tuner->Divider->M1.X, tuner->Client->M1.X + CFloat(20));
+    EXPECT_LE(tuner->Divider->M1.X, tuner->Client->M1.X + CFloat(width - 5 - 20));
+    gui.DragTo(*root, grabX + c.by, 200);
+    gui.Release(*root, grabX + c.by, 200);
+    EXPECT_EQ(tuner->DividerX, CFloat(c.dividerX));
+    EXPECT_EQ(tuner->Divider->M1.X, tuner->Client->M1.X + CFloat(c.dividerX));
+
+    // Where it stopped it can be grabbed and brought back.
+    const int again = (tuner->Divider->GetAbsM1().X + CFloat(2)).Round().Value;
+    gui.Press(*root, again, 100);
+    gui.DragTo(*root, again + 50 - c.dividerX, 100);
+    gui.Release(*root, again + 50 - c.dividerX, 100);
+    EXPECT_EQ(tuner->DividerX, CFloat(50));
+  }
+}
+
 }  // namespace

@@ -46,8 +46,8 @@ int Import(const std::string& file, const std::string& element) {
   // about as much as the import itself, and the user waits for it. CoreApp keeps it reachable.
   auto& app = *new CApp;
   CInfo& root = app.InfoMan.Root;  // the import looks for classes from the application's root
-  // Saving would lose what the load passed over, so a skipped record refuses the import.
-  if (!Load(file, root, true)) return 1;
+  // The save writes over the file without what the load passed over: the file is kept first.
+  if (!Load(file, root, Skips::KeptAside)) return 1;
   CInfo* target = Find(root, element);
   if (!target) {
     Report(file, CStr("нет элемента "_cp) + CStr(platform::Utf8ToCp1251(element)));

@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
   CApp app;
   CInfo root;
   const std::string in = argv[2];
-  // A copy would lose the records the load passed over, as an import would: both refuse.
-  if (!qxtree::Load(in, root, command != "dump")) return 1;
+  // A copy would lose the records the load passed over: it refuses.
+  if (!qxtree::Load(in, root, command == "dump" ? qxtree::Skips::Allowed : qxtree::Skips::Refused))
+    return 1;
 
   if (command == "dump") {
     std::string out;

@@ -14,16 +14,25 @@ void Report(const std::string& file, const CStr& message) {
   std::fprintf(stderr, "qxtree: %s: %s\n", file.c_str(), text.c_str());
 }
 
-bool Load(const std::string& path, CInfo& root, bool skipsAreFaults) {
-  CSecretFile file(CHostPath{path}, CFile::kRead);
-  file.Key = "";
-  const CLoadReport report = ReadConfigFile(file, root);
+bool Load(const std::string& path, CInfo& root, Skips skips) {
+  CLoadReport report;
+  {
+    CSecretFile file(CHostPath{path}, CFile::kRead);
+    file.Key = "";
+    report = ReadConfigFile(file, root);
+  }
   if (!report.Ok()) {
     Report(path, report.Fault);
     return false;
   }
   for (const CStr& skipped : report.Skipped) Report(path, skipped);
-  return !(skipsAreFaults && !report.Skipped.empty());
+  if (report.Skipped.empty() || skips == Skips::Allowed) return true;
+  if (skips == Skips::Refused) return false;
+  CStr why;
+  const CStr copy = KeepDamagedHostFile(path, why);
+  NoteKeptCopy(report, copy, why);
+  Report(path, report.Kept);
+  return !report.KeepFailed;
 }
 
 bool Save(const std::string& path, CInfo& root) {

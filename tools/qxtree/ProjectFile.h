@@ -11,9 +11,14 @@ namespace qxtree {
 // A message of the system (cp1251) on stderr, after the file's name.
 void Report(const std::string& file, const CStr& message);
 
-// Reads the file into root. A fault is reported and answers false; records the load passed over
-// are reported too, and answer false when skipsAreFaults.
-bool Load(const std::string& path, CInfo& root, bool skipsAreFaults);
+// What a command does with records the load passed over (which are always reported): Allowed;
+// Refused, a fault; KeptAside, for a command that writes over the file it read: the file is first
+// copied beside itself (FILE.damaged-N, as the environment does), and only a failed copy is a
+// fault.
+enum class Skips { Allowed, Refused, KeptAside };
+
+// Reads the file into root. A fault is reported and answers false.
+bool Load(const std::string& path, CInfo& root, Skips skips);
 
 // Writes root to the file; the previous file stays when anything fails.
 bool Save(const std::string& path, CInfo& root);
