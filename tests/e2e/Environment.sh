@@ -50,11 +50,10 @@ select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
 expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
 # The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
 Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
+# The dialog opens with the last name all selected: the new name is typed over it straight away.
 add() {  # add COMMAND NAME KIND [SHOT]
   command "$1"
-  click 380 242
-  xdotool key End
-  for _ in $(seq 16); do xdotool key BackSpace; done
+  [ -z "${4:-}" ] || shot "$4-opened"
   type_text "$2"
   [ -z "${4:-}" ] || shot "$4"
   # shellcheck disable=SC2086
