@@ -97,8 +97,8 @@ void CEdit::KeyDown(CInt key, CShiftStateSet shift) {
   CStr& text = Caption->Str;
   // A movement drops the selection and starts from the caret; Delete takes the selection alone.
   // Other keys keep it: a typed character's key-down comes before the character that replaces it.
-  const bool moves = key.Value == kLeft || key.Value == kRight || key.Value == kEnd ||
-                     key.Value == kHome;
+  const bool moves =
+      key.Value == kLeft || key.Value == kRight || key.Value == kEnd || key.Value == kHome;
   if (moves) SelLength = 0;
   const bool deletedSelection = key.Value == kDelete && DeleteSelection();
   switch (deletedSelection ? 0 : key.Value) {
@@ -189,8 +189,8 @@ void CEdit::PaintSelection(CCanvas& canvas) {
   if (SelLength <= CInt(0) || SelStart >= text.Length()) return;
   const CStr before = text.SubStr(0, SelStart);
   const CStr selected = SelectedText();
-  const CFloat x = Caption->M1.X +
-                   (before.Length() > CInt(0) ? canvas.GetTextExtent(before).Width : CFloat(0));
+  const CFloat x =
+      Caption->M1.X + (before.Length() > CInt(0) ? canvas.GetTextExtent(before).Width : CFloat(0));
   const CSize size = canvas.GetTextExtent(selected);
   const CFloat y = Caption->M1.Y;
   canvas.SetColor(CColor(0, 0, 1));

@@ -324,7 +324,8 @@ TEST_F(ViewTest, AControlThatDoesNotShowNeverHoldsTheKeys) {
   view.SetFocus(inner, false, 0);
   button->Hide();
   gui.Type(*root, "a");
-  EXPECT_EQ(log.Take(), (std::vector<std::string>{"keydown inner 30", "press inner a", "keyup inner 30"}));
+  EXPECT_EQ(log.Take(),
+            (std::vector<std::string>{"keydown inner 30", "press inner a", "keyup inner 30"}));
 }
 
 TEST_F(ViewTest, AControlDestroyedWhileHoldingTheCaptureOrFocusIsForgotten) {
