@@ -30,6 +30,10 @@ start() {
   pid=$!
   sleep 1.5
   kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
+  # On a busy machine the window may take longer to show; presses before it would be lost.
+  timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
+    fail "the main window did not show"
+  sleep 0.3
 }
 # With no window manager the keyboard follows the pointer, which stays over the window.
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
