@@ -137,12 +137,9 @@ void CEdit::KeyPress(CStr ch) {
     CaretPos = 0;
     SelLength = 0;
   }
-  if (edits && DeleteSelection()) {
-    if (ch >= " ") {
-      text = text.SubStr(0, CaretPos) + ch + text.SubStr(CaretPos, text.Length());
-      CaretPos = CaretPos + 1;
-    }
-  } else if (ch == CStr(kBackspace) && CaretPos > CInt(0)) {
+  // Backspace takes the selection alone; a character takes its place.
+  const bool tookSelection = edits && DeleteSelection();
+  if (ch == CStr(kBackspace) && !tookSelection && CaretPos > CInt(0)) {
     text = text.SubStr(0, CaretPos - 1) + text.SubStr(CaretPos, text.Length());
     CaretPos = CaretPos - 1;
   } else if (ch >= " ") {
