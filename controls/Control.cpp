@@ -208,6 +208,17 @@ CControl* CControl::GetRoot() {
 
 void CControl::SetFocused(CBool) {}
 
+bool CControl::IsShown() const {
+  for (const CControl* c = this; c; c = c->Parent)
+    if (!c->Visible) return false;
+  return true;
+}
+
+void CControl::Hide() {
+  Visible = false;
+  if (View) View->DropFocusWithin(this);
+}
+
 void CControl::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   CCustomControl::MouseDown(button, shift, p);
 }

@@ -199,6 +199,12 @@ class CControl : public CCustomControl {
 
   // Told by the view when it takes the keyboard focus away; focusable widgets (panels) override.
   virtual void SetFocused(CBool focused);
+  // Whether this control and every control above it (its window's root included) are visible:
+  // only such a control shows, and only such a control may hold the keyboard.
+  bool IsShown() const;
+  // Visible := false (directly, no repaint); the keyboard focus, when it is this control or one
+  // inside it, is let go of, so that keys typed next reach nothing hidden.
+  void Hide();
 
   // Moves this control between its parent's children and frame parts (to the end of the other).
   void SetFramePart(CBool yes);

@@ -25,6 +25,6 @@ void CCtrlApp::CloseForm(CControl* form) {
     Quit();
     return;
   }
-  form->Visible = false;
+  form->Hide();
   form->Invalidate();
 }

@@ -95,6 +95,7 @@ CControl* CView::GetFocused() {
 }
 
 void CView::SetFocus(CControl* c, CBool useTimer, CInt interval) {
+  if (c && !c->IsShown()) c = nullptr;
   if (Busy || c == Focused) return;
   Busy = true;
   if (Focused) Focused->SetFocused(false);
@@ -114,6 +115,19 @@ void CView::SetFocus(CControl* c, CBool useTimer, CInt interval) {
     FocusTimer->SetInterval(interval);
   }
   Busy = false;
+}
+
+void CView::DropFocusWithin(CControl* c) {
+  for (const CControl* f = Focused; f && c; f = f->Parent)
+    if (f == c) {
+      SetFocus(nullptr, false, 0);
+      return;
+    }
+}
+
+CControl* CView::KeyTarget() {
+  if (Focused && !Focused->IsShown()) SetFocus(nullptr, false, 0);
+  return Focused;
 }
 
 void CView::ClearFocus() {
@@ -289,7 +303,7 @@ void CView::MouseUpHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
 // [SECTION] Keys
 
 void CView::DispatchKeyPress(CStr ch) {
-  if (Focused) Focused->KeyPress(ch);
+  if (CControl* target = KeyTarget()) target->KeyPress(ch);
 }
 
 void CView::KeyPressHook(CCanvas*, CStr ch) {
@@ -298,7 +312,7 @@ void CView::KeyPressHook(CCanvas*, CStr ch) {
 }
 
 void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
-  if (Focused) Focused->KeyDown(key, shift);
+  if (CControl* target = KeyTarget()) target->KeyDown(key, shift);
 }
 
 void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
@@ -307,7 +321,7 @@ void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
 }
 
 void CView::DispatchKeyUp(CInt key, CShiftStateSet shift) {
-  if (Focused) Focused->KeyUp(key, shift);
+  if (CControl* target = KeyTarget()) target->KeyUp(key, shift);
 }
 
 void CView::KeyUpHook(CCanvas*, CInt key, CShiftStateSet shift) {

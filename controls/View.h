@@ -32,8 +32,12 @@ class CView : public CRect {
 
   virtual CControl* GetFocused();
   // Gives the keyboard focus to c (none: to no control), telling the control that loses it. With
-  // useTimer the focused control's TimerTick runs every interval milliseconds.
+  // useTimer the focused control's TimerTick runs every interval milliseconds. A control that is
+  // not shown (hidden, or inside a hidden control or window) never holds the keys: given one,
+  // the view holds none.
   virtual void SetFocus(CControl* c, CBool useTimer, CInt interval);
+  // Lets go of the focus when it is c or a control inside c, telling the control: c is hidden.
+  void DropFocusWithin(CControl* c);
   // Forgets the focus without telling the control.
   virtual void ClearFocus();
   virtual void BeginDraw();
@@ -86,6 +90,9 @@ class CView : public CRect {
   bool PaintOwed = false;
 
  private:
+  // The focused control, when it still shows. Hiding is a plain flag, set from anywhere, so the
+  // keys look again: a focus that no longer shows is let go of, and its keys go nowhere.
+  CControl* KeyTarget();
   void PaintTree();
   void PaintPicture();
   void CloseHook(CCanvas* canvas);

@@ -221,7 +221,10 @@ void CForm1::PasteInto(CInfo* target) {
     }
     Tree->CutElement = nullptr;
   }
+  // Shown as if its row had been pressed, so that what the next command acts on can be seen.
+  Tree->ShowElement(element);
   RedrawTree();
+  OnTreeSelect(Tree);
 }
 
 // [SECTION] Code
@@ -277,10 +280,16 @@ CStr CForm1::RunPath(const CStr& applicationName) {
 void CForm1::RunClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected || selected->ClassName() != "CAppInfo") return;
-  const CStr path = RunPath(selected->GetName());
-  if (!platform::FileExists(path.View()) || !platform::StartProgram(path.View(), "c:\\Qxe")) {
-    const std::string line =
-        "qxworks: no program to run at " + platform::LinuxPath(path.View()) + "\n";
-    std::fputs(line.c_str(), stderr);
+  const CStr name = selected->GetName();
+  const CStr path = RunPath(name);
+  // The box names the folders of this machine, where the user has to put the program.
+  auto shown = [](const CStr& systemPath) {
+    return CStr(platform::Utf8ToCp1251(platform::LinuxPath(systemPath.View())));
+  };
+  if (!platform::FileExists(path.View())) {
+    Report(CStr("Нет программы приложения "_cp) + name + CStr(". Искали:\n"_cp) +
+           shown(CStr("c:\\Qxe\\") + name + ".exe") + "\n" + shown(CStr("c:\\Qxe\\") + name));
+  } else if (!platform::StartProgram(path.View(), "c:\\Qxe")) {
+    Report(CStr("Не удалось запустить программу приложения "_cp) + name + ":\n" + shown(path));
   }
 }

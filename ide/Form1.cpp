@@ -207,8 +207,8 @@ void CForm1::RedrawTree() {
 void CForm1::OnTreeSelect(CControl*) {
   if (!Tree->Selected || Waiting) return;
   WriteBackEditor();
-  if (CodeEditor) CodeEditor->Visible = false;
-  if (Designer) Designer->Visible = false;
+  if (CodeEditor) CodeEditor->Hide();
+  if (Designer) Designer->Hide();
 
   Current = Tree->Selected;
   Tuner->ShowObject(Current);

@@ -47,6 +47,9 @@ const COfferRow kOffers[] = {
     {"CProjectGroupInfo", {1, 2, 3}},
     {"CAppInfo", {4, 5}},
     {"CLibInfo", {4, 5}},
+    {"CUnitInfo", {7, 8, 10, 11}},
+    {"CClassInfo", {7, 8}},
+    {"CStructInfo", {7, 8}},
 };
 
 CStr Home() {
@@ -111,8 +114,9 @@ CStr CSelItemForm::Execute(const CStr& parentClass, CStr& name, CStr& about) {
     Parent->RemoveChild(this);
     Parent->AddChild(this);
   }
-  // The name is what the user types first.
+  // The name is what the user types first: the last one, all selected, goes with the first key.
   NameEdit->SetFocused(true);
+  NameEdit->SelectAll();
   Invalidate();
   CtrlApp->RunModal();
 

@@ -43,6 +43,28 @@ CStr CEdit::GetText() const {
 }
 void CEdit::SetText(const CStr& text) {
   Caption->Str = text;
+  SelLength = 0;
+}
+
+void CEdit::SelectAll() {
+  SelStart = 0;
+  SelLength = Caption->Str.Length();
+  CaretPos = SelLength;
+}
+
+CStr CEdit::SelectedText() const {
+  return Caption->Str.SubStr(SelStart, SelLength);
+}
+
+bool CEdit::DeleteSelection() {
+  if (SelLength <= CInt(0)) return false;
+  CStr& text = Caption->Str;
+  // Whoever set the text directly may have shortened it under the selection.
+  const CInt start = SelStart < text.Length() ? SelStart : text.Length();
+  text = text.SubStr(0, start) + text.SubStr(start + SelLength, text.Length());
+  CaretPos = start;
+  SelLength = 0;
+  return true;
 }
 
 CBool CEdit::CanFocus() {
@@ -59,11 +81,13 @@ void CEdit::SetFocused(CBool focused) {
   } else {
     if (View) View->SetFocus(nullptr, false, 0);
     if (caret) caret->SetControl(nullptr);
+    SelLength = 0;
   }
   Invalidate();
 }
 
 void CEdit::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  SelLength = 0;
   SetFocused(true);
   CLabel::MouseDown(button, shift, p);
 }
@@ -71,7 +95,13 @@ void CEdit::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
 void CEdit::KeyDown(CInt key, CShiftStateSet shift) {
   TabToNextPanel(key);
   CStr& text = Caption->Str;
-  switch (key.Value) {
+  // A movement drops the selection and starts from the caret; Delete takes the selection alone.
+  // Other keys keep it: a typed character's key-down comes before the character that replaces it.
+  const bool moves =
+      key.Value == kLeft || key.Value == kRight || key.Value == kEnd || key.Value == kHome;
+  if (moves) SelLength = 0;
+  const bool deletedSelection = key.Value == kDelete && DeleteSelection();
+  switch (deletedSelection ? 0 : key.Value) {
     case kLeft:
       CaretPos = CaretPos - 1;
       break;
@@ -105,8 +135,11 @@ void CEdit::KeyPress(CStr ch) {
   if (ReplaceOnType && edits) {
     text = "";
     CaretPos = 0;
+    SelLength = 0;
   }
-  if (ch == CStr(kBackspace) && CaretPos > CInt(0)) {
+  // Backspace takes the selection alone; a character takes its place.
+  const bool tookSelection = edits && DeleteSelection();
+  if (ch == CStr(kBackspace) && !tookSelection && CaretPos > CInt(0)) {
     text = text.SubStr(0, CaretPos - 1) + text.SubStr(CaretPos, text.Length());
     CaretPos = CaretPos - 1;
   } else if (ch >= " ") {
@@ -127,16 +160,38 @@ void CEdit::Paint(const CRect& clip) {
   CLabel::Paint(clip);
   CKeyboardCursor* caret = Caret();
   CCanvas* canvas = GetCanvas();
-  if (!caret || !canvas || !caret->Phase || caret->GetControl() != this) return;
+  const bool caretShown = caret && caret->Phase && caret->GetControl() == this;
+  if (!canvas || (!caretShown && SelLength <= CInt(0))) return;
   const CRect saved = canvas->GetClipRect();
   const CRect face = Client->GetAbsRect();
   canvas->SetClipRect(ClipTo(clip, face));
   canvas->SetOrigin(face.M1);
   canvas->SelectFont(Caption->FontNumber);
+  PaintSelection(*canvas);
+  if (!caretShown) {
+    canvas->SetClipRect(saved);
+    return;
+  }
   const CStr before = Caption->Str.SubStr(0, CaretPos);
   CSize size = canvas->GetTextExtent(before.Length() > CInt(0) ? before : CStr("A"));
   if (before.Length() == CInt(0)) size.Width = 0;
   caret->SetBounds(size.Width + CFloat(4), 2, 0, size.Height, true);
   caret->Paint();
   canvas->SetClipRect(saved);
+}
+
+// Drawn over the caption: the selected characters again, white on the tree's selection blue.
+void CEdit::PaintSelection(CCanvas& canvas) {
+  const CStr& text = Caption->Str;
+  if (SelLength <= CInt(0) || SelStart >= text.Length()) return;
+  const CStr before = text.SubStr(0, SelStart);
+  const CStr selected = SelectedText();
+  const CFloat x =
+      Caption->M1.X + (before.Length() > CInt(0) ? canvas.GetTextExtent(before).Width : CFloat(0));
+  const CSize size = canvas.GetTextExtent(selected);
+  const CFloat y = Caption->M1.Y;
+  canvas.SetColor(CColor(0, 0, 1));
+  canvas.FillRect(CRect(x, y, x + size.Width - CFloat(1), y + size.Height - CFloat(1)));
+  canvas.SetColor(CColor(1, 1, 1));
+  canvas.DrawText(CPoint(x, y), selected);
 }

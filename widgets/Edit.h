@@ -4,9 +4,15 @@
 // Typing replaces the whole text only when a character arrives with no key-down before it since
 // the edit got the focus: every key-down clears ReplaceOnType, and a typed character comes after
 // its own key-down, so typing into a freshly focused edit inserts at the caret.
+//
+// A selection is made only by code (SelectAll): it shows white on blue, a typed character or
+// Backspace or Delete replaces it, and a press, a movement key, a new text or the loss of the
+// focus drops it.
 #pragma once
 
 #include "widgets/Label.h"
+
+class CCanvas;
 
 class CEdit : public CLabel {
  public:
@@ -27,8 +33,21 @@ class CEdit : public CLabel {
   CBool CanFocus() override;
 
   CStr GetText() const;
+  // The new text, with nothing selected.
   void SetText(const CStr& text);
+  // Selects the whole text and puts the caret at its end.
+  void SelectAll();
+  // The selected text; "" when there is no selection.
+  CStr SelectedText() const;
 
   bool ReplaceOnType = true;
   CInt CaretPos;  // 0 .. length; the characters before it are left of the caret
+  // The selection: SelLength characters from SelStart; none while SelLength is 0.
+  CInt SelStart;
+  CInt SelLength;
+
+ private:
+  // Takes the selected text out and puts the caret where it stood; false when none is selected.
+  bool DeleteSelection();
+  void PaintSelection(CCanvas& canvas);
 };

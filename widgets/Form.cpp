@@ -210,7 +210,7 @@ void CForm::CloseClick(CControl*) {
 
 void CForm::Close() {
   if (Parent) {
-    Visible = false;
+    Hide();
     Parent->Invalidate();
     return;
   }

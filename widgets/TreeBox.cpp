@@ -327,6 +327,25 @@ void CInfoTreeBox::RowsChanged() {
   Rows.Forget();
 }
 
+void CInfoTreeBox::ShowElement(CInfo* element) {
+  if (!element) return;
+  // The project root is no row: only the elements between it and this one open.
+  for (CInfo* a = element->Parent; a && a->Parent; a = a->Parent) a->TreeFlags |= 1;
+  Rows.Forget();
+  std::int32_t row = 0;
+  CTreeRows<CInfo> rows(Roots());
+  for (; !rows.AtEnd() && rows.Current() != element; rows.Next()) ++row;
+  if (rows.AtEnd()) return;  // not in the tree this box shows
+  const std::int32_t first = FirstRow();
+  const std::int32_t page = (Client->GetHeight() / CFloat(kRow)).Floor().Value;
+  if (row >= first && row < first + page) return;
+  CScrollBar& bar = *VertBar;
+  bar.Min = 0;
+  bar.Max = TotalRows();
+  bar.Page = page;
+  bar.SetPosition(row < first || page < 1 ? row : row - page + 1);
+}
+
 void CInfoTreeBox::ToggleExpand(CInfo* element) {
   if (!element) return;
   Rows.Forget();

@@ -124,6 +124,8 @@ class CInfoTreeBox : public CScrollBox {
   CInt TotalRows() const;
   // As for the custom box: whoever changes TreeFlags of elements tells the box here.
   void RowsChanged();
+  // Expands the element's ancestors and scrolls the least that brings its row into the view.
+  void ShowElement(CInfo* element);
 
   // Loads the sixteen pictures from the home directory into Icons; a missing file leaves an empty
   // picture in its place.

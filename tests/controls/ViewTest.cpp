@@ -278,6 +278,56 @@ TEST_F(ViewTest, RedrawControlPaintsOneControlWithItsOverlays) {
   root->View->RedrawControl(nullptr);  // nothing
 }
 
+// Hiding is a plain flag that anything may set; however a control stops showing, its keys stop.
+TEST_F(ViewTest, AControlThatDoesNotShowNeverHoldsTheKeys) {
+  CView& view = *root->View;
+  auto* panel = new Probe(root.get());
+  panel->SetBounds(100, 20, 180, 100, false);
+  auto* inner = new Probe(panel);
+  log.Attach(*inner, "inner");
+  const struct {
+    const char* what;
+    CControl* hidden;
+    bool byHide;  // Hide lets go at once; a bare flag is found by the next key
+  } rows[] = {
+      {"its own flag", inner, false},
+      {"its parent's flag", panel, false},
+      {"its window's root", root.get(), false},
+      {"its parent hidden by Hide", panel, true},
+      {"itself hidden by Hide", inner, true},
+  };
+  for (const auto& row : rows) {
+    view.SetFocus(inner, true, 100);
+    ASSERT_EQ(view.GetFocused(), inner) << row.what;
+    const int lostBefore = inner->focusLost;
+    if (row.byHide) {
+      row.hidden->Hide();
+      EXPECT_EQ(view.GetFocused(), nullptr) << row.what;
+      EXPECT_EQ(view.FocusTimer, nullptr) << row.what;
+    } else {
+      row.hidden->Visible = false;
+    }
+    gui.Type(*root, "ab\b");
+    gui.PressKey(*root, 83);  // Delete
+    gui.Advance(300);
+    EXPECT_TRUE(log.Take().empty()) << row.what;
+    EXPECT_EQ(inner->ticks, 0) << row.what;
+    EXPECT_EQ(view.GetFocused(), nullptr) << row.what;
+    EXPECT_EQ(inner->focusLost, lostBefore + 1) << row.what << ": told once that it lost the keys";
+
+    // Nor can it be given them while it does not show.
+    view.SetFocus(inner, false, 0);
+    EXPECT_EQ(view.GetFocused(), nullptr) << row.what;
+    row.hidden->Visible = true;
+  }
+  // Shown again, it takes them as before; Hide of an unrelated control leaves them.
+  view.SetFocus(inner, false, 0);
+  button->Hide();
+  gui.Type(*root, "a");
+  EXPECT_EQ(log.Take(),
+            (std::vector<std::string>{"keydown inner 30", "press inner a", "keyup inner 30"}));
+}
+
 TEST_F(ViewTest, AControlDestroyedWhileHoldingTheCaptureOrFocusIsForgotten) {
   root->View->SetFocus(button, true, 100);
   gui.Press(*root, 25, 25);

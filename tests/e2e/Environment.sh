@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The real qxworks on a display, used as a new user would: through the add dialog a project
-# group, an application, a unit, a class (its base typed into the tuner as CForm) and an
-# operation; the class and the operation moved into place with Cut and SubPaste; code typed into
-# the operation's editor; another row pressed; Save answered Yes; the window closed. Started again,
+# group, an application, a unit, and with SubAdd a class in the unit (its base typed into the
+# tuner as CForm) and an operation in the class; code typed into the operation's editor; another
+# row pressed and keys typed there, which must not reach the hidden editor; the operation pressed
+# again with its code unchanged; an identifier with underscores typed and shown; Save answered
+# Yes; the window closed. Started again,
 # the same tree is there (qxtree dump of a second Save equals the first). Then the unit is
 # imported from a header and a source on drive C:, the imported code is shown in its editor, and
 # a button is placed in the form class's designer.
@@ -31,6 +33,10 @@ start() {
   pid=$!
   sleep 1.5
   kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
+  # On a busy machine the window may take longer to show; presses before it would be lost.
+  timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
+    fail "the main window did not show"
+  sleep 0.3
 }
 # With no window manager the keyboard follows the pointer, which stays over the window.
 click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
@@ -51,11 +57,10 @@ select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
 expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
 # The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
 Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
+# The dialog opens with the last name all selected: the new name is typed over it straight away.
 add() {  # add COMMAND NAME KIND [SHOT]
   command "$1"
-  click 380 242
-  person xdotool key End
-  for _ in $(seq 16); do person xdotool key BackSpace; done
+  [ -z "${4:-}" ] || shot "$4-opened"
   type_text "$2"
   [ -z "${4:-}" ] || shot "$4"
   # shellcheck disable=SC2086
@@ -82,23 +87,16 @@ expand_row 0 0
 select_row 1 1
 add SubAdd Main Unit
 expand_row 1 1
-select_row 0 0
-add Add TForm1 Class 02-add-dialog
-add Add Paint Function
-select_row 3 0
-set_property 2 CForm
-select_row 3 0
-shot 03-designer
-# The operation into the class, the class into the unit.
-select_row 4 0
-command Cut
-select_row 3 0
-command SubPaste
-select_row 3 0
-command Cut
+# The class straight into the unit, the operation straight into the class.
 select_row 2 2
-command SubPaste
+add SubAdd TForm1 Class 02-add-dialog
 expand_row 2 2
+select_row 3 3
+add SubAdd Paint Function
+select_row 3 3
+set_property 2 CForm
+select_row 3 3
+shot 03-designer
 expand_row 3 3
 select_row 4 4
 click $Editor
@@ -106,6 +104,19 @@ type_text "int a = 1;"
 person xdotool key Return
 type_text "Draw(a);"
 shot 04-code-typed
+# Another row pressed hides the editor; what is typed now reaches nothing.
+select_row 2 2
+for _ in $(seq 6); do xdotool key BackSpace; done
+type_text "lost"
+xdotool key Delete Return
+select_row 4 4
+shot 04-code-kept
+# The editor again: an identifier with underscores at the end of the code.
+click $Editor
+xdotool key ctrl+End End Return
+type_text "int my_var = counter_ + __LINE__;"
+sleep 0.6
+shot 04-underscores
 select_row 2 2
 command Save
 shot 05-save-question
@@ -114,6 +125,9 @@ yes
 "$build/qxtree" dump "$conf" > "$drive/first.json"
 grep -q '"Base": "CForm"' "$drive/first.json" || fail "the class has no base CForm: $(cat "$drive/first.json")"
 grep -q 'Draw(a);' "$drive/first.json" || fail "the typed code is not saved"
+grep -q 'lost' "$drive/first.json" && fail "keys typed on another row reached the hidden editor"
+grep -q 'int a = 1;\\r\\nDraw(a);\\r\\nint my_var = counter_ + __LINE__;' "$drive/first.json" ||
+  fail "the code changed while its editor was hidden: $(grep -A2 Paint "$drive/first.json")"
 for name in Work Demo Main TForm1 Paint; do
   grep -q "\"name\": \"$name\"" "$drive/first.json" || fail "$name is not saved"
 done

@@ -18,6 +18,9 @@ TEST_F(IdeTest, TheAddDialogOffersTheKindsTheParentMayHold) {
   CInfo* library = Make(group, "CLibInfo", "Tools");
   CInfo* unit = Make(application, "CUnitInfo", "Main");
   CInfo* klass = Make(unit, "CClassInfo", "TForm1");
+  CInfo* structure = Make(unit, "CStructInfo", "TPoint");
+  CInfo* oper = MakeOper(klass, "Paint", "");
+  CInfo* attribute = Make(structure, "CAtrInfo", "X");
   const struct {
     const char* what;
     CInfo* select;  // null: nothing selected
@@ -30,8 +33,13 @@ TEST_F(IdeTest, TheAddDialogOffersTheKindsTheParentMayHold) {
       {"SubAdd on an application", application, 5, {4, 5}},
       {"SubAdd on a library", library, 5, {4, 5}},
       {"Add beside a top-level group", group, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-      {"SubAdd on a unit", unit, 5, {}},
-      {"SubAdd on a class", klass, 5, {}},
+      {"SubAdd on a unit", unit, 5, {7, 8, 10, 11}},
+      {"SubAdd on a class", klass, 5, {7, 8}},
+      {"SubAdd on a structure", structure, 5, {7, 8}},
+      {"SubAdd on an operation", oper, 5, {}},
+      {"SubAdd on an attribute", attribute, 5, {}},
+      {"Add beside a class", klass, 4, {7, 8, 10, 11}},
+      {"Add beside an operation", oper, 4, {7, 8}},
   };
   for (const auto& row : rows) {
     main->Tree->Selected = nullptr;
@@ -45,6 +53,30 @@ TEST_F(IdeTest, TheAddDialogOffersTheKindsTheParentMayHold) {
       if (main->AddDialog()->KindButtons[kind]->Visible) shown.push_back(kind);
     EXPECT_EQ(shown, row.offered) << row.what;
   }
+}
+
+// A class goes into its unit and its members into it straight away, and they stay there through
+// a save and a new start.
+TEST_F(IdeTest, SubAddPutsClassesInUnitsAndMembersInClasses) {
+  CInfo* application = Make(Make(&Root(), "CProjectGroupInfo", "Work"), "CAppInfo", "Demo");
+  CInfo* unit = Make(application, "CUnitInfo", "Main");
+  Select(unit);
+  AddVia(5, 11, "TForm1");
+  AddVia(5, 10, "TPoint");
+  ASSERT_EQ(unit->ChildCount().Value, 2);
+  Select(unit->Child(0));
+  AddVia(5, 8, "Paint");
+  AddVia(5, 7, "Count");
+  Select(unit->Child(1));
+  AddVia(5, 7, "X");
+  const std::string tree =
+      "CProjectGroupInfo Work\n  CAppInfo Demo\n    CUnitInfo Main\n      class TForm1\n"
+      "        oper Paint type= access=0\n        atr Count type= access=0\n"
+      "      CStructInfo TPoint\n        atr X type= access=0\n";
+  EXPECT_EQ(Describe(&Root()), tree);
+  Command(3, true);
+  Start();
+  EXPECT_EQ(Describe(&Root()), tree);
 }
 
 TEST_F(IdeTest, TheObjectButtonInNoEntryStaysVisibleUnderEveryParent) {
@@ -355,6 +387,17 @@ TEST_F(IdeTest, RunStartsTheApplicationsProgramAndNothingForOtherKinds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   ASSERT_TRUE(std::filesystem::exists(marker));
   EXPECT_EQ(FileBytes("C:\\Qxe\\ran"), platform::LinuxPath("C:\\Qxe") + "\n");
+}
+
+TEST_F(IdeTest, RunWithoutAProgramSaysSoInABoxNamingThePathsTried) {
+  Select(Make(Make(&Root(), "CProjectGroupInfo", "Work"), "CAppInfo", "Demo"));
+  testing::internal::CaptureStderr();
+  Command(17);
+  const std::string told = testing::internal::GetCapturedStderr();
+  // The box (headless, its text on stderr) under the main window's caption.
+  EXPECT_NE(told.find("Qxworks 0.3.2: "), std::string::npos) << told;
+  for (const char* tried : {"C:\\Qxe\\Demo.exe", "C:\\Qxe\\Demo"})
+    EXPECT_NE(told.find(platform::LinuxPath(tried) + "\n"), std::string::npos) << told;
 }
 
 TEST_F(IdeTest, RunPrefersTheProgramWithExe) {

@@ -64,6 +64,33 @@ TEST_F(IdeTest, TheNameIsTypedStraightAway) {
   EXPECT_EQ(name, "Alpha");
 }
 
+// The last name stays in the field but is all selected: the first key of the next name replaces
+// it rather than being appended to it.
+TEST_F(IdeTest, TheLastNameIsSelectedWhenTheDialogOpensSoTypingReplacesIt) {
+  const char* names[] = {"Alpha", "Beta", "Гамма"_cp};
+  for (const char* typed : names) {
+    QueueCommand(4);
+    QueueType(typed);
+    QueueKind(1);
+    Settle();
+  }
+  ASSERT_EQ(Root().ChildCount().Value, 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Root().Child(i)->GetName(), names[i]);
+
+  // Kept between uses: opened and closed without a key, and opened and chosen after Backspace.
+  QueueCommand(4);
+  QueueCloseDialog();
+  Settle();
+  EXPECT_EQ(main->AddDialog()->NameEdit->GetText(), names[2]);
+  QueueCommand(4);
+  QueueKey(14, 8);  // Backspace takes the selected name
+  QueueType("d");
+  QueueKind(1);
+  Settle();
+  ASSERT_EQ(Root().ChildCount().Value, 4);
+  EXPECT_EQ(Root().Child(3)->GetName(), "d");
+}
+
 TEST_F(IdeTest, ExecuteReturnsTheNameAndDescriptionAsTypedAlsoWhenCancelled) {
   CSelItemForm* dialog = main->AddDialog();
   const struct {

@@ -7,6 +7,7 @@
 #include "tests/ide/IdeFixture.h"
 #include "tests/import/Tree.h"
 #include "widgets/Memo.h"
+#include "widgets/ScrollBar.h"
 #include "widgets/TabControl.h"
 #include "widgets/Tuner.h"
 
@@ -70,6 +71,35 @@ TEST_F(SelectionTest, AnOperationGetsOneEditorThatKeepsTheEditedText) {
   EXPECT_EQ(EditorOf(paint), editor);
   EXPECT_TRUE(editor->Visible);
   EXPECT_EQ(editor->Memo->GetText(), "xyz\r\n");
+}
+
+// Keys pressed after another row was pressed reach no hidden window: neither the editor of the
+// operation left (whose text the next press would write back), nor the add dialog's name.
+TEST_F(SelectionTest, KeysTypedOnceTheEditorIsHiddenChangeNoCode) {
+  Select(paint);
+  CEditForm* editor = EditorOf(paint);
+  ASSERT_NE(editor, nullptr);
+  QueueClick(editor->Memo->GetAbsM1() + CPoint(100, 5));
+  QueueType("yz");
+  Settle();
+  for (CInfo* other : {unit, static_cast<CInfo*>(form)}) {  // a plain row, and a designed class
+    Select(other);
+    for (int i = 0; i < 6; ++i) QueueKey(14, 8);  // BackSpace
+    QueueType("abc");
+    QueueKey(83);  // Delete
+    Settle();
+    Select(paint);
+    EXPECT_EQ(paint->Code, "xyz\r\n") << other->GetName().ToStd();
+    EXPECT_EQ(editor->Memo->GetText(), "xyz\r\n") << other->GetName().ToStd();
+  }
+
+  Select(group);
+  AddVia(4, 1, "Rest");
+  CEdit* name = main->AddDialog()->NameEdit;
+  ASSERT_EQ(name->GetText(), "Rest");
+  QueueType("abc");
+  Settle();
+  EXPECT_EQ(name->GetText(), "Rest") << "typed into the closed add dialog";
 }
 
 TEST_F(SelectionTest, TheCodeEditorIsAGreyWindowWithoutButtonsOverItsTabs) {
@@ -278,11 +308,61 @@ TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
   EXPECT_EQ(
       Describe(unit),
       "class TForm1 : CForm access=0\n  oper Draw type= access=0\noper Paint type= access=0\n");
-  EXPECT_EQ(main->CodeEditor, nullptr);
-  EXPECT_EQ(main->Workspace->ChildCount().Value, 0);
+  // The old editor went with the cut operation; the moved one shows its own.
+  EXPECT_EQ(main->Workspace->ChildCount().Value, 1);
+  EXPECT_EQ(main->CodeEditor, EditorOf(unit->Child(1)));
   EXPECT_EQ(main->Tree->Selected, unit->Child(1));
   Select(unit->Child(1));
   EXPECT_EQ(static_cast<CEditForm*>(unit->Child(1)->EditorWindow)->Memo->GetText(), "x\r\n");
+}
+
+// Whatever the paste selected is what the tree, the tuner and the workspace show next, as after a
+// press on its row: the next command must act on something the user can see.
+TEST_F(SelectionTest, APastedElementIsShownAsIfItsRowHadBeenPressed) {
+  for (int i = 0; i < 60; ++i) Make(&Root(), "CProjectGroupInfo", "Filler");
+  CInfo* far = Make(Make(Make(&Root(), "CProjectGroupInfo", "Far"), "CAppInfo", "Closed"),
+                    "CUnitInfo", "Deep");
+  main->Tree->RowsChanged();
+  const auto expectShown = [&](CInfo* pasted, const char* what) {
+    EXPECT_EQ(main->Tree->Selected, pasted) << what;
+    EXPECT_EQ(main->Current, pasted) << what;
+    EXPECT_EQ(main->Tuner->Shown, pasted) << what;
+    int row = 0, depth = 0;
+    ASSERT_TRUE(RowOf(pasted, row, depth)) << what << ": a parent stayed collapsed";
+    const int first = main->Tree->VertBar->Position.Floor().Value;
+    const int rows = (main->Tree->Client->GetHeight() / CFloat(16)).Floor().Value;
+    EXPECT_GE(row, first) << what;
+    EXPECT_LT(row, first + rows) << what;
+  };
+
+  // An operation copied with typed code, pasted into a collapsed unit far below the view.
+  Select(paint);
+  QueueClick(EditorOf(paint)->Memo->GetAbsM1() + CPoint(100, 5));
+  QueueType("y");
+  Settle();
+  Command(11);
+  main->Tree->Selected = far;
+  Command(13);
+  ASSERT_EQ(far->ChildCount().Value, 1);
+  CInfo* pasted = far->Child(0);
+  expectShown(pasted, "SubPaste");
+  ASSERT_NE(EditorOf(pasted), nullptr);
+  EXPECT_EQ(main->CodeEditor, EditorOf(pasted));
+  EXPECT_TRUE(EditorOf(pasted)->Visible);
+  EXPECT_FALSE(EditorOf(paint)->Visible);
+  EXPECT_EQ(EditorOf(pasted)->Memo->GetText(), "xy\r\n");
+
+  // A form class pasted beside itself, back at the top: its designer.
+  main->Tree->Selected = form;
+  Command(11);
+  Command(12);
+  ASSERT_EQ(unit->ChildCount().Value, 2);
+  pasted = unit->Child(1);
+  expectShown(pasted, "Paste");
+  EXPECT_NE(pasted->EditorWindow, nullptr);
+  EXPECT_EQ(static_cast<CObject*>(main->Designer), pasted->EditorWindow);
+  EXPECT_TRUE(main->Designer->Visible);
+  EXPECT_EQ(EditorOf(pasted->Child(1)), nullptr) << "its operations get editors when pressed";
 }
 
 TEST_F(SelectionTest, TextTypedBeforeCutGoesWithTheMovedOperation) {

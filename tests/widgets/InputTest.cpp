@@ -207,6 +207,82 @@ TEST_F(EditTest, FocusTakesTheCaretAndLosingItGivesItBack) {
   EXPECT_TRUE(other->FocusFrame->Visible);
 }
 
+TEST_F(EditTest, ASelectionIsReplacedByTypingAndDroppedByAPressOrAMovement) {
+  const struct {
+    const char* what;
+    int start, length;      // the selection made; length -1: SelectAll
+    std::vector<int> keys;  // scan codes before the typing; 14 is Backspace with its character
+    const char* typed;
+    const char* text;
+    int caret;
+  } cases[] = {
+      {"typing replaces all", 0, -1, {}, "ab", "ab", 2},
+      {"Backspace takes all", 0, -1, {14}, "", "", 0},
+      {"Delete takes all", 0, -1, {kDelete}, "", "", 0},
+      {"Backspace, then typing", 0, -1, {14}, "x", "x", 1},
+      {"a part replaced", 1, 2, {}, "x", "Ext1", 2},
+      {"a part deleted, and no more", 1, 2, {kDelete}, "", "Et1", 1},
+      {"Left drops it and moves from the caret", 0, -1, {kLeft}, "x", "Editx1", 5},
+      {"Home drops it", 0, -1, {kHome}, "x", "xEdit1", 1},
+      {"End drops it", 0, -1, {kEnd}, "x", "Edit1x", 6},
+      {"a press drops it", 0, -1, {-1}, "x", "Edit1x", 6},
+  };
+  for (const auto& c : cases) {
+    edit->SetText("Edit1");
+    edit->SetFocused(true);
+    edit->SelectAll();
+    if (c.length >= 0) {
+      edit->SelStart = c.start;
+      edit->SelLength = c.length;
+    }
+    for (const int key : c.keys) {
+      if (key == -1)
+        ClickOn(gui, *root, edit);
+      else if (key == 14)
+        gui.Type(*root, "\b");
+      else
+        gui.PressKey(*root, key);
+    }
+    gui.Type(*root, c.typed);
+    EXPECT_EQ(edit->GetText(), c.text) << c.what;
+    EXPECT_EQ(edit->CaretPos, c.caret) << c.what;
+    EXPECT_EQ(edit->SelectedText(), "") << c.what;
+    edit->SetFocused(false);
+  }
+}
+
+// The selected characters show white on blue, and nothing is blue once the selection is gone.
+TEST_F(EditTest, TheSelectionShowsUntilItIsDropped) {
+  edit->SetText("WWWW");
+  edit->SetFocused(true);
+  const auto blues = [&] {
+    int n = 0;
+    for (int y = 12; y < 28; ++y)
+      for (int x = 12; x < 108; ++x) n += gui.PixelAt(*root, x, y) == kBlue;
+    return n;
+  };
+  root->Invalidate();
+  EXPECT_EQ(blues(), 0);
+  edit->SelectAll();
+  root->Invalidate();
+  CText measure(root.get());
+  measure.Str = "WWWW";
+  const CSize size = measure.GetTextSize();
+  const int area = size.Width.Round().Value * size.Height.Round().Value;
+  EXPECT_GT(blues(), area / 3) << "the selection's bar";
+  EXPECT_LT(blues(), area) << "white letters on it";
+  gui.PressKey(*root, kRight);
+  EXPECT_EQ(blues(), 0);
+  edit->SelStart = 1;
+  edit->SelLength = 1;
+  root->Invalidate();
+  const int one = blues();
+  EXPECT_GT(one, 0);
+  edit->SetFocused(false);
+  root->Invalidate();
+  EXPECT_EQ(blues(), 0) << "losing the focus drops it";
+}
+
 // The caret is a black line one unit after the text before it, drawn in every second tick.
 TEST_F(EditTest, TheCaretBlinksAfterTheTextBeforeIt) {
   edit->SetText("");
