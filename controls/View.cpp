@@ -298,6 +298,7 @@ void CView::KeyPressHook(CCanvas*, CStr ch) {
 }
 
 void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
+  if (KeyPreview && KeyPreview(key, shift)) return;
   if (Focused) Focused->KeyDown(key, shift);
 }
 
