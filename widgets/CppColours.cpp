@@ -38,10 +38,24 @@ bool IsWordByte(unsigned char c) {
 
 struct Spans {
   std::vector<Span>* out;
+  std::size_t from;
+  mutable Kind before = Kind::Plain;  // the kind of the last span left of `from`
+  mutable bool any = false;
+  // Whether spans starting at or after this byte are wanted at all.
+  bool Wanted(std::size_t end) const { return out && end > from; }
   void Add(std::size_t start, Kind kind) const {
     if (!out) return;
+    if (start < from) {
+      before = kind;
+      any = true;
+      return;
+    }
+    if (out->empty() && any && start > from) out->push_back(Span{std::int32_t(from), before});
     if (!out->empty() && out->back().kind == kind) return;
     out->push_back(Span{std::int32_t(start), kind});
+  }
+  void Finish() const {
+    if (out && out->empty() && any) out->push_back(Span{std::int32_t(from), before});
   }
 };
 
@@ -62,9 +76,7 @@ std::size_t QuotedEnd(std::string_view line, std::size_t from) {
 
 }  // namespace
 
-State Colour(std::string_view line, State state, std::vector<Span>* spans) {
-  if (spans) spans->clear();
-  const Spans add{spans};
+static State ColourFrom(std::string_view line, State state, const Spans& add) {
   const std::size_t n = line.size();
   std::size_t i = 0;
 
@@ -131,7 +143,8 @@ State Colour(std::string_view line, State state, std::vector<Span>* spans) {
     if (IsWordByte(c)) {
       std::size_t end = i + 1;
       while (end < n && IsWordByte(static_cast<unsigned char>(line[end]))) ++end;
-      add.Add(i, IsKeyword(line.substr(i, end - i)) ? Kind::Keyword : Kind::Plain);
+      add.Add(i, add.Wanted(end) && IsKeyword(line.substr(i, end - i)) ? Kind::Keyword
+                                                                         : Kind::Plain);
       i = end;
       continue;
     }
@@ -139,6 +152,14 @@ State Colour(std::string_view line, State state, std::vector<Span>* spans) {
     ++i;
   }
   return kClosed;
+}
+
+State Colour(std::string_view line, State state, std::vector<Span>* spans, std::size_t from) {
+  if (spans) spans->clear();
+  const Spans add{spans, from};
+  const State end = ColourFrom(line, state, add);
+  add.Finish();
+  return end;
 }
 
 CColor ColourOf(Kind kind) {

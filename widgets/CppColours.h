@@ -26,7 +26,9 @@ struct Span {
 };
 
 // The spans of a line that starts in `state` (none when spans is null) and the state it leaves.
-State Colour(std::string_view line, State state, std::vector<Span>* spans);
+// Spans are given from byte `from` on, the first starting there: a long line drawn from the
+// middle is still read from its start, but only what shows is sorted into spans.
+State Colour(std::string_view line, State state, std::vector<Span>* spans, std::size_t from = 0);
 
 // The classic palette; Plain is black.
 CColor ColourOf(Kind kind);

@@ -917,7 +917,8 @@ void CMemo::PaintLine(CCanvas& canvas, std::int32_t index, const CFloat& y, cons
   }
 
   std::vector<cppcolours::Span> spans;
-  if (CppColours) cppcolours::Colour(line.View().substr(0, size_t(end)), StateAt(index), &spans);
+  if (CppColours)
+    cppcolours::Colour(line.View().substr(0, size_t(end)), StateAt(index), &spans, size_t(first));
   if (spans.empty()) spans.push_back(cppcolours::Span{0, cppcolours::Kind::Plain});
 
   const std::string_view text = line.View();
