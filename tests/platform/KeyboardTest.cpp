@@ -178,12 +178,9 @@ TEST_F(TypingTest, TextBecomesCp1251AndCharactersWithoutAByteAreDropped) {
   }
 }
 
-}  // namespace
-}  // namespace platform
 
-namespace {
-
-TEST(ClipboardTest, TextRoundTripsAsCp1251AndForeignCharactersBecomeQuestionMarks) {
+// The clipboard belongs to the video layer, which the fixture's window starts.
+TEST_F(TypingTest, TheClipboardRoundTripsCp1251AndForeignCharactersBecomeQuestionMarks) {
   platform::SetClipboardText("\xEF\xF0\xE8\xE2\xE5\xF2\r\nline");  // "привет"
   char* utf8 = SDL_GetClipboardText();
   ASSERT_NE(utf8, nullptr);
@@ -209,3 +206,5 @@ TEST(ClipboardTest, TextRoundTripsAsCp1251AndForeignCharactersBecomeQuestionMark
 }
 
 }  // namespace
+}  // namespace platform
+
