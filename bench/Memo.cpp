@@ -12,6 +12,11 @@
 // window buffer plus one copy of it to the window (the floor of any frame), measured in the same
 // run; fill_copy_ms, that floor. The same three in the thread's processor time (cpu_*), which
 // other programs on a busy machine do not inflate. The cost must not grow with N.
+//
+// BM_CodeKey/N: the same in the code editor's dress (line numbers, C++ colours) with three lines
+// selected around the caret, which the key then replaces by its letter; the selection is made
+// again, untimed, before each key. BM_LongLineKey: a key typed at the end of one line of 300,000
+// characters, the view scrolled there; BM_LongLineEnd: End pressed at its start.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -43,7 +48,7 @@ struct Editor {
   CMemo* memo = nullptr;
   platform::WindowId window = 0;
 
-  explicit Editor(int lines) {
+  explicit Editor(int lines, bool code = false, const std::string* text = nullptr) {
     platform::UseVirtualClock();  // no blink or focus tick lands inside a measurement
     app = std::make_unique<CCtrlApp>(WidgetClassRows());
     CtrlApp = app.get();
@@ -54,7 +59,9 @@ struct Editor {
     root->GetCanvas()->CreateFont(font);
     memo = new CMemo(root.get());
     memo->SetBounds(0, 0, 800, 600, true);
-    memo->SetText(CStr(std::string_view(CppText(lines))));
+    memo->Gutter = code;
+    memo->CppColours = code;
+    memo->SetText(CStr(std::string_view(text ? *text : CppText(lines))));
     memo->CaretLine = lines / 2;
     memo->CaretColumn = 4;
     memo->SetFocused(true);
@@ -80,6 +87,12 @@ struct Editor {
 
   void Post(platform::MessageKind kind, int a) {
     platform::PostMessage(platform::Message{window, kind, a, 0});
+  }
+
+  void PressKey(int key) {
+    Post(platform::MessageKind::KeyDown, key);
+    Post(platform::MessageKind::KeyUp, key);
+    RunUntilIdle();
   }
 
   void TypeX() {
@@ -110,6 +123,55 @@ BENCHMARK(BM_MemoKey)
     ->Arg(100000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+void BM_CodeKey(benchmark::State& state) {
+  Editor editor(int(state.range(0)), true);
+  CMemo& memo = *editor.memo;
+  FrameSamples frames;
+  const std::int32_t line = memo.CaretLine.Value;
+  for (auto _ : state) {
+    memo.Undo();  // the text as it was, so every key replaces the same three lines
+    memo.Select(CMemo::TextPos{line - 1, 2}, CMemo::TextPos{line + 1, 3});
+    frames.Time(state, [&] { editor.TypeX(); });
+  }
+  frames.Report(state, *editor.root->View);
+}
+BENCHMARK(BM_CodeKey)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+const std::string& LongLine() {
+  static const std::string text = [] {
+    std::string line;
+    while (line.size() < 300000) line += "x = Total + 12345; /* c */ ";
+    line.resize(300000);
+    return line;
+  }();
+  return text;
+}
+
+void BM_LongLineKey(benchmark::State& state) {
+  Editor editor(1, true, &LongLine());
+  CMemo& memo = *editor.memo;
+  memo.CaretLine = 0;
+  memo.CaretColumn = 300000;
+  editor.RunUntilIdle();
+  FrameSamples frames;
+  for (auto _ : state) frames.Time(state, [&] { editor.TypeX(); });
+  frames.Report(state, *editor.root->View);
+}
+BENCHMARK(BM_LongLineKey)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_LongLineEnd(benchmark::State& state) {
+  Editor editor(1, true, &LongLine());
+  CMemo& memo = *editor.memo;
+  FrameSamples frames;
+  for (auto _ : state) {
+    memo.CaretColumn = 0;  // untimed: back to the start, the view following on the next paint
+    memo.Invalidate();
+    frames.Time(state, [&] { editor.PressKey(79); });
+  }
+  frames.Report(state, *editor.root->View);
+}
+BENCHMARK(BM_LongLineEnd)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -312,6 +312,7 @@ void CView::KeyPressHook(CCanvas*, CStr ch) {
 }
 
 void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
+  if (KeyPreview && KeyPreview(key, shift)) return;
   if (CControl* target = KeyTarget()) target->KeyDown(key, shift);
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "core/List.h"
@@ -62,6 +63,9 @@ class CView : public CRect {
   virtual void DispatchKeyPress(CStr ch);
   virtual void KeyPressHook(CCanvas* canvas, CStr ch);
   virtual void DispatchKeyDown(CInt key, CShiftStateSet shift);
+  // Sees every key down before the focused control, with or without one; a key it answers true
+  // for goes no further. A window's own keys (Ctrl+S in the main window) live here.
+  std::function<bool(CInt key, CShiftStateSet shift)> KeyPreview;
   virtual void KeyDownHook(CCanvas* canvas, CInt key, CShiftStateSet shift);
   virtual void DispatchKeyUp(CInt key, CShiftStateSet shift);
   virtual void KeyUpHook(CCanvas* canvas, CInt key, CShiftStateSet shift);

@@ -7,6 +7,11 @@
 //   0 key: a scan code (the memo's keys and a few others)   1 a typed byte
 //   2 SetText: a length byte, then that many bytes           3 a press: x and y bytes
 //   4 the owner empties Lines                                5 the vertical bar moves: a byte
+//   6 a drag: x, y, then x, y where it ends                   7 another program's clipboard text:
+//                                                               a length byte, then the bytes
+// Keys carry a byte of modifier keys (Shift, Alt, Ctrl), so selections, the clipboard keys, undo
+// and redo are all in play. When the input never replaced the text behind the editor's back
+// (2 and 4), undoing every step must give the starting text back.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -17,6 +22,7 @@
 #include "controls/View.h"
 #include "graphics/Font.h"
 #include "graphics/GDI.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
 #include "widgets/Memo.h"
@@ -29,8 +35,10 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-// Scan codes worth trying: the memo's table, Tab, a letter and Escape.
-constexpr int kKeys[] = {75, 77, 72, 80, 14, 83, 71, 79, 73, 81, 28, 15, 30, 1};
+// Scan codes worth trying: the memo's table, Tab, a letter, Escape, Insert, F3 and the letters of
+// the Ctrl commands (A, C, V, X, Y, Z).
+constexpr int kKeys[] = {75, 77, 72, 80, 14, 83, 71, 79, 73, 81, 28, 15, 30, 1,
+                         82, 61, 46, 47, 45, 21, 44};
 
 struct Editor {
   std::unique_ptr<CCtrlApp> app;
@@ -66,8 +74,8 @@ struct Editor {
     }
   }
 
-  void Post(platform::MessageKind kind, int a, int b = 0) {
-    platform::PostMessage(platform::Message{window, kind, a, b});
+  void Post(platform::MessageKind kind, int a, int b = 0, std::uint8_t shift = 0) {
+    platform::PostMessage(platform::Message{window, kind, a, b, shift});
   }
 
   void CheckInvariants() {
@@ -111,16 +119,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   memo.CaretColumn = 0;
   memo.SetFocused(true);
   editor->RunUntilIdle();
+  const CStr start = memo.GetText();
+  bool undoable = true;
 
   std::size_t at = 0;
   const auto next = [&]() -> std::uint8_t { return at < size ? data[at++] : 0; };
   int steps = 0;
   while (at < size && steps++ < 64) {
-    switch (next() % 6) {
+    switch (next() % 8) {
       case 0: {
         const int key = kKeys[next() % std::size(kKeys)];
-        editor->Post(platform::MessageKind::KeyDown, key);
-        editor->Post(platform::MessageKind::KeyUp, key);
+        const auto shift = std::uint8_t(next() & 7);
+        editor->Post(platform::MessageKind::KeyDown, key, 0, shift);
+        editor->Post(platform::MessageKind::KeyUp, key, 0, shift);
         break;
       }
       case 1:
@@ -132,6 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at = std::min(size, at + length);
         memo.SetText(
             CStr(std::string_view(reinterpret_cast<const char*>(data) + start, at - start)));
+        undoable = false;
         break;
       }
       case 3: {
@@ -143,12 +155,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 4:
         memo.Lines->Clear();
         editor->Post(platform::MessageKind::KeyDown, 30);  // any key puts a line back
+        undoable = false;
         break;
       case 5:
         memo.VertBar->SetPosition(CFloat(next()) - CFloat(8));
         break;
+      case 6: {
+        const int x = next(), y = next() % 170, x2 = next(), y2 = next() % 170;
+        editor->Post(platform::MessageKind::LeftButtonDown, x, y);
+        editor->Post(platform::MessageKind::MouseMove, x2, y2);
+        editor->Post(platform::MessageKind::LeftButtonUp, x2, y2);
+        break;
+      }
+      case 7: {
+        const std::size_t length = next();
+        const std::size_t from = at;
+        at = std::min(size, at + length);
+        platform::SetClipboardText(
+            std::string_view(reinterpret_cast<const char*>(data) + from, at - from));
+        break;
+      }
     }
     editor->RunUntilIdle();
+    editor->CheckInvariants();
+  }
+  if (undoable) {
+    while (memo.Undo()) {
+    }
+    Check(bool(memo.GetText() == start));
     editor->CheckInvariants();
   }
   return 0;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/View.h"
 #include "controls/CtrlApp.h"
 #include "core/Cp1251.h"
 #include "ide/EditForm.h"
@@ -55,8 +56,11 @@ void RestoreTree(CMemory& snapshot, const std::vector<std::int32_t>& flags, CInf
 bool CForm1::Confirm(const char* question) {
   if (!CtrlApp->MsgDlg) return false;
   Waiting = true;
+  const bool treeHadKeyboard = View && View->GetFocused() == Tree;
   const bool yes = CtrlApp->MsgDlg->Show(CStr(question), 3, 3) == 1;
   Waiting = false;
+  // The answer's button took the keyboard; the tree's keys go on working after a question.
+  if (treeHadKeyboard && View->GetFocused() != Tree) View->SetFocus(Tree, false, 0);
   return yes;
 }
 

@@ -83,6 +83,9 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
   BuildToolBar();
   BuildPanes();
   Tree->OnSelect.Set(this, &CForm1::OnTreeSelect);
+  if (View) View->KeyPreview = [this](CInt key, CShiftStateSet shift) {
+    return EnvironmentKey(key, shift);
+  };
   Clipboard = std::make_unique<CMemory>();
   Tree->LoadIcons(Home());
 
@@ -206,6 +209,7 @@ void CForm1::RedrawTree() {
 
 void CForm1::OnTreeSelect(CControl*) {
   if (!Tree->Selected || Waiting) return;
+  if (View) View->SetFocus(Tree, false, 0);  // a press on the tree gives it the keyboard
   WriteBackEditor();
   if (CodeEditor) CodeEditor->Hide();
   if (Designer) Designer->Hide();

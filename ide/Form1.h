@@ -65,6 +65,10 @@ class CForm1 : public CForm {
   // the selection and its editor or designer.
   void OnTreeSelect(CControl* sender);
   void AboutOkClick(CControl* sender);
+  // The window's keys, seen before the control with the keyboard: Ctrl+S, Ctrl+N, Ctrl+O, F9,
+  // Ctrl+F9 and F1 always; Insert unless text is being edited; Delete, Ctrl+X, Ctrl+C, Ctrl+V
+  // and the tree's movement keys while the tree has the keyboard. True for a key it took.
+  bool EnvironmentKey(CInt key, CShiftStateSet shift);
 
   // Where Run looks for an application's program, and what it started ("" when nothing).
   static CStr RunPath(const CStr& applicationName);
@@ -98,6 +102,9 @@ class CForm1 : public CForm {
   // The element the commands act on: the tree's selection, or null.
   CInfo* Selected() const;
   void RedrawTree();
+  // The tree's selection moved by a key: Up, Down, Home, End, PgUp, PgDn; Left and Right
+  // collapse and expand.
+  void MoveTreeSelection(int key);
   // The shown code editor's text into its operation.
   void WriteBackEditor();
   // Lets go of everything that points into the subtree of gone (gone included) before it is

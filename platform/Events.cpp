@@ -10,9 +10,15 @@
 namespace platform::detail {
 namespace {
 
+std::uint8_t ShiftOf(unsigned modifiers) {
+  return std::uint8_t(((modifiers & KMOD_SHIFT) ? kShiftHeld : 0) |
+                      ((modifiers & KMOD_ALT) ? kAltHeld : 0) |
+                      ((modifiers & KMOD_CTRL) ? kCtrlHeld : 0));
+}
+
 void PostMouse(MessageKind kind, WindowId window, int x, int y) {
   const WindowId target = RouteMouse(window, x, y);
-  PostMessage(Message{target, kind, x, y});
+  PostMessage(Message{target, kind, x, y, ShiftOf(SDL_GetModState())});
 }
 
 void PostWindowEvent(const SDL_WindowEvent& event) {
@@ -62,7 +68,7 @@ void Convert(const SDL_Event& event) {
       if (const int code = ScanCodeFromSdl(event.key.keysym.scancode))
         PostMessage(Message{WindowOfSdl(event.key.windowID),
                             event.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp,
-                            code, 0});
+                            code, 0, ShiftOf(event.key.keysym.mod)});
       return;
     case SDL_TEXTINPUT:
       for (const char byte : Utf8ToCp1251(event.text.text))

@@ -42,11 +42,15 @@ constexpr int PointY(std::int32_t packed) {
   return static_cast<std::int16_t>(static_cast<std::uint32_t>(packed) >> 16);
 }
 
+// The modifier keys held when a key or button message was made, as bits of Message::shift.
+enum ShiftBits : std::uint8_t { kShiftHeld = 1, kAltHeld = 2, kCtrlHeld = 4 };
+
 struct Message {
   WindowId window = 0;
   MessageKind kind = MessageKind::None;
   std::int32_t a = 0;
   std::int32_t b = 0;
+  std::uint8_t shift = 0;  // key, button and move messages: ShiftBits
 
   bool operator==(const Message&) const = default;
 };

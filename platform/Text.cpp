@@ -7,7 +7,8 @@ namespace platform {
 namespace {
 
 // One iconv pass; an input byte sequence that cannot be converted is skipped.
-std::string Convert(const char* to, const char* from, std::string_view input, size_t skip) {
+std::string Convert(const char* to, const char* from, std::string_view input, size_t skip,
+                    char replacement = 0) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
   std::string output;
@@ -37,10 +38,14 @@ std::string Convert(const char* to, const char* from, std::string_view input, si
     size_t n = skip;
     if (skip == 0) {  // UTF-8 input: skip one whole encoded character
       n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+      // A broken sequence is skipped a byte at a time: its next byte may start a character.
+      for (size_t i = 1; i < n && i < inLeft; ++i)
+        if ((static_cast<unsigned char>(in[i]) & 0xC0) != 0x80) n = i;
     }
     n = n > inLeft ? inLeft : n;
     in += n;
     inLeft -= n;
+    if (replacement != 0 && outLeft >= 1) *out++ = replacement, --outLeft;
   }
   output.resize(output.size() - outLeft);
   iconv_close(cd);
@@ -53,6 +58,8 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
   return Convert("UTF-8", "CP1251", cp1251, 1);
 }
 
-std::string Utf8ToCp1251(std::string_view utf8) { return Convert("CP1251", "UTF-8", utf8, 0); }
+std::string Utf8ToCp1251(std::string_view utf8, char replacement) {
+  return Convert("CP1251", "UTF-8", utf8, 0, replacement);
+}
 
 }  // namespace platform

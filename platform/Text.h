@@ -9,7 +9,8 @@ namespace platform {
 
 std::string Cp1251ToUtf8(std::string_view cp1251);
 
-// Characters that have no cp1251 byte are dropped.
-std::string Utf8ToCp1251(std::string_view utf8);
+// Characters that have no cp1251 byte are dropped, or each replaced by `replacement` when it is
+// not 0 (a byte sequence that is not UTF-8 counts as one such character a byte).
+std::string Utf8ToCp1251(std::string_view utf8, char replacement = 0);
 
 }  // namespace platform

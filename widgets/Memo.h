@@ -1,6 +1,9 @@
-// The multi-line plain-text editor: a list of lines and one caret (a line and a column), typed
-// characters, line breaks and joins, caret keys and presses. No selection, clipboard, undo or tab
-// stops. The lines are painted on the box's face in the font registered as "Text":
+// The multi-line text editor: a list of lines and one caret (a line and a column), typed
+// characters, line breaks and joins, caret keys and presses, a selection (Shift with the caret
+// keys, a drag, a double press for a word, a triple press for a line), the desktop's clipboard,
+// undo and redo of every change, and indentation (Enter keeps it, Tab adds two spaces, Tab and
+// Shift+Tab indent and unindent the lines of a selection). A code editor turns on line numbers
+// and C++ colours. The lines are painted on the box's face in the font registered as "Text":
 //
 //   auto* memo = new CMemo(form->Client);
 //   memo->SetBounds(10, 10, 300, 200, true);
@@ -13,9 +16,12 @@
 // the view follows the caret whenever a key or a press moves it. Text that fits never scrolls.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/List.h"
 #include "widgets/Box.h"
@@ -24,6 +30,12 @@ class CCanvas;
 
 class CMemo : public CScrollBox {
  public:
+  // A place in the text: before the byte `column` of line `line`.
+  struct TextPos {
+    std::int32_t line = 0, column = 0;
+    auto operator<=>(const TextPos&) const = default;
+  };
+
   // Starts with the lines "qwerty", "asd" and "zxc" and the caret before the q.
   explicit CMemo(CControl* parent);
   ~CMemo() override;
@@ -48,6 +60,49 @@ class CMemo : public CScrollBox {
   CInt TopLine();
   CFloat LeftShift();
 
+  // The selection runs between the anchor and the caret; there is none while they meet or no
+  // anchor is set. Keys and presses without Shift drop the anchor.
+  bool HasSelection() const;
+  // The selection's two ends in text order (both the caret when there is none).
+  void GetSelection(TextPos& from, TextPos& to) const;
+  CStr SelectedText() const;
+  // The anchor at `anchor` and the caret at `caret`, both clamped into the text.
+  void Select(TextPos anchor, TextPos caret);
+  void SelectAll();
+
+  // The text between two places, lines joined by "\r\n".
+  CStr TextBetween(TextPos from, TextPos to) const;
+  // Puts text (line feeds, with or without carriage returns, break lines; tabs become two
+  // spaces; other codes below 32 are dropped) in place of the selection, as typing does: one
+  // step of undo, the caret after it.
+  void ReplaceSelection(const CStr& text);
+
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+
+  // Each change of the text is one step, and typed characters of one word are one step together.
+  // Both answer false when there is nothing to undo or redo.
+  bool Undo();
+  bool Redo();
+
+  // Selects the next place after the caret that holds `text`, wrapping round at the end; false
+  // when the text holds it nowhere.
+  bool FindNext(const CStr& text);
+  // The caret to the start of line `number` (from 1), clamped into the text.
+  void GoToLine(std::int32_t number);
+
+  // A line's x where the caret before byte `column` stands, from the text's left edge, in the
+  // canvas's current font. Lines longer than kLongLine are measured by their characters' widths
+  // so that a key on them costs what a screenful costs.
+  CFloat ColumnX(CCanvas& canvas, const CStr& line, std::int32_t column);
+  static constexpr std::int32_t kLongLine = 1000;
+
+  bool Gutter = false;      // line numbers at the left
+  bool CppColours = false;  // C++ colours in place of the plain text colour
+  // Keys that the editor leaves to its window (Ctrl+F, Ctrl+G, F3) go to this hook.
+  CKeyHook OnCommandKey;
+
   void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
   // Inserts a character of code 32 and above (bytes 128 to 255 included) at the caret.
   void KeyPress(CStr ch) override;
@@ -55,6 +110,9 @@ class CMemo : public CScrollBox {
   // every other key only clamp; the key hooks are not called.
   void KeyDown(CInt key, CShiftStateSet shift) override;
   void KeyUp(CInt key, CShiftStateSet shift) override;
+  // A drag from a press selects from the press to the pointer.
+  void MouseMove(CShiftStateSet shift, CPoint p) override;
+  void MouseUp(CInt button, CShiftStateSet shift, CPoint p) override;
   // The focus timer's tick repaints, so the blinking caret is seen.
   void TimerTick() override;
   void Paint(const CRect& clip) override;
@@ -67,6 +125,29 @@ class CMemo : public CScrollBox {
   std::unique_ptr<CStrList> Lines;  // the text, one CStr a line, without line breaks
 
  private:
+  struct Change {
+    TextPos from;
+    std::string removed, inserted;  // lines joined by '\n'
+    TextPos caretBefore, caretAfter;
+    bool typing = false;  // a typed character, which later ones of its word may join
+  };
+  // The one way the text changes: the bytes between from and to give way to text (lines joined
+  // by '\n'); answers the end of the new text. Recorded for undo unless `record` is false.
+  TextPos Replace(TextPos from, TextPos to, std::string_view text, bool typing = false,
+                  bool record = true);
+  void ReplaceLines(std::int32_t first, std::int32_t count, const std::vector<std::string>& lines);
+  TextPos Caret() const;
+  void SetCaret(TextPos p);
+  TextPos EndOf(TextPos from, std::string_view text) const;
+  bool DeleteSelection();
+  void IndentSelection(bool out);
+  void MoveCaret(CInt key, bool ctrl);
+  bool CommandKey(CInt key, const CShiftStateSet& shift);
+  void InsertTyped(const CStr& ch);
+  // Which lines' start states are known, and the state at the start of line `index`.
+  std::uint8_t StateAt(std::int32_t index);
+  std::int32_t TextLeft();
+
   // An owner may have emptied Lines or moved the caret: one empty line at least, and the caret
   // clamped in the order KeyDown clamps it.
   void KeepCaretInText();
@@ -98,6 +179,23 @@ class CMemo : public CScrollBox {
   static void Apply(Bar& bar, const BarValues& values);
   void SetBar(Bar& bar, bool fits, const BarValues& values);
 
+  void PaintLine(CCanvas& canvas, std::int32_t index, const CFloat& y, const CFloat& left,
+                 const CFloat& faceWidth, const TextPos& selFrom, const TextPos& selTo);
+  void PaintGutter(CCanvas& canvas, std::int32_t first, std::int32_t last, const CFloat& h);
+  // The column whose caret place is nearest x on a long line (by character widths).
+  std::int32_t LongColumnAt(const CStr& line, const CFloat& x);
+  void MeasureAdvances(CCanvas& canvas);
+
+  std::optional<TextPos> anchor_;
+  std::vector<Change> undo_, redo_;
+  std::vector<std::uint8_t> states_;  // the C++ state at the start of each line known so far
+  int presses_ = 0;                   // 1, 2 or 3: a single, double or triple press
+  std::int64_t lastPressAt_ = -1000;
+  CPoint lastPressPoint_;
+  TextPos lastPressPos_;
+  bool dragging_ = false;
+  bool swallowChar_ = false;  // the character of a key the editor took as a command
+  std::int32_t advances_[256] = {};
   const void* measuredFont_ = nullptr;
   CFloat lineHeight_;
   std::unordered_map<std::string, CFloat> widths_;

@@ -46,8 +46,10 @@ inline void PushWheel(platform::WindowId window, int x, int y, int dx, int dy,
   PushEvent(e);
 }
 
-inline void PushKey(Uint32 type, platform::WindowId window, SDL_Scancode code) {
+inline void PushKey(Uint32 type, platform::WindowId window, SDL_Scancode code,
+                    Uint16 modifiers = KMOD_NONE) {
   SDL_Event e{};
+  e.key.keysym.mod = modifiers;
   e.type = type;
   e.key.windowID = window;
   e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;

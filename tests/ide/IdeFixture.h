@@ -93,11 +93,12 @@ class IdeTest : public testing::Test {
     platform::PostMessage({id, platform::MessageKind::LeftButtonDown, x, y});
     platform::PostMessage({id, platform::MessageKind::LeftButtonUp, x, y});
   }
-  void QueueKey(int scanCode, int character = -1) {
+  // With the modifier keys held (platform::ShiftBits).
+  void QueueKey(int scanCode, int character = -1, std::uint8_t shift = 0) {
     const platform::WindowId id = Gui::WindowOf(*main);
-    platform::PostMessage({id, platform::MessageKind::KeyDown, scanCode});
+    platform::PostMessage({id, platform::MessageKind::KeyDown, scanCode, 0, shift});
     if (character >= 0) platform::PostMessage({id, platform::MessageKind::Char, character});
-    platform::PostMessage({id, platform::MessageKind::KeyUp, scanCode});
+    platform::PostMessage({id, platform::MessageKind::KeyUp, scanCode, 0, shift});
   }
   void QueueType(std::string_view text) {
     for (const char c : text) {

@@ -145,7 +145,7 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          main->Invalidate();
          gui->RunUntilIdle();
        },
-       "801x601:c8b5298ddb176386"},
+       "801x601:58607c67ca32e9f5"},
       {"the tree and the editor scrolled by the wheel",
        [&] {
          const CPoint tree = main->Tree->GetAbsM1() + CPoint(30, 30);
@@ -153,14 +153,14 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          gui->Wheel(*main, tree.X.Round().Value, tree.Y.Round().Value, -5);
          gui->Wheel(*main, memo.X.Round().Value, memo.Y.Round().Value, -12);
        },
-       "801x601:2cc812f7a2863ee8"},
+       "801x601:e8626d5c0d979f39"},
       {"the editor pressed: its caret shown",
        [&] {
          const CPoint memo = main->CodeEditor->Memo->GetAbsM1() + CPoint(80, 45);
          gui->Click(*main, memo.X.Round().Value, memo.Y.Round().Value);
          gui->Advance(500);
        },
-       "801x601:69b9d61929a17048"},
+       "801x601:6ca99fda2b3460b1"},
       {"a form class selected: its designer over the editor, the tuner showing the class",
        [&] { Select(form); }, "801x601:0b4dad70fe632c43"},
   };

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <SDL.h>
 
 #include "tests/common/SdlEvents.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Keyboard.h"
 #include "platform/Messages.h"
@@ -115,6 +117,43 @@ TEST_F(TypingTest, EachKeyGivesKeyDownThenItsCharacterThenKeyUp) {
                                          Down(75), Up(75)}));
 }
 
+TEST_F(TypingTest, KeysAndButtonsCarryTheModifierKeysHeld) {
+  struct Case {
+    Uint16 modifiers;
+    std::uint8_t shift;
+  } const cases[] = {
+      {KMOD_NONE, 0},
+      {KMOD_LSHIFT, platform::kShiftHeld},
+      {KMOD_RSHIFT, platform::kShiftHeld},
+      {KMOD_LCTRL, platform::kCtrlHeld},
+      {KMOD_RCTRL | KMOD_LSHIFT, platform::kCtrlHeld | platform::kShiftHeld},
+      {KMOD_LALT, platform::kAltHeld},
+      {KMOD_NUM | KMOD_CAPS, 0},  // locks are not held keys
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.modifiers);
+    qxtest::PushKey(SDL_KEYDOWN, window_, SDL_SCANCODE_Z, c.modifiers);
+    qxtest::PushKey(SDL_KEYUP, window_, SDL_SCANCODE_Z, c.modifiers);
+    Message down = Down(44), up = Up(44);
+    down.shift = up.shift = c.shift;
+    EXPECT_EQ(Run(), (std::vector<Message>{down, up}));
+
+    // Buttons and moves take the state SDL keeps at the time.
+    SDL_SetModState(SDL_Keymod(c.modifiers));
+    qxtest::PushMouse(SDL_MOUSEBUTTONDOWN, window_, 5, 6);
+    qxtest::PushMouse(SDL_MOUSEMOTION, window_, 7, 8);
+    qxtest::PushMouse(SDL_MOUSEBUTTONUP, window_, 7, 8);
+    std::vector<std::uint8_t> shifts;
+    Message m;
+    while (PeekMessage(m))
+      if (m.kind == MessageKind::LeftButtonDown || m.kind == MessageKind::MouseMove ||
+          m.kind == MessageKind::LeftButtonUp)
+        shifts.push_back(m.shift);
+    EXPECT_EQ(shifts, (std::vector<std::uint8_t>{c.shift, c.shift, c.shift}));
+  }
+  SDL_SetModState(KMOD_NONE);
+}
+
 TEST_F(TypingTest, TextBecomesCp1251AndCharactersWithoutAByteAreDropped) {
   struct Case {
     const char* utf8;
@@ -139,5 +178,33 @@ TEST_F(TypingTest, TextBecomesCp1251AndCharactersWithoutAByteAreDropped) {
   }
 }
 
+
+// The clipboard belongs to the video layer, which the fixture's window starts.
+TEST_F(TypingTest, TheClipboardRoundTripsCp1251AndForeignCharactersBecomeQuestionMarks) {
+  platform::SetClipboardText("\xEF\xF0\xE8\xE2\xE5\xF2\r\nline");  // "привет"
+  char* utf8 = SDL_GetClipboardText();
+  ASSERT_NE(utf8, nullptr);
+  EXPECT_STREQ(utf8, "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\nline");
+  SDL_free(utf8);
+  EXPECT_EQ(platform::ClipboardText(), "\xEF\xF0\xE8\xE2\xE5\xF2\r\nline");
+
+  struct Case {
+    const char* utf8;
+    std::string cp1251;
+  } const cases[] = {
+      {"a\xE6\x97\xA5" "b", "a?b"},           // a character without a cp1251 byte
+      {"\xF0\x9F\x98\x80\n", "?\n"},          // four bytes are one character
+      {"x\xC3y", "x?y"},                      // a broken sequence loses one byte, not y
+      {"\xE2\x84\x96", "\xB9"},               // the numero sign has its byte
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(SDL_SetClipboardText(c.utf8), 0);
+    EXPECT_EQ(platform::ClipboardText(), c.cp1251) << c.utf8;
+  }
+  ASSERT_EQ(SDL_SetClipboardText(""), 0);
+  EXPECT_EQ(platform::ClipboardText(), "");
+}
+
 }  // namespace
 }  // namespace platform
+

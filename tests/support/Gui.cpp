@@ -117,30 +117,30 @@ platform::WindowId Gui::WindowOf(CControl& control) {
   return root->View->Canvas->Window;
 }
 
-void Gui::Post(CControl& window, MessageKind kind, int a, int b) {
+void Gui::Post(CControl& window, MessageKind kind, int a, int b, std::uint8_t shift) {
   const platform::WindowId id = WindowOf(window);
   ASSERT_NE(id, 0u) << "the control's root has no window";
-  platform::PostMessage(Message{id, kind, a, b});
+  platform::PostMessage(Message{id, kind, a, b, shift});
 }
 
-void Gui::Press(CControl& window, int x, int y) {
-  Post(window, MessageKind::LeftButtonDown, x, y);
+void Gui::Press(CControl& window, int x, int y, std::uint8_t shift) {
+  Post(window, MessageKind::LeftButtonDown, x, y, shift);
   RunUntilIdle();
 }
 
-void Gui::DragTo(CControl& window, int x, int y) {
-  Post(window, MessageKind::MouseMove, x, y);
+void Gui::DragTo(CControl& window, int x, int y, std::uint8_t shift) {
+  Post(window, MessageKind::MouseMove, x, y, shift);
   RunUntilIdle();
 }
 
-void Gui::Release(CControl& window, int x, int y) {
-  Post(window, MessageKind::LeftButtonUp, x, y);
+void Gui::Release(CControl& window, int x, int y, std::uint8_t shift) {
+  Post(window, MessageKind::LeftButtonUp, x, y, shift);
   RunUntilIdle();
 }
 
-void Gui::Click(CControl& window, int x, int y) {
-  Press(window, x, y);
-  Release(window, x, y);
+void Gui::Click(CControl& window, int x, int y, std::uint8_t shift) {
+  Press(window, x, y, shift);
+  Release(window, x, y, shift);
 }
 
 void Gui::Wheel(CControl& window, int x, int y, int notches) {
@@ -163,9 +163,9 @@ void Gui::Type(CControl& window, std::string_view text) {
   }
 }
 
-void Gui::PressKey(CControl& window, int scanCode) {
-  Post(window, MessageKind::KeyDown, scanCode);
-  Post(window, MessageKind::KeyUp, scanCode);
+void Gui::PressKey(CControl& window, int scanCode, std::uint8_t shift) {
+  Post(window, MessageKind::KeyDown, scanCode, 0, shift);
+  Post(window, MessageKind::KeyUp, scanCode, 0, shift);
   RunUntilIdle();
 }
 

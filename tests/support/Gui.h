@@ -56,11 +56,12 @@ class Gui {
 
   CCtrlApp& App() { return *app_; }
 
-  // The left button and the mouse, at client coordinates of the window.
-  void Press(CControl& window, int x, int y);
-  void DragTo(CControl& window, int x, int y);
-  void Release(CControl& window, int x, int y);
-  void Click(CControl& window, int x, int y);  // Press and Release at the same point
+  // The left button and the mouse, at client coordinates of the window, with the modifier keys
+  // held (platform::ShiftBits).
+  void Press(CControl& window, int x, int y, std::uint8_t shift = 0);
+  void DragTo(CControl& window, int x, int y, std::uint8_t shift = 0);
+  void Release(CControl& window, int x, int y, std::uint8_t shift = 0);
+  void Click(CControl& window, int x, int y, std::uint8_t shift = 0);  // Press, Release there
   // The wheel turned by notches with the pointer at (x, y); positive: away from the user.
   void Wheel(CControl& window, int x, int y, int notches);
 
@@ -69,8 +70,8 @@ class Gui {
   // that no key of the US or Russian layout gives arrives as a character alone.
   void Type(CControl& window, std::string_view text);
   // Key down and key up of a scan code (with the translated character where the platform makes
-  // one).
-  void PressKey(CControl& window, int scanCode);
+  // one), with the modifier keys held (platform::ShiftBits).
+  void PressKey(CControl& window, int scanCode, std::uint8_t shift = 0);
 
   // Lets virtual time pass, stopping at every timer deadline on the way, so each timer ticks as
   // often as it would in that time (the platform reports a late timer once, not as a burst).
@@ -92,7 +93,8 @@ class Gui {
   static platform::WindowId WindowOf(CControl& control);
 
  private:
-  void Post(CControl& window, platform::MessageKind kind, int a, int b = 0);
+  void Post(CControl& window, platform::MessageKind kind, int a, int b = 0,
+            std::uint8_t shift = 0);
 
   std::unique_ptr<CCtrlApp> app_;
 };

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include <SDL.h>
+
 #include "controls/KeyboardCursor.h"
+#include "platform/Clipboard.h"
 #include "controls/View.h"
 #include "graphics/Timer.h"
 #include "tests/widgets/WidgetFixture.h"
@@ -16,7 +19,9 @@ namespace {
 using namespace qxtest;
 
 constexpr int kLeft = 75, kRight = 77, kUp = 72, kDown = 80, kBackspace = 14, kDelete = 83,
-              kHome = 71, kEnd = 79, kPageUp = 73, kPageDown = 81, kEnter = 28, kTab = 15;
+              kHome = 71, kEnd = 79, kPageUp = 73, kPageDown = 81, kEnter = 28, kTab = 15,
+              kInsert = 82, kC = 46, kV = 47, kX = 45, kY = 21, kZ = 44, kA = 30;
+constexpr std::uint8_t kShift = platform::kShiftHeld, kCtrl = platform::kCtrlHeld;
 
 std::vector<std::string> LinesOf(const CMemo& memo) {
   std::vector<std::string> lines;
@@ -176,8 +181,16 @@ TEST_F(MemoTest, KeysEditAndMoveTheCaretWhichIsClampedAfterEveryKey) {
        0},
       {"Enter splits the line at the caret", {"abcd"}, 0, 2, kEnter, {"ab", "cd"}, 1, 0},
       {"Enter at the end adds an empty line", {"ab"}, 0, 2, kEnter, {"ab", ""}, 1, 0},
-      {"Enter copies no indentation", {"  ab"}, 0, 4, kEnter, {"  ab", ""}, 1, 0},
-      {"Tab only clamps", {"ab"}, 0, 1, kTab, {"ab"}, 0, 1},
+      {"Enter keeps the indentation", {"  ab"}, 0, 4, kEnter, {"  ab", "  "}, 1, 2},
+      {"Enter in the indentation keeps what is left of the caret",
+       {"    ab"},
+       0,
+       2,
+       kEnter,
+       {"  ", "    ab"},
+       1,
+       2},
+      {"Tab inserts two spaces", {"ab"}, 0, 1, kTab, {"a  b"}, 0, 3},
       {"a key outside the table only clamps", {"ab"}, 0, 2, 30, {"ab"}, 0, 2},
   };
   Focus();
@@ -204,10 +217,9 @@ TEST_F(MemoTest, TypingInsertsPrintableBytesAtTheCaret) {
   EXPECT_EQ(LinesOf(*memo), (Lines{"abx\xE9\xB9"
                                    "cd"}));
   EXPECT_EQ(memo->CaretColumn, 5);
-  gui.Type(*root, "\t\x1b");  // Tab and Escape type their characters too: nothing is inserted
-  EXPECT_EQ(LinesOf(*memo), (Lines{"abx\xE9\xB9"
-                                   "cd"}));
-  EXPECT_EQ(memo->CaretColumn, 5);
+  gui.Type(*root, "\t\x1b");  // their characters insert nothing; the Tab key two spaces
+  EXPECT_EQ(LinesOf(*memo), (Lines{"abx\xE9\xB9  cd"}));
+  EXPECT_EQ(memo->CaretColumn, 7);
 }
 
 TEST_F(MemoTest, EnterThenBackspaceGivesTheLineBack) {
@@ -548,6 +560,263 @@ TEST_F(MemoTest, TextThatFitsLeavesTheBarsAndPixelsAsTheyWereMade) {
   EXPECT_EQ(memo->VertBar->Position, CFloat(0));
   EXPECT_EQ(memo->HorzBar->Max, CFloat(100));
   EXPECT_EQ(gui.Picture(*root, x, y, w, height, legend), fitting);
+}
+
+// [SECTION] Selection, clipboard, undo
+
+class MemoEditTest : public MemoTest {
+ protected:
+  void SetUp() override {
+    Focus();
+    memo->SetText("abcd\nefgh\nijkl");
+    PutCaret(0, 1);
+  }
+  void Key(int key, std::uint8_t shift = 0) { gui.PressKey(*root, key, shift); }
+  std::string Selected() { return memo->SelectedText().ToStd(); }
+};
+
+TEST_F(MemoEditTest, ShiftWithTheCaretKeysSelectsAndTypingReplacesTheSelection) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, std::uint8_t>> keys;
+    std::string selected;
+    const char* typed;  // then typed, or a key by its name below
+    int key;
+    Lines result;
+    int line, column;
+  } cases[] = {
+      {"Shift+Right twice, a letter", {{kRight, kShift}, {kRight, kShift}}, "bc", "X", 0,
+       {"aXd", "efgh", "ijkl"}, 0, 2},
+      {"Shift+Down, Backspace", {{kDown, kShift}}, "bcd\r\ne", nullptr, kBackspace,
+       {"afgh", "ijkl"}, 0, 1},
+      {"Shift+End, Delete", {{kEnd, kShift}}, "bcd", nullptr, kDelete, {"a", "efgh", "ijkl"}, 0, 1},
+      {"Shift+Left from the caret backwards, Enter", {{kLeft, kShift}}, "a", nullptr, kEnter,
+       {"", "bcd", "efgh", "ijkl"}, 1, 0},
+      {"Ctrl+Shift+End to the end of the text", {{kEnd, kShift | kCtrl}}, "bcd\r\nefgh\r\nijkl",
+       "z", 0, {"az"}, 0, 2},
+      {"a move without Shift drops the selection", {{kRight, kShift}, {kRight, 0}}, "", "X", 0,
+       {"abcXd", "efgh", "ijkl"}, 0, 4},
+  };
+  for (const Case& c : cases) {
+    memo->SetText("abcd\nefgh\nijkl");
+    PutCaret(0, 1);
+    for (const auto& [key, shift] : c.keys) Key(key, shift);
+    EXPECT_EQ(Selected(), c.selected) << c.what;
+    EXPECT_EQ(memo->HasSelection(), !c.selected.empty()) << c.what;
+    if (c.typed) gui.Type(*root, c.typed);
+    else Key(c.key);
+    EXPECT_EQ(LinesOf(*memo), c.result) << c.what;
+    EXPECT_EQ(memo->CaretLine, c.line) << c.what;
+    EXPECT_EQ(memo->CaretColumn, c.column) << c.what;
+    EXPECT_FALSE(memo->HasSelection()) << c.what;
+  }
+}
+
+TEST_F(MemoEditTest, ADragSelectsADoublePressAWordAndATriplePressALine) {
+  memo->SetText("int main_1(x)\nnext");
+  const int y = h / 2;
+  // From the left half of the m to the right half of the n: "main".
+  gui.Press(*root, 10 + 2 + Width("int ") + 1, 10 + y);
+  gui.DragTo(*root, 10 + 2 + Width("int mai") + Width("n") - 1, 10 + y);
+  gui.Release(*root, 10 + 2 + Width("int mai") + Width("n") - 1, 10 + y);
+  EXPECT_EQ(Selected(), "main");
+  gui.Advance(1000);  // far apart: a single press again
+
+  const int x = 10 + 2 + Width("int ma") + 1;
+  gui.Click(*root, x, 10 + y);
+  EXPECT_FALSE(memo->HasSelection()) << "a single press selects nothing";
+  gui.Click(*root, x, 10 + y);
+  EXPECT_EQ(Selected(), "main_1") << "a double press: the word, underscore and digit included";
+  gui.Click(*root, x, 10 + y);
+  EXPECT_EQ(Selected(), "int main_1(x)\r\n") << "a triple press: the line with its break";
+  gui.Type(*root, "k");
+  EXPECT_EQ(LinesOf(*memo), (Lines{"knext"}));
+
+  gui.Advance(1000);
+  memo->SetText("abc def");
+  PutCaret(0, 1);
+  gui.Click(*root, 10 + 2 + Width("abc d") + 1, 10 + y, kShift);
+  EXPECT_EQ(Selected(), "bc d") << "Shift with a press selects from the caret";
+}
+
+TEST_F(MemoEditTest, TheClipboardKeysGoThroughTheDesktopsClipboard) {
+  Key(kRight, kShift);
+  Key(kRight, kShift);  // "bc"
+  Key(kC, kCtrl);
+  EXPECT_EQ(platform::ClipboardText(), "bc");
+  Key(kEnd);
+  Key(kV, kCtrl);
+  Key(kInsert, kShift);
+  EXPECT_EQ(LinesOf(*memo)[0], "abcdbcbc");
+
+  Key(kHome);
+  Key(kDown, kShift);  // "abcdbcbc\r\n"
+  Key(kX, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"efgh", "ijkl"}));
+  EXPECT_EQ(platform::ClipboardText(), "abcdbcbc\r\n");
+  Key(kDown);
+  Key(kV, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"efgh", "abcdbcbc", "ijkl"}));
+
+  Key(kEnd, kShift);  // "ijkl"
+  Key(kDelete, kShift);
+  EXPECT_EQ(platform::ClipboardText(), "ijkl");
+  Key(kUp);
+  Key(kHome);
+  Key(kRight, kShift);
+  Key(kInsert, kCtrl);
+  EXPECT_EQ(platform::ClipboardText(), "a");
+  EXPECT_EQ(LinesOf(*memo), (Lines{"efgh", "abcdbcbc", ""}));
+
+  // Another program's text: characters without a cp1251 byte become '?', tabs two spaces, every
+  // kind of line end a line break, and the typed character of Ctrl+V is no text.
+  ASSERT_EQ(SDL_SetClipboardText("\xD0\xB4\xE6\x97\xA5\tb\r\nc\rd\ne"), 0);
+  memo->SetText("");
+  gui.Type(*root, "");
+  Key(kV, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"\xE4?  b", "cd", "e"}));
+  EXPECT_EQ(memo->CaretLine, 2);
+  EXPECT_EQ(memo->CaretColumn, 1);
+}
+
+TEST_F(MemoEditTest, UndoGoesBackWordByWordAndRedoForwardAgain) {
+  memo->SetText("");
+  gui.Type(*root, "int xy");
+  gui.PressKey(*root, kEnter);
+  gui.Type(*root, "}");
+  const Lines typed = {"int xy", "}"};
+  EXPECT_EQ(LinesOf(*memo), typed);
+  const std::vector<Lines> back = {
+      {"int xy", ""}, {"int xy"}, {"int "}, {"int"}, {""},
+  };
+  for (const Lines& expected : back) {
+    Key(kZ, kCtrl);
+    EXPECT_EQ(LinesOf(*memo), expected);
+  }
+  Key(kZ, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{""})) << "nothing more to undo";
+  Key(kY, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"int"}));
+  Key(kZ, kCtrl | kShift);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"int "}));
+  for (int i = 0; i < 5; ++i) Key(kY, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), typed);
+  EXPECT_EQ(memo->CaretLine, 1);
+  EXPECT_EQ(memo->CaretColumn, 1);
+
+  // A new change forgets what could be redone.
+  Key(kZ, kCtrl);
+  gui.Type(*root, "q");
+  Key(kY, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"int xy", "q"}));
+}
+
+TEST_F(MemoEditTest, UndoingEveryKindOfChangeGivesTheTextBack) {
+  const Lines start = LinesOf(*memo);
+  Key(kEnd, kShift);
+  gui.Type(*root, "X");             // a replaced selection
+  Key(kEnter);                      // a split
+  Key(kBackspace);                  // a join
+  Key(kDown, kShift);
+  Key(kTab);                        // indented lines
+  Key(kTab, kShift);                // and unindented
+  Key(kX, kCtrl);                   // a cut
+  Key(kV, kCtrl);                   // a paste
+  Key(kV, kCtrl);
+  Key(kA, kCtrl);
+  Key(kDelete);                     // everything
+  EXPECT_EQ(LinesOf(*memo), (Lines{""}));
+  for (int i = 0; i < 40; ++i) Key(kZ, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), start);
+  for (int i = 0; i < 40; ++i) Key(kY, kCtrl);
+  EXPECT_EQ(LinesOf(*memo), (Lines{""}));
+}
+
+TEST_F(MemoEditTest, TabAndShiftTabIndentAndUnindentTheLinesOfASelection) {
+  memo->SetText("a\n b\n\n    c\nd");
+  PutCaret(0, 0);
+  Key(kDown, kShift);
+  Key(kDown, kShift);
+  Key(kDown, kShift);
+  Key(kDown, kShift);  // lines 0 to 3, reaching line 4 only at its start
+  Key(kTab);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"  a", "   b", "", "      c", "d"}));
+  EXPECT_TRUE(memo->HasSelection()) << "the lines stay selected for the next Tab";
+  Key(kTab, kShift);
+  Key(kTab, kShift);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"a", "b", "", "  c", "d"}));
+
+  memo->SetText("    x = 1;");
+  PutCaret(0, 6);
+  Key(kTab, kShift);
+  EXPECT_EQ(LinesOf(*memo), (Lines{"  x = 1;"}));
+  EXPECT_EQ(memo->CaretColumn, 4) << "the caret stays by its text";
+}
+
+TEST_F(MemoEditTest, FindSelectsTheNextMatchRoundTheEndAndGoToLineMovesTheCaret) {
+  memo->SetText("one two\ntwo\nthree two");
+  PutCaret(0, 0);
+  EXPECT_TRUE(memo->FindNext("two"));
+  EXPECT_EQ(Selected(), "two");
+  EXPECT_EQ(memo->CaretLine, 0);
+  EXPECT_EQ(memo->CaretColumn, 7);
+  EXPECT_TRUE(memo->FindNext("two"));
+  EXPECT_EQ(memo->CaretLine, 1);
+  EXPECT_TRUE(memo->FindNext("two"));
+  EXPECT_EQ(memo->CaretLine, 2);
+  EXPECT_TRUE(memo->FindNext("two"));
+  EXPECT_EQ(memo->CaretLine, 0) << "round the end to the top";
+  EXPECT_FALSE(memo->FindNext("four"));
+  EXPECT_FALSE(memo->FindNext(""));
+
+  memo->GoToLine(3);
+  EXPECT_EQ(memo->CaretLine, 2);
+  EXPECT_EQ(memo->CaretColumn, 0);
+  EXPECT_FALSE(memo->HasSelection());
+  memo->GoToLine(99);
+  EXPECT_EQ(memo->CaretLine, 2);
+  memo->GoToLine(-5);
+  EXPECT_EQ(memo->CaretLine, 0);
+}
+
+TEST_F(MemoEditTest, TheSelectionIsPaintedAsABandBehindItsText) {
+  memo->SetText("abcd");
+  const CRect face = memo->Client->GetAbsRect();
+  const int left = face.M1.X.Round().Value + 1, top = face.M1.Y.Round().Value;
+  const Pixel band = 0xB2CCF2;  // (0.7, 0.8, 0.95)
+  const auto banded = [&](int x) { return gui.PixelAt(*root, x, top + h - 1) == band; };
+  memo->Invalidate();
+  EXPECT_FALSE(banded(left + Width("a") + 1));
+  PutCaret(0, 1);
+  Key(kRight, kShift);
+  Key(kRight, kShift);
+  EXPECT_FALSE(banded(left + Width("a") - 1)) << "before the selection";
+  EXPECT_TRUE(banded(left + Width("a") + 1)) << "its first unit";
+  EXPECT_TRUE(banded(left + Width("abc") - 2)) << "its last units";
+  EXPECT_FALSE(banded(left + Width("abc") + 1)) << "after it";
+}
+
+// A line of 300,000 characters is answered as any line: End, a key, a press on what shows.
+TEST_F(MemoEditTest, AVeryLongLineKeepsItsCaretAndPresses) {
+  std::string text(300000, 'w');
+  text[150000] = 'X';
+  memo->SetText(CStr(std::string_view(text)));
+  PutCaret(0, 0);
+  Key(kEnd);
+  EXPECT_EQ(memo->CaretColumn, 300000);
+  gui.Type(*root, "z");
+  EXPECT_EQ(memo->Lines->GetString(0).Length(), 300001);
+  const CPoint caret = memo->CaretPoint(memo->CaretColumn, memo->CaretLine);
+  EXPECT_GE(caret.X, CFloat(0));
+  EXPECT_LE(caret.X, memo->Client->GetWidth()) << "the view follows the caret to the end";
+  // A press on the right half of the character left of the caret puts it before the caret.
+  const CFloat z = CFloat(Width("z"));
+  PressAt((caret.X - z / CFloat(2) + CFloat(1)).Round().Value + 2, 1);
+  EXPECT_EQ(memo->CaretColumn, 300001);
+  PressAt((caret.X - z / CFloat(2) - CFloat(2)).Round().Value + 2, 1);
+  EXPECT_EQ(memo->CaretColumn, 300000);
+  Key(kHome);
+  EXPECT_EQ(memo->LeftShift(), CFloat(0));
 }
 
 }  // namespace
