@@ -177,6 +177,7 @@ class Monkey : public IdeTest {
         Print("monkey: so far", figures_);
         std::fflush(stdout);
       }
+      posted_ = 0;
       Outer();
       gui->RunUntilIdle();
       if (Chance(5)) gui->Advance(Below(1200));
@@ -356,6 +357,7 @@ class Monkey : public IdeTest {
     }
     answerYes_ = true;
     app->MsgDlg->Result = 0;
+    posted_ = 0;
     ClickAt(save->GetAbsM1() + CPoint(10, 10));
     gui->RunUntilIdle();
     pending_ = 0;  // this save is compared here
@@ -457,6 +459,7 @@ class Monkey : public IdeTest {
 
   // [Input] Points are client coordinates of the main window.
   void Post(platform::MessageKind kind, int a, int b = 0) {
+    ++posted_;
     platform::PostMessage({Gui::WindowOf(*main), kind, a, b});
   }
   // Any click of the monkey's at the outer loop that lands on a toolbar button is a command,
@@ -483,13 +486,23 @@ class Monkey : public IdeTest {
     }
     if (!Commands(from, CPoint(x, y))) return;
     Post(platform::MessageKind::LeftButtonDown, from.X.Round().Value, from.Y.Round().Value);
-    for (const platform::Message& move : moves) platform::PostMessage(move);
+    for (const platform::Message& move : moves) Post(move.kind, move.a, move.b);
     Post(platform::MessageKind::LeftButtonUp, x, y);
   }
   // A press at `down` and a release at `up` on one toolbar button run its command: at the outer
   // loop it is recorded, unless one is already recorded for this event (then false: not given).
+  // What lies under a point is known only for the event's first input (an earlier one may open
+  // or close a window over the toolbar), so later ones keep off the toolbar altogether.
   bool Commands(CPoint down, CPoint up) {
     if (depth_ > 0) return true;  // a nested loop's commands wait: nothing to record
+    if (posted_ > 0) {
+      const CPoint m1 = main->ToolBar->GetAbsM1();
+      const CPoint m2 = m1 + CPoint(main->ToolBar->GetWidth(), main->ToolBar->GetHeight());
+      const auto within = [&](CPoint p) {
+        return p.X >= m1.X && p.Y >= m1.Y && p.X <= m2.X && p.Y <= m2.Y;
+      };
+      return !within(down) && !within(up);
+    }
     CSpeedButton* button = ButtonAt(down);
     if (!button || button != ButtonAt(up)) return true;
     if (pending_ != 0) return false;
@@ -560,6 +573,10 @@ class Monkey : public IdeTest {
     if (selected && !InTree(selected)) Fault("the selection is not an element of the tree");
     selected_ = selected ? Expected::PathOf(selected) : std::vector<std::int32_t>();
     hasSelection_ = selected != nullptr;
+    if (selected)
+      Trace(("command " + std::to_string(number) + " given on " + selected->ClassName().ToStd() +
+             " " + selected->GetName().ToStd())
+                .c_str());
     app->MsgDlg->Result = 0;
     main->AddDialog()->Result = 0;
     // Copy, Cut and Import first take in what the shown editor holds.
@@ -686,6 +703,7 @@ class Monkey : public IdeTest {
     if (importNext_ && !Failed() && app->Running.Value) {
       importNext_ = false;
       // The unit's row was pressed (if it showed): import it as its own event.
+      posted_ = 0;
       Command(14);
       ++figures_.events;
       gui->RunUntilIdle();
@@ -1080,6 +1098,7 @@ class Monkey : public IdeTest {
   bool answerYes_ = false;
   int closing_ = 0;  // closing clicks given past the budget
   int depth_ = 0;    // nested loops the monkey's own input is given in
+  int posted_ = 0;   // inputs given in this event at the outer loop
   const bool progress_ = std::getenv("QX_MONKEY_EVENTS") != nullptr;  // the long run says how far
   std::int64_t nextProgress_ = 10000;
   std::string fault_;
