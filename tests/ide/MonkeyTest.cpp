@@ -596,13 +596,17 @@ class Monkey : public IdeTest {
 
   // A person opening the rows down to an element and pressing it: the tree is scrolled to its
   // top, the element's ancestors are expanded (as their expanders would), and the element's row
-  // is pressed when it shows. Units more often than the rest, to import them.
+  // is pressed when it shows. With unit, a unit, to import it: often one with files on the drive.
   void WalkTo(bool unit = false) {
     std::vector<CInfo*> all;
+    const bool withFiles = unit && Chance(40);
     auto collect = [&](auto&& self, CInfo* node) -> void {
       for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) {
         CInfo* child = node->Child(i);
-        if (!unit || child->ClassName() == "CUnitInfo") all.push_back(child);
+        const std::string name = child->GetName().ToStd();
+        if (!unit || (child->ClassName() == "CUnitInfo" &&
+                      (!withFiles || name == "Main" || name == "Broken")))
+          all.push_back(child);
         if (!unit || child->ClassName() != "CUnitInfo") self(self, child);
       }
     };
