@@ -17,6 +17,8 @@
 //
 // The bounded runs are part of the test command. The long run is scripts/monkey.sh, which sets
 // QX_MONKEY_SEED and QX_MONKEY_EVENTS and runs Monkey.LongRun.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -25,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/View.h"
 #include "designer/ColorForm.h"
 #include "designer/DsgnForm.h"
 #include "ide/EditForm.h"
@@ -35,6 +38,7 @@
 #include "platform/Window.h"
 #include "tests/ide/IdeFixture.h"
 #include "tests/ide/MonkeyModel.h"
+#include "widgets/Edit.h"
 #include "widgets/Memo.h"
 #include "widgets/Tuner.h"
 
@@ -458,9 +462,9 @@ class Monkey : public IdeTest {
   }
 
   // [Input] Points are client coordinates of the main window.
-  void Post(platform::MessageKind kind, int a, int b = 0) {
+  void Post(platform::MessageKind kind, int a, int b = 0, std::uint8_t held = 0) {
     ++posted_;
-    platform::PostMessage({Gui::WindowOf(*main), kind, a, b});
+    platform::PostMessage({Gui::WindowOf(*main), kind, a, b, held});
   }
   // Any click of the monkey's at the outer loop that lands on a toolbar button is a command,
   // recorded as such; a second one in the same event is not given.
@@ -514,12 +518,41 @@ class Monkey : public IdeTest {
       if (hit->Parent == main->ToolBar) return dynamic_cast<CSpeedButton*>(hit);
     return nullptr;
   }
+  // The main window's keys that give a toolbar command, and when they do: what a person knows
+  // of them. 0 for none.
+  int CommandOfKey(int key, bool control, bool shift, bool alt) {
+    if (shift || alt || depth_ > 0) return 0;
+    CControl* focused = main->View ? main->View->GetFocused() : nullptr;
+    const bool tree = focused == main->Tree;
+    const bool text = dynamic_cast<CMemo*>(focused) || dynamic_cast<CEdit*>(focused);
+    struct Row { int key; bool control; int command; bool treeOnly; bool notText; };
+    constexpr Row rows[] = {
+        {31, true, 3, false, false},  {49, true, 1, false, false}, {24, true, 2, false, false},
+        {67, false, 17, false, false}, {67, true, 16, false, false}, {59, false, 18, false, false},
+        {82, false, 4, false, true},  {83, false, 6, true, false},  {45, true, 10, true, false},
+        {46, true, 11, true, false},  {47, true, 12, true, false}};
+    for (const Row& r : rows)
+      if (r.key == key && r.control == control && (!r.treeOnly || tree) && (!r.notText || !text))
+        return r.command;
+    return 0;
+  }
+  // A key that gives a command is recorded as the event's command; false when the event has
+  // one already or it is not the event's first input (then it is not given).
+  bool KeyCommands(int key, bool control, bool shift, bool alt) {
+    const int command = CommandOfKey(key, control, shift, alt);
+    if (command == 0 || depth_ > 0) return true;
+    if (posted_ > 0 || pending_ != 0) return false;
+    Record(command);
+    return true;
+  }
   void Key(int scanCode) {
     const bool shift = Chance(15), control = !shift && Chance(10);
+    if (!KeyCommands(scanCode, control, shift, false)) return;
     if (shift) Post(platform::MessageKind::KeyDown, 42);
     if (control) Post(platform::MessageKind::KeyDown, 29);
-    Post(platform::MessageKind::KeyDown, scanCode);
-    Post(platform::MessageKind::KeyUp, scanCode);
+    const std::uint8_t held = (shift ? platform::kShiftHeld : 0) | (control ? platform::kCtrlHeld : 0);
+    Post(platform::MessageKind::KeyDown, scanCode, 0, held);
+    Post(platform::MessageKind::KeyUp, scanCode, 0, held);
     if (control) Post(platform::MessageKind::KeyUp, 29);
     if (shift) Post(platform::MessageKind::KeyUp, 42);
   }
@@ -530,10 +563,15 @@ class Monkey : public IdeTest {
     if (pick < 7 || pick == 9) held.push_back(29);  // Ctrl
     if (pick >= 7) held.push_back(56);              // Alt
     if (Chance(20)) held.push_back(42);             // Shift
-    for (const int key : held) Post(platform::MessageKind::KeyDown, key);
     const int key = kComboKeys[Below(static_cast<int>(std::size(kComboKeys)))];
-    Post(platform::MessageKind::KeyDown, key);
-    Post(platform::MessageKind::KeyUp, key);
+    const auto holds = [&](int k) { return std::find(held.begin(), held.end(), k) != held.end(); };
+    if (!KeyCommands(key, holds(29), holds(42), holds(56))) return;
+    const std::uint8_t mods = (holds(42) ? platform::kShiftHeld : 0) |
+                              (holds(29) ? platform::kCtrlHeld : 0) |
+                              (holds(56) ? platform::kAltHeld : 0);
+    for (const int k : held) Post(platform::MessageKind::KeyDown, k);
+    Post(platform::MessageKind::KeyDown, key, 0, mods);
+    Post(platform::MessageKind::KeyUp, key, 0, mods);
     for (auto k = held.rbegin(); k != held.rend(); ++k) Post(platform::MessageKind::KeyUp, *k);
   }
   // As the harness's Type, but queued.
@@ -1151,9 +1189,6 @@ MonkeyOptions BoundedOptions() {
   const char* awaited = std::getenv("QX_MONKEY_AWAITED");
   if (awaited && std::string_view(awaited) == "on") return options;
   options.selectionHeld = false;
-  options.damagedKept = false;
-  options.pasteShown = false;
-  options.hiddenEditorKept = false;
   return options;
 }
 

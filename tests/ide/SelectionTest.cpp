@@ -86,7 +86,7 @@ TEST_F(SelectionTest, KeysTypedOnceTheEditorIsHiddenChangeNoCode) {
     Select(other);
     for (int i = 0; i < 6; ++i) QueueKey(14, 8);  // BackSpace
     QueueType("abc");
-    QueueKey(83);  // Delete
+    QueueKey(28);  // Enter (Delete would now ask to delete the pressed row)
     Settle();
     Select(paint);
     EXPECT_EQ(paint->Code, "xyz\r\n") << other->GetName().ToStd();
