@@ -1,11 +1,14 @@
 #include "platform/Events.h"
 
+#include <poll.h>
+
 #include <SDL.h>
 
 #include "platform/Keyboard.h"
 #include "platform/Messages.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "platform/X11.h"
 
 namespace platform::detail {
 namespace {
@@ -77,11 +80,27 @@ void Convert(const SDL_Event& event) {
   }
 }
 
+// SDL's own wait under X11 reads the events that come while it waits and, for each one it queues,
+// wakes itself with a message sent over a second connection to the newest window. When that key
+// answered a box, the box's window is destroyed at once, and the server, taking the destroy
+// first, refuses the message with BadWindow. So under X11 the wait is on the display's connection
+// itself: nothing is sent, and SDL reads what came once the wait is over.
+bool WaitOnDisplay(int waitMs) {
+  static int connection = -1;
+  if (connection < 0) connection = DisplayConnection(AnySdlWindow());
+  if (connection < 0) return false;
+  SDL_PumpEvents();  // reads what the connection already holds, and sends what is buffered
+  if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
+  pollfd display{connection, POLLIN, 0};
+  poll(&display, 1, waitMs);  // a signal ends it early, as SDL's wait does
+  return true;
+}
+
 }  // namespace
 
 void PumpEvents(int waitMs) {
   SDL_Event event;
-  if (waitMs != 0) {
+  if (waitMs != 0 && !WaitOnDisplay(waitMs)) {
     const int got = waitMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, waitMs);
     if (got) Convert(event);
   }

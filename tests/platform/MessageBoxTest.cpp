@@ -2,8 +2,11 @@
 // nested loop until OK, while the program's other windows keep working.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <SDL.h>
@@ -188,6 +191,42 @@ TEST_F(ModalBoxTest, AQuitRequestEndsTheBoxAndStaysForTheOuterLoop) {
   Message m;
   EXPECT_FALSE(GetMessage(m));
   EXPECT_EQ(m.a, 7);
+}
+
+// Keys a person types through the X server (xdotool) answer box after box as fast as they come,
+// each key read while the loop waits. A box's window is destroyed right after the key that
+// answered it: no request of the program may then fail on it, and none may end the program.
+TEST(ModalBoxRealTimeTest, BoxesAnsweredAsFastAsKeysComeLeaveNoFailedRequest) {
+  if (!RealDisplay()) GTEST_SKIP() << "needs a real display (run under Xvfb)";
+  ASSERT_EQ(std::system("xdotool version > /dev/null 2>&1"), 0) << "xdotool is needed";
+  UseRealClock();
+  std::atomic<bool> done{false};
+  std::thread typist([&done] {
+    while (!done) std::system("xdotool key --repeat 20 --delay 2 Return");
+  });
+  // Should the keys stop reaching the boxes, the quit request ends the one that waits.
+  static bool stopped;
+  stopped = false;
+  const TimerId guard = SetTimer(
+      0, 60000,
+      [](void*, const Message&) -> std::int32_t {
+        stopped = true;
+        PostQuitMessage(3);
+        return 0;
+      },
+      nullptr);
+  testing::internal::CaptureStderr();
+  constexpr int kBoxes = 150;
+  int answered = 0;
+  for (; answered < kBoxes && !stopped; ++answered) MessageBox("Answer me fast", "Fast box");
+  const std::string log = testing::internal::GetCapturedStderr();
+  done = true;
+  typist.join();
+  KillTimer(guard);
+  Message m;
+  if (stopped) EXPECT_FALSE(GetMessage(m));  // the quit request the box left queued
+  EXPECT_EQ(answered, kBoxes) << "the keys stopped answering the boxes";
+  EXPECT_EQ(log.find("X error"), std::string::npos) << log.substr(log.find("X error"), 300);
 }
 
 }  // namespace
