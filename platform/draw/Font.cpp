@@ -374,12 +374,13 @@ std::vector<TextMask::Run> InkedRuns(const TextMask& mask) {
   return runs;
 }
 
-// cp1251 to what SDL2_ttf takes. Control bytes become spaces: a NUL would end its string early,
-// and the faces draw the others (the line break of a one-line description, say) as boxes.
+// cp1251 to what SDL2_ttf takes. Control bytes (DEL too) become spaces: a NUL would end its
+// string early, and the faces draw the others (the line break of a one-line description, say) as
+// boxes.
 std::string ToUtf8(std::string_view cp1251) {
   std::string bytes(cp1251);
   for (char& c : bytes)
-    if (static_cast<unsigned char>(c) < 32) c = ' ';
+    if (static_cast<unsigned char>(c) < 32 || c == 0x7F) c = ' ';
   return Cp1251ToUtf8(bytes);
 }
 

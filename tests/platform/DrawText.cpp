@@ -249,11 +249,11 @@ TEST(DrawText, ControlBytesDrawAsSpaces) {
   DrawContext a(&broken), b(&spaced);
   a.SelectFont(&Open(Face("MS Sans Serif")));
   b.SelectFont(&Open(Face("MS Sans Serif")));
-  a.TextOut(0, 0, "\r\n\t");
+  a.TextOut(0, 0, "\r\n\t\x7F");
   EXPECT_TRUE(Changed(broken, kPaper).Empty()) << "no box is drawn for a control byte";
-  a.TextOut(0, 0, "a\r\nb");
-  b.TextOut(0, 0, "a  b");
-  EXPECT_EQ(a.TextExtent("a\r\nb").width, b.TextExtent("a  b").width);
+  a.TextOut(0, 0, "a\r\n\x7F" "b");
+  b.TextOut(0, 0, "a   b");
+  EXPECT_EQ(a.TextExtent("a\r\n\x7F" "b").width, b.TextExtent("a   b").width);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 80; ++x) ASSERT_EQ(broken.At(x, y), spaced.At(x, y)) << x << "," << y;
 }
