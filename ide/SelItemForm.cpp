@@ -114,7 +114,10 @@ CStr CSelItemForm::Execute(const CStr& parentClass, CStr& name, CStr& about) {
   // The name is what the user types first.
   NameEdit->SetFocused(true);
   Invalidate();
-  CtrlApp->RunModal();
+  {
+    const CModalScope modal(this);
+    CtrlApp->RunModal();
+  }
 
   name = NameEdit->GetText();
   about = AboutMemo->GetText();

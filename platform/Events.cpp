@@ -7,6 +7,7 @@
 #include "platform/Keyboard.h"
 #include "platform/Messages.h"
 #include "platform/Text.h"
+#include "platform/Video.h"
 #include "platform/Window.h"
 #include "platform/X11.h"
 
@@ -16,6 +17,17 @@ namespace {
 void PostMouse(MessageKind kind, WindowId window, int x, int y) {
   const WindowId target = RouteMouse(window, x, y);
   PostMessage(Message{target, kind, x, y});
+}
+
+// The display may never report a release: let go over no window of the program after crossing
+// another of them, the button's release went nowhere, and the drag would then follow the pointer
+// with no button held. So while a window holds the capture each move asks the display whether the
+// button is still down, and if not, the capture's window gets the release the display lost.
+void EndLostDrag(WindowId window, int x, int y) {
+  if (MouseCaptureWindow() == 0 || VideoIsHeadless()) return;
+  if (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) return;
+  PostMouse(MessageKind::LeftButtonUp, window, x, y);
+  ReleaseMouseCapture();  // once: the moves still queued are no drag any more
 }
 
 void PostWindowEvent(const SDL_WindowEvent& event) {
@@ -47,6 +59,7 @@ void Convert(const SDL_Event& event) {
                 WindowOfSdl(event.button.windowID), event.button.x, event.button.y);
       return;
     case SDL_MOUSEMOTION:
+      EndLostDrag(WindowOfSdl(event.motion.windowID), event.motion.x, event.motion.y);
       PostMouse(MessageKind::MouseMove, WindowOfSdl(event.motion.windowID), event.motion.x,
                 event.motion.y);
       return;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/Window.h"
 #include "tests/ide/IdeFixture.h"
 #include "tests/import/Tree.h"
 
@@ -168,6 +169,37 @@ TEST_F(IdeTest, CommandsAndRowsPressedWhileAQuestionWaitsAreIgnored) {
   Settle();
   EXPECT_EQ(Describe(&Root()),
             "CProjectGroupInfo Work\n  CUnitInfo Other\nCProjectGroupInfo Second\n");
+}
+
+// What the user sees highlighted while the question waits is what Yes destroys: a press on
+// another row then moves nothing.
+TEST_F(IdeTest, ARowPressedWhileDeleteAsksLeavesTheHighlightOnWhatIsDeleted) {
+  CInfo* first = Make(&Root(), "CProjectGroupInfo", "First");
+  Make(&Root(), "CProjectGroupInfo", "Second");
+  Select(first);
+  // A window of the test's own notes the tree's highlight when its message comes, between the
+  // press and the answer.
+  struct Probe {
+    CInfoTreeBox* tree;
+    CInfo* seen = nullptr;
+  } probe{main->Tree};
+  const platform::WindowId window = platform::CreateWindow(0, 0, 1, 1);
+  platform::SetWindowProcedure(
+      window,
+      [](void* context, const platform::Message& m) -> std::int32_t {
+        auto* p = static_cast<Probe*>(context);
+        if (m.kind == platform::MessageKind::User) p->seen = p->tree->Selected;
+        return 0;
+      },
+      &probe);
+  QueueCommand(6);
+  QueueClick(main->Tree->Client->GetAbsM1() + CPoint(40, 16 + 8));  // the second row
+  platform::PostMessage({window, platform::MessageKind::User, 0, 0});
+  QueueAnswer(true);
+  Settle();
+  platform::DestroyWindow(window);
+  EXPECT_EQ(probe.seen, first) << "the highlight moved while the question waited";
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Second\n");
 }
 
 TEST_F(IdeTest, SaveNewAndOpenRoundTheTreeThroughTheFile) {
