@@ -9,6 +9,7 @@ source "$(dirname "$0")/private-xvfb.sh"
 # Test program, and the suites in it that need a display.
 suites=(
   "test_platform:ModalBoxTest.*:ModalBoxRealTimeTest.*:DisplayDragTest.*"
+  "test_ide:IdeDisplayTest.*"
 )
 status=0
 for entry in "${suites[@]}"; do
