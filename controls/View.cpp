@@ -137,6 +137,7 @@ void CView::ClearFocus() {
 
 void CView::Forget(CControl* c) {
   if (!c) return;
+  if (ModalRoot == c) ModalRoot = nullptr;
   if (Focused == c) {
     Focused = nullptr;
     if (FocusTimer) {
@@ -229,9 +230,17 @@ void CView::PaintHook(CCanvas*) {
 
 // [SECTION] Mouse
 
+bool CView::TakesInput(const CControl* c) const {
+  if (!ModalRoot) return true;
+  for (; c; c = c->Parent)
+    if (c == ModalRoot) return true;
+  return false;
+}
+
 void CView::DispatchMouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   if (!Root) return;
   CControl* target = Root->HitTest(p);
+  if (!TakesInput(target)) return;
   if (button.Value == 0) CaptureLeft = target;
   if (button.Value == 1) CaptureRight = target;
   target->MouseDown(button, shift, p);
@@ -248,6 +257,7 @@ void CView::DispatchMouseMove(CShiftStateSet shift, CPoint p) {
   }
   if (!Root) return;
   CControl* target = Root->HitTest(p);
+  if (!TakesInput(target)) return;
   target->MouseMove(shift, p);
   if (Canvas) Canvas->SetCursor(target->Cursor);
 }
@@ -267,12 +277,14 @@ void CView::DispatchMouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   }
   if (!Root) return;
   CControl* target = Root->HitTest(p);
+  if (!TakesInput(target)) return;
   target->MouseUp(button, shift, p);
 }
 
 void CView::DispatchMouseWheel(CInt notches, CPoint p) {
   if (!Root) return;
   CControl* target = Root->HitTest(p);
+  if (!TakesInput(target)) return;
   target->MouseWheel(notches, p);
 }
 
@@ -303,7 +315,7 @@ void CView::MouseUpHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
 // [SECTION] Keys
 
 void CView::DispatchKeyPress(CStr ch) {
-  if (CControl* target = KeyTarget()) target->KeyPress(ch);
+  if (CControl* target = KeyTarget(); target && TakesInput(target)) target->KeyPress(ch);
 }
 
 void CView::KeyPressHook(CCanvas*, CStr ch) {
@@ -312,8 +324,8 @@ void CView::KeyPressHook(CCanvas*, CStr ch) {
 }
 
 void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
-  if (KeyPreview && KeyPreview(key, shift)) return;
-  if (CControl* target = KeyTarget()) target->KeyDown(key, shift);
+  if (!ModalRoot && KeyPreview && KeyPreview(key, shift)) return;
+  if (CControl* target = KeyTarget(); target && TakesInput(target)) target->KeyDown(key, shift);
 }
 
 void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
@@ -322,10 +334,22 @@ void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
 }
 
 void CView::DispatchKeyUp(CInt key, CShiftStateSet shift) {
-  if (CControl* target = KeyTarget()) target->KeyUp(key, shift);
+  if (CControl* target = KeyTarget(); target && TakesInput(target)) target->KeyUp(key, shift);
 }
 
 void CView::KeyUpHook(CCanvas*, CInt key, CShiftStateSet shift) {
   const KeyScope scope(1);
   DispatchKeyUp(key, shift);
+}
+
+CModalScope::CModalScope(CControl* form) {
+  if (!form || !form->View) return;
+  view_ = form->View;
+  outer_ = view_->ModalRoot;
+  view_->ModalRoot = form;
+  if (view_->Canvas) input_ = std::make_unique<platform::ModalInput>(view_->Canvas->Window);
+}
+
+CModalScope::~CModalScope() {
+  if (view_) view_->ModalRoot = outer_;
 }

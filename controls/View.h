@@ -92,13 +92,35 @@ class CView : public CRect {
   std::uint64_t Redraws = 0;
   // A key asked for a repaint that has not been made yet.
   bool PaintOwed = false;
+  // While a modal wait runs in the window (CModalScope), the control it waits on: presses, moves,
+  // keys and the wheel reach only it and what it holds.
+  CControl* ModalRoot = nullptr;
 
  private:
   // The focused control, when it still shows. Hiding is a plain flag, set from anywhere, so the
   // keys look again: a focus that no longer shows is let go of, and its keys go nowhere.
   CControl* KeyTarget();
+  // False for input that a modal wait keeps from the control.
+  bool TakesInput(const CControl* c) const;
   void PaintTree();
   void PaintPicture();
   void CloseHook(CCanvas* canvas);
   void FlippedHook(CCanvas* canvas);
+};
+
+// One rule for every modal wait of the toolkit (the message dialog, the add dialog, the colour
+// dialog), as the platform's message box keeps it too: while it lives, only the form it names
+// acts on input; the form's window alone takes input, and in it only the form and its controls.
+// The other windows, and the rest of the form's window, still paint. Scopes nest.
+class CModalScope {
+ public:
+  explicit CModalScope(CControl* form);
+  ~CModalScope();
+  CModalScope(const CModalScope&) = delete;
+  CModalScope& operator=(const CModalScope&) = delete;
+
+ private:
+  CView* view_ = nullptr;
+  CControl* outer_ = nullptr;
+  std::unique_ptr<platform::ModalInput> input_;
 };

@@ -45,6 +45,7 @@ CBool CColorForm::Execute(CColor& colour) {
   Visible = true;
   Invalidate();
   Picked = false;
+  const CModalScope modal(this);
   platform::Message message;
   while (!Picked && Visible && (!CoreApp || CoreApp->Running)) {
     if (!platform::GetMessage(message)) {

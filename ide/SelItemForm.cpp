@@ -118,7 +118,10 @@ CStr CSelItemForm::Execute(const CStr& parentClass, CStr& name, CStr& about) {
   NameEdit->SetFocused(true);
   NameEdit->SelectAll();
   Invalidate();
-  CtrlApp->RunModal();
+  {
+    const CModalScope modal(this);
+    CtrlApp->RunModal();
+  }
 
   name = NameEdit->GetText();
   about = AboutMemo->GetText();

@@ -1,11 +1,15 @@
 #include "platform/Events.h"
 
+#include <poll.h>
+
 #include <SDL.h>
 
 #include "platform/Keyboard.h"
 #include "platform/Messages.h"
 #include "platform/Text.h"
+#include "platform/Video.h"
 #include "platform/Window.h"
+#include "platform/X11.h"
 
 namespace platform::detail {
 namespace {
@@ -19,6 +23,17 @@ std::uint8_t ShiftOf(unsigned modifiers) {
 void PostMouse(MessageKind kind, WindowId window, int x, int y) {
   const WindowId target = RouteMouse(window, x, y);
   PostMessage(Message{target, kind, x, y, ShiftOf(SDL_GetModState())});
+}
+
+// The display may never report a release: let go over no window of the program after crossing
+// another of them, the button's release went nowhere, and the drag would then follow the pointer
+// with no button held. So while a window holds the capture each move asks the display whether the
+// button is still down, and if not, the capture's window gets the release the display lost.
+void EndLostDrag(WindowId window, int x, int y) {
+  if (MouseCaptureWindow() == 0 || VideoIsHeadless()) return;
+  if (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) return;
+  PostMouse(MessageKind::LeftButtonUp, window, x, y);
+  ReleaseMouseCapture();  // once: the moves still queued are no drag any more
 }
 
 void PostWindowEvent(const SDL_WindowEvent& event) {
@@ -50,6 +65,7 @@ void Convert(const SDL_Event& event) {
                 WindowOfSdl(event.button.windowID), event.button.x, event.button.y);
       return;
     case SDL_MOUSEMOTION:
+      EndLostDrag(WindowOfSdl(event.motion.windowID), event.motion.x, event.motion.y);
       PostMouse(MessageKind::MouseMove, WindowOfSdl(event.motion.windowID), event.motion.x,
                 event.motion.y);
       return;
@@ -83,11 +99,27 @@ void Convert(const SDL_Event& event) {
   }
 }
 
+// SDL's own wait under X11 reads the events that come while it waits and, for each one it queues,
+// wakes itself with a message sent over a second connection to the newest window. When that key
+// answered a box, the box's window is destroyed at once, and the server, taking the destroy
+// first, refuses the message with BadWindow. So under X11 the wait is on the display's connection
+// itself: nothing is sent, and SDL reads what came once the wait is over.
+bool WaitOnDisplay(int waitMs) {
+  static int connection = -1;
+  if (connection < 0) connection = DisplayConnection(AnySdlWindow());
+  if (connection < 0) return false;
+  SDL_PumpEvents();  // reads what the connection already holds, and sends what is buffered
+  if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
+  pollfd display{connection, POLLIN, 0};
+  poll(&display, 1, waitMs);  // a signal ends it early, as SDL's wait does
+  return true;
+}
+
 }  // namespace
 
 void PumpEvents(int waitMs) {
   SDL_Event event;
-  if (waitMs != 0) {
+  if (waitMs != 0 && !WaitOnDisplay(waitMs)) {
     const int got = waitMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, waitMs);
     if (got) Convert(event);
   }

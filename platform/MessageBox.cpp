@@ -96,7 +96,16 @@ struct Box {
 
   int TextWidth(const std::string& text) const { return font ? font->Extent(text).width : 0; }
 
+  // The box fits the screen: lines beyond what fits give way to one that says how many are left
+  // out (stderr has them all).
   void Layout() {
+    const int chrome = kCaptionHeight + 3 * kPadding + kButtonHeight;
+    const int fitting = std::max(1, (ScreenHeight() - chrome) / LineHeight(font));
+    if (static_cast<int>(lines.size()) > fitting) {
+      const std::size_t left = lines.size() - std::size_t(fitting - 1);
+      lines.resize(std::size_t(fitting - 1));
+      lines.push_back(Utf8ToCp1251("(не показано строк: " + std::to_string(left) + ")"));
+    }
     int textWidth = TextWidth(caption) + 2 * kPadding;
     for (const std::string& line : lines) textWidth = std::max(textWidth, TextWidth(line));
     width = std::clamp(textWidth + 2 * kPadding, 240, std::max(ScreenWidth() - 40, 240));
@@ -189,11 +198,12 @@ void RunBox(std::string_view text, std::string_view caption) {
   box.caption = std::string(caption);
   box.lines = Lines(std::string(text));
   box.Layout();
-  box.window = CreateWindow((ScreenWidth() - box.width) / 2, (ScreenHeight() - box.height) / 2,
-                            box.width, box.height);
+  box.window = CreateWindow(std::max((ScreenWidth() - box.width) / 2, 0),
+                            std::max((ScreenHeight() - box.height) / 2, 0), box.width, box.height);
   if (box.window == 0) return;
   SetWindowTitle(box.window, box.caption);
   SetWindowProcedure(box.window, &BoxProcedure, &box);
+  const ModalInput modal(box.window);
   ShowWindow(box.window);
   Message m;
   while (!box.done) {

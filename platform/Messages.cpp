@@ -36,6 +36,23 @@ struct Procedure {
 // Windows are process-wide objects, so is the table of their procedures.
 std::unordered_map<WindowId, Procedure> procedures;
 
+WindowId modalWindow = 0;  // the window of the innermost modal wait; 0: none
+
+bool IsInput(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::LeftButtonDown:
+    case MessageKind::LeftButtonUp:
+    case MessageKind::MouseMove:
+    case MessageKind::KeyDown:
+    case MessageKind::KeyUp:
+    case MessageKind::Char:
+    case MessageKind::Wheel:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Priorities as on the native platform: posted messages and input first, then the quit request,
 // then paint, then timers.
 bool Fetch(Message& message, bool wait) {
@@ -47,6 +64,7 @@ bool Fetch(Message& message, bool wait) {
     if (!queue.messages.empty()) {
       message = queue.messages.front();
       queue.messages.pop_front();
+      if (modalWindow != 0 && message.window != modalWindow && IsInput(message.kind)) continue;
       return true;
     }
     if (wait && queue.quit) {
@@ -155,6 +173,13 @@ void InvalidateWindow(WindowId window) {
 void ValidateWindow(WindowId window) {
   std::erase(queue.unpainted, window);
 }
+
+ModalInput::ModalInput(WindowId window) : outer_(modalWindow) {
+  modalWindow = window;
+  if (MouseCaptureWindow() != 0 && MouseCaptureWindow() != window) ReleaseMouseCapture();
+}
+
+ModalInput::~ModalInput() { modalWindow = outer_; }
 
 namespace detail {
 

@@ -85,6 +85,21 @@ void InvalidateWindow(WindowId window);
 // Withdraws a Paint not yet fetched: the caller is about to draw the whole window anyway.
 void ValidateWindow(WindowId window);
 
+// A modal wait, while it lives: input (buttons, moves, keys, characters, the wheel) for any other
+// window is dropped as it is fetched, so nothing but what waits acts on it; paints, timers and
+// posted messages still reach every window. Waits nest, the innermost rules. Beginning one ends a
+// mouse capture that another window holds (the press that opened the wait is over).
+class ModalInput {
+ public:
+  explicit ModalInput(WindowId window);
+  ~ModalInput();
+  ModalInput(const ModalInput&) = delete;
+  ModalInput& operator=(const ModalInput&) = delete;
+
+ private:
+  WindowId outer_;
+};
+
 namespace detail {
 
 // For the window layer: a destroyed window loses its procedure and its pending paint.

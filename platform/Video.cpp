@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include "platform/X11.h"
 #include "platform/draw/Font.h"
 
 namespace platform::detail {
@@ -39,6 +40,7 @@ bool EnsureVideo() {
     state = State::Failed;
     return false;
   }
+  GuardXErrors();
   SDL_StartTextInput();
   // The fonts get ready while the first window is built. Not earlier: while any second thread
   // exists, glibc locks every getc, and Xlib reads its 500 KB compose table during SDL's start a

@@ -464,6 +464,12 @@ SDL_Window* SdlWindowOf(WindowId id) {
   return window ? window->sdl : nullptr;
 }
 
+SDL_Window* AnySdlWindow() {
+  for (const auto& [id, window] : windows)
+    if (window.sdl) return window.sdl;
+  return nullptr;
+}
+
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
   const WindowRecord* source = Find(eventWindow);
   const int scale = source ? source->scale : DisplayScale();

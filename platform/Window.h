@@ -89,6 +89,8 @@ void PutWindowsOnScreen();
 WindowId WindowOfSdl(std::uint32_t sdlId);
 // SDL's window of a window, null until the window has reached the screen.
 SDL_Window* SdlWindowOf(WindowId window);
+// Any window that has reached the screen; null when none has.
+SDL_Window* AnySdlWindow();
 // For the event pump. A mouse event reported for eventWindow at (x, y): answers the window that
 // receives it and turns (x, y) into that window's client coordinates.
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y);

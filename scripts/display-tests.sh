@@ -8,8 +8,8 @@ source "$(dirname "$0")/private-xvfb.sh"
 
 # Test program, and the suites in it that need a display.
 suites=(
-  "test_platform:ModalBoxTest.*"
-  "test_ide:Monkey.RealReportBoxes"
+  "test_platform:ModalBoxTest.*:ModalBoxRealTimeTest.*:DisplayDragTest.*"
+  "test_ide:IdeDisplayTest.*:Monkey.RealReportBoxes"
 )
 status=0
 for entry in "${suites[@]}"; do

@@ -2,7 +2,7 @@
 # monkey.sh [SEED] [EVENTS] [BUILD_DIR]: the long monkey run on the whole environment, by hand.
 # Defaults: a seed from the clock, 100000 events, the normal build. Prints the run's figures;
 # a fault ends it with the seed and event number to replay (QX_MONKEY_TRACE=1 lists each event).
-# Every check is on; QX_MONKEY_AWAITED=off leaves out those of behaviour a branch lacks (see
+# Every check is on; QX_MONKEY_AWAITED=off leaves out those of behaviour added late (see
 # BoundedOptions in tests/ide/MonkeyTest.cpp).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -92,7 +92,10 @@ std::int16_t CMsgDlgForm::Show(const CStr& text, std::uint8_t kind, std::int32_t
     Parent->AddChild(this);
   }
   Invalidate();
-  if (CtrlApp) CtrlApp->RunModal();
+  if (CtrlApp) {
+    const CModalScope modal(this);
+    CtrlApp->RunModal();
+  }
   return Result;
 }
 

@@ -374,12 +374,37 @@ std::vector<TextMask::Run> InkedRuns(const TextMask& mask) {
   return runs;
 }
 
-// cp1251 to what SDL2_ttf takes. Control bytes become spaces: a NUL would end its string early,
-// and the faces draw the others (the line break of a one-line description, say) as boxes.
+// Many faces put the underscore below their descent line, where the cell ends: drawn as
+// rendered it would never show. What a glyph inks below the cell is lifted into it, in the
+// columns it inks, by as much as the lowest of it hangs over, and laid over what those columns
+// hold below the baseline. Every other pixel stays as rendered. alpha(x, y) reads the rendered
+// picture, renderedHeight rows tall and at least columns wide.
+template <typename Alpha>
+void LiftOverhang(TextMask& mask, int columns, int renderedHeight, int baseline,
+                  const Alpha& alpha) {
+  int lowest = -1;
+  std::vector<bool> hanging(size_t(columns), false);
+  for (int y = mask.height; y < renderedHeight; ++y)
+    for (int x = 0; x < columns; ++x)
+      if (alpha(x, y) != 0) hanging[size_t(x)] = true, lowest = y;
+  if (lowest < 0) return;
+  const int lift = lowest - (mask.height - 1);
+  for (int x = 0; x < columns; ++x) {
+    if (!hanging[size_t(x)]) continue;
+    for (int y = std::max(baseline, 0); y < mask.height; ++y) {
+      std::uint8_t& target = mask.coverage[size_t(y) * size_t(mask.width) + size_t(x)];
+      if (y + lift < renderedHeight) target = std::max(target, alpha(x, y + lift));
+    }
+  }
+}
+
+// cp1251 to what SDL2_ttf takes. Control bytes (DEL too) become spaces: a NUL would end its
+// string early, and the faces draw the others (the line break of a one-line description, say) as
+// boxes.
 std::string ToUtf8(std::string_view cp1251) {
   std::string bytes(cp1251);
   for (char& c : bytes)
-    if (static_cast<unsigned char>(c) < 32) c = ' ';
+    if (static_cast<unsigned char>(c) < 32 || c == 0x7F) c = ' ';
   return Cp1251ToUtf8(bytes);
 }
 
@@ -474,15 +499,19 @@ const TextMask& Font::Render(std::string_view cp1251) const {
                             ? SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0)
                             : rendered;
     if (argb && SDL_LockSurface(argb) == 0) {
-      // The rendered picture is the extent's size; should a glyph reach beyond the cell, the
-      // mask keeps to the extent so text never paints outside what it measures.
+      // The rendered picture is the extent's size, taller where a glyph reaches below the cell;
+      // the mask keeps to the extent so text never paints outside what it measures.
       const int rows = std::min(mask.height, argb->h), columns = std::min(mask.width, argb->w);
+      const auto alpha = [argb](int x, int y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) +
+                                                          y * argb->pitch);
+        return std::uint8_t(row[x] >> 24);
+      };
       for (int y = 0; y < rows; ++y) {
-        const auto* source = reinterpret_cast<const Uint32*>(
-            static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
         std::uint8_t* target = mask.coverage.data() + size_t(y) * mask.width;
-        for (int x = 0; x < columns; ++x) target[x] = std::uint8_t(source[x] >> 24);
+        for (int x = 0; x < columns; ++x) target[x] = alpha(x, y);
       }
+      LiftOverhang(mask, columns, argb->h, impl_->ascent, alpha);
       SDL_UnlockSurface(argb);
     }
     if (argb && argb != rendered) SDL_FreeSurface(argb);

@@ -1,8 +1,13 @@
 // The toolbar's commands on the project tree, used through the window as a person would: the
 // click on the command, the answer to its question, the kind picked in the add dialog.
 #include <chrono>
+#include <functional>
 #include <thread>
 
+#include <SDL.h>
+
+#include "platform/Video.h"
+#include "platform/Window.h"
 #include "tests/ide/IdeFixture.h"
 #include "tests/import/Tree.h"
 
@@ -200,6 +205,37 @@ TEST_F(IdeTest, CommandsAndRowsPressedWhileAQuestionWaitsAreIgnored) {
   Settle();
   EXPECT_EQ(Describe(&Root()),
             "CProjectGroupInfo Work\n  CUnitInfo Other\nCProjectGroupInfo Second\n");
+}
+
+// What the user sees highlighted while the question waits is what Yes destroys: a press on
+// another row then moves nothing.
+TEST_F(IdeTest, ARowPressedWhileDeleteAsksLeavesTheHighlightOnWhatIsDeleted) {
+  CInfo* first = Make(&Root(), "CProjectGroupInfo", "First");
+  Make(&Root(), "CProjectGroupInfo", "Second");
+  Select(first);
+  // A window of the test's own notes the tree's highlight when its message comes, between the
+  // press and the answer.
+  struct Probe {
+    CInfoTreeBox* tree;
+    CInfo* seen = nullptr;
+  } probe{main->Tree};
+  const platform::WindowId window = platform::CreateWindow(0, 0, 1, 1);
+  platform::SetWindowProcedure(
+      window,
+      [](void* context, const platform::Message& m) -> std::int32_t {
+        auto* p = static_cast<Probe*>(context);
+        if (m.kind == platform::MessageKind::User) p->seen = p->tree->Selected;
+        return 0;
+      },
+      &probe);
+  QueueCommand(6);
+  QueueClick(main->Tree->Client->GetAbsM1() + CPoint(40, 16 + 8));  // the second row
+  platform::PostMessage({window, platform::MessageKind::User, 0, 0});
+  QueueAnswer(true);
+  Settle();
+  platform::DestroyWindow(window);
+  EXPECT_EQ(probe.seen, first) << "the highlight moved while the question waited";
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Second\n");
 }
 
 TEST_F(IdeTest, SaveNewAndOpenRoundTheTreeThroughTheFile) {
@@ -407,3 +443,73 @@ TEST_F(IdeTest, RunPrefersTheProgramWithExe) {
 }
 
 }  // namespace
+
+namespace qxtest {
+namespace {
+
+// The environment on a real display, where the import's report boxes wait for their answers.
+class IdeDisplayTest : public IdeTest {
+ protected:
+  void SetUp() override {
+    if (platform::detail::VideoIsHeadless()) GTEST_SKIP() << "needs a real display (run under Xvfb)";
+  }
+};
+
+// While an import's report box waits, the main window's commands do nothing: New pressed during
+// the first box and Save during the fifth ask no question (one would be answered Yes) and write
+// no file.
+TEST_F(IdeDisplayTest, CommandsPressedWhileAnImportReportWaitsDoNothing) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  CInfo* unit = Make(group, "CUnitInfo", "Main");
+  WriteFileBytes("C:\\Qxe\\Work\\Main.h", "class A {\n void Start(\n");
+  Select(unit);
+  // A person at the display: a command pressed as a box comes up, then Enter for it; Yes for
+  // any question.
+  struct Person {
+    std::function<bool()> asking;
+    std::function<void()> answer;
+    std::function<void(int)> command;
+    platform::WindowId main;
+    platform::WindowId box = 0;
+    int boxes = 0;
+    int questions = 0;
+  } person{[this] { return bool(app->MsgDlg->Visible); }, [this] { QueueAnswer(true); },
+           [this](int number) { QueueCommand(number); }, Gui::WindowOf(*main)};
+  const platform::TimerId timer = platform::SetTimer(
+      0, 50,
+      [](void* context, const platform::Message&) -> std::int32_t {
+        auto* p = static_cast<Person*>(context);
+        if (p->asking()) {
+          ++p->questions;
+          p->answer();
+          return 0;
+        }
+        for (Uint32 id = 1; id < 4096; ++id) {
+          SDL_Window* w = SDL_GetWindowFromID(id);
+          const platform::WindowId window = platform::detail::WindowOfSdl(id);
+          if (!w || window == p->main || window == p->box) continue;
+          p->box = window;
+          ++p->boxes;
+          if (p->boxes == 1) p->command(1);  // New
+          if (p->boxes == 5) p->command(3);  // Save
+          SDL_Event e{};
+          e.type = SDL_KEYDOWN;
+          e.key.windowID = id;
+          e.key.keysym.scancode = SDL_SCANCODE_RETURN;
+          SDL_PushEvent(&e);
+          return 0;
+        }
+        return 0;
+      },
+      &person);
+  QueueCommand(14);  // Import
+  Settle();
+  platform::KillTimer(timer);
+  EXPECT_EQ(person.boxes, 6);
+  EXPECT_EQ(person.questions, 0) << "a command pressed during a report box went on to ask";
+  EXPECT_FALSE(std::filesystem::exists(platform::LinuxPath(kConf))) << "Save wrote the file";
+  EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n  CUnitInfo Main\n");
+}
+
+}  // namespace
+}  // namespace qxtest

@@ -243,17 +243,53 @@ TEST(DrawText, NulAndEmptyTextAreHarmless) {
   EXPECT_FALSE(Changed(s, kPaper).Empty());
 }
 
+// The underscore of most faces lies below the face's descent line: it must still be drawn, whole,
+// within the text's cell, in every face and size the environment writes with.
+TEST(DrawText, UnderscoresAreDrawnWithinTheCell) {
+  LogicalFont bold = Face("MS Sans Serif"), italic = Face("MS Sans Serif");
+  bold.weight = 700;
+  italic.italic = true;
+  std::vector<LogicalFont> fonts = {Face("MS Sans Serif"), bold, italic, Face("Courier New"),
+                                    Face("", 16), {16, 0, 700, false, false, false, false, "System"}};
+  for (int height : {8, 10, 11, 12, 14, 15, 17, 20, 24, 31, 40})
+    for (const char* face : {"MS Sans Serif", "Courier New"}) fonts.push_back(Face(face, height));
+  for (const LogicalFont& request : fonts) {
+    SCOPED_TRACE(request.face + " " + std::to_string(request.height) +
+                 (request.weight > 400 ? " bold" : "") + (request.italic ? " italic" : ""));
+    const Font& font = Open(request);
+    const Size extent = font.Extent("a_b");
+    ASSERT_GT(extent.width, 0);
+    // Exactly the cell: whatever is drawn outside it is lost.
+    Surface underscore(extent.width, extent.height, kPaper), spaced(extent.width, extent.height, kPaper);
+    DrawContext a(&underscore), b(&spaced);
+    a.SelectFont(&font);
+    b.SelectFont(&font);
+    a.TextOut(0, 0, "a_b");
+    b.TextOut(0, 0, "a b");
+    const int middle = font.Extent("a").width + font.Extent("_").width / 2;
+    int ink = 0, bottom = 0;
+    for (int y = 0; y < extent.height; ++y)
+      if (underscore.At(middle, y) != kPaper) ++ink, bottom = y;
+    EXPECT_GT(ink, 0) << "no ink of the underscore in the cell";
+    EXPECT_GE(bottom, font.Ascent()) << "the underscore stands below the baseline";
+    // The letter before it keeps its pixels.
+    for (int y = 0; y < extent.height; ++y)
+      for (int x = 0; x < font.Extent("a").width - 1; ++x)
+        ASSERT_EQ(underscore.At(x, y), spaced.At(x, y)) << x << "," << y;
+  }
+}
+
 // A description holds "\r\n" where its lines end; shown on one line, the break is blank space.
 TEST(DrawText, ControlBytesDrawAsSpaces) {
   Surface broken(80, 20, kPaper), spaced(80, 20, kPaper);
   DrawContext a(&broken), b(&spaced);
   a.SelectFont(&Open(Face("MS Sans Serif")));
   b.SelectFont(&Open(Face("MS Sans Serif")));
-  a.TextOut(0, 0, "\r\n\t");
+  a.TextOut(0, 0, "\r\n\t\x7F");
   EXPECT_TRUE(Changed(broken, kPaper).Empty()) << "no box is drawn for a control byte";
-  a.TextOut(0, 0, "a\r\nb");
-  b.TextOut(0, 0, "a  b");
-  EXPECT_EQ(a.TextExtent("a\r\nb").width, b.TextExtent("a  b").width);
+  a.TextOut(0, 0, "a\r\n\x7F" "b");
+  b.TextOut(0, 0, "a   b");
+  EXPECT_EQ(a.TextExtent("a\r\n\x7F" "b").width, b.TextExtent("a   b").width);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 80; ++x) ASSERT_EQ(broken.At(x, y), spaced.At(x, y)) << x << "," << y;
 }

@@ -2,14 +2,20 @@
 // nested loop until OK, while the program's other windows keep working.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <SDL.h>
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/Screen.h"
 #include "platform/Messages.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
@@ -128,6 +134,40 @@ TEST_F(ModalBoxTest, ClickingOkClosesTheBoxAndClickingBesideItDoesNot) {
   EXPECT_EQ(FindBox("Box two"), 0u);
 }
 
+// A report of thousands of lines stays on the screen, cut to what fits, and its OK can be pressed;
+// stderr still has every line.
+TEST_F(ModalBoxTest, ATextTallerThanTheScreenIsCutAndTheBoxStaysOnIt) {
+  std::string text;
+  for (int i = 1; i <= 3000; ++i) text += "line " + std::to_string(i) + "\n";
+  text += "the last line";
+  std::optional<WindowRect> at;
+  testing::internal::CaptureStderr();
+  RunWith(text.c_str(), "Box tall", [&](WindowId box, int) {
+    at = WindowBounds(box);
+    const Surface* image = WindowImage(box);
+    const int x = image->width / 2;
+    int bottom = image->height - 2;  // the button's dark lower edge, up from the bottom middle
+    while (bottom > 0 && image->At(x, bottom) != 0x000000) --bottom;
+    for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+      SDL_Event e{};
+      e.type = type;
+      e.button.windowID = box;
+      e.button.button = SDL_BUTTON_LEFT;
+      e.button.x = x;
+      e.button.y = bottom - 5;
+      Push(e);
+    }
+  });
+  const std::string log = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(at.has_value()) << "the box never showed";
+  EXPECT_GE(at->x, 0);
+  EXPECT_GE(at->y, 0);
+  EXPECT_LE(at->x + at->width, ScreenWidth());
+  EXPECT_LE(at->y + at->height, ScreenHeight());
+  EXPECT_EQ(FindBox("Box tall"), 0u) << "its OK could not be pressed";
+  EXPECT_NE(log.find("line 3000\nthe last line\n"), std::string::npos);
+}
+
 // Without a window manager the display gives the keys of a closed window to no window at all:
 // the user typing after answering a box would type into nothing.
 TEST_F(ModalBoxTest, TheWindowUnderTheBoxHasTheKeyboardAgainOnceItCloses) {
@@ -188,6 +228,96 @@ TEST_F(ModalBoxTest, AQuitRequestEndsTheBoxAndStaysForTheOuterLoop) {
   Message m;
   EXPECT_FALSE(GetMessage(m));
   EXPECT_EQ(m.a, 7);
+}
+
+// Keys a person types through the X server (xdotool) answer box after box as fast as they come,
+// each key read while the loop waits. A box's window is destroyed right after the key that
+// answered it: no request of the program may then fail on it, and none may end the program.
+TEST(ModalBoxRealTimeTest, BoxesAnsweredAsFastAsKeysComeLeaveNoFailedRequest) {
+  if (!RealDisplay()) GTEST_SKIP() << "needs a real display (run under Xvfb)";
+  ASSERT_EQ(std::system("xdotool version > /dev/null 2>&1"), 0) << "xdotool is needed";
+  UseRealClock();
+  std::atomic<bool> done{false};
+  std::thread typist([&done] {
+    while (!done) std::system("xdotool key --repeat 20 --delay 2 Return");
+  });
+  // Should the keys stop reaching the boxes, the quit request ends the one that waits.
+  static bool stopped;
+  stopped = false;
+  const TimerId guard = SetTimer(
+      0, 60000,
+      [](void*, const Message&) -> std::int32_t {
+        stopped = true;
+        PostQuitMessage(3);
+        return 0;
+      },
+      nullptr);
+  testing::internal::CaptureStderr();
+  constexpr int kBoxes = 150;
+  int answered = 0;
+  for (; answered < kBoxes && !stopped; ++answered) MessageBox("Answer me fast", "Fast box");
+  const std::string log = testing::internal::GetCapturedStderr();
+  done = true;
+  typist.join();
+  KillTimer(guard);
+  Message m;
+  if (stopped) EXPECT_FALSE(GetMessage(m));  // the quit request the box left queued
+  EXPECT_EQ(answered, kBoxes) << "the keys stopped answering the boxes";
+  EXPECT_EQ(log.find("X error"), std::string::npos) << log.substr(log.find("X error"), 300);
+}
+
+// A drag whose release the display never reported (let go over no window of the program) ends at
+// the next move, where the display says the button is up: it does not follow the pointer.
+TEST(DisplayDragTest, AMoveWithTheButtonUpEndsTheCapture) {
+  if (!RealDisplay()) GTEST_SKIP() << "needs a real display (run under Xvfb)";
+  UseVirtualClock();
+  struct Drag {
+    WindowId window = 0;
+    std::vector<MessageKind> seen;
+  } drag;
+  drag.window = CreateWindow(100, 100, 200, 200);
+  SetWindowProcedure(
+      drag.window,
+      [](void* context, const Message& m) -> std::int32_t {
+        auto* d = static_cast<Drag*>(context);
+        if (m.kind == MessageKind::LeftButtonDown) CaptureMouse(d->window);
+        if (m.kind == MessageKind::LeftButtonUp) ReleaseMouseCapture();
+        if (m.kind != MessageKind::Paint) d->seen.push_back(m.kind);
+        return 0;
+      },
+      &drag);
+  ShowWindow(drag.window);
+  Message m;
+  for (int i = 0; i < 10; ++i, SDL_Delay(20))  // the display's own events of a new window
+    while (PeekMessage(m)) DispatchMessage(m);
+  drag.seen.clear();
+  ASSERT_NE(detail::SdlWindowOf(drag.window), nullptr);
+  const Uint32 sdlId = SDL_GetWindowID(detail::SdlWindowOf(drag.window));
+  // The press reaches the window, then moves come from far outside it; the display's pointer has
+  // no button down (nobody holds it), while SDL, having missed a release, believes it held.
+  SDL_Event press{};
+  press.type = SDL_MOUSEBUTTONDOWN;
+  press.button.windowID = sdlId;
+  press.button.button = SDL_BUTTON_LEFT;
+  press.button.x = press.button.y = 50;
+  ASSERT_EQ(SDL_PushEvent(&press), 1);
+  while (PeekMessage(m)) DispatchMessage(m);
+  for (const int x : {400, 420}) {
+    SDL_Event move{};
+    move.type = SDL_MOUSEMOTION;
+    move.motion.windowID = sdlId;
+    move.motion.state = SDL_BUTTON_LMASK;
+    move.motion.x = x;
+    move.motion.y = 50;
+    ASSERT_EQ(SDL_PushEvent(&move), 1);
+  }
+  while (PeekMessage(m)) DispatchMessage(m);
+  EXPECT_EQ(MouseCaptureWindow(), 0u) << "the drag goes on";
+  ASSERT_GE(drag.seen.size(), 2u);
+  EXPECT_EQ(drag.seen[0], MessageKind::LeftButtonDown);
+  EXPECT_EQ(drag.seen[1], MessageKind::LeftButtonUp) << "a move came first, still dragging";
+  EXPECT_EQ(std::count(drag.seen.begin(), drag.seen.end(), MessageKind::LeftButtonUp), 1);
+  DestroyWindow(drag.window);
 }
 
 }  // namespace

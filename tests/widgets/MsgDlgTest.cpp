@@ -6,6 +6,7 @@
 #include "controls/Text.h"
 #include "platform/Messages.h"
 #include "platform/Timers.h"
+#include "platform/Window.h"
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Button.h"
 #include "widgets/MsgDlg.h"
@@ -96,28 +97,42 @@ TEST_F(MsgDlgTest, AConfirmationShowsItsPictureTitleAndYesAndNo) {
               picture.At(x, y))
             differ++;
     }
+    void Click(CControl*) { clicked = true; }
     CMsgDlgForm* dialog;
     Gui* gui;
     CControl* window;
     bool visible = false;
+    bool clicked = false;
     int differ = -1;
   } probe;
   probe.dialog = dialog;
   probe.gui = &gui;
   probe.window = main.get();
-  // A second window with a button, used while the dialog waits.
+  // A second window with a button, pressed while the dialog waits: only the dialog takes input.
   auto other = std::make_unique<CForm>(nullptr);
   other->SetBounds(700, 0, 200, 150, true);
   auto* button = new CButton(other->Client);
   button->SetBounds(10, 10, 80, 25, true);
-  button->OnClick.Set(&probe, &Probe::Look);
+  button->OnClick.Set(&probe, &Probe::Click);
+  // The look inside the wait comes with a message to a window of the test's own.
+  const platform::WindowId look = platform::CreateWindow(0, 0, 1, 1);
+  platform::SetWindowProcedure(
+      look,
+      [](void* context, const platform::Message& m) -> std::int32_t {
+        if (m.kind == platform::MessageKind::User) static_cast<Probe*>(context)->Look(nullptr);
+        return 0;
+      },
+      &probe);
   gui.RunUntilIdle();
   probe.differ = 0;
 
   ClickLater(*other, button->GetAbsRect().M1 + CPoint(5, 5));
+  platform::PostMessage({look, platform::MessageKind::User, 0, 0});
   ClickOnFace(75, 75);  // Yes
   EXPECT_EQ(Show("Delete the element?", 3, 3), 1);
-  EXPECT_TRUE(probe.visible) << "the other window's button worked while the dialog waited";
+  platform::DestroyWindow(look);
+  EXPECT_FALSE(probe.clicked) << "the other window's button worked while the dialog waited";
+  EXPECT_TRUE(probe.visible) << "the dialog was shown while it waited";
   EXPECT_EQ(probe.differ, 0) << "the Confirmation picture was on the window";
   EXPECT_EQ(dialog->Caption->Title->Str, "Confirmation");
   EXPECT_TRUE(dialog->ConfirmationPicture->Visible);
