@@ -6,68 +6,190 @@ using namespace analys;
 
 void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
   const CInt line = Line;  // of the "(" after the name
-  NextToken();  // the first token of the list
-  for (bool listed = false;; listed = true) {
-    ReadParams(scope);
-    COperInfo* operation = DeclareOperation(scope, info);
-    if (!operation->Parent && !listed) {
-      const std::string_view written = info.Name.View();
-      const std::size_t cut = written.rfind("::");
-      const CStr qualifier(cut == std::string_view::npos ? std::string_view()
-                                                         : written.substr(0, cut + 2));
-      Unplaced.push_back({qualifier + operation->GetName(), FileName, line});
+  ReadParams(info.Params);
+  ReadTail(info);
+  COperInfo* operation = DeclareOperation(scope, info);
+  if (!operation->Parent) {
+    const std::string_view written = info.Name.View();
+    const std::size_t cut = written.rfind("::");
+    const CStr qualifier(cut == std::string_view::npos ? std::string_view() : written.substr(0, cut + 2));
+    Unplaced.push_back({qualifier + operation->GetName(), FileName, line});
+  }
+  if (Try(";")) return;
+  if (Try("=")) {
+    // = 0, = default, = delete: kept with the operation's tail.
+    const Scan& what = Peek();
+    const std::string_view w = TextOf(what);
+    if (w != "0" && w != "default" && w != "delete") ReportError(msg::kZero);
+    PutExtra(operation, "tail", (info.Tail.empty() ? "" : info.Tail + " ") + "= " + std::string(w));
+    Take(what);
+    if (!Try(";")) ReportError(msg::kSemicolon);
+    return;
+  }
+  if (Try(":")) SkipInitList();
+  if (Try("{")) {
+    ReadBody(scope, operation);
+    return;
+  }
+  if (Try("try")) throw CCannotPlace{"function try block"};
+  throw CCannotPlace{"after the parameter list"};
+}
+
+void CCppAnalys::ReadParams(std::vector<CParamText>& params) {
+  // From after "(" to the ")" that closes the list, which is taken. A parameter is read with
+  // the member reader for its type and name; one it cannot read (a function pointer) is kept
+  // whole as its type.
+  params.clear();
+  if (Try(")")) return;
+  for (;;) {
+    const std::int32_t from = Pos.Value;
+    TMemberInfo parameter(this);
+    CParamText param;
+    ReadSpec(nullptr, parameter, false, false, false);
+    std::string_view stop = Token.View();
+    if (TokenKind == kTokenOperator && (stop == "(" || stop == "[")) {
+      // void (*callback)(int), int (&row)[3]: the declarator is inside; kept as written.
+      SetPos(from);
+      while (true) {
+        const Scan& next = Peek();
+        const std::string_view t = TextOf(next);
+        if (next.kind == kTokenNone) ReportAt(constructStart_, msg::kCloseParen);
+        if (next.kind == kTokenOperator && (t == "," || t == ")" || t == "=")) break;
+        if (next.kind == kTokenOperator && (t == "(" || t == "[" || t == "{" || t == "<")) {
+          SkipGroup();
+          continue;
+        }
+        if (next.kind == kTokenOperator && (t == ";" || t == "}")) ReportError(msg::kCloseParen);
+        Take(next);
+      }
+      param.Type = TextBetween(from, Pos.Value);
+      Take(Peek());
+    } else {
+      // The name is the last word, after a type: f(const A&) and f(TObject) have none.
+      std::size_t typePieces = 0;
+      const CPiece* last = nullptr;
+      for (const CPiece& p : parameter.Pieces)
+        if (p.Use == CPiece::kType) {
+          ++typePieces;
+          last = &p;
+        }
+      const bool named = last && last->Kind == kTokenIdent && !IsKeyword(last->Text) && typePieces > 1 &&
+                         !last->Text.starts_with("operator");
+      if (named) {
+        param.Type = TypeOf(parameter);
+        param.Name = last->Text;
+      } else {
+        for (CPiece& p : parameter.Pieces)
+          if (p.Use == CPiece::kType) p.Use = CPiece::kType;
+        parameter.Name = "";
+        param.Type = TypeOf(parameter);
+      }
+      param.Type += parameter.Declarator;
+      if (TokenKind == kTokenNone) ReportAt(constructStart_, msg::kCloseParen);
+      if (TokenKind != kTokenOperator || (stop != "," && stop != ")" && stop != "="))
+        ReportError(msg::kCloseParen);
     }
-    if (Try(";")) return;
-    if (Try("{")) {
-      ReadBody(scope, operation);
-      return;
+    if (TokenKind == kTokenOperator && Token.View() == "=") {
+      // A default value ends at the "," or ")" of the list; braces, brackets and template
+      // arguments written without blanks may hold commas of their own.
+      Take(Peek());
+      const std::int32_t valueFrom = Pos.Value;
+      for (;;) {
+        const Scan& next = Peek();
+        const std::string_view t = TextOf(next);
+        if (next.kind == kTokenNone) ReportAt(constructStart_, msg::kCloseParen);
+        if (next.kind == kTokenOperator && (t == "," || t == ")")) break;
+        if (next.kind == kTokenOperator && (t == ";" || t == "}")) ReportError(msg::kCloseParen);
+        if (next.kind == kTokenOperator && (t == "(" || t == "[" || t == "{")) {
+          SkipGroup();
+          continue;
+        }
+        if (next.kind == kTokenOperator && t == "<" && next.start == Pos.Value && Pos.Value > 0 &&
+            WordByte(static_cast<unsigned char>(Text.View()[Pos.Value - 1]), false)) {
+          SkipGroup();
+          continue;
+        }
+        Take(next);
+      }
+      param.Value = TextBetween(valueFrom, Pos.Value);
+      Take(Peek());
     }
-    if (Try("=")) {
-      if (!Try("0")) ReportError(msg::kZero);
-      if (!Try(";")) ReportError(msg::kSemicolon);
-      return;  // a pure virtual declaration leaves no mark
-    }
-    if (Try(":")) continue;  // a constructor's initialiser list reads like more parameters
-    ReportError(msg::kSemicolonOrBrace);
+    if (!(param.Type == "void" && param.Name.empty() && params.empty() && Token.View() == ")"))
+      params.push_back(std::move(param));
+    if (Token.View() == ")") return;
   }
 }
 
-void CCppAnalys::ReadParams(CInfo* scope) {
-  // From the current token up to the ")" that closes the list; parameters are read for their
-  // syntax only. Every pass takes at least one token, so the loop ends at the end of the text.
-  while (!(TokenKind == kTokenOperator && Token.View() == ")")) {
-    if (TokenKind == kTokenNone || (TokenKind == kTokenOperator && (Token.View() == ";" || Token.View() == "{" || Token.View() == "}")))
-      ReportError(msg::kCloseParen);
-    TMemberInfo parameter(this);
-    ReadSpec(scope, parameter, false, false, false);
-    const bool taken = TokenKind == kTokenOperator &&
-                       (Token.View() == "," || Token.View() == ";" || Token.View() == "(" || Token.View() == ")");
-    if (taken) continue;
-    if (TokenKind == kTokenOperator && Token.View() == "=") {
-      SkipDefault();
+void CCppAnalys::ReadTail(TMemberInfo& info) {
+  // const, volatile, &, &&, noexcept(...), throw(...), override, final, attributes, macros,
+  // and a trailing return type.
+  std::int32_t lastEnd = -1;
+  for (;;) {
+    const Scan& next = Peek();
+    const std::string_view t = TextOf(next);
+    const std::int32_t start = next.start, end = next.end;
+    auto keep = [&](std::string_view text) {
+      if (!info.Tail.empty() && !(text == "&" && lastEnd == start && info.Tail.ends_with("&"))) info.Tail += ' ';
+      info.Tail += text;
+    };
+    if (next.kind == kTokenIdent && (t == "const" || t == "volatile" || t == "override" || t == "final")) {
+      keep(t);
+      Take(next);
+    } else if (next.kind == kTokenOperator && t == "&") {
+      keep("&");
+      Take(next);
+    } else if (next.kind == kTokenIdent && (t == "noexcept" || t == "throw")) {
+      const std::int32_t from = Pos.Value;
+      Take(next);
+      if (TextOf(Peek()) == "(") SkipGroup();
+      keep(TextBetween(from, Pos.Value));
+    } else if (next.kind == kTokenOperator && t == "->") {
+      Take(next);
+      const std::int32_t from = Pos.Value;
+      while (Peek().kind != kTokenNone) {
+        const std::string_view u = TextOf(Peek());
+        if (u == "{" || u == ";" || u == "=" || (u == "override" || u == "final")) break;
+        if (u == "<" || u == "(" || u == "[") {
+          SkipGroup();
+          continue;
+        }
+        Take(Peek());
+      }
+      info.ReturnType = TextBetween(from, Pos.Value);
+    } else if (next.kind == kTokenOperator && t == "[") {
+      SkipGroup();  // [[nodiscard]] and the like
+    } else if (next.kind == kTokenIdent && (IsAttributeWord(t) || IsMacro(t))) {
+      Take(next);
+      if (TextOf(Peek()) == "(") SkipGroup();
+    } else {
+      return;
+    }
+    lastEnd = end;
+  }
+}
+
+void CCppAnalys::SkipInitList() {
+  // : a(1), b{2}, Base<T>(x) up to the "{" of the body.
+  for (;;) {
+    const Scan& next = Peek();
+    const std::string_view t = TextOf(next);
+    if (next.kind == kTokenNone) ReportAt(constructStart_, msg::kCloseBrace);
+    if (next.kind == kTokenOperator && (t == "(" || t == "<" || t == "[")) {
+      SkipGroup();
       continue;
     }
-    if (TokenKind == kTokenNone) ReportError(msg::kCloseParen);
-    NextToken();  // a token a parameter does not use ("...", a number in an initialiser)
-  }
-}
-
-void CCppAnalys::SkipDefault() {
-  // A default value ends at the "," or ")" of its parameter list.
-  int depth = 0;
-  for (;;) {
-    NextToken();
-    if (TokenKind == kTokenNone) ReportError(msg::kCloseParen);
-    if (TokenKind != kTokenOperator) continue;
-    if (Token.View() == ";" || Token.View() == "{" || Token.View() == "}") ReportError(msg::kCloseParen);
-    if (Token.View() == "(") {
-      ++depth;
-    } else if (Token.View() == ")") {
-      if (depth == 0) return;
-      --depth;
-    } else if (Token.View() == "," && depth == 0) {
+    if (next.kind == kTokenOperator && t == "{") {
+      // A member's brace initialiser follows its name; the body follows ")" or "}".
+      if (TokenKind == kTokenIdent || (TokenKind == kTokenOperator && Token.View() == ">")) {
+        SkipGroup();
+        Token = "}";
+        TokenKind = kTokenOperator;
+        continue;
+      }
       return;
     }
+    if (next.kind == kTokenOperator && (t == ";" || t == "}")) ReportError(msg::kSemicolonOrBrace);
+    Take(next);
   }
 }
 
@@ -90,9 +212,27 @@ void CCppAnalys::ReadBody(CInfo* scope, COperInfo* operation) {
     code += "\r\n";
     if (depth > 1) code.append(2 * std::size_t(depth - 1), ' ');
   };
+  // Preprocessor lines stay lines of their own.
+  KeepDirectives = true;
+  struct Restore {
+    bool& keep;
+    ~Restore() { keep = false; }
+  } restore{KeepDirectives};
   for (;;) {
     const Scan& next = Peek();
     if (next.kind == kTokenNone) ReportError(msg::kCloseBrace);
+    if (next.kind == kTokenDirective) {
+      Take(next);
+      if (!line.empty()) {
+        newLine();
+        code += line;
+        line.clear();
+      }
+      code += "\r\n";
+      code += Token.View();
+      previous = kTokenIdent;
+      continue;
+    }
     if (next.kind == kTokenOperator && TextOf(next) == "{") {
       Take(next);
       newLine();

@@ -102,7 +102,7 @@ inline const SpecRow* FindSpecWord(std::string_view text) {
   return nullptr;
 }
 
-inline constexpr int kLong = 5, kDouble = 7, kLongDouble = 20, kInt = 4;
+inline constexpr int kShort = 3, kLong = 5, kDouble = 7, kLongDouble = 20, kInt = 4;
 
 // The name a calling convention has in the message about repeating one.
 inline constexpr std::array<std::string_view, 5> kCallConvNames = {"", "cdecl", "pascal", "__stdcall", "__fastcall"};
@@ -118,6 +118,66 @@ inline bool IsWordKind(std::uint8_t kind) { return kind == kTokenIdent || kind =
 inline std::string_view NameOf(const CObject* object) {
   const CApp* app = CoreApp;
   return app && app->NameMan ? app->NameMan->NameRef(object).View() : std::string_view();
+}
+
+// What makes a declaration impossible to place: thrown by the member reader, caught where the
+// declaration began, which is then skipped to its end and listed.
+struct CCannotPlace {
+  const char* why;
+};
+
+// A class word that turned out to begin a declaration of another kind: struct tm* localtime().
+struct CReadAsMember {};
+
+// Whether a word could be one of the specifier words below: most names begin with a capital or
+// a byte none of them does, and are then not compared at all.
+inline bool MaybeWord(std::string_view w) {
+  return !w.empty() && ((w[0] >= 'a' && w[0] <= 'z') || w[0] == '_');
+}
+
+// Words that qualify a declaration without being its type or name; kept with the element.
+inline bool IsPrefixWord(std::string_view w) {
+  if (!MaybeWord(w)) return false;
+  static constexpr std::string_view kWords[] = {
+      "inline", "__inline", "__inline__", "__forceinline", "explicit", "constexpr", "consteval",
+      "constinit", "mutable", "extern", "thread_local", "register", "friend", "_Noreturn"};
+  return std::find(std::begin(kWords), std::end(kWords), w) != std::end(kWords);
+}
+
+// Words that add to a type without naming it.
+inline bool IsTypeQualifier(std::string_view w) {
+  if (!MaybeWord(w)) return false;
+  return w == "volatile" || w == "typename" || w == "class" || w == "struct" || w == "union" ||
+         w == "enum" || w == "__restrict" || w == "__restrict__" || w == "restrict";
+}
+
+// Words that are dropped with their parenthesised argument: attributes of compilers.
+inline bool IsAttributeWord(std::string_view w) {
+  if (!MaybeWord(w)) return false;
+  return w == "__attribute__" || w == "__declspec" || w == "alignas" || w == "__asm__" ||
+         w == "__asm" || w == "asm" || w == "_Alignas" || w == "__extension__";
+}
+
+// Words of the language that never name a declaration.
+inline bool IsKeyword(std::string_view w) {
+  if (!MaybeWord(w)) return false;
+  static constexpr std::string_view kWords[] = {
+      "char", "bool", "short", "int", "long", "float", "double", "void", "signed", "unsigned",
+      "const", "volatile", "auto", "wchar_t", "char8_t", "char16_t", "char32_t", "typename",
+      "class", "struct", "union", "enum", "static", "virtual", "__int64", "__int128"};
+  return std::find(std::begin(kWords), std::end(kWords), w) != std::end(kWords);
+}
+
+// The rule for macros: an identifier of capitals, digits and underscores, at least two
+// characters with a capital among them (GTEST_API_, WINAPI, Q_OBJECT).
+inline bool LooksLikeMacro(std::string_view w) {
+  if (w.size() < 2) return false;
+  bool capital = false;
+  for (char c : w) {
+    if (c >= 'A' && c <= 'Z') capital = true;
+    else if (!(c == '_' || (c >= '0' && c <= '9'))) return false;
+  }
+  return capital;
 }
 
 }  // namespace analys

@@ -34,6 +34,11 @@ void CCppAnalys::TMemberInfo::SetTypeWord(int typeWord, std::string_view word) {
       TypeWord.Value = kLongDouble;
       return;
     }
+    // Built-in types of several words: long long, short int, long int, long long int.
+    const bool sized = TypeWord.Value == kLong || TypeWord.Value == kShort;
+    if ((sized && typeWord == kInt) || (TypeWord.Value == kLong && typeWord == kLong) ||
+        (TypeWord.Value == kInt && (typeWord == kLong || typeWord == kShort)))
+      return;
     Analys->ReportError(CStr(msg::kWrongWord) + CStr(word));
   }
   TypeWord.Value = typeWord;
@@ -81,6 +86,7 @@ void CCppAnalys::TMemberInfo::ScopeStep() { Append(Name, "::"); }
 CCppAnalys::CCppAnalys(std::function<void(const CStr&)> show)
     : classes_(std::make_unique<CClassIndex>()), operations_(std::make_unique<COperIndex>()) {
   JoinQualified = 0;
+  ReadDirectives = true;
   ShowMessage = std::move(show);
 }
 

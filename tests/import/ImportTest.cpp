@@ -84,7 +84,7 @@ TEST_F(Driver, TheSourceFindsWhatTheHeaderDeclared) {
   Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { published: void Click(); };");
   Spit("C:\\Qxe\\Demo\\Main.cpp", "void TForm1::Click() { Close(); }");
   ASSERT_TRUE(Run(unit).Ok);
-  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Click type= access=3\n");
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Click type=void access=3\n");
   EXPECT_EQ(dynamic_cast<COperInfo*>(unit->Child(0)->Child(0))->Code,
             CStr("//Импортированный исходный код\r\n Close();"_cp));
 }
@@ -128,7 +128,7 @@ TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommandOnlyWhereAsked) {
   EXPECT_EQ(shown[0], "Ошибка в файле: C:\\Qxe\\Work\\Main.h"_cp);
   EXPECT_EQ(shown[2], "Строка 2"_cp);
   // What the import had done by then is only in memory.
-  EXPECT_EQ(Describe(unit), "class A\nclass B\n  atr x type= access=0\n");
+  EXPECT_EQ(Describe(unit), "class A\nclass B\n  atr x type=int access=0\n");
   EXPECT_FALSE(fs::exists(platform::LinuxPath(kRecoveredConfig)));
   EXPECT_FALSE(fs::exists(platform::LinuxPath("C:\\Qxe\\Conf.qxe")));
 
@@ -146,6 +146,21 @@ TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommandOnlyWhereAsked) {
   EXPECT_EQ(Slurp("C:\\Qxe\\Conf.recovered-2.qxe"), image);
 }
 
+TEST_F(Driver, TheReportedPositionIsTheOffsetInTheFileAsItIsOnDisk) {
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  const std::string lf = "// a\n// b\n// c\nclass A { };\nclass B { int x; }\nint y;\n";
+  std::string mixed = lf;
+  mixed.insert(mixed.find("// c"), "\r");  // one line end of the two kinds
+  for (const std::string& text : {lf, mixed}) {
+    shown.clear();
+    Spit("C:\\Qxe\\Main.h", text);
+    EXPECT_FALSE(Run(unit).Ok);
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[2], "Строка 5"_cp);
+    EXPECT_EQ(shown[3], "Позиция "_cp + std::to_string(text.rfind("}") + 1));
+  }
+}
+
 TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
   auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
   Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { void Go(); };\nint Helper(int a);\n");
@@ -155,7 +170,7 @@ TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
        "TNone::~TNone() { }\n");
   const CImportResult result = Run(unit);
   ASSERT_TRUE(result.Ok) << (shown.size() > 1 ? shown[1] + " " + shown[2] : "");
-  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type= access=0\n");
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type=void access=0\n");
   std::vector<std::string> listed;
   for (const CUnplacedCode& code : result.Unplaced)
     listed.push_back(code.FileName.ToStd() + ":" + code.Line.ToStr().ToStd() + " " +
@@ -184,7 +199,7 @@ TEST_F(Driver, AUnitsOldClassesAreForgottenWhenItIsImportedAgain) {
   Spit("C:\\Qxe\\Work\\Demo\\B.cpp", "void X::g() { }");
   const CImportResult result = Run(demo);
   ASSERT_TRUE(result.Ok);
-  EXPECT_EQ(Describe(first), "class T\n  oper f type= access=0\n");
+  EXPECT_EQ(Describe(first), "class T\n  oper f type=void access=0\n");
   EXPECT_EQ(second->ChildCount().Value, 0);
   ASSERT_EQ(other->ChildCount().Value, 1);
   EXPECT_EQ(other->Child(0)->GetName(), "g");
