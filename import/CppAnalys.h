@@ -186,6 +186,7 @@ class CCppAnalys : public CCppAsmParser {
   // Skips from `start` to the end of the declaration that begins there and lists it.
   void SkipUnplaced(std::int32_t start, const char* why);
   std::string TemplateHead();
+  void SkipRequires();
   void ReadEnum(CInfo* scope);
   void ReadAlias(CInfo* scope);
   void PutExtra(CInfo* element, std::string_view key, std::string_view value);

@@ -275,9 +275,11 @@ void CCppAnalys::ReadDeclarations(bool braced) {
         names.push_back(GetWord().ToStd());
         if (!Try("::")) break;
       }
-      while (TextOf(Peek()) == "[" || (Peek().kind == kTokenIdent && analys::IsAttributeWord(TextOf(Peek())))) {
+      // Attributes and macros before the brace: namespace std _GLIBCXX_VISIBILITY(default) {
+      while (TextOf(Peek()) == "[" ||
+             (Peek().kind == kTokenIdent && (analys::IsAttributeWord(TextOf(Peek())) || IsMacro(TextOf(Peek()))))) {
         if (Peek().kind == kTokenIdent) Take(Peek());
-        SkipGroup();
+        if (TextOf(Peek()) == "(" || TextOf(Peek()) == "[") SkipGroup();
       }
       if (Try("{")) {
         if (names.empty()) names.push_back("(anonymous)");
@@ -297,8 +299,12 @@ void CCppAnalys::ReadDeclarations(bool braced) {
         Take(Peek());
         continue;
       }
+      const bool alias = TextOf(Peek()) == "=";
       SetPos(from);
-      SkipDeclarationQuietly();  // an alias
+      if (alias)
+        SkipDeclarationQuietly();
+      else
+        SkipUnplaced(from, "namespace");
       continue;
     }
     if (next.kind == kTokenIdent && t == "extern") {

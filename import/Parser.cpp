@@ -216,6 +216,7 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         } else if (c == '#' && ReadDirectives && BeginsLine(pos - 1)) {
           std::int32_t opened = -1;
           pos = DirectiveEnd(pos - 1, lines, opened);
+          if (IsIfZero(start, pos)) pos = IfZeroEnd(pos, lines);
           kind = kTokenDirective;
           if (opened >= 0) {
             out.openedAt = opened;
@@ -341,6 +342,56 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         if (ch != '\r') out.owned += ch;
     }
   }
+}
+
+bool CCppAsmParser::IsIfZero(std::int32_t hash, std::int32_t end) const {
+  // "#if 0", blanks allowed around the words.
+  std::string_view d = Text.View().substr(hash, end - hash);
+  auto blanks = [&] { while (!d.empty() && (d[0] == ' ' || d[0] == '\t')) d.remove_prefix(1); };
+  d.remove_prefix(1);
+  blanks();
+  if (!d.starts_with("if")) return false;
+  d.remove_prefix(2);
+  if (d.empty() || (d[0] != ' ' && d[0] != '\t')) return false;
+  blanks();
+  if (!d.starts_with("0")) return false;
+  d.remove_prefix(1);
+  blanks();
+  return d.empty() || d.starts_with("//") || d.starts_with("/*");
+}
+
+std::int32_t CCppAsmParser::IfZeroEnd(std::int32_t from, std::int32_t& lines) const {
+  // The lines an "#if 0" leaves out: up to its "#endif" (taken) or its "#else" or "#elif" (left
+  // to be read), nested conditions counted.
+  const auto size = static_cast<std::int32_t>(Text.View().size());
+  int depth = 0;
+  std::int32_t i = from;
+  while (i < size) {
+    // The next line.
+    while (i < size && !(ByteAt(i) == '\n' && ByteAt(i - 1) == '\r')) ++i;
+    if (i >= size) return size;
+    const std::int32_t lineStart = i + 1;
+    ++lines;
+    std::int32_t j = lineStart;
+    while (j < size && (ByteAt(j) == ' ' || ByteAt(j) == '\t')) ++j;
+    i = lineStart;
+    if (ByteAt(j) != '#') continue;
+    ++j;
+    while (j < size && (ByteAt(j) == ' ' || ByteAt(j) == '\t')) ++j;
+    const std::string_view word = Text.View().substr(j, std::min<std::int32_t>(6, size - j));
+    if (word.starts_with("if")) {
+      ++depth;
+    } else if (word.starts_with("endif")) {
+      if (depth-- == 0) {
+        std::int32_t ignored = -1;
+        return DirectiveEnd(lineStart, lines, ignored);
+      }
+    } else if (depth == 0 && (word.starts_with("else") || word.starts_with("elif"))) {
+      --lines;  // the line break before it is read again
+      return lineStart - 2;
+    }
+  }
+  return size;
 }
 
 bool CCppAsmParser::BeginsLine(std::int32_t pos) const {

@@ -150,6 +150,9 @@ class CCppAsmParser : public CParser {
   // The end of the directive whose "#" is at `hash` (before its line break), the line breaks of
   // its continued lines counted into `lines`; `openedAt` the start of a string left open in it.
   std::int32_t DirectiveEnd(std::int32_t hash, std::int32_t& lines, std::int32_t& openedAt) const;
+  // Whether the directive [hash, end) is "#if 0", and where the lines it leaves out end.
+  bool IsIfZero(std::int32_t hash, std::int32_t end) const;
+  std::int32_t IfZeroEnd(std::int32_t from, std::int32_t& lines) const;
   // Whether only blanks stand between the line's start and `pos`.
   bool BeginsLine(std::int32_t pos) const;
   void ScanToken(std::int32_t from, Scan& out) const;

@@ -156,6 +156,10 @@ void CCppAnalys::ReadTail(TMemberInfo& info) {
         Take(Peek());
       }
       info.ReturnType = TextBetween(from, Pos.Value);
+    } else if (next.kind == kTokenIdent && t == "requires") {
+      const std::int32_t from = Pos.Value;
+      SkipRequires();
+      keep(TextBetween(from, Pos.Value));
     } else if (next.kind == kTokenOperator && t == "[") {
       SkipGroup();  // [[nodiscard]] and the like
     } else if (next.kind == kTokenIdent && (IsAttributeWord(t) || IsMacro(t))) {

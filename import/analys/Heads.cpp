@@ -240,10 +240,48 @@ void CCppAnalys::ReadClassBody(CClassInfo* owner) {
 }
 
 std::string CCppAnalys::TemplateHead() {
-  // After "template": the head as written, "template<...>".
+  // After "template": the head as written, "template<...>", with its requires-clause.
   const std::int32_t from = Pos.Value;
   if (TextOf(Peek()) == "<") SkipGroup();
+  SkipRequires();
   return "template" + TextBetween(from, Pos.Value);
+}
+
+void CCppAnalys::SkipRequires() {
+  // requires A<T> && (B || C<T>): primaries joined by && and ||.
+  if (!(Peek().kind == kTokenIdent && TextOf(Peek()) == "requires")) return;
+  Take(Peek());
+  for (;;) {
+    const Scan& next = Peek();
+    const std::string_view t = TextOf(next);
+    if (t == "(") {
+      SkipGroup();
+    } else if (next.kind == kTokenIdent || t == "::" || t == "!") {
+      Take(next);
+      while (TextOf(Peek()) == "::" || TextOf(Peek()) == "<" || Peek().kind == kTokenIdent) {
+        if (TextOf(Peek()) == "<") {
+          SkipGroup();
+        } else if (Peek().kind == kTokenIdent && TextOf(Peek()) != "requires") {
+          // A word right after a word ends the clause: what is declared begins there.
+          const std::string_view before = Token.View();
+          if (before != "::" && Token.View() != "!") break;
+          Take(Peek());
+        } else {
+          Take(Peek());
+        }
+      }
+      if (TextOf(Peek()) == "(" && Token.View() != ">") SkipGroup();  // a call: is_x(T{})
+    } else {
+      return;
+    }
+    const Scan& op = Peek();
+    if ((TextOf(op) == "&" || TextOf(op) == "|") && op.kind == kTokenOperator) {
+      Take(op);
+      if (TextOf(Peek()) == TextOf(op)) Take(Peek());
+      continue;
+    }
+    return;
+  }
 }
 
 void CCppAnalys::ReadDeclaration(CInfo* memberScope, CInfo* classScope) {

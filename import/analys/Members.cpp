@@ -117,6 +117,13 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
           piece(word, kTokenIdent, CPiece::kPrefix);
         } else if (IsTypeQualifier(word)) {
           piece(word, kTokenIdent, CPiece::kType);
+        } else if ((word == "decltype" || word == "__typeof__" || word == "typeof") && TextOf(Peek()) == "(") {
+          // A type computed from an expression: kept as written, and it names the type.
+          const std::int32_t from = Pos.Value;
+          SkipGroup();
+          const std::string type = word + TextBetween(from, Pos.Value);
+          piece(type, kTokenIdent, CPiece::kType);
+          if (info.TypeName.View().empty() && info.Name.View().empty()) info.TypeName = CStr(type);
         } else if (IsAttributeWord(word)) {
           if (TextOf(Peek()) == "(") SkipGroup();
         } else if (std::find(macros_.begin(), macros_.end(), word) != macros_.end()) {
@@ -329,7 +336,8 @@ bool CCppAnalys::SkipMacroStatement() {
       "static", "inline", "virtual", "friend", "public", "private", "protected", "published", "}",
       ";", "explicit", "constexpr", "typename", "const", "void", "int", "bool", "char", "unsigned",
       "signed", "long", "short", "double", "float", "~"};
-  if (next.kind == kTokenNone || std::find(std::begin(kStarters), std::end(kStarters), t) != std::end(kStarters)) {
+  if (next.kind == kTokenNone || std::find(std::begin(kStarters), std::end(kStarters), t) != std::end(kStarters) ||
+      (next.kind == kTokenIdent && IsMacro(t))) {
     if (t == ";") Take(next);
     return true;
   }
@@ -361,7 +369,28 @@ bool CCppAnalys::PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word) {
       info.Name = word;
       return true;
     }
-    ReportError(CStr(msg::kNameGiven) + CInt(IsTypeName(scope, word) != 0 ? known : other).ToStr());
+    // Three words before a parameter list: the first is a macro of a name the rule does not
+    // know (FcPublic FcBool FcInit (void)).
+    const Scan& after = Peek();
+    if (after.kind == kTokenOperator && TextOf(after) == "(" && IsIdentText(info.Name)) {
+      std::string_view dropped = info.TypeName.View().empty() ? info.Name.View() : info.TypeName.View();
+      if (IsIdentText(CStr(dropped)) && !IsKeyword(dropped)) {
+        for (CPiece& piece : info.Pieces)
+          if (piece.Use == CPiece::kType && piece.Text == dropped) {
+            piece.Use = CPiece::kDropped;
+            break;
+          }
+        if (!info.TypeName.View().empty()) info.TypeName = info.Name;
+        info.Name = word;
+        return true;
+      }
+    }
+    // Any other word that has no place may still be a macro the rule does not know: the
+    // declaration is listed, not the file refused.
+    (void)known;
+    (void)other;
+    (void)scope;
+    throw CCannotPlace{"name given"};
   };
   if (info.TypeWord.Value != 0) {
     if (info.Name.View().empty())

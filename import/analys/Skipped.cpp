@@ -20,6 +20,7 @@ void CCppAnalys::ReadTypedef() {
       std::string name;
       while (TextOf(Peek()) == "*") Take(Peek());
       if (Peek().kind == kTokenIdent) name = GetWord().ToStd();
+      while (IsMacro(name) && Peek().kind == kTokenIdent) name = GetWord().ToStd();  // } PACKED Name;
       SetPos(keyAt);
       Take(Peek());
       (void)open;
@@ -39,6 +40,14 @@ void CCppAnalys::ReadTypedef() {
         int pointer = 0;
         while (Try("*")) ++pointer;
         if (Peek().kind != kTokenIdent) ReportError(msg::kNoSemicolon);
+        while (IsMacro(TextOf(Peek())) && Peek().kind == kTokenIdent) {
+          const std::int32_t at = Pos.Value;
+          Take(Peek());
+          if (Peek().kind != kTokenIdent) {
+            SetPos(at);
+            break;
+          }
+        }
         auto* type = new CTypeInfo;
         Typedefs.Add(type);
         type->SetName(GetWord());
@@ -54,10 +63,59 @@ void CCppAnalys::ReadTypedef() {
   CClassInfo temporary;
   TMemberInfo info(this);
   ReadSpec(&temporary, info, false, false, false);
-  if (TokenKind == kTokenOperator && Token.View() == "(") {
+  auto pointerForm = [&] {
+    // After "(": "*", "__closure", or a word followed by "*", "::" or ")".
+    const std::int32_t at = Pos.Value;
+    const Scan& next = Peek();
+    if (next.kind != kTokenIdent) {
+      const bool star = TextOf(next) == "*";
+      return star || TextOf(next) != ")";
+    }
+    const bool closure = TextOf(next) == "__closure";
+    Take(next);
+    const Scan& second = Peek();
+    const std::string_view after = TextOf(second);
+    bool pointer = closure || after == "*" || after == "::" || after == "(" || second.kind == kTokenIdent;
+    if (after == ")") {
+      Take(second);  // (F)(int) names a function type; (T); is a parameter list
+      pointer = TextOf(Peek()) == "(";
+    }
+    SetPos(at);
+    return pointer;
+  };
+  const bool paren = TokenKind == kTokenOperator && Token.View() == "(";
+  const bool pointer = paren && pointerForm();
+  if (paren) {
+    Token = "(";
+    TokenKind = kTokenOperator;
+  }
+  if (paren && !pointer) {
+    // A function type: typedef void Handler(int);
+    SkipParams();
+    ReadTail(info);
+    if (!Try(";")) ReportError(msg::kNoSemicolon);
+  } else if (TokenKind == kTokenOperator && Token.View() == "(") {
     // A function-pointer type: typedef void (__closure *TNotify)(TObject* Sender);
     Try("__closure");
-    if (!Try("*")) ReportError(msg::kPointerStar);
+    // A calling convention or a macro before the star: (__stdcall *F), (APIENTRY *F); a
+    // pointer to a member: (TClass::*F); or a function type without a pointer: (F).
+    bool star = false;
+    for (;;) {
+      if (Try("*")) {
+        star = true;
+        break;
+      }
+      const Scan& next = Peek();
+      if (next.kind != kTokenIdent) break;
+      const std::int32_t at = Pos.Value;
+      Take(next);
+      if (Try("::")) continue;
+      if (TextOf(Peek()) == ")") {
+        SetPos(at);
+        break;
+      }
+    }
+    if (!star && !(IsNextIdent() && TextOf(Peek()) != "" )) ReportError(msg::kPointerStar);
     if (!IsNextIdent()) ReportError(msg::kPointerName);
     auto* event = new CEventTypeInfo;
     EventTypes.Add(event);
