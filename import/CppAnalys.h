@@ -198,6 +198,7 @@ class CCppAnalys : public CCppAsmParser {
 
   std::vector<std::string> namespaces_;  // the namespaces and linkage blocks being read
   std::vector<std::string> macros_;      // from the user's list
+  bool macrosRead_ = false;
   std::vector<std::string> knownNamespaces_;
   std::string templateHead_;             // of the declaration being read
   std::string classKey_ = "class";     // the word that began the class being read
@@ -210,6 +211,8 @@ class CCppAnalys : public CCppAsmParser {
   std::int32_t DiskPosition(std::int32_t pos) const;
   std::string LinesAround(std::int32_t pos) const;
   void NoteDisk(std::string_view bytes);
+  // UTF-8 text made cp1251 in place; what cp1251 cannot hold is listed once.
+  void ReadUtf8(std::string& bytes);
   static constexpr int kEveryLineEnd = 1;
   int crAdded_ = 0;
   std::vector<std::pair<std::int32_t, std::int32_t>> shifts_;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <algorithm>
+#include <sstream>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -161,7 +163,80 @@ CStr ImportedText(std::string_view in, std::string_view end = {}) {
   return text;
 }
 
+// Whether the text is UTF-8 that is not plain ASCII (or begins with the UTF-8 byte order mark):
+// such a file is converted; any other is read as cp1251.
+bool IsUtf8(std::string_view in) {
+  if (in.starts_with("\xEF\xBB\xBF")) return true;
+  bool wide = false;
+  for (std::size_t i = 0; i < in.size();) {
+    const auto c = static_cast<unsigned char>(in[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    const int more = c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+    if (more < 0 || i + std::size_t(more) >= in.size()) return false;
+    for (int k = 1; k <= more; ++k)
+      if ((static_cast<unsigned char>(in[i + std::size_t(k)]) & 0xC0) != 0x80) return false;
+    wide = true;
+    i += std::size_t(more) + 1;
+  }
+  return wide;
+}
+
+// UTF-8 as cp1251: a character cp1251 cannot hold becomes "?" and is noted in `lost` once.
+std::string FromUtf8(std::string_view in, std::vector<char32_t>& lost) {
+  if (in.starts_with("\xEF\xBB\xBF")) in.remove_prefix(3);
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size();) {
+    const auto c = static_cast<unsigned char>(in[i]);
+    const int more = c < 0x80 ? 0 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+    char32_t code = more == 0 ? c : more == 1 ? (c & 0x1F) : more == 2 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k <= more && i + std::size_t(k) < in.size(); ++k)
+      code = (code << 6) | (static_cast<unsigned char>(in[i + std::size_t(k)]) & 0x3F);
+    i += std::size_t(more) + 1;
+    const int byte = qx::cp1251::ByteOf(code);
+    if (byte >= 0) {
+      out += static_cast<char>(byte);
+    } else {
+      out += '?';
+      if (std::find(lost.begin(), lost.end(), code) == lost.end()) lost.push_back(code);
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+void CCppAnalys::ReadUtf8(std::string& bytes) {
+  if (!IsUtf8(bytes)) return;
+  std::vector<char32_t> lost;
+  bytes = FromUtf8(bytes, lost);
+  for (char32_t code : lost) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+    Unplaced.push_back({CStr("символ "_cp) + hex + CStr(" заменён на \"?\""_cp), FileName, 0});
+  }
+}
+
+void CCppAnalys::LoadMacroList(const CStr& fileName) {
+  // One name a line; blanks around it and empty lines do not count.
+  macros_.clear();
+  if (!platform::FileExists(fileName.View())) return;
+  CFile file(fileName, CFile::kRead);
+  if (!file.IsOpen()) return;
+  std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
+  const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(std::max(0, read.Value)));
+  std::istringstream lines(bytes);
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t from = line.find_first_not_of(" \t\r");
+    if (from == std::string::npos) continue;
+    const std::size_t to = line.find_last_not_of(" \t\r");
+    macros_.push_back(line.substr(from, to - from + 1));
+  }
+}
 
 void CCppAnalys::NoteDisk(std::string_view bytes) {
   CDiskMap map;
@@ -339,8 +414,15 @@ void CCppAnalys::ImportFile(const CStr& name) {
   const CInt read = file.Read(bytes.get(), static_cast<std::int32_t>(size));
   const std::size_t got =
       static_cast<std::size_t>(std::clamp<std::int32_t>(read.Value, 0, std::int32_t(size)));
-  CStr text = ImportedText(std::string_view(bytes.get(), got), "\r\n");
-  NoteDisk(std::string_view(bytes.get(), got));
+  std::string_view in(bytes.get(), got);
+  std::string converted;
+  if (std::any_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    converted.assign(in);
+    ReadUtf8(converted);
+    in = converted;
+  }
+  CStr text = ImportedText(in, "\r\n");
+  NoteDisk(in);
   bytes.reset();
   TakeText(std::move(text));
   ReadTopLevel();
@@ -350,8 +432,10 @@ CBool CCppAnalys::ImportText(const CStr& fileName, const CStr& text) {
   FileName = fileName;
   RestartClassIndex();
   try {
-    TakeText(ImportedText(text.View(), "\r\n"));
-    NoteDisk(text.View());
+    std::string bytes(text.View());
+    ReadUtf8(bytes);
+    TakeText(ImportedText(bytes, "\r\n"));
+    NoteDisk(bytes);
     ReadTopLevel();
   } catch (const CImportStopped&) {
     ReturnSkipped = false;
@@ -363,6 +447,7 @@ CBool CCppAnalys::ImportText(const CStr& fileName, const CStr& text) {
 CBool CCppAnalys::ImportElement(CInfo* element) {
   // The tree may have changed since the last import; classes are looked up afresh.
   RestartClassIndex();
+  macrosRead_ = false;
   try {
     ImportTree(element);
   } catch (const CImportStopped&) {
@@ -376,6 +461,11 @@ CBool CCppAnalys::ImportElement(CInfo* element) {
 void CCppAnalys::ImportTree(CInfo* element) {
   ImportedUnit = element;
   Root = CoreApp ? &CoreApp->InfoMan.Root : nullptr;
+  if (!macrosRead_) {
+    // The user's macro names lie beside the configuration file.
+    macrosRead_ = true;
+    LoadMacroList((CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe")) + "\\Macros.txt");
+  }
   if (element && element->ClassName() == "CUnitInfo") {
     ClearUnit(element);  // a re-import starts from an empty unit
     CStr path;
