@@ -44,7 +44,20 @@ class CCppAnalys : public CCppAsmParser {
   // setters make the checks of the words they record and report what breaks them.
   class TMemberInfo {
    public:
-    explicit TMemberInfo(CCppAnalys* analys) : Analys(analys) {}
+    // The room of the pieces is lent by the analyser and given back: a declaration is read for
+    // every member, and a fresh list for each would cost more than reading it.
+    explicit TMemberInfo(CCppAnalys* analys) : Analys(analys) {
+      if (!analys->spares_.empty()) {
+        Pieces.swap(analys->spares_.back());
+        analys->spares_.pop_back();
+      }
+    }
+    ~TMemberInfo() {
+      Pieces.clear();
+      if (Pieces.capacity()) Analys->spares_.push_back(std::move(Pieces));
+    }
+    TMemberInfo(const TMemberInfo&) = delete;
+    TMemberInfo& operator=(const TMemberInfo&) = delete;
 
     void SetVirtual();
     void SetStorage(int storage);  // 1 auto, 2 static
@@ -199,6 +212,7 @@ class CCppAnalys : public CCppAsmParser {
   std::vector<std::string> namespaces_;  // the namespaces and linkage blocks being read
   std::vector<std::string> macros_;      // from the user's list
   bool macrosRead_ = false;
+  std::vector<std::vector<CPiece>> spares_;  // lists of pieces lent to TMemberInfo
   std::vector<std::string> knownNamespaces_;
   std::string templateHead_;             // of the declaration being read
   std::string classKey_ = "class";     // the word that began the class being read

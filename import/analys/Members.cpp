@@ -82,7 +82,6 @@ void CCppAnalys::ReadSpec(CInfo* scope, TMemberInfo& info, bool allowVirtual, bo
     info.Pieces.push_back({std::string(text), kind, use});
   };
   std::int32_t lastEnd = -1;  // where the last piece ended: "&" straight after "&" is "&&"
-  info.Pieces.reserve(8);
   if (allowVirtual && Try("virtual")) {
     info.SetVirtual();
     piece("virtual", kTokenIdent, CPiece::kPrefix);
