@@ -1,11 +1,14 @@
 // How fast the Import command reads a large unit: a generated header and source of about 10 MB
 // together, imported through the driver from drive C:, against a plain pass over the same bytes
-// (reading both files and counting their lines) measured in the same run.
+// (reading both files and counting their lines) measured in the same run; and the corpus of real
+// headers of the import tests as one input.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <sys/resource.h>
@@ -214,6 +217,56 @@ void BM_QxtreeImport(benchmark::State& state) {
 }
 // 0: the form classes above; 1: many small classes.
 BENCHMARK(BM_QxtreeImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The corpus of real headers the tests import (tests/import/corpus/Headers.txt), those the
+// system has, one after another as one header: real code rather than generated.
+void BM_ImportCorpus(benchmark::State& state) {
+  std::string header;
+  std::ifstream list(std::string(QX_SOURCE_DIR) + "/tests/import/corpus/Headers.txt");
+  int files = 0;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::ifstream in("/usr/include/" + line, std::ios::binary);
+    if (!in) continue;
+    header.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    header += "\n";
+    ++files;
+  }
+  if (!files) {
+    state.SkipWithError("none of the corpus is on this system");
+    return;
+  }
+  CApp app;
+  auto* group = new CProjectGroupInfo;
+  app.InfoMan.Root.Append(group);
+  group->SetName("Bench");
+  auto* unit = new CUnitInfo;
+  group->Append(unit);
+  unit->SetName("Corpus");
+  platform::MakeDirectory("C:\\Qxe");
+  platform::MakeDirectory("C:\\Qxe\\Bench");
+  Write("C:\\Qxe\\Bench\\Corpus.h", header);
+  using Clock = std::chrono::steady_clock;
+  double seconds = 0;
+  std::size_t unplaced = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    unit->Children.Clear();
+    state.ResumeTiming();
+    const auto start = Clock::now();
+    CCppAnalys analys([](const CStr&) {});
+    if (!analys.ImportElement(unit)) state.SkipWithError("import failed");
+    seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    unplaced = analys.Unplaced.size();
+  }
+  const double bytes = double(header.size());
+  state.SetBytesProcessed(std::int64_t(bytes) * state.iterations());
+  state.counters["MB"] = bytes / 1e6;
+  state.counters["files"] = files;
+  state.counters["unplaced"] = double(unplaced);
+  state.counters["import_MB_per_s"] = bytes / 1e6 / (seconds / double(state.iterations()));
+}
+BENCHMARK(BM_ImportCorpus)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

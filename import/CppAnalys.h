@@ -4,6 +4,7 @@
 // (import/Import.cpp), which read the files of a unit into it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,9 +20,22 @@ class COperInfo;
 // A definition or declaration the import could not put into the project: a global function, or
 // a method whose qualifier names no known class (a typo such as TFrom1::Stop).
 struct CUnplacedCode {
-  CStr Name;  // as written, qualifier included
+  CStr Name;  // as written, qualifier included; for a skipped construct, its first words
   CStr FileName;
   CInt Line;
+};
+
+// One parameter as written: its type (the name taken out), name and default value.
+struct CParamText {
+  std::string Type, Name, Value;
+};
+
+// One token of a declaration as the member reader took it, with what it turned out to be.
+struct CPiece {
+  enum Role : std::uint8_t { kType, kPrefix, kCall, kDropped };
+  std::string Text;
+  std::uint8_t Kind = 0;
+  Role Use = kType;
 };
 
 class CCppAnalys : public CCppAsmParser {
@@ -30,7 +44,20 @@ class CCppAnalys : public CCppAsmParser {
   // setters make the checks of the words they record and report what breaks them.
   class TMemberInfo {
    public:
-    explicit TMemberInfo(CCppAnalys* analys) : Analys(analys) {}
+    // The room of the pieces is lent by the analyser and given back: a declaration is read for
+    // every member, and a fresh list for each would cost more than reading it.
+    explicit TMemberInfo(CCppAnalys* analys) : Analys(analys) {
+      if (!analys->spares_.empty()) {
+        Pieces.swap(analys->spares_.back());
+        analys->spares_.pop_back();
+      }
+    }
+    ~TMemberInfo() {
+      Pieces.clear();
+      if (Pieces.capacity()) Analys->spares_.push_back(std::move(Pieces));
+    }
+    TMemberInfo(const TMemberInfo&) = delete;
+    TMemberInfo& operator=(const TMemberInfo&) = delete;
 
     void SetVirtual();
     void SetStorage(int storage);  // 1 auto, 2 static
@@ -58,6 +85,14 @@ class CCppAnalys : public CCppAsmParser {
     CBool Reserved;
     CBool IsOperator;
     CInt MemberKind;  // 0 undecided, 1 attribute, 2 operation
+
+    // What the model keeps besides the fields above: the tokens read, so the type can be
+    // written as it was; the parameters; what follows the parameter list or the name.
+    std::vector<CPiece> Pieces;
+    std::vector<CParamText> Params;
+    std::string Tail;        // const, noexcept, override, = 0 ... as written, one blank apart
+    std::string Declarator;  // what follows an attribute's name: [10], : 3, = 5, {0}
+    std::string ReturnType;  // a trailing return type (after "->")
   };
 
   CCppAnalys();  // messages in a message box
@@ -102,6 +137,8 @@ class CCppAnalys : public CCppAsmParser {
   // ImportElement or ImportText, which answer false.
   [[noreturn]] void ReportError(const CStr& message);
   void ShowNamespaceNote();
+  // The macro names to skip besides those the rule finds (Macros.txt beside the configuration).
+  void LoadMacroList(const CStr& fileName);
 
   CStr FileName;
   CInfo* ImportedUnit = nullptr;  // not owned
@@ -129,15 +166,70 @@ class CCppAnalys : public CCppAsmParser {
   bool Try(std::string_view text);
   // The next token as the tries of a reader see it, without taking it.
   const Scan& Peek();
-  void PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word);
+  // False when the word was dropped as a macro.
+  bool PlaceWord(CInfo* scope, TMemberInfo& info, const CStr& word);
+  std::string ReadOperatorName();
+  // Reports an error at `start`, where the construct that never ended began.
+  [[noreturn]] void ReportAt(std::int32_t start, const char* message);
   // The top-level loop over the text that SetText gave.
   void ReadTopLevel();
-  void ReadParams(CInfo* scope);
-  void SkipDefault();
+  // Declarations up to the "}" that closes a namespace or linkage block (taken), or the end.
+  void ReadDeclarations(bool braced);
+  // One declaration at file level; `start` where it begins.
+  void ReadTopDeclaration();
+  // One member or declaration read with its fallbacks: what cannot be placed is skipped to the end
+  // of its declaration and listed.
+  void ReadDeclaration(CInfo* memberScope, CInfo* classScope);
+  void ReadOneDeclaration(CInfo* memberScope, CInfo* classScope);
+  void SkipDeclarationQuietly();
+  void ReadParams(std::vector<CParamText>& params);
+  // What follows a parameter list up to ";", "{", "=" or ":".
+  void ReadTail(TMemberInfo& info);
+  void SkipInitList();
+  // Skips a balanced group that begins at the next token ("(", "[", "{" or "<").
+  void SkipGroup();
+  // Text of the tokens [from, to), one blank between words, none elsewhere.
+  std::string TextBetween(std::int32_t from, std::int32_t to);
+  // The type text of a declarator: its pieces but the name and the specifiers.
+  std::string TypeOf(const TMemberInfo& info) const;
+  std::string PrefixOf(const TMemberInfo& info) const;
+  bool IsMacro(std::string_view word) const;
+  // A macro call or a lone macro where a declaration starts, skipped; true when one was.
+  bool SkipMacroStatement();
+  // Skips from `start` to the end of the declaration that begins there and lists it.
+  void SkipUnplaced(std::int32_t start, const char* why);
+  std::string TemplateHead();
+  void SkipRequires();
+  void ReadEnum(CInfo* scope);
+  void ReadAlias(CInfo* scope);
+  void PutExtra(CInfo* element, std::string_view key, std::string_view value);
+  CClassInfo* FindQualified(CInfo* scope, std::string_view qualifier);
+  std::string OperSignature(const COperInfo* operation) const;
   void ClearUnit(CInfo* unit);
   void RestartClassIndex();
   void ImportTree(CInfo* element);
 
+  std::vector<std::string> namespaces_;  // the namespaces and linkage blocks being read
+  std::vector<std::string> macros_;      // from the user's list
+  bool macrosRead_ = false;
+  std::vector<std::vector<CPiece>> spares_;  // lists of pieces lent to TMemberInfo
+  std::vector<std::string> knownNamespaces_;
+  std::string templateHead_;             // of the declaration being read
+  std::string classKey_ = "class";     // the word that began the class being read
+  std::string typedefName_;            // the name a typedef gives a structure without a tag
+  bool inTypedef_ = false;
+  CInfo* classScope_ = nullptr;        // where a typedef's structure goes
+  int bodyAccess_ = 0;
+  std::int32_t constructStart_ = 0;  // where the declaration being read began
+  // Positions as in the file on disk (the text read has a "\r" before every lone "\n").
+  std::int32_t DiskPosition(std::int32_t pos) const;
+  std::string LinesAround(std::int32_t pos) const;
+  void NoteDisk(std::string_view bytes);
+  // UTF-8 text made cp1251 in place; what cp1251 cannot hold is listed once.
+  void ReadUtf8(std::string& bytes);
+  static constexpr int kEveryLineEnd = 1;
+  int crAdded_ = 0;
+  std::vector<std::pair<std::int32_t, std::int32_t>> shifts_;
   std::unique_ptr<CClassIndex> classes_;
   std::unique_ptr<COperIndex> operations_;
   int classNesting_ = 0;  // class bodies being read, one inside the other

@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <algorithm>
+#include <sstream>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,6 +19,7 @@
 #include "core/App.h"
 #include "core/Cp1251.h"
 #include "import/CppAnalys.h"
+#include "import/analys/Shared.h"
 #include "model/Kinds.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
@@ -98,6 +102,41 @@ char* CopyWithCrLf(std::string_view in, char* out) {
   return out;
 }
 
+// Where the text read differs from the file: every line end had a "\r" added, or the
+// positions after which the difference (file minus text) changes.
+struct CDiskMap {
+  bool every = false;
+  std::vector<std::pair<std::int32_t, std::int32_t>> shifts;
+};
+
+void MapToDisk(std::string_view in, CDiskMap& map) {
+  std::size_t lone = 0, all = 0;
+  const bool zeros = !in.empty() && std::memchr(in.data(), '\0', in.size());
+  for (const char* p = in.data(), *end = in.data() + in.size();
+       (p = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)))); ++p) {
+    ++all;
+    lone += p == in.data() || p[-1] != '\r';
+  }
+  map.shifts.clear();
+  map.every = !zeros && lone > 0 && lone == all;
+  if (map.every || (!zeros && lone == 0)) return;
+  // A mixture: each added "\r" and each dropped zero byte moves the rest.
+  std::int32_t out = 0, shift = 0;
+  char last = '\0';
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == '\0') {
+      map.shifts.push_back({out, ++shift});
+      continue;
+    }
+    if (in[i] == '\n' && last != '\r') {
+      ++out;
+      map.shifts.push_back({out, --shift});
+    }
+    last = in[i];
+    ++out;
+  }
+}
+
 // The text an imported file reads as, with `end` after it, written once into its string.
 CStr ImportedText(std::string_view in, std::string_view end = {}) {
   std::size_t length = end.size();
@@ -124,7 +163,87 @@ CStr ImportedText(std::string_view in, std::string_view end = {}) {
   return text;
 }
 
+// Whether the text is UTF-8 that is not plain ASCII (or begins with the UTF-8 byte order mark):
+// such a file is converted; any other is read as cp1251.
+bool IsUtf8(std::string_view in) {
+  if (in.starts_with("\xEF\xBB\xBF")) return true;
+  bool wide = false;
+  for (std::size_t i = 0; i < in.size();) {
+    const auto c = static_cast<unsigned char>(in[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    const int more = c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+    if (more < 0 || i + std::size_t(more) >= in.size()) return false;
+    for (int k = 1; k <= more; ++k)
+      if ((static_cast<unsigned char>(in[i + std::size_t(k)]) & 0xC0) != 0x80) return false;
+    wide = true;
+    i += std::size_t(more) + 1;
+  }
+  return wide;
+}
+
+// UTF-8 as cp1251: a character cp1251 cannot hold becomes "?" and is noted in `lost` once.
+std::string FromUtf8(std::string_view in, std::vector<char32_t>& lost) {
+  if (in.starts_with("\xEF\xBB\xBF")) in.remove_prefix(3);
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size();) {
+    const auto c = static_cast<unsigned char>(in[i]);
+    const int more = c < 0x80 ? 0 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+    char32_t code = more == 0 ? c : more == 1 ? (c & 0x1F) : more == 2 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k <= more && i + std::size_t(k) < in.size(); ++k)
+      code = (code << 6) | (static_cast<unsigned char>(in[i + std::size_t(k)]) & 0x3F);
+    i += std::size_t(more) + 1;
+    const int byte = qx::cp1251::ByteOf(code);
+    if (byte >= 0) {
+      out += static_cast<char>(byte);
+    } else {
+      out += '?';
+      if (std::find(lost.begin(), lost.end(), code) == lost.end()) lost.push_back(code);
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+void CCppAnalys::ReadUtf8(std::string& bytes) {
+  if (!IsUtf8(bytes)) return;
+  std::vector<char32_t> lost;
+  bytes = FromUtf8(bytes, lost);
+  for (char32_t code : lost) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+    Unplaced.push_back({CStr("символ "_cp) + hex + CStr(" заменён на \"?\""_cp), FileName, 0});
+  }
+}
+
+void CCppAnalys::LoadMacroList(const CStr& fileName) {
+  // One name a line; blanks around it and empty lines do not count.
+  macros_.clear();
+  if (!platform::FileExists(fileName.View())) return;
+  CFile file(fileName, CFile::kRead);
+  if (!file.IsOpen()) return;
+  std::string bytes(static_cast<std::size_t>(std::max(0, file.GetSize().Value)), '\0');
+  const CInt read = file.Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(std::max(0, read.Value)));
+  std::istringstream lines(bytes);
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t from = line.find_first_not_of(" \t\r");
+    if (from == std::string::npos) continue;
+    const std::size_t to = line.find_last_not_of(" \t\r");
+    macros_.push_back(line.substr(from, to - from + 1));
+  }
+}
+
+void CCppAnalys::NoteDisk(std::string_view bytes) {
+  CDiskMap map;
+  MapToDisk(bytes, map);
+  crAdded_ = map.every ? kEveryLineEnd : 0;
+  shifts_ = std::move(map.shifts);
+}
 
 CStr WithCrLf(const CStr& text) {
   return ImportedText(text.View());
@@ -135,13 +254,55 @@ void CCppAnalys::ReportError(const CStr& message) {
       CStr("Ошибка в файле: "_cp) + FileName,
       message,
       CStr("Строка "_cp) + Line.ToStr(),
-      CStr("Позиция "_cp) + Pos.ToStr(),
+      CStr("Позиция "_cp) + CInt(DiskPosition(Pos.Value)).ToStr(),
       Text.SubStr(Pos, 200),
-      Text,
+      CStr(LinesAround(Pos.Value)),
   };
   for (const CStr& text : texts)
     if (ShowMessage) ShowMessage(text);
   throw CImportStopped{};
+}
+
+std::int32_t CCppAnalys::DiskPosition(std::int32_t pos) const {
+  // Every line end was a lone "\n" made "\r\n": one byte less for each line end before pos.
+  if (crAdded_ == kEveryLineEnd) return pos - BreaksBetween(0, pos);
+  std::int32_t shift = 0;
+  for (const auto& [at, delta] : shifts_) {
+    if (at >= pos) break;
+    shift = delta;
+  }
+  return pos + shift;
+}
+
+std::string CCppAnalys::LinesAround(std::int32_t pos) const {
+  // Ten lines before the error's and ten after, each cut at 200 characters: a large file is
+  // never shown whole.
+  constexpr int kLines = 10;
+  constexpr std::size_t kWidth = 200;
+  const std::string_view text = Text.View();
+  std::size_t from = std::min<std::size_t>(std::max(pos, 0), text.size());
+  for (int n = 0; n <= kLines && from > 0;) {
+    --from;
+    if (text[from] == '\n' && ++n > kLines) {
+      ++from;
+      break;
+    }
+  }
+  std::string out;
+  std::size_t at = from;
+  for (int n = 0; n <= 2 * kLines && at < text.size(); ++n) {
+    std::size_t end = text.find('\n', at);
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    std::string_view line = text.substr(at, end - at);
+    if (line.size() > kWidth) {
+      out += line.substr(0, kWidth);
+      out += "...\r\n";
+    } else {
+      out += line;
+    }
+    at = end;
+  }
+  return out;
 }
 
 void CCppAnalys::ShowNamespaceNote() {
@@ -149,32 +310,94 @@ void CCppAnalys::ShowNamespaceNote() {
 }
 
 void CCppAnalys::ReadTopLevel() {
-  auto is = [&](std::string_view text, std::uint8_t kind) { return TokenKind == kind && Token.View() == text; };
-  while (!IsEnd()) {
-    const CInt pos = Pos, line = Line;
-    NextToken();
-    if (TokenKind == kTokenNone || TokenKind == kTokenComment || TokenKind == kTokenLineBreak ||
-        is(";", kTokenOperator)) {
-      continue;
+  namespaces_.clear();
+  ReadDeclarations(false);
+}
+
+void CCppAnalys::ReadDeclarations(bool braced) {
+  const std::int32_t blockStart = Pos.Value;
+  for (;;) {
+    const Scan& next = Peek();
+    const std::string_view t = TextOf(next);
+    if (next.kind == kTokenNone) {
+      if (braced) ReportAt(blockStart, "Пропущен символ \"}\""_cp);
+      return;
     }
-    if (is("#", kTokenOperator)) {
+    if (next.kind == kTokenOperator && t == "}" && braced) {
+      Take(next);
+      return;
+    }
+    if (next.kind == kTokenOperator && t == "#") {
+      // A "#" that does not begin its line (after a comment): the rest of the line.
+      Take(next);
       ReturnSkipped = true;
       SkipLine();
       ReturnSkipped = false;
-    } else if (is("class", kTokenIdent)) {
-      ReadClass(ImportedUnit);
-    } else if (is("typedef", kTokenIdent)) {
-      ReadTypedef();
-    } else if (is("namespace", kTokenIdent)) {
-      ShowNamespaceNote();  // the name and the braces then read as ordinary top-level tokens
-    } else if (is("extern", kTokenIdent) || is("enum", kTokenIdent)) {
-      SkipToSemicolon();
-    } else {
-      // A global variable or function, or a method definition such as TForm1::Paint.
-      Pos = pos;
-      Line = line;
-      ReadMember(nullptr);
+      continue;
     }
+    if (next.kind == kTokenIdent && (t == "namespace" || t == "inline")) {
+      const std::int32_t from = Pos.Value;
+      Take(next);
+      if (t == "inline" && !Try("namespace")) {
+        SetPos(from);
+        ReadDeclaration(nullptr, ImportedUnit);
+        continue;
+      }
+      // namespace a::b [[attr]] {, namespace { (anonymous), namespace X = Y;
+      std::vector<std::string> names;
+      while (Peek().kind == kTokenIdent) {
+        if (Try("inline")) continue;
+        names.push_back(GetWord().ToStd());
+        if (!Try("::")) break;
+      }
+      // Attributes and macros before the brace: namespace std _GLIBCXX_VISIBILITY(default) {
+      while (TextOf(Peek()) == "[" ||
+             (Peek().kind == kTokenIdent && (analys::IsAttributeWord(TextOf(Peek())) || IsMacro(TextOf(Peek()))))) {
+        if (Peek().kind == kTokenIdent) Take(Peek());
+        if (TextOf(Peek()) == "(" || TextOf(Peek()) == "[") SkipGroup();
+      }
+      if (Try("{")) {
+        if (names.empty()) names.push_back("(anonymous)");
+        for (const std::string& n : names) {
+          namespaces_.push_back(n);
+          if (std::find(knownNamespaces_.begin(), knownNamespaces_.end(), n) == knownNamespaces_.end())
+            knownNamespaces_.push_back(n);
+        }
+        ReadDeclarations(true);
+        namespaces_.resize(namespaces_.size() - names.size());
+        continue;
+      }
+      if (names.size() == 1 && TextOf(Peek()) == ";") {
+        // namespace N; is no C++: the note, and N reads as before.
+        ShowNamespaceNote();
+        SetPos(from);
+        Take(Peek());
+        continue;
+      }
+      const bool alias = TextOf(Peek()) == "=";
+      SetPos(from);
+      if (alias)
+        SkipDeclarationQuietly();
+      else
+        SkipUnplaced(from, "namespace");
+      continue;
+    }
+    if (next.kind == kTokenIdent && t == "extern") {
+      const std::int32_t from = Pos.Value;
+      Take(next);
+      if (Peek().kind == kTokenString) {
+        Take(Peek());  // extern "C"
+        if (Try("{")) {
+          ReadDeclarations(true);
+          continue;
+        }
+        constructStart_ = from;
+        ReadDeclaration(nullptr, ImportedUnit);
+        continue;
+      }
+      SetPos(from);
+    }
+    ReadDeclaration(nullptr, ImportedUnit);
   }
 }
 
@@ -191,7 +414,15 @@ void CCppAnalys::ImportFile(const CStr& name) {
   const CInt read = file.Read(bytes.get(), static_cast<std::int32_t>(size));
   const std::size_t got =
       static_cast<std::size_t>(std::clamp<std::int32_t>(read.Value, 0, std::int32_t(size)));
-  CStr text = ImportedText(std::string_view(bytes.get(), got), "\r\n");
+  std::string_view in(bytes.get(), got);
+  std::string converted;
+  if (std::any_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    converted.assign(in);
+    ReadUtf8(converted);
+    in = converted;
+  }
+  CStr text = ImportedText(in, "\r\n");
+  NoteDisk(in);
   bytes.reset();
   TakeText(std::move(text));
   ReadTopLevel();
@@ -201,7 +432,10 @@ CBool CCppAnalys::ImportText(const CStr& fileName, const CStr& text) {
   FileName = fileName;
   RestartClassIndex();
   try {
-    SetText(WithCrLf(text));
+    std::string bytes(text.View());
+    ReadUtf8(bytes);
+    TakeText(ImportedText(bytes, "\r\n"));
+    NoteDisk(bytes);
     ReadTopLevel();
   } catch (const CImportStopped&) {
     ReturnSkipped = false;
@@ -213,6 +447,7 @@ CBool CCppAnalys::ImportText(const CStr& fileName, const CStr& text) {
 CBool CCppAnalys::ImportElement(CInfo* element) {
   // The tree may have changed since the last import; classes are looked up afresh.
   RestartClassIndex();
+  macrosRead_ = false;
   try {
     ImportTree(element);
   } catch (const CImportStopped&) {
@@ -226,6 +461,11 @@ CBool CCppAnalys::ImportElement(CInfo* element) {
 void CCppAnalys::ImportTree(CInfo* element) {
   ImportedUnit = element;
   Root = CoreApp ? &CoreApp->InfoMan.Root : nullptr;
+  if (!macrosRead_) {
+    // The user's macro names lie beside the configuration file.
+    macrosRead_ = true;
+    LoadMacroList((CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe")) + "\\Macros.txt");
+  }
   if (element && element->ClassName() == "CUnitInfo") {
     ClearUnit(element);  // a re-import starts from an empty unit
     CStr path;

@@ -194,6 +194,7 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
   out.useOwned = false;
   out.owned.clear();
   out.openedAt = -1;
+  out.openedKind = kTokenNone;
   std::int32_t textEnd = -1;  // where the token's text stops, when not at pos
   while (pos <= size) {
     const int c = byteAt(pos);
@@ -212,6 +213,16 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         } else if (c == '"') {
           kind = kTokenString;
           start = pos;  // the quote is not kept
+        } else if (c == '#' && ReadDirectives && BeginsLine(pos - 1)) {
+          std::int32_t opened = -1;
+          pos = DirectiveEnd(pos - 1, lines, opened);
+          if (IsIfZero(start, pos)) pos = IfZeroEnd(pos, lines);
+          kind = kTokenDirective;
+          if (opened >= 0) {
+            out.openedAt = opened;
+            out.openedKind = kTokenString;
+          }
+          break;
         } else if (const std::int32_t close = c == '\'' ? CharLiteralEnd(pos) : -1; close >= 0) {
           // Read whole, so a quoted brace or quote is nobody's business but the literal's.
           kind = kTokenChar;
@@ -224,11 +235,25 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
           fallback = pos;
         }
         continue;
-      case kTokenNumber:
-        // The rest of a number or a word in a loop of its own: most of a text is words.
-        for (int d = c; DigitByte(d) || (d == 'x' && pos - start == 1 && byteAt(start) == '0');)
-          d = byteAt(++pos);
+      case kTokenNumber: {
+        // A number is one token however it is written: 0x1F, 1.5f, 1e-10, 0b1010, 1'000'000, 10uLL.
+        const bool hex = pos - start == 1 && byteAt(start) == '0' && (c == 'x' || c == 'X');
+        for (;;) {
+          const int d = byteAt(pos);
+          const int before = byteAt(pos - 1);
+          if (d >= 0 && (kWordBytes<false>[d] || d == '.')) {
+            ++pos;
+          } else if ((d == '+' || d == '-') &&
+                     (before == 'p' || before == 'P' || (!hex && (before == 'e' || before == 'E')))) {
+            ++pos;  // the sign of an exponent
+          } else if (d == '\'' && byteAt(pos + 1) >= 0 && kWordBytes<false>[byteAt(pos + 1)]) {
+            pos += 2;  // a digit separator
+          } else {
+            break;
+          }
+        }
         break;
+      }
       case kTokenIdent:
         while (pos < size && wordBytes[static_cast<unsigned char>(text[pos])]) ++pos;
         break;
@@ -295,7 +320,10 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
   if (pos > size) {
     // The loop ran out: what was read so far is the token. Only a string or a block comment can
     // still be open here, since every text ends in a line break.
-    if (kind == kTokenString || (kind == kTokenComment && mode == 1)) out.openedAt = start;
+    if (kind == kTokenString || (kind == kTokenComment && mode == 1)) {
+      out.openedAt = start;
+      out.openedKind = kind;
+    }
     textEnd = std::min(size, std::max(start, size));
   }
   out.kind = kind;
@@ -314,6 +342,105 @@ void CCppAsmParser::ScanToken(std::int32_t from, Scan& out) const {
         if (ch != '\r') out.owned += ch;
     }
   }
+}
+
+bool CCppAsmParser::IsIfZero(std::int32_t hash, std::int32_t end) const {
+  // "#if 0", blanks allowed around the words.
+  std::string_view d = Text.View().substr(hash, end - hash);
+  auto blanks = [&] { while (!d.empty() && (d[0] == ' ' || d[0] == '\t')) d.remove_prefix(1); };
+  d.remove_prefix(1);
+  blanks();
+  if (!d.starts_with("if")) return false;
+  d.remove_prefix(2);
+  if (d.empty() || (d[0] != ' ' && d[0] != '\t')) return false;
+  blanks();
+  if (!d.starts_with("0")) return false;
+  d.remove_prefix(1);
+  blanks();
+  return d.empty() || d.starts_with("//") || d.starts_with("/*");
+}
+
+std::int32_t CCppAsmParser::IfZeroEnd(std::int32_t from, std::int32_t& lines) const {
+  // The lines an "#if 0" leaves out: up to its "#endif" (taken) or its "#else" or "#elif" (left
+  // to be read), nested conditions counted.
+  const auto size = static_cast<std::int32_t>(Text.View().size());
+  int depth = 0;
+  std::int32_t i = from;
+  while (i < size) {
+    // The next line.
+    while (i < size && !(ByteAt(i) == '\n' && ByteAt(i - 1) == '\r')) ++i;
+    if (i >= size) return size;
+    const std::int32_t lineStart = i + 1;
+    ++lines;
+    std::int32_t j = lineStart;
+    while (j < size && (ByteAt(j) == ' ' || ByteAt(j) == '\t')) ++j;
+    i = lineStart;
+    if (ByteAt(j) != '#') continue;
+    ++j;
+    while (j < size && (ByteAt(j) == ' ' || ByteAt(j) == '\t')) ++j;
+    const std::string_view word = Text.View().substr(j, std::min<std::int32_t>(6, size - j));
+    if (word.starts_with("if")) {
+      ++depth;
+    } else if (word.starts_with("endif")) {
+      if (depth-- == 0) {
+        std::int32_t ignored = -1;
+        return DirectiveEnd(lineStart, lines, ignored);
+      }
+    } else if (depth == 0 && (word.starts_with("else") || word.starts_with("elif"))) {
+      --lines;  // the line break before it is read again
+      return lineStart - 2;
+    }
+  }
+  return size;
+}
+
+bool CCppAsmParser::BeginsLine(std::int32_t pos) const {
+  for (std::int32_t i = pos - 1; i >= 0; --i) {
+    const int c = ByteAt(i);
+    if (c == '\n' || c == '\r') return true;
+    if (c != ' ' && c != '\t' && c != '\f' && c != '\v') return false;
+  }
+  return true;
+}
+
+std::int32_t CCppAsmParser::DirectiveEnd(std::int32_t hash, std::int32_t& lines,
+                                         std::int32_t& openedAt) const {
+  const auto size = static_cast<std::int32_t>(Text.View().size());
+  std::int32_t i = hash + 1;
+  while (i < size) {
+    const int c = ByteAt(i);
+    if (c == '\r' && ByteAt(i + 1) == '\n') return i;
+    if (c == '\\' && ByteAt(i + 1) == '\r' && ByteAt(i + 2) == '\n') {
+      ++lines;  // a continued line
+      i += 3;
+    } else if (c == '/' && ByteAt(i + 1) == '*') {
+      // A block comment may run over the line end; the directive goes on after it.
+      std::int32_t j = i + 2;
+      while (j < size && !(ByteAt(j) == '*' && ByteAt(j + 1) == '/')) {
+        if (ByteAt(j) == '\n' && ByteAt(j - 1) == '\r') ++lines;
+        ++j;
+      }
+      i = std::min(size, j + 2);
+    } else if (c == '/' && ByteAt(i + 1) == '/') {
+      while (i < size && !(ByteAt(i) == '\r' && ByteAt(i + 1) == '\n')) ++i;
+    } else if (c == '"') {
+      // A string must close on its line: #include "a.h with no quote is not C++.
+      std::int32_t j = i + 1;
+      for (; j < size && ByteAt(j) != '"'; ++j) {
+        if (ByteAt(j) == '\r' && ByteAt(j + 1) == '\n') break;
+        if (ByteAt(j) == '\\') ++j;
+      }
+      if (j >= size || ByteAt(j) != '"') {
+        if (openedAt < 0) openedAt = i + 1;
+        i = j;
+      } else {
+        i = j + 1;
+      }
+    } else {
+      ++i;
+    }
+  }
+  return size;
 }
 
 std::int32_t CCppAsmParser::CharLiteralEnd(std::int32_t from) const {
@@ -343,7 +470,7 @@ void CCppAsmParser::SetToken(const Scan& scan) {
 void CCppAsmParser::ReadToken() {
   Scan scan;
   ScanToken(Pos.Value, scan);
-  if (scan.openedAt >= 0) Unterminated(scan.openedAt, scan.kind);
+  if (scan.openedAt >= 0) Unterminated(scan.openedAt, scan.openedKind);
   SetToken(scan);
 }
 
@@ -360,10 +487,11 @@ const CCppAsmParser::Scan& CCppAsmParser::ReadAhead() {
     pos = scan.end;
     if (scan.openedAt >= 0 && openedAt < 0) {
       openedAt = scan.openedAt;
-      openedKind = scan.kind;
+      openedKind = scan.openedKind;
     }
     const bool skipped = (scan.kind == kTokenComment && (scan.commentMode == 1 || !ReturnSkipped)) ||
-                         (scan.kind == kTokenLineBreak && !ReturnSkipped);
+                         (scan.kind == kTokenLineBreak && !ReturnSkipped) ||
+                         (scan.kind == kTokenDirective && !KeepDirectives);
     if (!skipped) break;
   }
   scan.lines = lines;
@@ -372,6 +500,7 @@ const CCppAsmParser::Scan& CCppAsmParser::ReadAhead() {
   aheadGeneration_ = TextGeneration;
   aheadSkipped_ = static_cast<bool>(ReturnSkipped);
   aheadCyrillic_ = static_cast<bool>(CyrillicLetters);
+  aheadDirectives_ = KeepDirectives;
   if (openedAt >= 0) Unterminated(openedAt, openedKind);
   return ahead_;
 }

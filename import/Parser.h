@@ -19,6 +19,9 @@ enum : std::uint8_t {
   kTokenString = 5,     // between the quotes, backslashes kept
   kTokenLineBreak = 6,  // "\n"
   kTokenChar = 7,       // character literal: between the quotes, backslashes kept
+  // A preprocessor line, from its "#" to its line end, continued lines included; read only when
+  // the reader asks for them (ReadDirectives), and then skipped unless KeepDirectives.
+  kTokenDirective = 8,
 };
 
 class CParser : public CObject {
@@ -125,6 +128,10 @@ class CCppAsmParser : public CParser {
 
   std::int32_t CommentMode = 0;  // while a comment is read: 1 block, 2 line
   std::uint8_t JoinQualified = 1;
+  // A "#" that begins a line reads as one directive token; NextToken skips it unless
+  // KeepDirectives is set.
+  bool ReadDirectives = false;
+  bool KeepDirectives = false;
 
  protected:
   // One token as the state machine reads it from a position, without touching the parser.
@@ -138,7 +145,16 @@ class CCppAsmParser : public CParser {
     std::int32_t lines = 0;    // line breaks passed
     std::int32_t commentMode = 0;
     std::int32_t openedAt = -1;  // start of a string or block comment that ran to the end
+    std::uint8_t openedKind = kTokenNone;  // which of the two
   };
+  // The end of the directive whose "#" is at `hash` (before its line break), the line breaks of
+  // its continued lines counted into `lines`; `openedAt` the start of a string left open in it.
+  std::int32_t DirectiveEnd(std::int32_t hash, std::int32_t& lines, std::int32_t& openedAt) const;
+  // Whether the directive [hash, end) is "#if 0", and where the lines it leaves out end.
+  bool IsIfZero(std::int32_t hash, std::int32_t end) const;
+  std::int32_t IfZeroEnd(std::int32_t from, std::int32_t& lines) const;
+  // Whether only blanks stand between the line's start and `pos`.
+  bool BeginsLine(std::int32_t pos) const;
   void ScanToken(std::int32_t from, Scan& out) const;
   // The closing quote of a character literal whose text starts at `from`, or -1 when the line
   // ends first: a lone quote, as in the text of a preprocessor line, stays punctuation.
@@ -154,7 +170,7 @@ class CCppAsmParser : public CParser {
   const Scan& Significant() {
     if (aheadFrom_ == Pos.Value && aheadGeneration_ == TextGeneration &&
         aheadSkipped_ == static_cast<bool>(ReturnSkipped) &&
-        aheadCyrillic_ == static_cast<bool>(CyrillicLetters))
+        aheadCyrillic_ == static_cast<bool>(CyrillicLetters) && aheadDirectives_ == KeepDirectives)
       return ahead_;
     return ReadAhead();
   }
@@ -180,6 +196,7 @@ class CCppAsmParser : public CParser {
   std::uint32_t aheadGeneration_ = 0;
   bool aheadSkipped_ = false;
   bool aheadCyrillic_ = false;
+  bool aheadDirectives_ = false;
   std::uint32_t aheadScans_ = 0;   // tokens Significant has read afresh
   std::uint32_t triedScan_ = ~0u;  // the one of them LastToken holds, if any
 };

@@ -14,9 +14,20 @@ for target in "$build"/fuzz/fuzz_*; do
   mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/$name"
   [ -d "$seeds" ] && cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
+  # Files of the system named in fuzz/seeds/<target>.headers (below /usr/include) are seeds too,
+  # read from a folder of their own that is never merged into the committed corpus.
+  system_seeds=()
+  if [ -f "$seeds.headers" ]; then
+    system_dir=$(mktemp -d)
+    while read -r file; do
+      case "$file" in ''|'#'*) continue ;; esac
+      [ -f "/usr/include/$file" ] && cp "/usr/include/$file" "$system_dir/$(echo "$file" | tr / _)"
+    done < "$seeds.headers"
+    system_seeds=("$system_dir")
+  fi
   echo "-- fuzz_$name for ${seconds}s"
   if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -max_len="$max_bytes" "$corpus" 2>&1 | tail -n 15; then
+      -max_len="$max_bytes" "$corpus" "${system_seeds[@]}" 2>&1 | tail -n 15; then
     echo "fuzz_$name failed"
     exit 1
   fi
@@ -30,6 +41,6 @@ for target in "$build"/fuzz/fuzz_*; do
     echo "fuzz_$name: merging the corpus failed; it is kept as it grew"
     tail -n 5 "$merged.log"
   fi
-  rm -rf "$merged" "$merged.log"
+  rm -rf "$merged" "$merged.log" "${system_seeds[@]}"
   echo "-- fuzz_$name corpus: $(ls "$corpus" | wc -l) inputs, $(du -sk "$corpus" | cut -f1) KiB"
 done

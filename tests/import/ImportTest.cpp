@@ -13,6 +13,7 @@
 #include "import/Import.h"
 #include "model/Kinds.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "storage/Config.h"
 #include "storage/Stream.h"
 #include "tests/import/Tree.h"
@@ -84,7 +85,7 @@ TEST_F(Driver, TheSourceFindsWhatTheHeaderDeclared) {
   Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { published: void Click(); };");
   Spit("C:\\Qxe\\Demo\\Main.cpp", "void TForm1::Click() { Close(); }");
   ASSERT_TRUE(Run(unit).Ok);
-  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Click type= access=3\n");
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Click type=void access=3\n");
   EXPECT_EQ(dynamic_cast<COperInfo*>(unit->Child(0)->Child(0))->Code,
             CStr("//Импортированный исходный код\r\n Close();"_cp));
 }
@@ -128,7 +129,7 @@ TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommandOnlyWhereAsked) {
   EXPECT_EQ(shown[0], "Ошибка в файле: C:\\Qxe\\Work\\Main.h"_cp);
   EXPECT_EQ(shown[2], "Строка 2"_cp);
   // What the import had done by then is only in memory.
-  EXPECT_EQ(Describe(unit), "class A\nclass B\n  atr x type= access=0\n");
+  EXPECT_EQ(Describe(unit), "class A\nclass B\n  atr x type=int access=0\n");
   EXPECT_FALSE(fs::exists(platform::LinuxPath(kRecoveredConfig)));
   EXPECT_FALSE(fs::exists(platform::LinuxPath("C:\\Qxe\\Conf.qxe")));
 
@@ -146,6 +147,61 @@ TEST_F(Driver, AnErrorKeepsTheTreeAsItWasBeforeTheCommandOnlyWhereAsked) {
   EXPECT_EQ(Slurp("C:\\Qxe\\Conf.recovered-2.qxe"), image);
 }
 
+TEST_F(Driver, TheReportedPositionIsTheOffsetInTheFileAsItIsOnDisk) {
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  const std::string lf = "// a\n// b\n// c\nclass A { };\nclass B { int x; }\nint y;\n";
+  std::string mixed = lf;
+  mixed.insert(mixed.find("// c"), "\r");  // one line end of the two kinds
+  for (const std::string& text : {lf, mixed}) {
+    shown.clear();
+    Spit("C:\\Qxe\\Main.h", text);
+    EXPECT_FALSE(Run(unit).Ok);
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[2], "Строка 5"_cp);
+    EXPECT_EQ(shown[3], "Позиция "_cp + std::to_string(text.rfind("}") + 1));
+  }
+}
+
+// Names the rule for macros does not catch are taken from Macros.txt beside the configuration.
+TEST_F(Driver, TheUsersMacroNamesAreSkippedWhereverTheyStand) {
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  const std::string header = "class MyApi Widget { public: MyApi int Count() const; int x MyGuard(m); };\n";
+  Spit("C:\\Qxe\\Main.h", header);
+  const CImportResult without = Run(unit);
+  ASSERT_TRUE(without.Ok);
+  EXPECT_EQ(Describe(unit).find("class Widget"), std::string::npos) << Describe(unit);
+
+  Spit("C:\\Qxe\\Macros.txt", "MyApi\r\n  MyGuard  \n\n");
+  const CImportResult with = Run(unit);
+  ASSERT_TRUE(with.Ok);
+  EXPECT_EQ(Describe(unit), "class Widget\n  oper Count type=int access=2 [tail: const]\n  atr x type=int access=2\n");
+  EXPECT_TRUE(with.Unplaced.empty());
+}
+
+// A file in UTF-8, with or without its byte order mark, is read as UTF-8 and converted; what
+// cp1251 cannot hold becomes "?" and is listed once. A file that is not UTF-8 is cp1251.
+TEST_F(Driver, Utf8FilesAreConvertedAndOtherFilesReadAsCp1251) {
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  const std::string utf8 = "// Форма\nclass A { void f() { s = \"Привет ✓ ✓ €\"; t = \"→\"; } };\n";
+  const std::string code = "//Импортированный исходный код\r\n s = \"Привет ? ? €\";\r\n t = \"?\";";
+  for (const std::string& bom : {std::string(), std::string("\xEF\xBB\xBF")}) {
+    Spit("C:\\Qxe\\Main.h", bom + utf8);
+    const CImportResult result = Run(unit);
+    ASSERT_TRUE(result.Ok) << (shown.size() > 1 ? shown[1] : "");
+    ASSERT_EQ(unit->ChildCount().Value, 1);
+    EXPECT_EQ(dynamic_cast<COperInfo*>(unit->Child(0)->Child(0))->Code.ToStd(), platform::Utf8ToCp1251(code));
+    std::vector<std::string> listed;
+    for (const CUnplacedCode& c : result.Unplaced) listed.push_back(platform::Cp1251ToUtf8(c.Name.View()));
+    EXPECT_EQ(listed, (std::vector<std::string>{"символ U+2713 заменён на \"?\"", "символ U+2192 заменён на \"?\""}));
+  }
+  // cp1251 bytes are not UTF-8: read as they are.
+  Spit("C:\\Qxe\\Main.h", platform::Utf8ToCp1251(utf8.substr(0, utf8.find("✓")) + "\"; } };\n"));
+  const CImportResult cp = Run(unit);
+  ASSERT_TRUE(cp.Ok);
+  EXPECT_EQ(dynamic_cast<COperInfo*>(unit->Child(0)->Child(0))->Code.ToStd(),
+            platform::Utf8ToCp1251("//Импортированный исходный код\r\n s = \"Привет \";"));
+}
+
 TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
   auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
   Spit("C:\\Qxe\\Demo\\Main.h", "class TForm1 { void Go(); };\nint Helper(int a);\n");
@@ -155,7 +211,7 @@ TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
        "TNone::~TNone() { }\n");
   const CImportResult result = Run(unit);
   ASSERT_TRUE(result.Ok) << (shown.size() > 1 ? shown[1] + " " + shown[2] : "");
-  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type= access=0\n");
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type=void access=0\n");
   std::vector<std::string> listed;
   for (const CUnplacedCode& code : result.Unplaced)
     listed.push_back(code.FileName.ToStd() + ":" + code.Line.ToStr().ToStd() + " " +
@@ -184,7 +240,7 @@ TEST_F(Driver, AUnitsOldClassesAreForgottenWhenItIsImportedAgain) {
   Spit("C:\\Qxe\\Work\\Demo\\B.cpp", "void X::g() { }");
   const CImportResult result = Run(demo);
   ASSERT_TRUE(result.Ok);
-  EXPECT_EQ(Describe(first), "class T\n  oper f type= access=0\n");
+  EXPECT_EQ(Describe(first), "class T\n  oper f type=void access=0\n");
   EXPECT_EQ(second->ChildCount().Value, 0);
   ASSERT_EQ(other->ChildCount().Value, 1);
   EXPECT_EQ(other->Child(0)->GetName(), "g");

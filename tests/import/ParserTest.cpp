@@ -46,7 +46,7 @@ TEST(CCppAsmParser, ReadsTheTokensOfTheStateMachine) {
   } cases[] = {
       {"", {}},
       {"int8 x;", {{I, "int8"}, {I, "x"}, {O, ";"}}},
-      {"_a1 9b", {{I, "_a1"}, {N, "9"}, {I, "b"}}},  // a number stops at a letter
+      {"_a1 9 b", {{I, "_a1"}, {N, "9"}, {I, "b"}}},
       // Longest known operator: three characters, then two, then one.
       {"a >>= b", {{I, "a"}, {O, ">>="}, {I, "b"}}},
       {"a >> b", {{I, "a"}, {O, ">>"}, {I, "b"}}},
@@ -72,10 +72,13 @@ TEST(CCppAsmParser, ReadsTheTokensOfTheStateMachine) {
       {"'ab' ''", {{Ch, "ab"}, {Ch, ""}}},
       {"\"'\" '\"'", {{S, "'"}, {Ch, "\""}}},
       {"don't\r\nx'", {{I, "don"}, {O, "'"}, {I, "t"}, {I, "x"}, {O, "'"}}},
-      // Numbers: digits, and an "x" straight after a lone 0; no hex letters, no fractions.
-      {"0x1F", {{N, "0x1"}, {I, "F"}}},
-      {"3.14", {{N, "3"}, {O, "."}, {N, "14"}}},
-      {"10x", {{N, "10"}, {I, "x"}}},
+      // A number is one token whatever its base, fraction, exponent, separators and suffix.
+      {"0x1F 0xff 0XAbC", {{N, "0x1F"}, {N, "0xff"}, {N, "0XAbC"}}},
+      {"3.14 1.5f 1. 2.5e-3L", {{N, "3.14"}, {N, "1.5f"}, {N, "1."}, {N, "2.5e-3L"}}},
+      {"1e10 1E+10 0x1p-4 0x1e+5", {{N, "1e10"}, {N, "1E+10"}, {N, "0x1p-4"}, {N, "0x1e"}, {O, "+"}, {N, "5"}}},
+      {"10L 10uLL 0b1010 017 1'000'000", {{N, "10L"}, {N, "10uLL"}, {N, "0b1010"}, {N, "017"}, {N, "1'000'000"}}},
+      {"a[1]-2", {{I, "a"}, {O, "["}, {N, "1"}, {O, "]"}, {O, "-"}, {N, "2"}}},
+      {"f(1,x)", {{I, "f"}, {O, "("}, {N, "1"}, {O, ","}, {I, "x"}, {O, ")"}}},
       // Strings: quotes dropped, backslashes kept, no escape translated.
       {"\"a\\\"b\"", {{S, "a\\\"b"}}},
       {"\"\" x", {{S, ""}, {I, "x"}}},

@@ -190,24 +190,24 @@ TEST_F(ImportTool, AFormHeaderAndSourceBecomeTheUnitsTree) {
       "              \"class\": \"CUnitInfo\"\n              \"name\": \"Main\"\n"
       "                  \"class\": \"CClassInfo\"\n                  \"name\": \"TMainForm\"\n"
       "                    \"Base\": \"TForm\"\n                    \"Kind\": 2\n" +
-      member("CAtrInfo", "OkButton", "TButton", 3, true) +
-      member("CAtrInfo", "Status", "TLabel", 3, true) +
-      member("COperInfo", "OkButtonClick", "", 3, false) +
+      member("CAtrInfo", "OkButton", "TButton*", 3, true) +
+      member("CAtrInfo", "Status", "TLabel*", 3, true) +
+      member("COperInfo", "OkButtonClick", "void", 3, false) +
       code(head + "\\r\\n FClicks++;\\r\\n if(FClicks>MaxClicks)\\r\\n{\\r\\n   Status->Caption = \\\"Хватит\\\";"
                   "\\r\\n}\\r\\n else\\r\\n{\\r\\n   ShowCount(FClicks,true);\\r\\n}") +
       member("CAtrInfo", "FClicks", "TCounter", 0, false) +
       member("CAtrInfo", "FTitle", "CStr", 0, false) +
-      member("CAtrInfo", "FWidth", "", 0, false) +
-      member("CAtrInfo", "FHeight", "", 0, false) +
-      member("CAtrInfo", "MaxClicks", "", 0, false) +
-      member("COperInfo", "ShowCount", "", 0, false) +
+      member("CAtrInfo", "FWidth", "int", 0, false) +
+      member("CAtrInfo", "FHeight", "int", 0, false) +
+      member("CAtrInfo", "MaxClicks", "const int", 0, false) +
+      member("COperInfo", "ShowCount", "void", 0, false) +
       code(head + "\\r\\n Status->Caption = IntToStr(Count);") +
       member("COperInfo", "TMainForm", "", 2, false) +
       code(head + "\\r\\n FClicks = 0;\\r\\n FTitle = \\\"Демо\\\";") +
       member("COperInfo", "~TMainForm", "", 2, false) + code(head) +
-      member("COperInfo", "operator ==", "", 2, false) +
+      member("COperInfo", "operator ==", "bool", 2, false) +
       code(head + "\\r\\n return FClicks==Other.FClicks;") +
-      member("COperInfo", "Score", "", 2, false) + code("");
+      member("COperInfo", "Score", "int", 2, false) + code("");
   EXPECT_EQ(Essentials(dump.out), expected);
 }
 
