@@ -391,7 +391,9 @@ class Monkey : public IdeTest {
     if (!UnreadableTree(Root()).View().empty()) return;  // refused, and said so; the old file stays
     if (FileBytes(kConf) != held) Fault("the saved file differs from the tree it was saved from");
     Saved();
-    if (Chance(options_.damagedPercent) && expected_->Children.size() > 0) {
+    // The first start after a check with a tree to lose is always from a damaged file.
+    if ((figures_.damaged == 0 || Chance(options_.damagedPercent)) &&
+        expected_->Children.size() > 0) {
       Damage();
       Restart(nullptr, true);
       return;
@@ -884,7 +886,7 @@ class Monkey : public IdeTest {
     };
     collect(collect, selected);
     for (const Expected* unit : units)
-      if (DrivePath(*unit) == kBrokenPath || (DrivePath(*unit) == kMainPath && Described(*unit))) {
+      if (DrivePath(*unit) == kBrokenPath) {
         ++figures_.failedImports;
         cut_ = nullptr;  // every element was read back anew
         return;
@@ -892,10 +894,13 @@ class Monkey : public IdeTest {
     if (cut_ && cut_ != selected && selected->Contains(cut_)) cut_ = nullptr;
     for (Expected* unit : units) {
       const bool main = DrivePath(*unit) == kMainPath;
-      if (main)
+      if (main) {
         for (const auto& imported : imported_->Children)
           if (imported->Class == "CClassInfo" && FoundBefore(*expected_, *unit, imported->Name))
             reached_ = true;
+        // A class described again is listed, not placed; its methods' bodies go to the first.
+        if (Described(*unit)) reached_ = true;
+      }
       unit->Children.clear();
       if (main)
         for (const auto& child : imported_->Children) unit->Append(child->Clone());
@@ -903,7 +908,7 @@ class Monkey : public IdeTest {
   }
 
   // Whether a class the unit's header declares is already a class elsewhere in the unit's
-  // application (or package): the import then stops on "class already described".
+  // application (or package).
   bool Described(const Expected& unit) const {
     const auto holds = [&](auto&& self, const Expected& at, const std::string& name) -> bool {
       for (const auto& child : at.Children) {
