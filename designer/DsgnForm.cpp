@@ -152,6 +152,7 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
   Map->Anchors.Set(1, 1, 2, 2);
   Map->Visible = true;
   Map->OnMouseUp.Set(this, &CDsgnForm::MapMouseUp);
+  Map->OnKeyDown.Set(this, &CDsgnForm::MapKeyDown);
 
   CurrentColor = CColor(0, 0, 0);
 }
@@ -166,13 +167,37 @@ void CDsgnForm::ReleaseFromTuner(const std::vector<CControl*>& going) {
   if (!Tuner || !Tuner->Shown) return;
   for (CControl* control : going)
     if (InTree(control, Tuner->Shown)) {
-      Tuner->ShowObject(nullptr);
+      Tuner->ShowNothing();
       return;
     }
 }
 
+void CDsgnForm::ShowSelection() {
+  if (!Tuner) return;
+  if (CControl* first = Map->FirstSelected())
+    Tuner->ShowObject(first);
+  else
+    Tuner->ShowNothing();
+}
+
 void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {
   if (Tuner) Tuner->ShowObject(Map->FirstSelected());
+}
+
+void CDsgnForm::MapKeyDown(CControl*, CInt key, CShiftStateSet) {
+  switch (key.Value) {
+    case kKeyDelete:
+      DeleteClick(nullptr);
+      break;
+    case CMap::kKeyLeft:
+    case CMap::kKeyRight:
+    case CMap::kKeyUp:
+    case CMap::kKeyDown:
+      if (Tuner && Tuner->Shown) ShowSelection();
+      break;
+    default:
+      break;
+  }
 }
 
 void CDsgnForm::NewClick(CControl*) {
@@ -182,6 +207,7 @@ void CDsgnForm::NewClick(CControl*) {
   for (std::int32_t i = 0; i < Map->ChildCount().Value; i++) going.push_back(Map->GetChild(i));
   ReleaseFromTuner(going);
   Map->Clear();
+  ShowSelection();
   Invalidate();
 }
 
@@ -199,6 +225,7 @@ void CDsgnForm::CloneClick(CControl*) {
   if (copies.empty()) return;
   Map->SetAllTracks(0);
   for (CControl* copy : copies) Map->SetTrackState(copy, 1);
+  ShowSelection();
   Invalidate();
 }
 
@@ -207,6 +234,7 @@ void CDsgnForm::DeleteClick(CControl*) {
   if (going.empty()) return;
   ReleaseFromTuner(going);
   for (CControl* control : going) Map->DeleteControl(control);
+  ShowSelection();
   Invalidate();
 }
 

@@ -37,6 +37,11 @@ class CDsgnForm : public CForm {
 
   // The surface's OnMouseUp: the tuner shows the first selected control, or none.
   void MapMouseUp(CControl* sender, CInt button, CShiftStateSet shift, CPoint p);
+  // The surface's OnKeyDown: Delete removes the selection as the Delete tool does; after an
+  // arrow key has moved the selection the tuner shows it again.
+  void MapKeyDown(CControl* sender, CInt key, CShiftStateSet shift);
+
+  static constexpr int kKeyDelete = 83;
 
   CColor CurrentColor;
   CMap* Map = nullptr;                // a child of the client face
@@ -47,4 +52,6 @@ class CDsgnForm : public CForm {
  private:
   // The tuner lets go of a control that is about to be destroyed, or of anything inside it.
   void ReleaseFromTuner(const std::vector<CControl*>& going);
+  // The tuner shows the first selected control, or nothing at all.
+  void ShowSelection();
 };

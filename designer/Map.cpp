@@ -9,9 +9,9 @@
 
 #include <cmath>
 
+#include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "graphics/GLApp.h"
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -440,6 +440,7 @@ void CMap::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
     Rubber->SetRect(CRect(at.X, at.Y, at.X, at.Y));
     Mode = 3;
   }
+  if (View) View->SetFocus(this, false, 0);
   Invalidate();
   CControl::MouseDown(button, shift, p);
 }
@@ -502,14 +503,45 @@ void CMap::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   CCustomControl::MouseUp(button, shift, p);
 }
 
-void CMap::KeyPress(CStr) {
-  platform::MessageBox("Key_Press", "");
+// The surface has the keyboard after a press on it: the arrow keys move the selection by one grid
+// step; every key reaches the surface's hooks, where the designer takes Delete.
+void CMap::KeyPress(CStr ch) {
+  CControl::KeyPress(ch);
 }
-void CMap::KeyDown(CInt, CShiftStateSet) {
-  platform::MessageBox("Key_Down", "");
+
+void CMap::KeyDown(CInt key, CShiftStateSet shift) {
+  switch (key.Value) {
+    case kKeyLeft:
+      MoveSelection(CPoint(-kGrid, 0));
+      break;
+    case kKeyRight:
+      MoveSelection(CPoint(kGrid, 0));
+      break;
+    case kKeyUp:
+      MoveSelection(CPoint(0, -kGrid));
+      break;
+    case kKeyDown:
+      MoveSelection(CPoint(0, kGrid));
+      break;
+    default:
+      break;
+  }
+  CControl::KeyDown(key, shift);
 }
-void CMap::KeyUp(CInt, CShiftStateSet) {
-  platform::MessageBox("Key_Up", "");
+
+void CMap::KeyUp(CInt key, CShiftStateSet shift) {
+  CControl::KeyUp(key, shift);
+}
+
+void CMap::MoveSelection(CPoint d) {
+  if (Mode.Value != 0) return;  // a drag in progress owns the rectangles
+  const std::vector<CControl*> selected = Selected();
+  if (selected.empty()) return;
+  for (CControl* control : selected) {
+    control->SetRect(Moved(*control, d));
+    SetTrackState(control, 1);
+  }
+  Invalidate();
 }
 
 // [SECTION] CMap: painting

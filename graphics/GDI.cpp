@@ -149,26 +149,30 @@ std::int32_t CGDI::WindowProcedure(void* context, const platform::Message& m) {
   auto* canvas = static_cast<CGDI*>(context);
   if (!canvas) return 0;
   const CPoint point(m.a, m.b);
+  CShiftStateSet shift;
+  shift.Shift = (m.modifiers & platform::kShift) != 0;
+  shift.Ctrl = (m.modifiers & platform::kCtrl) != 0;
+  shift.Alt = (m.modifiers & platform::kAlt) != 0;
   switch (m.kind) {
     case MessageKind::LeftButtonDown:
       platform::CaptureMouse(m.window);
-      canvas->MouseDown(0, CShiftStateSet(), point);
+      canvas->MouseDown(0, shift, point);
       break;
     case MessageKind::LeftButtonUp:
-      canvas->MouseUp(0, CShiftStateSet(), point);
+      canvas->MouseUp(0, shift, point);
       platform::ReleaseMouseCapture();
       break;
     case MessageKind::MouseMove:
-      canvas->MouseMove(CShiftStateSet(), point);
+      canvas->MouseMove(shift, point);
       break;
     case MessageKind::Wheel:
       canvas->MouseWheel(m.a, CPoint(platform::PointX(m.b), platform::PointY(m.b)));
       break;
     case MessageKind::KeyDown:
-      canvas->KeyDown(m.a, CShiftStateSet());
+      canvas->KeyDown(m.a, shift);
       break;
     case MessageKind::KeyUp:
-      canvas->KeyUp(m.a, CShiftStateSet());
+      canvas->KeyUp(m.a, shift);
       break;
     case MessageKind::Char:
       canvas->KeyPress(CStr(static_cast<char>(m.a & 0xFF)));

@@ -282,13 +282,7 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
 
 // Letting go of the object alone would leave its rows on screen, showing an element that is gone.
 void CForm1::EmptyTuner() {
-  Tuner->ShowObject(nullptr);
-  Tuner->RootItems.Clear();
-  if (Tuner->Editor) {
-    Tuner->Editor->SetFocused(false);
-    Tuner->Editor->Visible = false;
-  }
-  Tuner->Invalidate();
+  Tuner->ShowNothing();
 }
 
 void CForm1::DestroyWindowsBelow(CInfo* top) {

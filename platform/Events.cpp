@@ -10,9 +10,18 @@
 namespace platform::detail {
 namespace {
 
+std::uint8_t ModifiersOf(SDL_Keymod mod) {
+  std::uint8_t bits = 0;
+  if (mod & KMOD_SHIFT) bits |= kShift;
+  if (mod & KMOD_CTRL) bits |= kCtrl;
+  if (mod & KMOD_ALT) bits |= kAlt;
+  return bits;
+}
+
+// A mouse event carries no modifiers of its own: they are the keyboard's state as it stands.
 void PostMouse(MessageKind kind, WindowId window, int x, int y) {
   const WindowId target = RouteMouse(window, x, y);
-  PostMessage(Message{target, kind, x, y});
+  PostMessage(Message{target, kind, x, y, ModifiersOf(SDL_GetModState())});
 }
 
 void PostWindowEvent(const SDL_WindowEvent& event) {
@@ -62,7 +71,7 @@ void Convert(const SDL_Event& event) {
       if (const int code = ScanCodeFromSdl(event.key.keysym.scancode))
         PostMessage(Message{WindowOfSdl(event.key.windowID),
                             event.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp,
-                            code, 0});
+                            code, 0, ModifiersOf(SDL_Keymod(event.key.keysym.mod))});
       return;
     case SDL_TEXTINPUT:
       for (const char byte : Utf8ToCp1251(event.text.text))

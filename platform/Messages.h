@@ -42,11 +42,15 @@ constexpr int PointY(std::int32_t packed) {
   return static_cast<std::int16_t>(static_cast<std::uint32_t>(packed) >> 16);
 }
 
+// The modifier keys held when an input message was made, as bits of Message::modifiers.
+enum Modifier : std::uint8_t { kShift = 1, kCtrl = 2, kAlt = 4 };
+
 struct Message {
   WindowId window = 0;
   MessageKind kind = MessageKind::None;
   std::int32_t a = 0;
   std::int32_t b = 0;
+  std::uint8_t modifiers = 0;  // button, move and key messages: the Modifier bits held
 
   bool operator==(const Message&) const = default;
 };

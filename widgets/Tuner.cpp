@@ -84,6 +84,16 @@ void CTunerTreeBox::ShowObject(CObject* object) {
   Invalidate();
 }
 
+void CTunerTreeBox::ShowNothing() {
+  ShowObject(nullptr);
+  RootItems.Clear();
+  if (Editor) {
+    Editor->SetFocused(false);
+    Editor->Visible = false;
+  }
+  Invalidate();
+}
+
 void CTunerTreeBox::AddSubProperties(CPropInfo* prop, CItem* parent) {
   if (!prop || !parent) return;
   std::int32_t depth = 0;

@@ -46,12 +46,14 @@ inline void PushWheel(platform::WindowId window, int x, int y, int dx, int dy,
   PushEvent(e);
 }
 
-inline void PushKey(Uint32 type, platform::WindowId window, SDL_Scancode code) {
+inline void PushKey(Uint32 type, platform::WindowId window, SDL_Scancode code,
+                    Uint16 mod = KMOD_NONE) {
   SDL_Event e{};
   e.type = type;
   e.key.windowID = window;
   e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.scancode = code;
+  e.key.keysym.mod = mod;
   PushEvent(e);
 }
 

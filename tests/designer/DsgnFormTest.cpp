@@ -336,7 +336,7 @@ TEST_F(DsgnFormTest, ADesignedFormButtonOrEditOnlyGetsSelected) {
     ClickOn(*made);
     EXPECT_TRUE(Selected(*map, made)) << made->ClassName().ToStd();
     EXPECT_FALSE(made->MousePressed);
-    EXPECT_EQ(main->View->Focused, nullptr);
+    EXPECT_EQ(main->View->Focused, map) << "the surface, not the designed control, has the keyboard";
   }
 }
 
@@ -359,6 +359,12 @@ class DsgnFormTunerTest : public DsgnFormTest {
     tuner->SetBounds(520, 10, 250, 400, true);
     designer->Tuner = tuner;
     main->Invalidate();
+  }
+
+  // A press on the tuner's first row, which opens its edit.
+  void OpenFirstRow() {
+    const CRect face = tuner->Client->GetAbsRect();
+    gui.Click(*main, (face.M1.X + CFloat(30)).Round().Value, (face.M1.Y + CFloat(8)).Round().Value);
   }
 
   CTunerTreeBox* tuner;
@@ -399,11 +405,58 @@ TEST_F(DsgnFormTunerTest, TheTunerLetsGoOfControlsBeforeTheyAreDestroyed) {
     EXPECT_EQ(tuner->Shown, nullptr) << c.what;
   }
 
-  CControl* kept = Use(Line);
+}
+
+// The tuner follows what survives a tool: the copies after Clone, nothing after New or Delete,
+// with no rows left and no edit open on a control that is gone.
+TEST_F(DsgnFormTunerTest, AfterNewDeleteOrCloneTheTunerShowsTheSelectionThatIsLeft) {
+  for (const int tool : {New, Delete, Clone}) {
+    Use(New);
+    CControl* line = Use(Line);
+    Click(*map, 25, 25);
+    ASSERT_EQ(tuner->Shown, line);
+    OpenFirstRow();
+    ASSERT_TRUE(tuner->Editor && tuner->Editor->Visible) << tool;
+
+    Use(tool);
+    if (tool == Clone) {
+      CControl* copy = map->GetChild(1);
+      EXPECT_EQ(tuner->Shown, copy);
+      EXPECT_GT(tuner->RootItems.Count().Value, 0) << "the copy's properties";
+      Use(Delete);  // the copy goes and nothing stays selected
+    }
+    EXPECT_EQ(tuner->Shown, nullptr) << tool;
+    EXPECT_EQ(tuner->RootItems.Count().Value, 0) << tool;
+    EXPECT_FALSE(tuner->Editor->Visible) << tool;
+  }
+}
+
+// A press on the surface gives it the keyboard: arrows move the selection a grid step, Delete
+// removes it as the tool does, and keys reach the surface's hooks.
+TEST_F(DsgnFormTunerTest, TheSurfaceTakesTheKeyboardAfterAPress) {
+  CControl* box = Use(FillRectangle);
+  CControl* other = Use(FillRectangle);
+  other->SetBounds(108, 0, 50, 50, true);
+  struct Heard {
+    std::string keys;
+    void Up(CControl*, CInt key, CShiftStateSet) { keys += key.ToStr().ToStd() + " "; }
+  } heard;
+  map->OnKeyUp.Set(&heard, &Heard::Up);
+
   Click(*map, 25, 25);
-  Use(Clone);
-  Use(Delete);  // the clone goes; the tuner still shows the original
-  EXPECT_EQ(tuner->Shown, kept);
+  gui.PressKey(*main, CMap::kKeyRight);
+  gui.PressKey(*main, CMap::kKeyDown);
+  gui.PressKey(*main, CMap::kKeyDown);
+  EXPECT_EQ(Corners(*box), "(9,18)-(59,68)");
+  EXPECT_EQ(Corners(*other), "(108,0)-(158,50)") << "only the selection moves";
+  EXPECT_EQ(tuner->Shown, box);
+  EXPECT_EQ(heard.keys, "77 80 80 ");
+
+  gui.PressKey(*main, CDsgnForm::kKeyDelete);
+  ASSERT_EQ(map->ChildCount().Value, 1);
+  EXPECT_EQ(map->GetChild(0), other);
+  EXPECT_EQ(tuner->Shown, nullptr);
+  EXPECT_EQ(tuner->RootItems.Count().Value, 0);
 }
 
 }  // namespace

@@ -91,6 +91,32 @@ class TypingTest : public testing::Test {
   WindowId window_ = 0;
 };
 
+// Key messages carry the modifier keys SDL reports with the key; mouse messages the keyboard's
+// state at the time.
+TEST_F(TypingTest, InputMessagesCarryTheModifiersHeld) {
+  const struct {
+    Uint16 mod;
+    std::uint8_t bits;
+  } cases[] = {{KMOD_NONE, 0},
+               {KMOD_LSHIFT, kShift},
+               {KMOD_RCTRL, kCtrl},
+               {KMOD_LALT, kAlt},
+               {KMOD_LSHIFT | KMOD_RALT | KMOD_LCTRL, kShift | kCtrl | kAlt},
+               {KMOD_CAPS | KMOD_NUM, 0}};
+  for (const auto& c : cases) {
+    qxtest::PushKey(SDL_KEYDOWN, window_, SDL_SCANCODE_DELETE, c.mod);
+    SDL_SetModState(SDL_Keymod(c.mod));
+    qxtest::PushMouse(SDL_MOUSEBUTTONDOWN, window_, 5, 5);
+    std::vector<std::uint8_t> got;
+    Message m;
+    while (PeekMessage(m))
+      if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::LeftButtonDown)
+        got.push_back(m.modifiers);
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_EQ(got, (std::vector<std::uint8_t>{c.bits, c.bits})) << c.mod;
+  }
+}
+
 TEST_F(TypingTest, EachKeyGivesKeyDownThenItsCharacterThenKeyUp) {
   Key(SDL_KEYDOWN, SDL_SCANCODE_A);  // SDL reports the text between a key's press and release
   Text("a");
