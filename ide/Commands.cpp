@@ -93,6 +93,7 @@ void CForm1::OpenClick(CControl*) {
 
 void CForm1::SaveClick(CControl*) {
   if (!Confirm("Сохранить все проекты?"_cp)) return;
+  WriteDesigns(&CoreApp->InfoMan.Root);
   const CStr failure = SaveConfig(*CoreApp);
   if (!failure.View().empty()) Report(failure);
 }
@@ -170,8 +171,9 @@ void CForm1::CutClick(CControl* sender) {
 void CForm1::CopyClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected) return;
-  // What the user typed into the element's editor goes with the copy.
+  // What the user typed into the element's editor, and its design, go with the copy.
   WriteBackEditor();
+  WriteDesigns(selected);
   CutPending = 0;
   Clipboard->SetPosition(0);
   Clipboard->SetSize(0);

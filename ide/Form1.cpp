@@ -7,6 +7,7 @@
 // [SECTION] About
 #include "ide/Form1.h"
 
+#include <utility>
 #include <vector>
 
 #include "controls/CtrlApp.h"
@@ -206,6 +207,7 @@ void CForm1::RedrawTree() {
 void CForm1::OnTreeSelect(CControl*) {
   if (!Tree->Selected || Waiting) return;
   WriteBackEditor();
+  if (Current && Designer && Designer->Visible) WriteDesigns(Current);
   if (CodeEditor) CodeEditor->Visible = false;
   if (Designer) Designer->Visible = false;
 
@@ -232,6 +234,8 @@ void CForm1::OnTreeSelect(CControl*) {
       designer->SetPoints(CPoint(0, 0), CPoint(Workspace->GetWidth(), Workspace->GetHeight()));
       designer->Anchors.Set(1, 1, 2, 2);
       Current->EditorWindow = designer;
+      const CStr damage = designer->ReadDesign(std::as_const(*Current).Extra(), Current->GetName());
+      if (!damage.View().empty()) Report(damage);
     }
     Designer = designer;
     Designer->Visible = true;
@@ -241,6 +245,20 @@ void CForm1::OnTreeSelect(CControl*) {
     Workspace->AddChild(Designer);
   }
   Invalidate();
+}
+
+void CForm1::WriteDesigns(CInfo* top) {
+  std::vector<CInfo*> pending{top};
+  while (!pending.empty()) {
+    CInfo* node = pending.back();
+    pending.pop_back();
+    if (auto* designer = dynamic_cast<CDsgnForm*>(node->EditorWindow)) {
+      const CStr& extra = std::as_const(*node).Extra();
+      const CStr text = designer->WriteDesign(extra);
+      if (text != extra) node->Extra() = text;
+    }
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) pending.push_back(node->Child(i));
+  }
 }
 
 void CForm1::WriteBackEditor() {
