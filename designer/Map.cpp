@@ -398,7 +398,8 @@ void CMap::Clear() {
 CControl* CMap::ControlAt(CPoint p) {
   for (std::int32_t i = ChildCount().Value - 1; i >= 0; i--) {
     CControl* child = GetChild(i);
-    if (child->Visible && child->ContainsPoint(p)) return child;
+    // A control hidden in the design is still shown dimmed, and can be taken.
+    if (child->ContainsPoint(p)) return child;
   }
   return nullptr;
 }
@@ -546,6 +547,28 @@ void CMap::MoveSelection(CPoint d) {
 
 // [SECTION] CMap: painting
 
+// A designed control that the built program will not show is drawn here all the same, under a
+// grey dotted veil, so that it can be found, selected and shown again.
+void CMap::PaintHidden(const CRect& clip) {
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  for (std::int32_t i = 0; i < ChildCount().Value; i++) {
+    CControl* child = GetChild(i);
+    if (child->Visible) continue;
+    CRect own = clip;
+    child->Visible = true;
+    child->BeginPaint(own);
+    child->Paint(own);
+    child->EndPaint(own);
+    child->Visible = false;
+    const CRect r = Normalized(*child);
+    canvas->SetOrigin(GetAbsM1());
+    canvas->SetColorRGB(0.6, 0.6, 0.6);
+    for (CFloat y = r.M1.Y; y <= r.M2.Y; y = y + CFloat(2))
+      canvas->DrawLine(CRect(r.M1.X, y, r.M2.X, y));
+  }
+}
+
 // DrawGrid copies the grid from its own origin to the rectangle's corner, so the dots lie at
 // multiples of 9 from the surface's corner, exactly where snapped points fall.
 void CMap::Paint(const CRect& clip) {
@@ -555,6 +578,7 @@ void CMap::Paint(const CRect& clip) {
     canvas->DrawGrid(GetAbsRect());
   }
   CControl::Paint(clip);
+  PaintHidden(clip);
   DropStrayTracks();
   for (std::int32_t i = 0; i < Tracks.Count().Value; i++) TrackAt(i)->Draw();
   Rubber->Draw();

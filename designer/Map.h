@@ -121,7 +121,9 @@ class CMap : public CControl {
   void DropTrack(CControl* control);
   // Trackers whose controls are no longer on the surface (taken away by someone else) go.
   void DropStrayTracks();
-  // The topmost visible child that contains p.
+  // Hidden designed controls, dimmed.
+  void PaintHidden(const CRect& clip);
+  // The topmost child that contains p, hidden ones too.
   CControl* ControlAt(CPoint p);
   // Every shown tracker at its target's rectangle moved by the snapped distance from the press.
   void MoveShownTracks(CPoint p);

@@ -6,6 +6,7 @@
 #include "controls/Pic.h"
 #include "controls/Shapes.h"
 #include "controls/Text.h"
+#include "core/Cp1251.h"
 #include "designer/ColorForm.h"
 #include "designer/DsgnForm.h"
 #include "tests/designer/DesignerFixture.h"
@@ -457,6 +458,51 @@ TEST_F(DsgnFormTunerTest, TheSurfaceTakesTheKeyboardAfterAPress) {
   EXPECT_EQ(map->GetChild(0), other);
   EXPECT_EQ(tuner->Shown, nullptr);
   EXPECT_EQ(tuner->RootItems.Count().Value, 0);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace qxtest;
+
+// The tuner sets what a person sets on a form: a label's text takes the typed value; a value that
+// does not read leaves the control as it was, with the edit open and its text in red; a control
+// hidden from the tuner is still drawn, dimmed, and can be selected again.
+TEST_F(DsgnFormTunerTest, TheTunerSetsTextsAndRefusesUnreadableValuesVisibly) {
+  auto* label = static_cast<CLabel*>(Use(16));
+  Click(*map, 25, 25);
+  ASSERT_EQ(tuner->Shown, label);
+  auto row = [&](const char* caption) {
+    for (std::int32_t i = 0; i < tuner->RootItems.Count().Value; ++i) {
+      auto* item = tuner->RootItems.GetAs<CTunerTreeBox::CItem>(i);
+      if (item->Caption.ToStd().rfind(caption, 0) == 0) return item;
+    }
+    ADD_FAILURE() << "no row " << caption;
+    return static_cast<CTunerTreeBox::CItem*>(nullptr);
+  };
+  // The row's edit emptied and the value typed, then Enter.
+  auto type = [&](const char* caption, const std::string& text) {
+    tuner->SelectItem(row(caption), false);
+    gui.PressKey(*main, 79);  // End
+    for (std::int32_t i = tuner->Editor->GetText().Length().Value; i > 0; --i) gui.PressKey(*main, 14);
+    gui.Type(*main, text);
+    gui.PressKey(*main, 28);
+  };
+  type("Str", "Имя"_cp);
+  EXPECT_EQ(label->Caption->Str, "Имя"_cp);
+
+  type("Color", "abc");
+  EXPECT_TRUE(label->Caption->Color == CColor(0, 0, 0)) << "the value stays";
+  EXPECT_TRUE(tuner->Editor->Visible);
+  EXPECT_EQ(tuner->Editor->GetText(), "abc");
+  EXPECT_TRUE(tuner->Editor->Caption->Color == CColor(1, 0, 0)) << "and says it was refused";
+
+  type("Visible", "false");
+  EXPECT_FALSE(label->Visible);
+  Click(*map, 300, 300);
+  Click(*map, 25, 25);
+  EXPECT_EQ(tuner->Shown, label) << "a hidden control can still be selected";
 }
 
 }  // namespace
