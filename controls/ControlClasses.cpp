@@ -16,7 +16,19 @@ void GetVisible(CObject* owner, CObject* target) {
   if (control && value) *value = control->Visible;
 }
 
-// The colour of a pen or brush: the components are copied, without a repaint.
+void SetVisible(CObject* owner, CObject* value) {
+  auto* control = dynamic_cast<CControl*>(owner);
+  auto* flag = dynamic_cast<CBool*>(value);
+  if (!control || !flag) return;
+  control->Visible = *flag;
+  // A hidden control paints nothing: what was under it is painted again.
+  if (control->Parent)
+    control->Parent->Invalidate();
+  else
+    control->Invalidate();
+}
+
+// The colour of a pen, a brush or a text: the components are copied; a new one repaints.
 template <class T>
 void GetColor(CObject* owner, CObject* target) {
   auto* control = dynamic_cast<T*>(owner);
@@ -28,7 +40,37 @@ template <class T>
 void SetColor(CObject* owner, CObject* value) {
   auto* control = dynamic_cast<T*>(owner);
   auto* color = dynamic_cast<CColor*>(value);
-  if (control && color) control->Color.Set(color->R, color->G, color->B);
+  if (!control || !color) return;
+  control->Color.Set(color->R, color->G, color->B);
+  control->Invalidate();
+}
+
+void GetStr(CObject* owner, CObject* target) {
+  auto* text = dynamic_cast<CText*>(owner);
+  auto* value = dynamic_cast<CStr*>(target);
+  if (text && value) *value = text->Str;
+}
+
+void SetStr(CObject* owner, CObject* value) {
+  auto* text = dynamic_cast<CText*>(owner);
+  auto* str = dynamic_cast<CStr*>(value);
+  if (!text || !str) return;
+  text->Str = *str;
+  text->Invalidate();
+}
+
+void GetCenter(CObject* owner, CObject* target) {
+  auto* text = dynamic_cast<CText*>(owner);
+  auto* value = dynamic_cast<CBool*>(target);
+  if (text && value) *value = text->Center;
+}
+
+void SetCenter(CObject* owner, CObject* value) {
+  auto* text = dynamic_cast<CText*>(owner);
+  auto* flag = dynamic_cast<CBool*>(value);
+  if (!text || !flag) return;
+  text->Center = *flag;
+  text->Invalidate();
 }
 
 constexpr CPropRow Unwired(const char* name, const char* type, bool isObject = false) {
@@ -54,7 +96,7 @@ const CClassRow kRows[] = {
      "QxControls",
      "Класс - карандаш"_cp,
      &MakeControl<CControl>,
-     {{"Visible", "CBool", false, &GetVisible, &NoSet},
+     {{"Visible", "CBool", false, &GetVisible, &SetVisible},
       Unwired("Anchors", "CAnchors", true),
       Unwired("IndexOf", "CInt"),
       Unwired("OnMouse", "CStr")}},
@@ -85,8 +127,10 @@ const CClassRow kRows[] = {
      "QxControls",
      "Класс - текст"_cp,
      &MakeControl<CText>,
-     {Unwired("Str", "CStr"), Unwired("Font", "CFont", true), Unwired("Color", "CColor", true),
-      Unwired("Center", "CBool")}},
+     {{"Str", "CStr", false, &GetStr, &SetStr},
+      Unwired("Font", "CFont", true),
+      {"Color", "CColor", true, &GetColor<CText>, &SetColor<CText>},
+      {"Center", "CBool", false, &GetCenter, &SetCenter}}},
     {"CPic",
      "CControl",
      "QxControls",

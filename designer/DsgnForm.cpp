@@ -5,6 +5,8 @@
 // [SECTION] Tools
 #include "designer/DsgnForm.h"
 
+#include <functional>
+
 #include "controls/Pic.h"
 #include "controls/Shapes.h"
 #include "controls/Text.h"
@@ -112,6 +114,20 @@ void FinishClone(CControl* original, CControl* copy) {
     FinishClone(original->GetFramePart(i), copy->GetFramePart(i));
 }
 
+// Every designed control, group members included.
+void EachControl(CControl* map, const std::function<void(CControl*)>& visit) {
+  std::vector<CControl*> pending;
+  for (std::int32_t i = 0; i < map->ChildCount().Value; i++) pending.push_back(map->GetChild(i));
+  while (!pending.empty()) {
+    CControl* control = pending.back();
+    pending.pop_back();
+    visit(control);
+    if (CMap::IsGroup(control))
+      for (std::int32_t i = 0; i < control->FramePartCount().Value; i++)
+        pending.push_back(control->GetFramePart(i));
+  }
+}
+
 bool InTree(CControl* root, const CObject* object) {
   if (root == object) return true;
   for (std::int32_t i = 0; i < root->FramePartCount().Value; i++)
@@ -152,6 +168,7 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
   Map->Anchors.Set(1, 1, 2, 2);
   Map->Visible = true;
   Map->OnMouseUp.Set(this, &CDsgnForm::MapMouseUp);
+  Map->OnKeyDown.Set(this, &CDsgnForm::MapKeyDown);
 
   CurrentColor = CColor(0, 0, 0);
 }
@@ -166,13 +183,37 @@ void CDsgnForm::ReleaseFromTuner(const std::vector<CControl*>& going) {
   if (!Tuner || !Tuner->Shown) return;
   for (CControl* control : going)
     if (InTree(control, Tuner->Shown)) {
-      Tuner->ShowObject(nullptr);
+      Tuner->ShowNothing();
       return;
     }
 }
 
+void CDsgnForm::ShowSelection() {
+  if (!Tuner) return;
+  if (CControl* first = Map->FirstSelected())
+    Tuner->ShowObject(first);
+  else
+    Tuner->ShowNothing();
+}
+
 void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {
   if (Tuner) Tuner->ShowObject(Map->FirstSelected());
+}
+
+void CDsgnForm::MapKeyDown(CControl*, CInt key, CShiftStateSet) {
+  switch (key.Value) {
+    case kKeyDelete:
+      DeleteClick(nullptr);
+      break;
+    case CMap::kKeyLeft:
+    case CMap::kKeyRight:
+    case CMap::kKeyUp:
+    case CMap::kKeyDown:
+      if (Tuner && Tuner->Shown) ShowSelection();
+      break;
+    default:
+      break;
+  }
 }
 
 void CDsgnForm::NewClick(CControl*) {
@@ -182,6 +223,8 @@ void CDsgnForm::NewClick(CControl*) {
   for (std::int32_t i = 0; i < Map->ChildCount().Value; i++) going.push_back(Map->GetChild(i));
   ReleaseFromTuner(going);
   Map->Clear();
+  Clicks.clear();
+  ShowSelection();
   Invalidate();
 }
 
@@ -191,6 +234,7 @@ void CDsgnForm::CloneClick(CControl*) {
     CControl* copy = original->Clone();
     if (!copy) continue;
     FinishClone(original, copy);
+    if (!CMap::IsGroup(copy)) copy->SetName(FreeName(copy->ClassName()));  // groups: MyControl1
     const CFloat step = CMap::kGrid;
     copy->SetRect(CRect(original->M1.X + step, original->M1.Y + step, original->M2.X + step,
                         original->M2.Y + step));
@@ -199,6 +243,7 @@ void CDsgnForm::CloneClick(CControl*) {
   if (copies.empty()) return;
   Map->SetAllTracks(0);
   for (CControl* copy : copies) Map->SetTrackState(copy, 1);
+  ShowSelection();
   Invalidate();
 }
 
@@ -207,6 +252,8 @@ void CDsgnForm::DeleteClick(CControl*) {
   if (going.empty()) return;
   ReleaseFromTuner(going);
   for (CControl* control : going) Map->DeleteControl(control);
+  PruneClicks();
+  ShowSelection();
   Invalidate();
 }
 
@@ -221,6 +268,7 @@ void CDsgnForm::UnGroupClick(CControl*) {
     if (CMap::IsGroup(control)) going.push_back(control);
   ReleaseFromTuner(going);
   Map->UnGroup();
+  PruneClicks();
   Invalidate();
 }
 
@@ -246,5 +294,47 @@ void CDsgnForm::AddControlClick(CControl* sender) {
   control->Color = CurrentColor;
   control->Anchors.Set(3, 3, 4, 4);
   if (kind.step) kind.step(control);
+  control->SetName(FreeName(kind.className));
   Invalidate();
+}
+
+CControl* CDsgnForm::MakeKind(const CStr& className, CControl* parent) {
+  if (className == "CControl") return new CControl(parent);
+  for (const Tool& tool : kTools)
+    if (tool.className && className == CStr(tool.className)) {
+      CControl* control = tool.make(parent);
+      if (tool.step) tool.step(control);
+      return control;
+    }
+  return nullptr;
+}
+
+CStr CDsgnForm::FreeName(const CStr& className) {
+  const std::string_view kind = className.View().substr(className.View().empty() ? 0 : 1);
+  for (std::int32_t n = 1;; ++n) {
+    const CStr name = CStr(kind) + CInt(n).ToStr();
+    bool taken = false;
+    EachControl(Map, [&](CControl* c) { taken = taken || c->GetName() == name; });
+    if (!taken) return name;
+  }
+}
+
+const std::string* CDsgnForm::ClickOf(CControl* control) const {
+  const auto found = Clicks.find(control);
+  return found == Clicks.end() ? nullptr : &found->second;
+}
+
+void CDsgnForm::SetClick(CControl* control, const std::string& operation) {
+  if (operation.empty())
+    Clicks.erase(control);
+  else
+    Clicks[control] = operation;
+}
+
+void CDsgnForm::PruneClicks() {
+  std::map<CControl*, std::string> kept;
+  EachControl(Map, [&](CControl* c) {
+    if (const std::string* click = ClickOf(c)) kept[c] = *click;
+  });
+  Clicks = std::move(kept);
 }

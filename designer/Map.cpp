@@ -9,9 +9,9 @@
 
 #include <cmath>
 
+#include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "graphics/GLApp.h"
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -398,7 +398,8 @@ void CMap::Clear() {
 CControl* CMap::ControlAt(CPoint p) {
   for (std::int32_t i = ChildCount().Value - 1; i >= 0; i--) {
     CControl* child = GetChild(i);
-    if (child->Visible && child->ContainsPoint(p)) return child;
+    // A control hidden in the design is still shown dimmed, and can be taken.
+    if (child->ContainsPoint(p)) return child;
   }
   return nullptr;
 }
@@ -440,6 +441,7 @@ void CMap::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
     Rubber->SetRect(CRect(at.X, at.Y, at.X, at.Y));
     Mode = 3;
   }
+  if (View) View->SetFocus(this, false, 0);
   Invalidate();
   CControl::MouseDown(button, shift, p);
 }
@@ -502,17 +504,70 @@ void CMap::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
   CCustomControl::MouseUp(button, shift, p);
 }
 
-void CMap::KeyPress(CStr) {
-  platform::MessageBox("Key_Press", "");
+// The surface has the keyboard after a press on it: the arrow keys move the selection by one grid
+// step; every key reaches the surface's hooks, where the designer takes Delete.
+void CMap::KeyPress(CStr ch) {
+  CControl::KeyPress(ch);
 }
-void CMap::KeyDown(CInt, CShiftStateSet) {
-  platform::MessageBox("Key_Down", "");
+
+void CMap::KeyDown(CInt key, CShiftStateSet shift) {
+  switch (key.Value) {
+    case kKeyLeft:
+      MoveSelection(CPoint(-kGrid, 0));
+      break;
+    case kKeyRight:
+      MoveSelection(CPoint(kGrid, 0));
+      break;
+    case kKeyUp:
+      MoveSelection(CPoint(0, -kGrid));
+      break;
+    case kKeyDown:
+      MoveSelection(CPoint(0, kGrid));
+      break;
+    default:
+      break;
+  }
+  CControl::KeyDown(key, shift);
 }
-void CMap::KeyUp(CInt, CShiftStateSet) {
-  platform::MessageBox("Key_Up", "");
+
+void CMap::KeyUp(CInt key, CShiftStateSet shift) {
+  CControl::KeyUp(key, shift);
+}
+
+void CMap::MoveSelection(CPoint d) {
+  if (Mode.Value != 0) return;  // a drag in progress owns the rectangles
+  const std::vector<CControl*> selected = Selected();
+  if (selected.empty()) return;
+  for (CControl* control : selected) {
+    control->SetRect(Moved(*control, d));
+    SetTrackState(control, 1);
+  }
+  Invalidate();
 }
 
 // [SECTION] CMap: painting
+
+// A designed control that the built program will not show is drawn here all the same, under a
+// grey dotted veil, so that it can be found, selected and shown again.
+void CMap::PaintHidden(const CRect& clip) {
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  for (std::int32_t i = 0; i < ChildCount().Value; i++) {
+    CControl* child = GetChild(i);
+    if (child->Visible) continue;
+    CRect own = clip;
+    child->Visible = true;
+    child->BeginPaint(own);
+    child->Paint(own);
+    child->EndPaint(own);
+    child->Visible = false;
+    const CRect r = Normalized(*child);
+    canvas->SetOrigin(GetAbsM1());
+    canvas->SetColorRGB(0.6, 0.6, 0.6);
+    for (CFloat y = r.M1.Y; y <= r.M2.Y; y = y + CFloat(2))
+      canvas->DrawLine(CRect(r.M1.X, y, r.M2.X, y));
+  }
+}
 
 // DrawGrid copies the grid from its own origin to the rectangle's corner, so the dots lie at
 // multiples of 9 from the surface's corner, exactly where snapped points fall.
@@ -523,6 +578,7 @@ void CMap::Paint(const CRect& clip) {
     canvas->DrawGrid(GetAbsRect());
   }
   CControl::Paint(clip);
+  PaintHidden(clip);
   DropStrayTracks();
   for (std::int32_t i = 0; i < Tracks.Count().Value; i++) TrackAt(i)->Draw();
   Rubber->Draw();

@@ -3,7 +3,8 @@
 // The surface's ordinary children are the designed controls. It keeps the mouse to itself
 // (KeepEvents), so a designed button never goes down and a designed edit never takes the focus:
 // a press selects, drags or resizes instead. Every position is snapped to a grid of 9 units, whose
-// dots the surface draws under its children.
+// dots the surface draws under its children. A press on the surface gives it the keyboard: the
+// arrow keys move the selection by one grid step, and every key reaches its key hooks.
 //
 // A tracker belongs to one designed control. It is hidden, selected (eight handles) or dragging
 // (a dotted frame); while it drags only its own rectangle moves, and the control takes that
@@ -64,6 +65,8 @@ class CTrack : public CCustomControl {
 class CMap : public CControl {
  public:
   static constexpr int kGrid = 9;
+  // The scan codes of the arrow keys.
+  static constexpr int kKeyLeft = 75, kKeyRight = 77, kKeyUp = 72, kKeyDown = 80;
 
   explicit CMap(CControl* parent);
 
@@ -90,6 +93,8 @@ class CMap : public CControl {
   // What Group makes: a plain control.
   static bool IsGroup(const CControl* control);
 
+  // Every selected control moves by d, its tracker with it.
+  void MoveSelection(CPoint d);
   // Destroys a designed control and its tracker.
   void DeleteControl(CControl* control);
   // Destroys every designed control, every frame part and every tracker.
@@ -116,7 +121,9 @@ class CMap : public CControl {
   void DropTrack(CControl* control);
   // Trackers whose controls are no longer on the surface (taken away by someone else) go.
   void DropStrayTracks();
-  // The topmost visible child that contains p.
+  // Hidden designed controls, dimmed.
+  void PaintHidden(const CRect& clip);
+  // The topmost child that contains p, hidden ones too.
   CControl* ControlAt(CPoint p);
   // Every shown tracker at its target's rectangle moved by the snapped distance from the press.
   void MoveShownTracks(CPoint p);

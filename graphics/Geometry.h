@@ -107,8 +107,7 @@ class CRect : public CObject {
   CPoint HalfSize() const;
 };
 
-// The modifier keys of an input event. The window layer builds a fresh set for every event and
-// nothing sets a flag, so every event arrives with all three false.
+// The modifier keys held when an input event was made, as the platform reports them.
 class CShiftStateSet : public CVar {
  public:
   CBool Shift;

@@ -98,6 +98,7 @@ void CForm1::OpenClick(CControl*) {
 
 void CForm1::SaveClick(CControl*) {
   if (!Confirm("Сохранить все проекты?"_cp)) return;
+  WriteDesigns(&CoreApp->InfoMan.Root);
   bool kept = true;
   const CStr said =
       keepBeforeSave_ ? SaveConfigKeepingDamaged(*CoreApp, kept) : SaveConfig(*CoreApp);
@@ -178,8 +179,9 @@ void CForm1::CutClick(CControl* sender) {
 void CForm1::CopyClick(CControl*) {
   CInfo* selected = Selected();
   if (!selected) return;
-  // What the user typed into the element's editor goes with the copy.
+  // What the user typed into the element's editor, and its design, go with the copy.
   WriteBackEditor();
+  WriteDesigns(selected);
   CutPending = 0;
   Clipboard->SetPosition(0);
   Clipboard->SetSize(0);

@@ -7,6 +7,7 @@
 // [SECTION] About
 #include "ide/Form1.h"
 
+#include <utility>
 #include <vector>
 
 #include "controls/CtrlApp.h"
@@ -211,6 +212,7 @@ void CForm1::OnTreeSelect(CControl*) {
   if (!Tree->Selected || Waiting) return;
   if (View) View->SetFocus(Tree, false, 0);  // a press on the tree gives it the keyboard
   WriteBackEditor();
+  if (Current && Designer && Designer->Visible) WriteDesigns(Current);
   if (CodeEditor) CodeEditor->Hide();
   if (Designer) Designer->Hide();
 
@@ -237,6 +239,8 @@ void CForm1::OnTreeSelect(CControl*) {
       designer->SetPoints(CPoint(0, 0), CPoint(Workspace->GetWidth(), Workspace->GetHeight()));
       designer->Anchors.Set(1, 1, 2, 2);
       Current->EditorWindow = designer;
+      const CStr damage = designer->ReadDesign(std::as_const(*Current).Extra(), Current->GetName());
+      if (!damage.View().empty()) Report(damage);
     }
     Designer = designer;
     Designer->Visible = true;
@@ -246,6 +250,20 @@ void CForm1::OnTreeSelect(CControl*) {
     Workspace->AddChild(Designer);
   }
   Invalidate();
+}
+
+void CForm1::WriteDesigns(CInfo* top) {
+  std::vector<CInfo*> pending{top};
+  while (!pending.empty()) {
+    CInfo* node = pending.back();
+    pending.pop_back();
+    if (auto* designer = dynamic_cast<CDsgnForm*>(node->EditorWindow)) {
+      const CStr& extra = std::as_const(*node).Extra();
+      const CStr text = designer->WriteDesign(extra);
+      if (text != extra) node->Extra() = text;
+    }
+    for (std::int32_t i = 0; i < node->ChildCount().Value; ++i) pending.push_back(node->Child(i));
+  }
 }
 
 void CForm1::WriteBackEditor() {
@@ -287,13 +305,7 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
 
 // Letting go of the object alone would leave its rows on screen, showing an element that is gone.
 void CForm1::EmptyTuner() {
-  Tuner->ShowObject(nullptr);
-  Tuner->RootItems.Clear();
-  if (Tuner->Editor) {
-    Tuner->Editor->SetFocused(false);
-    Tuner->Editor->Visible = false;
-  }
-  Tuner->Invalidate();
+  Tuner->ShowNothing();
 }
 
 void CForm1::DestroyWindowsBelow(CInfo* top) {

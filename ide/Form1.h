@@ -107,6 +107,8 @@ class CForm1 : public CForm {
   void MoveTreeSelection(int key);
   // The shown code editor's text into its operation.
   void WriteBackEditor();
+  // The design of every designer made for a class at or below top into its class's Extra.
+  void WriteDesigns(CInfo* top);
   // Lets go of everything that points into the subtree of gone (gone included) before it is
   // destroyed or taken out of the tree; with keepRoot, gone itself stays (its children go).
   void Forget(CInfo* gone, bool keepRoot = false);

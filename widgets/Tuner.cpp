@@ -8,6 +8,7 @@
 // [SECTION] The column divider
 #include "widgets/Tuner.h"
 
+#include "controls/Text.h"
 #include "controls/View.h"
 #include "core/App.h"
 #include "graphics/Canvas.h"
@@ -82,6 +83,16 @@ void CTunerTreeBox::ShowObject(CObject* object) {
   CloseEditor();
   RootItems.Clear();
   AddClassChain(object->ClassName(), object, nullptr);
+  Invalidate();
+}
+
+void CTunerTreeBox::ShowNothing() {
+  ShowObject(nullptr);
+  RootItems.Clear();
+  if (Editor) {
+    Editor->SetFocused(false);
+    Editor->Visible = false;
+  }
   Invalidate();
 }
 
@@ -205,6 +216,7 @@ void CTunerTreeBox::RowSelected(CControl*, CItem* item) {
     Editor->Visible = false;
   }
   const CPropData* data = DataOf(item);
+  Editor->Caption->Color = CColor(0, 0, 0);
   Editor->SetText(data ? data->ValueText() : CStr());
   Editor->CaretPos = Editor->GetText().Length();
   Editor->ReplaceOnType = true;
@@ -223,8 +235,16 @@ void CTunerTreeBox::ToggleExpand(CItem* item) {
 }
 
 void CTunerTreeBox::EditorKeyPress(CControl*, CStr ch) {
-  if (ch != CStr(kEnter)) return;
-  if (!Commit()) return;  // the edit stays open with the text as typed
+  if (ch != CStr(kEnter)) {
+    Editor->Caption->Color = CColor(0, 0, 0);  // typing again: no longer the refused text
+    return;
+  }
+  if (!Commit()) {
+    // The edit stays open with the text as typed, in red: it was not taken.
+    Editor->Caption->Color = CColor(1, 0, 0);
+    Editor->Invalidate();
+    return;
+  }
   ShowObject(Shown);
 }
 

@@ -47,6 +47,8 @@ class CTunerTreeBox : public CCustomTreeBox {
   virtual void EndDrag(CControl* sender, CInt button, CShiftStateSet shift, CPoint p);
   virtual void AddSubProperties(CPropInfo* prop, CItem* parent);
   virtual void ShowObject(CObject* object);
+  // No object, no rows, no edit: for when the object shown is gone and nothing replaces it.
+  void ShowNothing();
 
   // The data of a row; none for a row without it.
   static CPropData* DataOf(const CItem* item);

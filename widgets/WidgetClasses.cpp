@@ -1,6 +1,6 @@
 // The classes the widgets add to the registry: the bevel, the panel, the label, the two push
-// buttons, the edit and the form. Their properties are shown but not connected, except the
-// form's title.
+// buttons, the edit and the form. The texts, their colours, a panel's face colour and the form's
+// title are connected; the rest is shown only.
 #include "widgets/WidgetClasses.h"
 
 #include "controls/Text.h"
@@ -10,6 +10,7 @@
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
 #include "widgets/Form.h"
+#include "widgets/Label.h"
 
 namespace {
 
@@ -22,7 +23,60 @@ void GetTitle(CObject* owner, CObject* target) {
 void SetTitle(CObject* owner, CObject* value) {
   auto* form = dynamic_cast<CForm*>(owner);
   auto* text = dynamic_cast<CStr*>(value);
-  if (form && text) form->Caption->Title->Str = *text;
+  if (!form || !text) return;
+  form->Caption->Title->Str = *text;
+  form->Caption->Invalidate();
+}
+
+// The text a label, an edit or a button shows is its caption's.
+CText* CaptionOf(CObject* owner) {
+  if (auto* button = dynamic_cast<CButton*>(owner)) return button->Caption;
+  if (auto* label = dynamic_cast<CLabel*>(owner)) return label->Caption;
+  return nullptr;
+}
+
+void GetCaption(CObject* owner, CObject* target) {
+  CText* caption = CaptionOf(owner);
+  auto* text = dynamic_cast<CStr*>(target);
+  if (caption && text) *text = caption->Str;
+}
+
+void SetCaption(CObject* owner, CObject* value) {
+  CText* caption = CaptionOf(owner);
+  auto* text = dynamic_cast<CStr*>(value);
+  if (!caption || !text) return;
+  caption->Str = *text;
+  caption->Invalidate();
+}
+
+void GetCaptionColor(CObject* owner, CObject* target) {
+  CText* caption = CaptionOf(owner);
+  auto* color = dynamic_cast<CColor*>(target);
+  if (caption && color) color->Set(caption->Color.R, caption->Color.G, caption->Color.B);
+}
+
+void SetCaptionColor(CObject* owner, CObject* value) {
+  CText* caption = CaptionOf(owner);
+  auto* color = dynamic_cast<CColor*>(value);
+  if (!caption || !color) return;
+  caption->Color.Set(color->R, color->G, color->B);
+  caption->Invalidate();
+}
+
+// A panel shows its colour on its face.
+void GetFaceColor(CObject* owner, CObject* target) {
+  auto* panel = dynamic_cast<CPanel*>(owner);
+  auto* color = dynamic_cast<CColor*>(target);
+  if (panel && panel->Client && color)
+    color->Set(panel->Client->Color.R, panel->Client->Color.G, panel->Client->Color.B);
+}
+
+void SetFaceColor(CObject* owner, CObject* value) {
+  auto* panel = dynamic_cast<CPanel*>(owner);
+  auto* color = dynamic_cast<CColor*>(value);
+  if (!panel || !panel->Client || !color) return;
+  panel->Client->Color.Set(color->R, color->G, color->B);
+  panel->Invalidate();
 }
 
 constexpr CPropRow Unwired(const char* name, const char* type, bool isObject = false) {
@@ -36,15 +90,28 @@ const CClassRow kRows[] = {
      "Класс - бевел"_cp,
      &MakeControl<CBevel>,
      {Unwired("State", "CBool")}},
-    {"CPanel", "CControl", "QxPanel", "Класс - панель"_cp, &MakeControl<CPanel>},
+    {"CPanel",
+     "CControl",
+     "QxPanel",
+     "Класс - панель"_cp,
+     &MakeControl<CPanel>,
+     {{"FaceColor", "CColor", true, &GetFaceColor, &SetFaceColor}}},
     {"CLabel",
      "CPanel",
      "QxPanel",
      "Класс - метка"_cp,
      &MakeControl<CLabel>,
-     {Unwired("Str", "CStr"), Unwired("Font", "CFont", true), Unwired("Color", "CColor", true),
+     {{"Str", "CStr", false, &GetCaption, &SetCaption},
+      Unwired("Font", "CFont", true),
+      {"Color", "CColor", true, &GetCaptionColor, &SetCaptionColor},
       Unwired("Center", "CBool")}},
-    {"CButton", "CPicButton", "QxPanel", "Класс - кнопка"_cp, &MakeControl<CButton>},
+    {"CButton",
+     "CPicButton",
+     "QxPanel",
+     "Класс - кнопка"_cp,
+     &MakeControl<CButton>,
+     {{"Str", "CStr", false, &GetCaption, &SetCaption},
+      {"Color", "CColor", true, &GetCaptionColor, &SetCaptionColor}}},
     {"CPicButton",
      "CPanel",
      "QxPanel",

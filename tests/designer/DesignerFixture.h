@@ -9,6 +9,8 @@
 #include "controls/View.h"
 #include "designer/Map.h"
 #include "platform/Timers.h"
+#include "platform/Window.h"
+#include "tests/common/SdlEvents.h"
 #include "tests/widgets/WidgetFixture.h"
 #include "widgets/Form.h"
 
@@ -36,13 +38,18 @@ class DesignerTest : public testing::Test {
     Press(map, x, y);
     Release(map, x, y);
   }
-  // A press with Shift held. The platform's events never carry the modifier keys, so the press
-  // enters at the view, where the window's events arrive.
+  // A press and release with Shift held, as SDL reports them: the keyboard's modifier state and
+  // the mouse events, from the platform layer up.
   void ShiftClick(CMap& map, double x, double y) {
-    CShiftStateSet shift;
-    shift.Shift = true;
-    main->View->DispatchMouseDown(0, shift, CPoint(X(map, x), Y(map, y)));
-    Release(map, x, y);
+    const platform::WindowId window = Gui::WindowOf(*main);
+    SDL_Window* sdl = platform::detail::SdlWindowOf(window);
+    const platform::WindowId sdlId = sdl ? SDL_GetWindowID(sdl) : window;
+    SDL_SetModState(KMOD_LSHIFT);
+    PushMouse(SDL_MOUSEBUTTONDOWN, sdlId, X(map, x), Y(map, y));
+    gui.RunUntilIdle();
+    PushMouse(SDL_MOUSEBUTTONUP, sdlId, X(map, x), Y(map, y));
+    gui.RunUntilIdle();
+    SDL_SetModState(KMOD_NONE);
   }
 
   // The middle of a control, in view coordinates, clicked through the window.

@@ -6,6 +6,7 @@
 #include "controls/Pic.h"
 #include "controls/Shapes.h"
 #include "controls/Text.h"
+#include "core/Cp1251.h"
 #include "designer/ColorForm.h"
 #include "designer/DsgnForm.h"
 #include "tests/designer/DesignerFixture.h"
@@ -336,7 +337,7 @@ TEST_F(DsgnFormTest, ADesignedFormButtonOrEditOnlyGetsSelected) {
     ClickOn(*made);
     EXPECT_TRUE(Selected(*map, made)) << made->ClassName().ToStd();
     EXPECT_FALSE(made->MousePressed);
-    EXPECT_EQ(main->View->Focused, nullptr);
+    EXPECT_EQ(main->View->Focused, map) << "the surface, not the designed control, has the keyboard";
   }
 }
 
@@ -359,6 +360,12 @@ class DsgnFormTunerTest : public DsgnFormTest {
     tuner->SetBounds(520, 10, 250, 400, true);
     designer->Tuner = tuner;
     main->Invalidate();
+  }
+
+  // A press on the tuner's first row, which opens its edit.
+  void OpenFirstRow() {
+    const CRect face = tuner->Client->GetAbsRect();
+    gui.Click(*main, (face.M1.X + CFloat(30)).Round().Value, (face.M1.Y + CFloat(8)).Round().Value);
   }
 
   CTunerTreeBox* tuner;
@@ -399,11 +406,103 @@ TEST_F(DsgnFormTunerTest, TheTunerLetsGoOfControlsBeforeTheyAreDestroyed) {
     EXPECT_EQ(tuner->Shown, nullptr) << c.what;
   }
 
-  CControl* kept = Use(Line);
+}
+
+// The tuner follows what survives a tool: the copies after Clone, nothing after New or Delete,
+// with no rows left and no edit open on a control that is gone.
+TEST_F(DsgnFormTunerTest, AfterNewDeleteOrCloneTheTunerShowsTheSelectionThatIsLeft) {
+  for (const int tool : {New, Delete, Clone}) {
+    Use(New);
+    CControl* line = Use(Line);
+    Click(*map, 25, 25);
+    ASSERT_EQ(tuner->Shown, line);
+    OpenFirstRow();
+    ASSERT_TRUE(tuner->Editor && tuner->Editor->Visible) << tool;
+
+    Use(tool);
+    if (tool == Clone) {
+      CControl* copy = map->GetChild(1);
+      EXPECT_EQ(tuner->Shown, copy);
+      EXPECT_GT(tuner->RootItems.Count().Value, 0) << "the copy's properties";
+      Use(Delete);  // the copy goes and nothing stays selected
+    }
+    EXPECT_EQ(tuner->Shown, nullptr) << tool;
+    EXPECT_EQ(tuner->RootItems.Count().Value, 0) << tool;
+    EXPECT_FALSE(tuner->Editor->Visible) << tool;
+  }
+}
+
+// A press on the surface gives it the keyboard: arrows move the selection a grid step, Delete
+// removes it as the tool does, and keys reach the surface's hooks.
+TEST_F(DsgnFormTunerTest, TheSurfaceTakesTheKeyboardAfterAPress) {
+  CControl* box = Use(FillRectangle);
+  CControl* other = Use(FillRectangle);
+  other->SetBounds(108, 0, 50, 50, true);
+  struct Heard {
+    std::string keys;
+    void Up(CControl*, CInt key, CShiftStateSet) { keys += key.ToStr().ToStd() + " "; }
+  } heard;
+  map->OnKeyUp.Set(&heard, &Heard::Up);
+
   Click(*map, 25, 25);
-  Use(Clone);
-  Use(Delete);  // the clone goes; the tuner still shows the original
-  EXPECT_EQ(tuner->Shown, kept);
+  gui.PressKey(*main, CMap::kKeyRight);
+  gui.PressKey(*main, CMap::kKeyDown);
+  gui.PressKey(*main, CMap::kKeyDown);
+  EXPECT_EQ(Corners(*box), "(9,18)-(59,68)");
+  EXPECT_EQ(Corners(*other), "(108,0)-(158,50)") << "only the selection moves";
+  EXPECT_EQ(tuner->Shown, box);
+  EXPECT_EQ(heard.keys, "77 80 80 ");
+
+  gui.PressKey(*main, CDsgnForm::kKeyDelete);
+  ASSERT_EQ(map->ChildCount().Value, 1);
+  EXPECT_EQ(map->GetChild(0), other);
+  EXPECT_EQ(tuner->Shown, nullptr);
+  EXPECT_EQ(tuner->RootItems.Count().Value, 0);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace qxtest;
+
+// The tuner sets what a person sets on a form: a label's text takes the typed value; a value that
+// does not read leaves the control as it was, with the edit open and its text in red; a control
+// hidden from the tuner is still drawn, dimmed, and can be selected again.
+TEST_F(DsgnFormTunerTest, TheTunerSetsTextsAndRefusesUnreadableValuesVisibly) {
+  auto* label = static_cast<CLabel*>(Use(16));
+  Click(*map, 25, 25);
+  ASSERT_EQ(tuner->Shown, label);
+  auto row = [&](const char* caption) {
+    for (std::int32_t i = 0; i < tuner->RootItems.Count().Value; ++i) {
+      auto* item = tuner->RootItems.GetAs<CTunerTreeBox::CItem>(i);
+      if (item->Caption.ToStd().rfind(caption, 0) == 0) return item;
+    }
+    ADD_FAILURE() << "no row " << caption;
+    return static_cast<CTunerTreeBox::CItem*>(nullptr);
+  };
+  // The row's edit emptied and the value typed, then Enter.
+  auto type = [&](const char* caption, const std::string& text) {
+    tuner->SelectItem(row(caption), false);
+    gui.PressKey(*main, 79);  // End
+    for (std::int32_t i = tuner->Editor->GetText().Length().Value; i > 0; --i) gui.PressKey(*main, 14);
+    gui.Type(*main, text);
+    gui.PressKey(*main, 28);
+  };
+  type("Str", "Имя"_cp);
+  EXPECT_EQ(label->Caption->Str, "Имя"_cp);
+
+  type("Color", "abc");
+  EXPECT_TRUE(label->Caption->Color == CColor(0, 0, 0)) << "the value stays";
+  EXPECT_TRUE(tuner->Editor->Visible);
+  EXPECT_EQ(tuner->Editor->GetText(), "abc");
+  EXPECT_TRUE(tuner->Editor->Caption->Color == CColor(1, 0, 0)) << "and says it was refused";
+
+  type("Visible", "false");
+  EXPECT_FALSE(label->Visible);
+  Click(*map, 300, 300);
+  Click(*map, 25, 25);
+  EXPECT_EQ(tuner->Shown, label) << "a hidden control can still be selected";
 }
 
 }  // namespace

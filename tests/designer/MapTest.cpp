@@ -47,7 +47,7 @@ TEST_F(MapTest, AClickSelectsADesignedButtonOrEditWithoutPressingOrFocusingIt) {
   EXPECT_TRUE(Selected(*map, edit));
   EXPECT_FALSE(Selected(*map, button)) << "a click without Shift drops the previous selection";
   EXPECT_FALSE(edit->Focused);
-  EXPECT_EQ(main->View->Focused, nullptr);
+  EXPECT_EQ(main->View->Focused, map) << "the surface, not the edit, has the keyboard";
   EXPECT_NE(caret.GetControl(), edit);
   EXPECT_EQ(Corners(*button), "(18,18)-(108,45)") << "clicks move nothing";
   EXPECT_EQ(Corners(*edit), "(18,90)-(108,110)");

@@ -12,6 +12,7 @@
 
 #include "core/App.h"
 #include "model/Kinds.h"
+#include "model/TypeInfo.h"
 #include "storage/Config.h"
 #include "storage/File.h"
 #include "tests/tools/RunTool.h"
@@ -261,4 +262,37 @@ TEST_F(QxtreeTool, BadArgumentsShowTheUsage) {
     EXPECT_NE(run.err.find("qxtree dump"), std::string::npos) << c.arguments;
     EXPECT_EQ(run.out, "") << c.arguments;
   }
+}
+
+// A form's design shows as its lines in the dump; check names each damaged line of a design.
+TEST_F(QxtreeTool, DumpShowsADesignByLinesAndCheckChecksDesigns) {
+  CInfo& root = app.InfoMan.Root;
+  auto* form = new CClassInfo;
+  form->SetName("TLogin");
+  form->Base = "CForm";
+  form->Extra() = "design 1\nCLabel Label1 rect=9,9,99,27 text=\"Имя\"\n"_cp;
+  root.Append(form);
+  auto* notes = new CClassInfo;
+  notes->SetName("TNotes");
+  notes->Extra() = "design notes, not a design";
+  root.Append(notes);
+  Save(root, Path("good.qxe"));
+
+  const Outcome dump = Call("dump " + Path("good.qxe"));
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  EXPECT_NE(dump.out.find("\"design\": [\n        \"design 1\",\n"
+                          "        \"CLabel Label1 rect=9,9,99,27 text=\\\"Имя\\\"\"\n      ],"),
+            std::string::npos)
+      << dump.out;
+  EXPECT_EQ(dump.out.find("\"design\": [", dump.out.find("TNotes")), std::string::npos)
+      << "another text is no design";
+  EXPECT_EQ(Call("check " + Path("good.qxe")).exitCode, 0);
+
+  form->Extra() = "design 1\nCLabel Label1 rect=9,9\nCLine Line1 rect=0,0,1,1\nCWidget W rect=0,0,1,1\n";
+  Save(root, Path("bad.qxe"));
+  const Outcome check = Call("check " + Path("bad.qxe"));
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_EQ(check.err,
+            "design of TLogin, line 2: rect needs four numbers\n"
+            "design of TLogin, line 4: unknown control class CWidget\n");
 }

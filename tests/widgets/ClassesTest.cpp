@@ -49,9 +49,9 @@ TEST_F(WidgetTest, TheWidgetRowsGiveBaseUnitDescriptionAndProperties) {
     const char* properties;
   } rows[] = {
       {"CBevel", "CControl", "Класс - бевел"_cp, "State:CBool"},
-      {"CPanel", "CControl", "Класс - панель"_cp, ""},
+      {"CPanel", "CControl", "Класс - панель"_cp, "FaceColor:CColor*"},
       {"CLabel", "CPanel", "Класс - метка"_cp, "Str:CStr Font:CFont* Color:CColor* Center:CBool"},
-      {"CButton", "CPicButton", "Класс - кнопка"_cp, ""},
+      {"CButton", "CPicButton", "Класс - кнопка"_cp, "Str:CStr Color:CColor*"},
       {"CPicButton", "CPanel", "Класс - кнопка с картинкой"_cp, "FileName:CStr"},
       {"CEdit", "CLabel", "Класс - редактор строчки"_cp, ""},
       {"CForm", "CPanel", "Класс - форма"_cp, "Str:CStr"},
@@ -78,7 +78,7 @@ TEST_F(WidgetTest, TheWidgetRowsGiveBaseUnitDescriptionAndProperties) {
   EXPECT_TRUE(gui.App().ClassMan->CreateByName("CButton", root.get())->InheritsFrom("CControl"));
 }
 
-TEST_F(WidgetTest, TheFormsStrPropertyReadsAndWritesTheTitleAndTheOthersDoNothing) {
+TEST_F(WidgetTest, TheStrPropertiesReadAndWriteTheTitleOrTheCaption) {
   auto* form = new CForm(root.get());
   CClassInfo* record = gui.App().ClassMan->Find("CForm");
   auto* str = record->Properties.GetAs<CPropInfo>(0);
@@ -93,9 +93,20 @@ TEST_F(WidgetTest, TheFormsStrPropertyReadsAndWritesTheTitleAndTheOthersDoNothin
   auto* labelStr = gui.App().ClassMan->Find("CLabel")->Properties.GetAs<CPropInfo>(0);
   CStr read = "unchanged";
   labelStr->Get(edit, &read);
-  EXPECT_EQ(read, "unchanged");
+  EXPECT_EQ(read, edit->GetText());
   labelStr->Set(edit, &renamed);
-  EXPECT_EQ(edit->GetText(), "Edit1");
+  EXPECT_EQ(edit->GetText(), renamed);
+
+  auto* button = new CButton(root.get());
+  auto* buttonStr = gui.App().ClassMan->Find("CButton")->Properties.GetAs<CPropInfo>(0);
+  CStr ok = "OK";
+  buttonStr->Set(button, &ok);
+  EXPECT_EQ(button->Caption->Str, "OK");
+  CPanel* panel = button;
+  auto* face = gui.App().ClassMan->Find("CPanel")->Properties.GetAs<CPropInfo>(0);
+  CColor red(1, 0, 0);
+  face->Set(panel, &red);
+  EXPECT_TRUE(button->Client->Color == red);
 }
 
 TEST_F(WidgetTest, AClonedLabelKeepsItsTextAndRectangleWithoutDoublingItsParts) {

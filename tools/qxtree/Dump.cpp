@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "core/Cp1251.h"
+#include "model/Design.h"
 #include "model/Kinds.h"
 
 namespace qxtree {
@@ -171,6 +173,15 @@ void DumpJson(CInfo& node, std::string& out, int indent) {
   out += inner + "\"name\": " + JsonText(node.GetName()) + ",\n";
   out += inner + "\"about\": " + JsonText(node.About) + ",\n";
   out += inner + "\"extra\": " + JsonText(std::as_const(node).Extra()) + ",\n";
+  // A form's design is shown line by line as well, for people to read.
+  if (design::IsDesign(std::as_const(node).Extra().View())) {
+    out += inner + "\"design\": [";
+    const std::string_view extra = std::as_const(node).Extra().View();
+    const std::vector<std::string> lines = design::SplitLines(extra.substr(design::DesignStart(extra)));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      out += (i ? ",\n" : "\n") + inner + "  " + JsonText(CStr(std::string_view(lines[i])));
+    out += "\n" + inner + "],\n";
+  }
   out += inner + "\"fields\": {";
   Fields fields(out, inner + "  ");
   KindFields(fields, node, inner + "  ");
@@ -182,6 +193,24 @@ void DumpJson(CInfo& node, std::string& out, int indent) {
   }
   out += node.ChildCount().Value ? "\n" + inner + "]\n" : "]\n";
   out += pad + "}";
+}
+
+int CheckDesigns(CInfo& root, std::string& report) {
+  int damaged = 0;
+  std::vector<CInfo*> pending{&root};
+  while (!pending.empty()) {
+    CInfo* node = pending.back();
+    pending.pop_back();
+    const design::Parsed parsed = design::Parse(std::as_const(*node).Extra().View());
+    for (const design::Damage& damage : parsed.Damages) {
+      ++damaged;
+      report += "design of " + node->GetName().ToStd() + ", line " + std::to_string(damage.Line) +
+                ": " + damage.Why + "\n";
+    }
+    for (std::int32_t i = node->ChildCount().Value - 1; i >= 0; --i)
+      pending.push_back(node->Child(i));
+  }
+  return damaged;
 }
 
 }  // namespace qxtree

@@ -1,6 +1,7 @@
 // qxtree: the project files of Qxworks from the command line.
 //   qxtree dump FILE      the tree as JSON on stdout
-//   qxtree check FILE     exit 0 when the file reads in full; else 1 and the first fault
+//   qxtree check FILE     exit 0 when the file and its form designs read in full; else 1 and
+//                         the first fault of the file, or every damaged design line
 //   qxtree copy IN OUT    read and write again (refused when a record would be lost)
 //   qxtree import FILE ELEMENT   the Import command on an element (Work/Demo/Main), then save
 // Exit codes: 0 done, 1 the file is faulty or cannot be read or written, 2 bad arguments.
@@ -55,6 +56,11 @@ int main(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   if (command == "check") {
+    std::string report;
+    if (qxtree::CheckDesigns(root, report) > 0) {
+      std::fprintf(stderr, "%s", report.c_str());
+      return 1;
+    }
     std::printf("%s: ok\n", in.c_str());
     return 0;
   }
