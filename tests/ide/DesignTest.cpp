@@ -95,7 +95,9 @@ TEST_F(DesignTest, AnotherTextInTheClassStaysUntilAControlIsPlaced) {
 
   UseTool(Open(form), 8);
   Command(3, true);
-  EXPECT_EQ(std::as_const(*form).Extra().ToStd().rfind("design 1\nCRectangle Rectangle1 rect=0,0,50,50", 0),
+  // The other tool's text stays, in front of the design.
+  EXPECT_EQ(std::as_const(*form).Extra().ToStd().rfind(
+                "written by another tool\r\ndesign 1\nCRectangle Rectangle1 rect=0,0,50,50", 0),
             0u)
       << std::as_const(*form).Extra().ToStd();
 }
