@@ -17,7 +17,7 @@ for entry in "${suites[@]}"; do
   filter=${entry#*:}
   [ -x "$build/tests/$program" ] || continue
   echo "-- $program $filter on $display"
-  DISPLAY=$display SDL_VIDEODRIVER=x11 "$build/tests/$program" --gtest_filter="$filter" \
+  DISPLAY=$display SDL_VIDEODRIVER=x11 timeout 900 "$build/tests/$program" --gtest_filter="$filter" \
     --gtest_brief=1 || status=1
 done
 

@@ -299,6 +299,7 @@ class Monkey : public IdeTest {
   // a project the monkey has worn down to a few elements, or grown past what it compares
   // quickly, is written to the drive anew; not after a damaged start, whose tree is the point.
   void Restart(const std::string* held = nullptr, bool damaged = false) {
+    waitSeen_ = false;  // a box of the new start waits on a new window and tree
     if (timer_) platform::KillTimer(timer_);
     StartAnsweringBoxes();
     ++figures_.restarts;
@@ -1021,7 +1022,7 @@ class Monkey : public IdeTest {
     ++figures_.events;
     ++figures_.boxes;
     Trace("report box");
-    HoldsWhileWaiting();
+    HoldsWhileWaiting(box);
     const auto bounds = platform::WindowBounds(box);
     const int pick = Below(100);
     const auto post = [box](platform::MessageKind kind, int a, int b = 0) {
@@ -1052,10 +1053,13 @@ class Monkey : public IdeTest {
 
   // While a question, the add dialog or a report box waits, the tree keeps its selection (and,
   // under a report box, its elements: the main window waits for the answer).
-  void HoldsWhileWaiting() {
+  // `wait` names what waits (a box's window, the question, the add dialog): a command answered
+  // in one wait may change the tree before the next one, a box reporting its outcome.
+  void HoldsWhileWaiting(std::uint64_t wait) {
     if (!options_.selectionHeld) return;
-    if (!waitSeen_) {
+    if (!waitSeen_ || wait != waitOn_) {
       waitSeen_ = true;
+      waitOn_ = wait;
       waitSelection_ = main->Tree->Selected;
       if (!app->Modal.Value) waitImage_ = Image(Root());
       return;
@@ -1097,7 +1101,7 @@ class Monkey : public IdeTest {
       app->EndModal();
       return;
     }
-    HoldsWhileWaiting();
+    HoldsWhileWaiting(question->Visible.Value ? 1 : 2);
     if (answerYes_ && question->Visible.Value) {
       answerYes_ = false;
       ClickAt(question->Buttons[0]->GetAbsM1() + CPoint(25, 10));
@@ -1187,6 +1191,7 @@ class Monkey : public IdeTest {
   bool reached_ = false;  // the import reached classes outside its units
   // The wait the monkey is answering: the selection and tree it began with.
   bool waitSeen_ = false;
+  std::uint64_t waitOn_ = 0;
   CInfo* waitSelection_ = nullptr;
   std::string waitImage_;
   std::map<std::pair<const void*, const void*>, std::string> hiddenEditors_;
