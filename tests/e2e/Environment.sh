@@ -108,7 +108,7 @@ shot 04-code-typed
 select_row 2 2
 for _ in $(seq 6); do xdotool key BackSpace; done
 type_text "lost"
-xdotool key Delete Return
+xdotool key Return  # Delete here would ask to delete the pressed row
 select_row 4 4
 shot 04-code-kept
 # The editor again: an identifier with underscores at the end of the code.
