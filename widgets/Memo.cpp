@@ -154,6 +154,10 @@ void CMemo::SetText(const CStr& text) {
   KeepCaretInText();
   anchor_.reset();
   states_.clear();
+  // The changes kept were made to the text just replaced: undone on this one they would edit
+  // places that no longer hold what they held.
+  undo_.clear();
+  redo_.clear();
   followCaret_ = true;
 }
 
@@ -327,8 +331,9 @@ CStr CMemo::TextBetween(TextPos from, TextPos to) const {
 CStr CMemo::SelectedText() const {
   TextPos from, to;
   GetSelection(from, to);
+  const CStr between = TextBetween(from, to);  // held: a view of a temporary dies before the loop
   std::string text;
-  for (const char c : TextBetween(from, to).View()) {
+  for (const char c : between.View()) {
     if (c == '\n') text += '\r';
     text += c;
   }
