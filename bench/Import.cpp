@@ -84,14 +84,20 @@ std::size_t PlainPass(const std::string& base) {
   return lines;
 }
 
-void BM_ImportUnit(benchmark::State& state) {
-  CApp app;
+// The project group Bench with one unit of that name, at the top of the application's tree.
+CUnitInfo* BenchUnit(CApp& app, const char* name) {
   auto* group = new CProjectGroupInfo;
   app.InfoMan.Root.Append(group);
   group->SetName("Bench");
   auto* unit = new CUnitInfo;
   group->Append(unit);
-  unit->SetName("Main");
+  unit->SetName(name);
+  return unit;
+}
+
+void BM_ImportUnit(benchmark::State& state) {
+  CApp app;
+  CUnitInfo* unit = BenchUnit(app, "Main");
 
   std::string header, source;
   Generate(header, source);
@@ -237,12 +243,7 @@ void BM_ImportCorpus(benchmark::State& state) {
     return;
   }
   CApp app;
-  auto* group = new CProjectGroupInfo;
-  app.InfoMan.Root.Append(group);
-  group->SetName("Bench");
-  auto* unit = new CUnitInfo;
-  group->Append(unit);
-  unit->SetName("Corpus");
+  CUnitInfo* unit = BenchUnit(app, "Corpus");
   platform::MakeDirectory("C:\\Qxe");
   platform::MakeDirectory("C:\\Qxe\\Bench");
   Write("C:\\Qxe\\Bench\\Corpus.h", header);
