@@ -36,7 +36,7 @@ done
 # An empty drive C:, as a new user's.
 drive=$work/drive
 mkdir -p "$drive"
-QXWORKS_DRIVE_C=$drive "$prefix/bin/qxworks" 2> "$work/stderr" &
+QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$prefix/bin/qxworks" 2> "$work/stderr" &
 pid=$!
 for _ in $(seq 50); do
   xdotool search --name '^Qxworks 0\.3\.2$' > /dev/null 2>&1 && break

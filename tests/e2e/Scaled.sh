@@ -37,7 +37,7 @@ click() { xdotool mousemove $(($1 * factor)) $(($2 * factor)) click 1; }
 session() {
   factor=$1
   export DISPLAY=$2
-  QXWORKS_SCALE=$factor QXWORKS_DRIVE_C=$drive "$build/qxworks" 2>> "$drive/stderr" &
+  QXWORKS_SCALE=$factor QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
   pid=$!
   sleep 2
   kill -0 "$pid" 2>/dev/null || fail "factor $factor: qxworks did not start: $(cat "$drive/stderr")"
