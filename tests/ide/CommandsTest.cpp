@@ -409,7 +409,8 @@ TEST_F(IdeTest, ClearEmptiesTheCodeOfOperationsAtOrBelowTheSelection) {
 TEST_F(IdeTest, RunStartsTheApplicationsProgramAndNothingForOtherKinds) {
   const std::string marker = platform::LinuxPath("C:\\Qxe\\ran");
   const std::string program = platform::LinuxPath("C:\\Qxe\\Demo");
-  WriteFileBytes("C:\\Qxe\\Demo", "#!/bin/sh\necho \"$PWD\" > ran\n");
+  // Written aside and renamed, so that the marker never shows half written.
+  WriteFileBytes("C:\\Qxe\\Demo", "#!/bin/sh\necho \"$PWD\" > ran.part && mv ran.part ran\n");
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
   CInfo* group = Make(&Root(), "CProjectGroupInfo", "Demo");
   Select(group);
