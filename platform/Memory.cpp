@@ -2,8 +2,13 @@
 
 #include <cstdlib>  // defines __GLIBC__ on glibc
 
+#include <cstring>
+#include <fstream>
+#include <string>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -40,6 +45,25 @@ void KeepFreedMemory() {
   // cannot put the common settings back over this one.
   TuneAllocator();
   mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
+}
+
+void RestartWithHugePages(char** argv) {
+#if defined(__GLIBC__)
+  constexpr const char* kTunable = "glibc.malloc.hugetlb=1";
+  const char* tunables = std::getenv("GLIBC_TUNABLES");
+  if (tunables && std::strstr(tunables, "glibc.malloc.hugetlb")) return;  // already, or refused
+  // "always" gives them without asking; "never" not at all; only "[madvise]" needs the advice.
+  std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
+  std::string line;
+  if (!std::getline(mode, line) || line.find("[madvise]") == std::string::npos) return;
+  const std::string value =
+      tunables && *tunables ? std::string(tunables) + ":" + kTunable : std::string(kTunable);
+  if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
+  // On failure, go on as started; the variable set keeps a later call from trying again.
+  execv("/proc/self/exe", argv);
+#else
+  (void)argv;
 #endif
 }
 

@@ -12,4 +12,10 @@ void TuneAllocator();
 // The memory is kept until the process ends.
 void KeepFreedMemory();
 
+// For such a program too: starts it again (same arguments, same environment) with the C
+// library's allocator asking the kernel for huge pages, when the kernel gives them on request
+// and the program was not started so already. Returns only when it did not restart. A large
+// import then takes a page fault for every 2 MB instead of every 4 KB: a third of the time.
+void RestartWithHugePages(char** argv);
+
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/App.h"
+#include "platform/Memory.h"
 #include "tools/qxtree/Dump.h"
 #include "tools/qxtree/Import.h"
 #include "tools/qxtree/ProjectFile.h"
@@ -34,8 +35,10 @@ int Usage(const char* problem) {
 int main(int argc, char** argv) {
   if (argc < 2) return Usage(nullptr);
   const std::string command = argv[1];
-  if (command == "import")
+  if (command == "import") {
+    if (argc == 4) platform::RestartWithHugePages(argv);
     return argc == 4 ? qxtree::Import(argv[2], argv[3]) : Usage("неверное число аргументов");
+  }
   const int wanted = command == "copy" ? 4 : 3;
   if (command != "dump" && command != "check" && command != "copy")
     return Usage(("неизвестная команда " + command).c_str());
