@@ -331,6 +331,12 @@ void CDsgnForm::SetClick(CControl* control, const std::string& operation) {
     Clicks[control] = operation;
 }
 
+void CDsgnForm::RenameClicks(const std::string& from, const std::string& to) {
+  if (from == to) return;
+  for (auto& [control, operation] : Clicks)
+    if (operation == from) operation = to;
+}
+
 void CDsgnForm::PruneClicks() {
   std::map<CControl*, std::string> kept;
   EachControl(Map, [&](CControl* c) {
