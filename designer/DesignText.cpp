@@ -176,7 +176,7 @@ CStr CDsgnForm::ReadDesign(const CStr& extra, const CStr& owner) {
   if (parsed.Damages.empty()) return "";
   const design::Damage& first = parsed.Damages.front();
   CStr report = CStr("Дизайн класса "_cp) + owner + ", строка "_cp + CInt(first.Line).ToStr() + ": " +
-                CStr(std::string_view(first.Why));
+                CStr(std::string_view(first.Said));
   if (parsed.Damages.size() > 1)
     report = report + " (и ещё строк: "_cp + CInt(std::int32_t(parsed.Damages.size() - 1)).ToStr() +
              ")";

@@ -49,7 +49,8 @@ struct Line {
 
 struct Damage {
   int Line = 0;
-  std::string Why;
+  std::string Why;   // for the command line (qxtree)
+  std::string Said;  // the same in the user's words, cp1251
 };
 
 struct Parsed {
