@@ -172,7 +172,6 @@ CStr CDsgnForm::ReadDesign(const CStr& extra, const CStr& owner) {
     into.push_back(control);
   }
   Unread = parsed.Unread;
-  Invalidate();
   if (parsed.Damages.empty()) return "";
   const design::Damage& first = parsed.Damages.front();
   CStr report = CStr("Дизайн класса "_cp) + owner + ", строка "_cp + CInt(first.Line).ToStr() + ": " +

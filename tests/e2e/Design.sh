@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# A form designed on the real display lasts: a form class gets a label, an edit and two buttons
+# whose texts are set in the tuner; Save; the environment is closed and started again; the class
+# pressed shows the same design with its texts; the class cut and pasted into another unit takes
+# its design along; a double press on a button opens its click operation's code editor.
+# Screenshots of every stage are kept in BUILD_DIR/e2e/Design/ (or $QX_SHOTS/Design/).
+# Usage: Design.sh BUILD_DIR   (DISPLAY must name a running X server)
+set -euo pipefail
+build=$(cd "$1" && pwd)
+shots=${QX_SHOTS:-$build/e2e}/Design
+rm -rf "$shots"
+mkdir -p "$shots"
+drive=$(mktemp -d)
+pid=""
+cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$drive"; }
+trap cleanup EXIT
+mkdir -p "$drive/Qxe/Pics"
+cp -r "$build/pics/." "$drive/Qxe/Pics/"
+conf=$drive/Qxe/Conf.qxe
+
+fail() { echo "Design: $1"; shot failed; exit 1; }
+person() { DISPLAY=${QX_SCREEN_DISPLAY:-$DISPLAY} "$@"; }
+shot() { person import -window root "$shots/$1.png"; }
+start() {
+  QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
+  pid=$!
+  sleep 1.5
+  kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
+  # On a busy machine the window may take longer to show; presses before it would be lost.
+  timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
+    fail "the main window did not show"
+  sleep 0.3
+}
+# With no window manager the keyboard follows the pointer, which stays over the window.
+click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+type_text() { person xdotool type --delay 40 "$1"; sleep 0.2; }
+
+# The main window stands at (100, 100), 800 by 600; its face starts at (104, 122). The toolbar's
+# buttons are 20 wide, 2 apart, with 8 more after a separator; their middles:
+New=115 Open=137 Save=159 Add=189 SubAdd=211 Delete=233 Up=263 Down=285 Cut=315 Copy=337
+Paste=359 SubPaste=381 Import=411 Clear=433 Build=463 Run=485 About=515
+ToolY=134
+command() { click "${!1}" "$ToolY"; }
+# The question's Yes: the message dialog stands at (200, 200) of the main window.
+yes() { click 399 402; }
+# The tree's rows are 16 high from y = 148; a row's caption starts 16 per level further right, and
+# its expand box lies at 8 + 16 * level from x = 106.
+row_y() { echo $((156 + 16 * $1)); }
+select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
+expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
+# The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
+Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
+# The dialog opens with the last name all selected: the new name is typed over it straight away.
+add() {  # add COMMAND NAME KIND [SHOT]
+  command "$1"
+  [ -z "${4:-}" ] || shot "$4-opened"
+  type_text "$2"
+  [ -z "${4:-}" ] || shot "$4"
+  # shellcheck disable=SC2086
+  click ${!3}
+}
+# The tuner's rows start at y = 421 (16 high); the value editor opens on a pressed row.
+set_property() {  # set_property ROW TEXT
+  click 140 $((429 + 16 * $1))
+  type_text "$2"
+  person xdotool key Return
+  sleep 0.3
+}
+# The code editor fills the workspace; its text starts at (379, 172).
+Editor="600 300"
+
+# The designer covers the workspace: its tools' middles lie on y = 177, the Label tool's at
+# x = 686, the Button's at 724, the Edit's at 743; a new control lies at the surface's top-left
+# corner, (376, 191), 50 by 50.
+ToolsY=177 LabelTool=686 ButtonTool=724 EditTool=743
+New="401 216"
+# The tuner's composite rows open expanded; a press on a row's box closes it (and selects it).
+collapse() { click 114 $((429 + 16 * $1)); }
+# A new control: pressed to show it in the tuner; its corner rows, anchors and face closed, so
+# that its text is row 8 (9 for a button, whose picture's file comes first); the text typed
+# there; the control moved by its corner's X and Y.
+place() {  # place TOOL TEXT_ROW TEXT X Y
+  click "${!1}" "$ToolsY"
+  # shellcheck disable=SC2086
+  click $New
+  collapse 1; collapse 2; collapse 4; collapse 7
+  set_property "$2" "$3"
+  # shellcheck disable=SC2086
+  click $New
+  set_property 2 "$4"
+  # shellcheck disable=SC2086
+  click $New
+  set_property 3 "$5"
+}
+surface() { person import -window root -crop 420x300+376+191 +repage "$1"; }
+
+start
+shot 01-start
+add Add Login Unit
+add Add Other Unit
+select_row 0 0
+add SubAdd TLogin Class
+expand_row 0 0
+select_row 1 1
+set_property 2 CForm
+select_row 1 1
+shot 02-designer
+place LabelTool 8 "Имя" 18 18
+place EditTool 8 "Гость" 90 18
+place ButtonTool 9 "Войти" 18 72
+place ButtonTool 9 "Отмена" 90 72
+shot 03-designed
+surface "$drive/designed.png"
+command Save
+yes
+"$build/qxtree" dump "$conf" > "$drive/first.json"
+for text in 'CLabel Label1 rect=18,18,68,68' 'text=\\"Имя\\"' 'text=\\"Гость\\"' \
+  'CButton Button1 rect=18,72' 'text=\\"Войти\\"' 'text=\\"Отмена\\"'; do
+  grep -qF "$text" "$drive/first.json" || fail "the saved design lacks $text: $(cat "$drive/first.json")"
+done
+"$build/qxtree" check "$conf" > /dev/null || fail "qxtree check refuses the saved design"
+click 885 111
+for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
+wait "$pid" || fail "exit code $?"
+pid=""
+
+# Started again: the class pressed shows the same design, texts and all.
+start
+expand_row 0 0
+select_row 1 1
+shot 04-restarted
+surface "$drive/restarted.png"
+differ=$(compare -metric AE "$drive/designed.png" "$drive/restarted.png" null: 2>&1 || true)
+[ "$differ" = 0 ] || fail "the design after a new start differs from the one saved ($differ pixels)"
+
+# Cut, and pasted into the other unit: the design follows the class.
+command Cut
+select_row 2 0
+command SubPaste
+shot 05-pasted
+surface "$drive/pasted.png"
+differ=$(compare -metric AE "$drive/designed.png" "$drive/pasted.png" null: 2>&1 || true)
+[ "$differ" = 0 ] || fail "the design pasted into the other unit differs ($differ pixels)"
+
+# A double press on the first button: its click operation is made and its code editor opens.
+person xdotool mousemove 421 99 click --repeat 2 --delay 80 1
+sleep 0.6
+shot 06-click-operation
+command Save
+yes
+"$build/qxtree" dump "$conf" > "$drive/second.json"
+grep -q '"name": "Button1Click"' "$drive/second.json" || fail "no click operation was made: $(cat "$drive/second.json")"
+grep -qF 'click=\\"Button1Click\\"' "$drive/second.json" || fail "the design does not name the click operation"
+click 885 111
+for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid" || fail "exit code $?"
+pid=""
+echo "Design: passed (screenshots in $shots)"
