@@ -333,8 +333,16 @@ void CDsgnForm::SetClick(CControl* control, const std::string& operation) {
 
 void CDsgnForm::RenameClicks(const std::string& from, const std::string& to) {
   if (from == to) return;
-  for (auto& [control, operation] : Clicks)
-    if (operation == from) operation = to;
+  for (auto it = Clicks.begin(); it != Clicks.end();) {
+    if (it->second != from) {
+      ++it;
+    } else if (to.empty()) {
+      it = Clicks.erase(it);
+    } else {
+      it->second = to;
+      ++it;
+    }
+  }
 }
 
 void CDsgnForm::PruneClicks() {

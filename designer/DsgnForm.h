@@ -68,7 +68,7 @@ class CDsgnForm : public CForm {
   // The name of the operation a control's click calls; none without one.
   const std::string* ClickOf(CControl* control) const;
   void SetClick(CControl* control, const std::string& operation);
-  // Every link to the operation from goes to the operation to.
+  // Every link to the operation from goes to the operation to; to "" drops them.
   void RenameClicks(const std::string& from, const std::string& to);
   // The first name Kind<n> (the class name without its C) no control of the design has.
   CStr FreeName(const CStr& className);

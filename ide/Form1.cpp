@@ -347,6 +347,10 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
     Tree->CutElement = nullptr;
     CutPending = 0;
   }
+  // Links to an operation that leaves its class go with it: another may take its name later.
+  if (!keepRoot && IsA(gone, "COperInfo") && gone->Parent)
+    if (auto* designer = dynamic_cast<CDsgnForm*>(gone->Parent->EditorWindow))
+      designer->RenameClicks(gone->GetName().ToStd(), "");
   if (keepRoot) {
     for (std::int32_t i = 0; i < gone->ChildCount().Value; ++i) DestroyWindowsBelow(gone->Child(i));
   } else {

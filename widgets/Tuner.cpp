@@ -91,6 +91,7 @@ void CTunerTreeBox::ShowObject(CObject* object) {
 void CTunerTreeBox::ShowNothing() {
   ShowObject(nullptr);
   RootItems.Clear();
+  HideRefusal();
   if (Editor) {
     Editor->SetFocused(false);
     Editor->Visible = false;

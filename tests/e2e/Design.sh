@@ -7,67 +7,9 @@
 # Usage: Design.sh BUILD_DIR   (DISPLAY must name a running X server)
 set -euo pipefail
 build=$(cd "$1" && pwd)
-shots=${QX_SHOTS:-$build/e2e}/Design
-rm -rf "$shots"
-mkdir -p "$shots"
-drive=$(mktemp -d)
-pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$drive"; }
-trap cleanup EXIT
-mkdir -p "$drive/Qxe/Pics"
-cp -r "$build/pics/." "$drive/Qxe/Pics/"
-conf=$drive/Qxe/Conf.qxe
-
-fail() { echo "Design: $1"; shot failed; exit 1; }
-person() { DISPLAY=${QX_SCREEN_DISPLAY:-$DISPLAY} "$@"; }
-shot() { person import -window root "$shots/$1.png"; }
-start() {
-  QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
-  pid=$!
-  sleep 1.5
-  kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
-  # On a busy machine the window may take longer to show; presses before it would be lost.
-  timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
-    fail "the main window did not show"
-  sleep 0.3
-}
-# With no window manager the keyboard follows the pointer, which stays over the window.
-click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
-type_text() { person xdotool type --delay 40 "$1"; sleep 0.2; }
-
-# The main window stands at (100, 100), 800 by 600; its face starts at (104, 122). The toolbar's
-# buttons are 20 wide, 2 apart, with 8 more after a separator; their middles:
-New=115 Open=137 Save=159 Add=189 SubAdd=211 Delete=233 Up=263 Down=285 Cut=315 Copy=337
-Paste=359 SubPaste=381 Import=411 Clear=433 Build=463 Run=485 About=515
-ToolY=134
-command() { click "${!1}" "$ToolY"; }
-# The question's Yes: the message dialog stands at (200, 200) of the main window.
-yes() { click 399 402; }
-# The tree's rows are 16 high from y = 148; a row's caption starts 16 per level further right, and
-# its expand box lies at 8 + 16 * level from x = 106.
-row_y() { echo $((156 + 16 * $1)); }
-select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
-expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
-# The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
-Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
-# The dialog opens with the last name all selected: the new name is typed over it straight away.
-add() {  # add COMMAND NAME KIND [SHOT]
-  command "$1"
-  [ -z "${4:-}" ] || shot "$4-opened"
-  type_text "$2"
-  [ -z "${4:-}" ] || shot "$4"
-  # shellcheck disable=SC2086
-  click ${!3}
-}
-# The tuner's rows start at y = 421 (16 high); the value editor opens on a pressed row.
-set_property() {  # set_property ROW TEXT
-  click 140 $((429 + 16 * $1))
-  type_text "$2"
-  person xdotool key Return
-  sleep 0.3
-}
-# The code editor fills the workspace; its text starts at (379, 172).
-Editor="600 300"
+session=Design
+# shellcheck source=lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 
 # The designer covers the workspace: its tools' middles lie on y = 177, the Label tool's at
 # x = 686, the Button's at 724, the Edit's at 743; a new control lies at the surface's top-left
@@ -129,11 +71,7 @@ for text in 'CLabel Label1 rect=18,18,68,68 ' 'text=\"Name\"' 'CEdit Edit1 rect=
   grep -qF "$text" "$drive/first.json" || fail "the saved design lacks $text: $(cat "$drive/first.json")"
 done
 "$build/qxtree" check "$conf" > /dev/null || fail "qxtree check refuses the saved design"
-click 885 111
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
-wait "$pid" || fail "exit code $?"
-pid=""
+close_window
 
 # Started again: the class pressed shows the same design, texts and all.
 start
@@ -164,8 +102,5 @@ yes
 "$build/qxtree" dump "$conf" > "$drive/second.json"
 grep -q '"name": "Button1Click"' "$drive/second.json" || fail "no click operation was made: $(cat "$drive/second.json")"
 grep -qF 'click=\"Button1Click\"' "$drive/second.json" || fail "the design does not name the click operation"
-click 885 111
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-wait "$pid" || fail "exit code $?"
-pid=""
+close_window
 echo "Design: passed (screenshots in $shots)"

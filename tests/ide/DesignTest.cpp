@@ -215,6 +215,17 @@ TEST_F(DesignTest, TheClickLinkFollowsARenamedOperationAndARenamedControl) {
   const std::string extra = std::as_const(*form).Extra().ToStd();
   EXPECT_NE(extra.find("CButton OkButton rect=18,18,72,45"), std::string::npos) << extra;
   EXPECT_NE(extra.find(" click=\"OnLogin\""), std::string::npos) << extra;
+
+  // The operation deleted: a new one of its name is not linked; the next double press makes one.
+  Select(click);
+  Command(6, true);
+  MakeOper(form, "OnLogin", "");
+  Open(form);
+  EXPECT_EQ(designer->ClickOf(enter), nullptr);
+  gui->Advance(CMap::kDoublePressMs + 100);
+  DoublePress(enter);
+  ASSERT_NE(Operation(form, "OkButtonClick"), nullptr);
+  EXPECT_EQ(main->Tree->Selected, Operation(form, "OkButtonClick"));
 }
 
 }  // namespace
