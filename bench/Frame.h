@@ -7,13 +7,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "controls/View.h"
+#include "core/App.h"
 #include "core/Cp1251.h"
 #include "graphics/GDI.h"
+#include "platform/Messages.h"
 #include "platform/Window.h"
 
 namespace qxbench {
@@ -133,5 +138,32 @@ struct FrameSamples {
     state.counters["cpu_x_fill_copy"] = cpuMedian / floor.cpu;
   }
 };
+
+// Handles every message waiting, with the application's idle work after each, as its loop does.
+inline void Settle(CApp& app) {
+  platform::Message m;
+  while (platform::PeekMessage(m)) {
+    platform::TranslateMessage(m);
+    platform::DispatchMessage(m);
+    app.Idle();
+  }
+}
+
+// The benchmarks' main: the window's pictures come from a drive of the run's own, as the
+// environment finds them.
+inline int RunOnOwnDrive(int argc, char** argv) {
+  const auto drive = std::filesystem::temp_directory_path() /
+                     ("qxbench-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(drive / "Qxe");
+  std::filesystem::copy(std::filesystem::path(QX_BINARY_DIR) / "pics", drive / "Qxe" / "Pics",
+                        std::filesystem::copy_options::recursive);
+  setenv("QXWORKS_DRIVE_C", drive.c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(drive);
+  return 0;
+}
 
 }  // namespace qxbench

@@ -68,15 +68,6 @@ COperInfo* BuildProject(CInfo& root) {
   return last;
 }
 
-void Settle(CApp1& app) {
-  platform::Message m;
-  while (platform::PeekMessage(m)) {
-    platform::TranslateMessage(m);
-    platform::DispatchMessage(m);
-    app.Idle();
-  }
-}
-
 // Builds the application with its main window showing the project, times its frames with
 // `frames`, and reports them; the window is made at the display's factor.
 template <class Measure>
@@ -149,18 +140,6 @@ BENCHMARK(BM_MainWindowScaled)->Arg(1)->Arg(2)->Arg(3)->UseManualTime()->Unit(
 
 }  // namespace
 
-// The window's pictures come from a drive of the run's own, as the environment finds them.
 int main(int argc, char** argv) {
-  const auto drive = std::filesystem::temp_directory_path() /
-                     ("qxbench-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(drive / "Qxe");
-  std::filesystem::copy(std::filesystem::path(QX_BINARY_DIR) / "pics", drive / "Qxe" / "Pics",
-                        std::filesystem::copy_options::recursive);
-  setenv("QXWORKS_DRIVE_C", drive.c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(drive);
-  return 0;
+  return qxbench::RunOnOwnDrive(argc, argv);
 }

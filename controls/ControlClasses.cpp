@@ -5,6 +5,7 @@
 #include "controls/Shapes.h"
 #include "controls/Text.h"
 #include "core/Cp1251.h"
+#include "graphics/Font.h"
 #include "graphics/Timer.h"
 #include "model/ClassManager.h"
 
@@ -73,6 +74,31 @@ void SetCenter(CObject* owner, CObject* value) {
   text->Invalidate();
 }
 
+void GetAnchors(CObject* owner, CObject* target) {
+  auto* control = dynamic_cast<CControl*>(owner);
+  auto* anchors = dynamic_cast<CAnchors*>(target);
+  if (control && anchors) *anchors = control->Anchors;
+}
+
+// Anchors act when the parent changes size; the control stays where it is now.
+void SetAnchors(CObject* owner, CObject* value) {
+  auto* control = dynamic_cast<CControl*>(owner);
+  auto* anchors = dynamic_cast<CAnchors*>(value);
+  if (control && anchors) control->Anchors = *anchors;
+}
+
+void GetTextFont(CObject* owner, CObject* target) {
+  auto* text = dynamic_cast<CText*>(owner);
+  auto* font = dynamic_cast<CFont*>(target);
+  if (text && font) text->GetFont(*font);
+}
+
+void SetTextFont(CObject* owner, CObject* value) {
+  auto* text = dynamic_cast<CText*>(owner);
+  auto* font = dynamic_cast<CFont*>(value);
+  if (text && font) text->SetFont(*font);
+}
+
 constexpr CPropRow Unwired(const char* name, const char* type, bool isObject = false) {
   return {name, type, isObject, &NoGet, &NoSet};
 }
@@ -83,8 +109,10 @@ const CClassRow kRows[] = {
      "QxCtrlTypes",
      "Класс - anchors"_cp,
      &Make<CAnchors>,
-     {Unwired("M1X", "CInt"), Unwired("M1Y", "CInt"), Unwired("M2X", "CInt"),
-      Unwired("M2Y", "CInt")}},
+     {{"M1X", "CInt", false, &FieldGetter<&CAnchors::M1X>, &FieldSetter<&CAnchors::M1X>},
+      {"M1Y", "CInt", false, &FieldGetter<&CAnchors::M1Y>, &FieldSetter<&CAnchors::M1Y>},
+      {"M2X", "CInt", false, &FieldGetter<&CAnchors::M2X>, &FieldSetter<&CAnchors::M2X>},
+      {"M2Y", "CInt", false, &FieldGetter<&CAnchors::M2Y>, &FieldSetter<&CAnchors::M2Y>}}},
     {"CTimer",
      "CObject",
      "QxDevice",
@@ -97,7 +125,7 @@ const CClassRow kRows[] = {
      "Класс - карандаш"_cp,
      &MakeControl<CControl>,
      {{"Visible", "CBool", false, &GetVisible, &SetVisible},
-      Unwired("Anchors", "CAnchors", true),
+      {"Anchors", "CAnchors", true, &GetAnchors, &SetAnchors},
       Unwired("IndexOf", "CInt"),
       Unwired("OnMouse", "CStr")}},
     {"CPen",
@@ -128,7 +156,7 @@ const CClassRow kRows[] = {
      "Класс - текст"_cp,
      &MakeControl<CText>,
      {{"Str", "CStr", false, &GetStr, &SetStr},
-      Unwired("Font", "CFont", true),
+      {"Font", "CFont", true, &GetTextFont, &SetTextFont},
       {"Color", "CColor", true, &GetColor<CText>, &SetColor<CText>},
       {"Center", "CBool", false, &GetCenter, &SetCenter}}},
     {"CPic",

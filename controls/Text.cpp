@@ -80,3 +80,18 @@ void CText::ReadFrom(CStream& stream) {
     FontNumber = canvas->CreateFont(kept);
   }
 }
+
+void CText::GetFont(CFont& out) const {
+  const CFont* font = GLApp && GLApp->FontManager ? GLApp->FontManager->Find(FontNumber) : nullptr;
+  if (!font) return;
+  out.Set(font->Width, font->Height, font->B, font->I, font->U, font->S, font->ThreeD,
+          font->FontName, "");
+}
+
+void CText::SetFont(const CFont& font) {
+  const CInt number = FontFor(GetCanvas(), font.FontName, font.Height.Value, bool(font.B),
+                              bool(font.I), bool(font.U), bool(font.S));
+  if (number.Value < 0) return;
+  FontNumber = number;
+  Invalidate();
+}

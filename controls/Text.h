@@ -4,6 +4,8 @@
 
 #include "controls/Control.h"
 
+class CFont;
+
 class CText : public CControl {
  public:
   explicit CText(CControl* parent) : CControl(parent) {}
@@ -24,6 +26,10 @@ class CText : public CControl {
   void SetFontNumber(const CInt& number) { FontNumber = number; }
   // -1 when no registered font has that object name.
   void SetFontName(const CStr& name);
+  // The face, height and style of the font it shows, copied into out (the tuner's Font row).
+  void GetFont(CFont& out) const;
+  // Shows a font of that face, height and style, found among the registered ones or registered.
+  void SetFont(const CFont& font);
 
   CStr Str = "Hello, word!";
   CInt FontNumber = 0;

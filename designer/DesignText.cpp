@@ -120,23 +120,9 @@ CColor ColourOf(const std::vector<long double>& v) {
 
 void CDsgnForm::ApplyFont(CText* text, const std::string& name, int height,
                           const std::string& style) {
-  CFontManager* fonts = Fonts();
-  if (!fonts) return;
-  const bool b = style.find('b') != std::string::npos, i = style.find('i') != std::string::npos,
-             u = style.find('u') != std::string::npos, s = style.find('s') != std::string::npos;
-  for (std::int32_t n = 0; n < fonts->Count().Value; ++n) {
-    const CFont* font = fonts->Find(n);
-    if (font && font->FontName.View() == name && font->Height.Value == height &&
-        bool(font->B) == b && bool(font->I) == i && bool(font->U) == u && bool(font->S) == s) {
-      text->FontNumber = n;
-      return;
-    }
-  }
-  CCanvas* canvas = GetCanvas();
-  if (!canvas) return;
-  auto* font = new CFont;  // the font manager keeps it
-  font->Set(0, height, b, i, u, s, false, CStr(std::string_view(name)), "");
-  const CInt number = canvas->CreateFont(font);
+  auto has = [&](char c) { return style.find(c) != std::string::npos; };
+  const CInt number = FontFor(GetCanvas(), CStr(std::string_view(name)), height, has('b'),
+                              has('i'), has('u'), has('s'));
   if (number.Value >= 0) text->FontNumber = number;
 }
 
@@ -186,11 +172,10 @@ CStr CDsgnForm::ReadDesign(const CStr& extra, const CStr& owner) {
     into.push_back(control);
   }
   Unread = parsed.Unread;
-  Invalidate();
   if (parsed.Damages.empty()) return "";
   const design::Damage& first = parsed.Damages.front();
   CStr report = CStr("Дизайн класса "_cp) + owner + ", строка "_cp + CInt(first.Line).ToStr() + ": " +
-                CStr(std::string_view(first.Why));
+                CStr(std::string_view(first.Said));
   if (parsed.Damages.size() > 1)
     report = report + " (и ещё строк: "_cp + CInt(std::int32_t(parsed.Damages.size() - 1)).ToStr() +
              ")";

@@ -331,6 +331,20 @@ void CDsgnForm::SetClick(CControl* control, const std::string& operation) {
     Clicks[control] = operation;
 }
 
+void CDsgnForm::RenameClicks(const std::string& from, const std::string& to) {
+  if (from == to) return;
+  for (auto it = Clicks.begin(); it != Clicks.end();) {
+    if (it->second != from) {
+      ++it;
+    } else if (to.empty()) {
+      it = Clicks.erase(it);
+    } else {
+      it->second = to;
+      ++it;
+    }
+  }
+}
+
 void CDsgnForm::PruneClicks() {
   std::map<CControl*, std::string> kept;
   EachControl(Map, [&](CControl* c) {

@@ -56,6 +56,7 @@ class CDsgnForm : public CForm {
   CStr WriteDesign(const CStr& extra);
   // Replaces the surface by the design in extra. A damaged line is skipped and kept, to be
   // written again; the answer is the report for the user ("" when all was read), naming owner.
+  // The caller repaints: a design of many controls is painted once, when it shows.
   CStr ReadDesign(const CStr& extra, const CStr& owner);
   // A new control of a designed kind (or a group, "CControl") on parent, as the tool makes it;
   // none for another class.
@@ -67,6 +68,8 @@ class CDsgnForm : public CForm {
   // The name of the operation a control's click calls; none without one.
   const std::string* ClickOf(CControl* control) const;
   void SetClick(CControl* control, const std::string& operation);
+  // Every link to the operation from goes to the operation to; to "" drops them.
+  void RenameClicks(const std::string& from, const std::string& to);
   // The first name Kind<n> (the class name without its C) no control of the design has.
   CStr FreeName(const CStr& className);
 

@@ -12,6 +12,7 @@
 #include "controls/View.h"
 #include "graphics/Canvas.h"
 #include "graphics/GLApp.h"
+#include "platform/Clock.h"
 
 namespace {
 
@@ -415,6 +416,15 @@ void CMap::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   const CPoint at = Snap(p, kGrid, kGrid);
   DragStart = at;
   Current = nullptr;
+  const std::int64_t now = platform::Now();
+  const CControl* pressedBefore = lastPressed_;
+  const bool soon = now - lastPressAt_ <= kDoublePressMs &&
+                    std::fabs(double((p.X - lastPressPoint_.X).Value)) <= 2 &&
+                    std::fabs(double((p.Y - lastPressPoint_.Y).Value)) <= 2;
+  lastPressed_ = nullptr;
+  lastPressAt_ = now;
+  lastPressPoint_ = p;
+  doublePressed_ = nullptr;
 
   for (std::int32_t i = Tracks.Count().Value - 1; i >= 0; i--) {
     CTrack* track = TrackAt(i);
@@ -428,6 +438,11 @@ void CMap::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
   }
 
   if (CControl* hit = ControlAt(p)) {
+    // A third press starts counting again.
+    if (soon && hit == pressedBefore)
+      doublePressed_ = hit;
+    else
+      lastPressed_ = hit;
     Current = MakeTrack(hit);
     if (!Current->Shown && !shift.Shift) SetAllTracks(0);
     // The whole selection moves, a control added with Shift included; every moving tracker
@@ -500,8 +515,13 @@ void CMap::MouseUp(CInt button, CShiftStateSet shift, CPoint p) {
     default:
       break;
   }
+  const bool moved = !bool(p == DragStart);
   Mode = 0;
   CCustomControl::MouseUp(button, shift, p);
+  // Last: what the hook opens may hide the surface.
+  CControl* pressed = doublePressed_;
+  doublePressed_ = nullptr;
+  if (pressed && !moved && pressed->Parent == this) OnDoublePress(pressed);
 }
 
 // The surface has the keyboard after a press on it: the arrow keys move the selection by one grid

@@ -109,6 +109,11 @@ class CMap : public CControl {
   // The grid, the designed controls, the trackers, the rubber band.
   void Paint(const CRect& clip) override;
 
+  // A second press on a control within kDoublePressMs of the first, at the same place, and let
+  // go there: the control goes to this hook once the release has been handled.
+  CNotifyHook OnDoublePress;
+  static constexpr std::int64_t kDoublePressMs = 500;
+
   CTrack* Current = nullptr;  // the tracker under the last press
   std::unique_ptr<CTrack> Rubber;
   CPoint DragStart;  // snapped
@@ -116,6 +121,12 @@ class CMap : public CControl {
   CInt Mode;         // 0 idle, 1 moving, 2 resizing, 3 rubber band
 
  private:
+  // Only compared with the control of the next press, never used.
+  const CControl* lastPressed_ = nullptr;
+  std::int64_t lastPressAt_ = 0;
+  CPoint lastPressPoint_;
+  CControl* doublePressed_ = nullptr;  // pressed twice, waiting for its release
+
   CTrack* TrackAt(std::int32_t index) const { return Tracks.GetAs<CTrack>(index); }
   CTrack* MakeTrack(CControl* control);
   void DropTrack(CControl* control);

@@ -454,3 +454,19 @@ void CGDI::SetCursor(CInt id) {
   CursorId = id;
   platform::SetPointerShape(id.Value);
 }
+
+CInt FontFor(CCanvas* canvas, const CStr& face, std::int32_t height, bool b, bool i, bool u,
+             bool s) {
+  CFontManager* fonts = GLApp ? GLApp->FontManager.get() : nullptr;
+  if (!fonts) return -1;
+  for (std::int32_t n = 0; n < fonts->Count().Value; ++n) {
+    const CFont* font = fonts->Find(n);
+    if (font && font->FontName == face && font->Height.Value == height && bool(font->B) == b &&
+        bool(font->I) == i && bool(font->U) == u && bool(font->S) == s)
+      return n;
+  }
+  if (!canvas) return -1;
+  auto* font = new CFont;  // the font manager keeps it
+  font->Set(0, height, b, i, u, s, false, face, "");
+  return canvas->CreateFont(font);
+}

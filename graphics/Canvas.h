@@ -133,3 +133,8 @@ class CCanvas : public CRect {
 
   bool ClipRelative = false;
 };
+
+// The number of a registered font of that face, height and style (bold, italic, underline,
+// strike-out), registered through the canvas when there is none yet: a design names its fonts,
+// and the same one is never registered twice. -1 without a font manager or a canvas.
+CInt FontFor(CCanvas* canvas, const CStr& face, std::int32_t height, bool b, bool i, bool u, bool s);

@@ -40,7 +40,7 @@ const CClassRow kRows[] = {
      {{"R", "CFloat", false, &FieldGetter<&CColor::R>, &FieldSetter<&CColor::R>},
       {"G", "CFloat", false, &FieldGetter<&CColor::G>, &FieldSetter<&CColor::G>},
       {"B", "CFloat", false, &FieldGetter<&CColor::B>, &FieldSetter<&CColor::B>}}},
-    // Shown in the tuner, not connected to the font.
+    // The face, height and style are what a text's font is chosen by; the rest is shown only.
     {"CFont",
      "CVar",
      "QxFont",
@@ -48,13 +48,14 @@ const CClassRow kRows[] = {
      &Make<CFont>,
      {{"ID", "CInt", false, &NoGet, &NoSet},
       {"Width", "CInt", false, &NoGet, &NoSet},
-      {"Height", "CInt", false, &NoGet, &NoSet},
-      {"B", "CBool", false, &NoGet, &NoSet},
-      {"I", "CBool", false, &NoGet, &NoSet},
-      {"U", "CBool", false, &NoGet, &NoSet},
-      {"S", "CBool", false, &NoGet, &NoSet},
+      {"Height", "CInt", false, &FieldGetter<&CFont::Height>, &FieldSetter<&CFont::Height>},
+      {"B", "CBool", false, &FieldGetter<&CFont::B>, &FieldSetter<&CFont::B>},
+      {"I", "CBool", false, &FieldGetter<&CFont::I>, &FieldSetter<&CFont::I>},
+      {"U", "CBool", false, &FieldGetter<&CFont::U>, &FieldSetter<&CFont::U>},
+      {"S", "CBool", false, &FieldGetter<&CFont::S>, &FieldSetter<&CFont::S>},
       {"3D", "CBool", false, &NoGet, &NoSet},
-      {"FontName", "CStr", false, &NoGet, &NoSet}}},
+      {"FontName", "CStr", false, &FieldGetter<&CFont::FontName>,
+       &FieldSetter<&CFont::FontName>}}},
 };
 
 // Black, white / white, black: every other pixel of a one-pixel line is black.

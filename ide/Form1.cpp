@@ -3,6 +3,7 @@
 //
 // [SECTION] Building
 // [SECTION] Selection
+// [SECTION] Click operations of designed controls
 // [SECTION] Windows of destroyed elements
 // [SECTION] About
 #include "ide/Form1.h"
@@ -16,6 +17,7 @@
 #include "core/Cp1251.h"
 #include "designer/ColorForm.h"
 #include "designer/DsgnForm.h"
+#include "designer/Map.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
 #include "ide/ConfigLoad.h"
@@ -84,6 +86,7 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
   BuildToolBar();
   BuildPanes();
   Tree->OnSelect.Set(this, &CForm1::OnTreeSelect);
+  Tuner->OnCommitted.Set(this, &CForm1::TunerCommitted);
   if (View) View->KeyPreview = [this](CInt key, CShiftStateSet shift) {
     return EnvironmentKey(key, shift);
   };
@@ -242,6 +245,7 @@ void CForm1::OnTreeSelect(CControl*) {
       const CStr damage = designer->ReadDesign(std::as_const(*Current).Extra(), Current->GetName());
       if (!damage.View().empty()) Report(damage);
     }
+    designer->Map->OnDoublePress.Set(this, &CForm1::DesignedControlDoublePress);
     Designer = designer;
     Designer->Visible = true;
     Designer->Tuner = Tuner;
@@ -271,6 +275,53 @@ void CForm1::WriteBackEditor() {
     static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
 }
 
+// [SECTION] Click operations of designed controls
+
+namespace {
+
+COperInfo* OperationOf(CInfo* form, const CStr& name) {
+  for (std::int32_t i = 0; i < form->ChildCount().Value; ++i)
+    if (IsA(form->Child(i), "COperInfo") && form->Child(i)->GetName() == name)
+      return static_cast<COperInfo*>(form->Child(i));
+  return nullptr;
+}
+
+}  // namespace
+
+void CForm1::DesignedControlDoublePress(CControl* control) {
+  CInfo* form = Current;
+  if (!control || !form || !Designer || form->EditorWindow != Designer || Waiting) return;
+  const std::string* linked = Designer->ClickOf(control);
+  COperInfo* oper = linked ? OperationOf(form, CStr(std::string_view(*linked))) : nullptr;
+  if (!oper) {
+    if (control->GetName().View().empty()) control->SetName(Designer->FreeName(control->ClassName()));
+    const CStr name = control->GetName() + "Click";
+    oper = OperationOf(form, name);
+    if (!oper) {
+      oper = static_cast<COperInfo*>(CoreApp->ClassMan->CreateByName("COperInfo"));
+      oper->SetName(name);
+      oper->Type = "void";
+      oper->Access = 2;  // public: the control's hook calls it from outside
+      oper->AddParam("CControl*", "Sender");
+      oper->UpdateText();
+      form->Append(oper);
+    }
+    Designer->SetClick(control, name.ToStd());
+  }
+  Tree->Selected = oper;
+  Tree->ShowElement(oper);
+  RedrawTree();
+  OnTreeSelect(Tree);
+}
+
+// The link is by name: it follows the operation's new one.
+void CForm1::TunerCommitted(CObject* object, CStr property, CStr before) {
+  auto* oper = dynamic_cast<COperInfo*>(object);
+  if (!oper || property != "Name" || !oper->Parent) return;
+  if (auto* designer = dynamic_cast<CDsgnForm*>(oper->Parent->EditorWindow))
+    designer->RenameClicks(before.ToStd(), oper->GetName().ToStd());
+}
+
 // [SECTION] Windows of destroyed elements
 
 namespace {
@@ -296,6 +347,10 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
     Tree->CutElement = nullptr;
     CutPending = 0;
   }
+  // Links to an operation that leaves its class go with it: another may take its name later.
+  if (!keepRoot && IsA(gone, "COperInfo") && gone->Parent)
+    if (auto* designer = dynamic_cast<CDsgnForm*>(gone->Parent->EditorWindow))
+      designer->RenameClicks(gone->GetName().ToStd(), "");
   if (keepRoot) {
     for (std::int32_t i = 0; i < gone->ChildCount().Value; ++i) DestroyWindowsBelow(gone->Child(i));
   } else {

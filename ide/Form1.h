@@ -65,6 +65,11 @@ class CForm1 : public CForm {
   // the selection and its editor or designer.
   void OnTreeSelect(CControl* sender);
   void AboutOkClick(CControl* sender);
+  // A double press on a designed control: its click operation, found or made in the designed
+  // class (<control name>Click, empty) and linked to it, is selected and its code editor opens.
+  void DesignedControlDoublePress(CControl* control);
+  // A commit in the tuner: a renamed operation takes its designs' click links along.
+  void TunerCommitted(CObject* object, CStr property, CStr before);
   // The window's keys, seen before the control with the keyboard: Ctrl+S, Ctrl+N, Ctrl+O, F9,
   // Ctrl+F9 and F1 always; Insert unless text is being edited; Delete, Ctrl+X, Ctrl+C, Ctrl+V
   // and the tree's movement keys while the tree has the keyboard. True for a key it took.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Cp1251.h"
+
 namespace design {
 namespace {
 
@@ -154,6 +156,52 @@ std::string Check(const Line& line) {
   return "";
 }
 
+// Why a line was not read, in the user's words: "{}" stands for the part that varies (a class,
+// a field's key, a column).
+struct Wording {
+  std::string_view Why;
+  const char* Said;
+};
+const Wording kWordings[] = {
+    {"an odd indent", "нечётный отступ"_cp},
+    {"no control class", "нет класса элемента"_cp},
+    {"no name after the class", "нет имени после класса"_cp},
+    {"a field without a name", "поле без имени"_cp},
+    {"unexpected text at column {}", "лишний текст в столбце {}"_cp},
+    {"an empty value", "пустое значение"_cp},
+    {"a text without its closing quote", "текст без закрывающей кавычки"_cp},
+    {"a member of a damaged line", "входит в группу, которая не прочитана"_cp},
+    {"indented below no group", "отступ, но выше нет группы"_cp},
+    {"unknown control class {}", "неизвестный класс элемента {}"_cp},
+    {"rect out of bounds", "rect: координаты вне пределов"_cp},
+    {"font needs a name, a height of 1 to 500 and a style",
+     "font: нужны имя, высота от 1 до 500 и начертание"_cp},
+    {"font style of b, i, u, s or -", "font: начертание из букв b, i, u, s или -"_cp},
+    {"{} needs four numbers", "{}: нужны четыре числа"_cp},
+    {"{} needs three numbers", "{}: нужны три числа"_cp},
+    {"{} out of 0 to 1", "{}: числа от 0 до 1"_cp},
+    {"{} out of 0 to 4", "{}: целые числа от 0 до 4"_cp},
+    {"{} needs one text", "{}: нужен один текст"_cp},
+};
+
+std::string InUsersWords(const std::string& why) {
+  for (const Wording& w : kWordings) {
+    const std::size_t hole = w.Why.find("{}");
+    if (hole == std::string_view::npos) {
+      if (why == w.Why) return w.Said;
+      continue;
+    }
+    const std::string_view before = w.Why.substr(0, hole), after = w.Why.substr(hole + 2);
+    if (why.size() < before.size() + after.size() || why.compare(0, before.size(), before) != 0 ||
+        why.compare(why.size() - after.size(), after.size(), after) != 0)
+      continue;
+    const std::string part = why.substr(before.size(), why.size() - before.size() - after.size());
+    std::string said = w.Said;
+    return said.replace(said.find("{}"), 2, part);
+  }
+  return why;
+}
+
 }  // namespace
 
 bool IsKnownKind(std::string_view kind) {
@@ -228,7 +276,7 @@ Parsed Parse(std::string_view text) {
     if (why.empty()) why = Check(line);
     if (!why.empty()) {
       if (dropBelow < 0) dropBelow = line.Depth;
-      parsed.Damages.push_back({number, why});
+      parsed.Damages.push_back({number, why, InUsersWords(why)});
       parsed.Unread.push_back(lines[i]);
       continue;
     }

@@ -4,11 +4,25 @@
 //   design 1
 //   CLabel Label1 rect=18,18,108,36 color=0,0,0 anchors=3,3,4,4 face=0.75,0.75,0.75 text="Имя" ...
 //   CControl MyControl1 rect=...
-//     CButton Button1 rect=... click=Button1Click
+//     CButton Button1 rect=... click="Button1Click"
 //
 // A line is a kind, a name ("-" for none) and fields: key=value, or a bare key for a flag.
 // A value is a list of items separated by commas; an item is a number, a word, or a text in
-// double quotes with \" \\ \n and \r escaped. The README lists the fields of each kind.
+// double quotes with \" \\ \n and \r escaped.
+//
+// The fields (code is written from designs too: add fields, never rename one):
+//   rect=x1,y1,x2,y2        every kind, required
+//   color=r,g,b             every kind; parts 0 to 1
+//   anchors=a,b,c,d         every kind; 0 to 4
+//   hidden                  every kind; hidden in the built program
+//   face=r,g,b              the panel kinds: panel, label, edit, button, picture button, form
+//   text="..."              text, label, edit, button; a form's title
+//   textcolor=r,g,b         the colour of that text where it is not the control's own
+//   font="face",height,bius the font of that text; height 1 to 500; style letters or "-"
+//   center                  that text centred
+//   picture="path"          picture, picture button
+//   centered                picture centred
+//   click="Operation"       any kind: the form class's operation the control's click calls
 //
 // This file only reads and checks the text; making the controls is the designer's.
 #pragma once
@@ -49,7 +63,8 @@ struct Line {
 
 struct Damage {
   int Line = 0;
-  std::string Why;
+  std::string Why;   // for the command line (qxtree)
+  std::string Said;  // the same in the user's words, cp1251
 };
 
 struct Parsed {

@@ -11,9 +11,11 @@
 #include "controls/Text.h"
 #include "controls/View.h"
 #include "core/App.h"
+#include "core/Cp1251.h"
 #include "graphics/Canvas.h"
 #include "model/ClassManager.h"
 #include "widgets/Edit.h"
+#include "widgets/Label.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/TreeRows.h"
 #include "widgets/TunerValues.h"
@@ -89,6 +91,7 @@ void CTunerTreeBox::ShowObject(CObject* object) {
 void CTunerTreeBox::ShowNothing() {
   ShowObject(nullptr);
   RootItems.Clear();
+  HideRefusal();
   if (Editor) {
     Editor->SetFocused(false);
     Editor->Visible = false;
@@ -168,6 +171,9 @@ void CTunerTreeBox::PlaceParts(std::int32_t firstRow) {
     PlaceEditor(r);
   else
     Editor->MoveTo(CPoint(kParked, kParked));
+  // Under the edit, across the whole list.
+  if (Refusal)
+    Refusal->SetBounds(Client->M1.X, Editor->M2.Y + CFloat(1), Client->GetWidth(), 20, true);
 }
 
 void CTunerTreeBox::PlaceEditor(std::int32_t r) {
@@ -237,20 +243,60 @@ void CTunerTreeBox::ToggleExpand(CItem* item) {
 void CTunerTreeBox::EditorKeyPress(CControl*, CStr ch) {
   if (ch != CStr(kEnter)) {
     Editor->Caption->Color = CColor(0, 0, 0);  // typing again: no longer the refused text
+    HideRefusal();
     return;
   }
-  if (!Commit()) {
-    // The edit stays open with the text as typed, in red: it was not taken.
+  const CItem* top = Selected;
+  while (top && top->Owner) top = top->Owner;
+  const CPropData* topData = DataOf(top);
+  const CStr property = topData && topData->Prop ? topData->Prop->GetName() : CStr();
+  const CStr before = topData ? topData->ValueText() : CStr();
+  CObject* object = Shown;
+  const CStr why = Commit();
+  if (!why.View().empty()) {
+    // The edit stays open with the text as typed, in red, and says why it was not taken.
     Editor->Caption->Color = CColor(1, 0, 0);
     Editor->Invalidate();
+    ShowRefusal(why);
     return;
   }
   ShowObject(Shown);
+  OnCommitted(object, property, before);
+}
+
+// The copies of the composites above the row, read again from the object.
+void CTunerTreeBox::Reread(const CItem* row) {
+  std::vector<const CItem*> chain;
+  for (; row; row = row->Owner) chain.push_back(row);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    const CPropData* d = DataOf(*it);
+    CObject* owner = (*it)->Owner ? DataOf((*it)->Owner)->Value.get() : Shown;
+    if (d && d->Prop && d->Value) d->Prop->Get(owner, d->Value.get());
+  }
+}
+
+void CTunerTreeBox::ShowRefusal(const CStr& why) {
+  if (!Refusal) {
+    Refusal = new CLabel(this);
+    Refusal->Client->Color = CColor(1, 1, 0.85);
+    Refusal->Caption->Color = CColor(0.75, 0, 0);
+  }
+  Refusal->Caption->Str = why;
+  Refusal->Visible = true;
+  PlaceParts(FirstRow());
+  Invalidate();
+}
+
+void CTunerTreeBox::HideRefusal() {
+  if (!Refusal || !Refusal->Visible) return;
+  Refusal->Visible = false;
+  Invalidate();
 }
 
 // The focus is given up only when the edit holds it: the main window lists a new element while
 // the user types elsewhere.
 void CTunerTreeBox::CloseEditor() {
+  HideRefusal();
   if (!Editor || !Editor->Visible) return;
   if (View && View->GetFocused() == Editor) Editor->SetFocused(false);
   Editor->Visible = false;
@@ -258,27 +304,39 @@ void CTunerTreeBox::CloseEditor() {
 
 // Checks the whole way up before writing anything, so that a text that does not read, a row
 // without a setter or a composite that cannot pass a change on leaves the object as it was.
-bool CTunerTreeBox::Commit() {
+CStr CTunerTreeBox::Commit() {
   CClassManager* registry = Registry();
   const CPropData* data = DataOf(Selected);
-  if (!Editor || !Selected || !Shown || !data || !data->Prop || !registry) return false;
+  const CStr shownOnly = "Это свойство только показывается"_cp;
+  if (!Editor || !Selected || !Shown || !registry) return "Нет объекта, в который писать"_cp;
+  if (!data || !data->Prop) return shownOnly;
   for (const CItem* row = Selected; row; row = row->Owner) {
     const CPropData* d = DataOf(row);
-    if (!d || !d->Prop || !d->Prop->Setter) return false;
-    if (row != Selected && !PassesChangesUp(d->Prop->Type)) return false;
-    if (row->Owner && !(DataOf(row->Owner) && DataOf(row->Owner)->Value)) return false;
+    if (!d || !d->Prop || !d->Prop->Setter || d->Prop->Setter == &NoSet) return shownOnly;
+    if (row != Selected && !PassesChangesUp(d->Prop->Type)) return shownOnly;
+    if (row->Owner && !(DataOf(row->Owner) && DataOf(row->Owner)->Value)) return shownOnly;
   }
+  if (PassesChangesUp(data->Prop->Type)) return "Меняется по частям: раскройте строку"_cp;
   const std::unique_ptr<CObject> typed(registry->CreateByName(data->Prop->Type));
-  if (!typed || !ReadValue(data->Prop->Type, Editor->GetText(), typed.get())) return false;
+  if (!typed) return shownOnly;
+  if (!ReadValue(data->Prop->Type, Editor->GetText(), typed.get()))
+    return WhyNotRead(data->Prop->Type);
 
+  // The change goes up through the rows' own copies of the composites; each is checked as it
+  // becomes (a colour's part above 1), and only a whole good value reaches the object.
   CObject* value = typed.get();
-  for (const CItem* row = Selected; row; row = row->Owner) {
-    const CPropData* d = DataOf(row);
-    CObject* owner = row->Owner ? DataOf(row->Owner)->Value.get() : Shown;
-    d->Prop->Setter(owner, value);
-    value = owner;
+  const CItem* row = Selected;
+  for (; row->Owner; row = row->Owner) {
+    const CPropData* owner = DataOf(row->Owner);
+    DataOf(row)->Prop->Setter(owner->Value.get(), value);
+    if (const CStr why = CheckValue(owner->Prop->Type, owner->Value.get()); !why.View().empty()) {
+      Reread(Selected);
+      return why;
+    }
+    value = owner->Value.get();
   }
-  return true;
+  DataOf(row)->Prop->Setter(Shown, value);
+  return "";
 }
 
 // [SECTION] The column divider

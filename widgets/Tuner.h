@@ -16,6 +16,7 @@
 #include "widgets/TreeBox.h"
 
 class CEdit;
+class CLabel;
 class CPanel;
 class CPropInfo;
 
@@ -58,6 +59,11 @@ class CTunerTreeBox : public CCustomTreeBox {
   CFloat DividerX = 50;       // between the name column and the value column, client coordinates
   CObject* Shown = nullptr;   // not owned
   CEdit* Editor = nullptr;    // a child, made on the first selection
+  // Under the edit while it holds a refused text: why it was refused. Made on the first refusal.
+  CLabel* Refusal = nullptr;
+  // After every value taken: the object shown, the top-level property written and its value's
+  // text before.
+  CHandler<CObject*, CStr, CStr> OnCommitted;
   CPanel* Divider = nullptr;  // a child, 5 wide, over the full height
 
  protected:
@@ -69,9 +75,12 @@ class CTunerTreeBox : public CCustomTreeBox {
   void EditorKeyPress(CControl* sender, CStr ch);
   // Hides the edit; a new list has no selected row for it.
   void CloseEditor();
-  // Writes the editor's text into the selected row's property and on up; false when nothing
-  // could be written (the object is then untouched).
-  bool Commit();
+  // Writes the editor's text into the selected row's property and on up. Answers why nothing
+  // could be written (the object is then untouched), "" when it was.
+  CStr Commit();
+  void ShowRefusal(const CStr& why);
+  void Reread(const CItem* row);
+  void HideRefusal();
   // The rows of one class chain, starting at className, reading values from owner.
   void AddClassChain(const CStr& className, CObject* owner, CItem* parent);
   // The editor over row r of the view (client coordinates).

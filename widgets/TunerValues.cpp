@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <limits>
 
+#include "controls/Anchors.h"
+#include "core/Cp1251.h"
 #include "graphics/Color.h"
+#include "graphics/Font.h"
 #include "graphics/Geometry.h"
 
 namespace {
@@ -132,5 +135,30 @@ bool ReadValue(const CStr& type, const CStr& text, CObject* target) {
 }
 
 bool PassesChangesUp(const CStr& type) {
-  return type == "CPoint" || type == "CColor" || type == "CRect";
+  return type == "CPoint" || type == "CColor" || type == "CRect" || type == "CFont" ||
+         type == "CAnchors";
+}
+
+CStr WhyNotRead(const CStr& type) {
+  if (type == "CFloat") return "Нужно число, например 0.5"_cp;
+  if (type == "CInt") return "Нужно целое число"_cp;
+  if (type == "CBool") return "Нужно true или false"_cp;
+  return "Это свойство только показывается"_cp;
+}
+
+CStr CheckValue(const CStr& type, const CObject* value) {
+  if (const auto* c = dynamic_cast<const CColor*>(value); c && type == "CColor") {
+    for (const CFloat* part : {&c->R, &c->G, &c->B})
+      if (part->Value < 0 || part->Value > 1) return "Части цвета - числа от 0 до 1"_cp;
+  }
+  if (const auto* font = dynamic_cast<const CFont*>(value); font && type == "CFont") {
+    if (font->Height.Value < 1 || font->Height.Value > 500)
+      return "Высота шрифта - от 1 до 500"_cp;
+    if (font->FontName.View().empty()) return "Нужно имя шрифта"_cp;
+  }
+  if (const auto* a = dynamic_cast<const CAnchors*>(value); a && type == "CAnchors") {
+    for (const CInt* side : {&a->M1X, &a->M1Y, &a->M2X, &a->M2Y})
+      if (side->Value < 0 || side->Value > 4) return "Привязка - число от 0 до 4"_cp;
+  }
+  return "";
 }

@@ -18,3 +18,10 @@ bool ReadValue(const CStr& type, const CStr& text, CObject* target);
 // Whether a row of this type takes the change of one of its sub-rows and is written on into its
 // own owner.
 bool PassesChangesUp(const CStr& type);
+
+// Why a text typed for a row of this type was not read, in the user's words.
+CStr WhyNotRead(const CStr& type);
+
+// Why a composite value cannot be given to its owner ("" when it can): a colour's parts lie from
+// 0 to 1, a font is named and from 1 to 500 pixels high.
+CStr CheckValue(const CStr& type, const CObject* value);

@@ -5,6 +5,7 @@
 
 #include "controls/Text.h"
 #include "core/Cp1251.h"
+#include "graphics/Font.h"
 #include "model/ClassManager.h"
 #include "widgets/Bevel.h"
 #include "widgets/Button.h"
@@ -30,6 +31,7 @@ void SetTitle(CObject* owner, CObject* value) {
 
 // The text a label, an edit or a button shows is its caption's.
 CText* CaptionOf(CObject* owner) {
+  if (auto* form = dynamic_cast<CForm*>(owner)) return form->Caption->Title;
   if (auto* button = dynamic_cast<CButton*>(owner)) return button->Caption;
   if (auto* label = dynamic_cast<CLabel*>(owner)) return label->Caption;
   return nullptr;
@@ -60,6 +62,32 @@ void SetCaptionColor(CObject* owner, CObject* value) {
   auto* color = dynamic_cast<CColor*>(value);
   if (!caption || !color) return;
   caption->Color.Set(color->R, color->G, color->B);
+  caption->Invalidate();
+}
+
+void GetCaptionFont(CObject* owner, CObject* target) {
+  CText* caption = CaptionOf(owner);
+  auto* font = dynamic_cast<CFont*>(target);
+  if (caption && font) caption->GetFont(*font);
+}
+
+void SetCaptionFont(CObject* owner, CObject* value) {
+  CText* caption = CaptionOf(owner);
+  auto* font = dynamic_cast<CFont*>(value);
+  if (caption && font) caption->SetFont(*font);
+}
+
+void GetCaptionCenter(CObject* owner, CObject* target) {
+  CText* caption = CaptionOf(owner);
+  auto* value = dynamic_cast<CBool*>(target);
+  if (caption && value) *value = caption->Center;
+}
+
+void SetCaptionCenter(CObject* owner, CObject* value) {
+  CText* caption = CaptionOf(owner);
+  auto* flag = dynamic_cast<CBool*>(value);
+  if (!caption || !flag) return;
+  caption->Center = *flag;
   caption->Invalidate();
 }
 
@@ -102,15 +130,16 @@ const CClassRow kRows[] = {
      "Класс - метка"_cp,
      &MakeControl<CLabel>,
      {{"Str", "CStr", false, &GetCaption, &SetCaption},
-      Unwired("Font", "CFont", true),
+      {"Font", "CFont", true, &GetCaptionFont, &SetCaptionFont},
       {"Color", "CColor", true, &GetCaptionColor, &SetCaptionColor},
-      Unwired("Center", "CBool")}},
+      {"Center", "CBool", false, &GetCaptionCenter, &SetCaptionCenter}}},
     {"CButton",
      "CPicButton",
      "QxPanel",
      "Класс - кнопка"_cp,
      &MakeControl<CButton>,
      {{"Str", "CStr", false, &GetCaption, &SetCaption},
+      {"Font", "CFont", true, &GetCaptionFont, &SetCaptionFont},
       {"Color", "CColor", true, &GetCaptionColor, &SetCaptionColor}}},
     {"CPicButton",
      "CPanel",
@@ -124,7 +153,8 @@ const CClassRow kRows[] = {
      "QxPanel",
      "Класс - форма"_cp,
      &MakeControl<CForm>,
-     {{"Str", "CStr", false, &GetTitle, &SetTitle}}},
+     {{"Str", "CStr", false, &GetTitle, &SetTitle},
+      {"Font", "CFont", true, &GetCaptionFont, &SetCaptionFont}}},
 };
 
 }  // namespace

@@ -136,29 +136,45 @@ TEST_F(DesignTextTest, AFontIsFoundOrMadeByFaceHeightAndStyle) {
 
 TEST_F(DesignTextTest, ADamagedLineIsSkippedKeptAndReportedByClassAndLine) {
   const std::string good = "CLine Line1 rect=0,0,50,50 color=0,0,0 anchors=3,3,4,4";
+  // What went wrong, for qxtree and, in the box, in the user's words.
   const struct {
     const char* damage;
     const char* why;
+    const char* said;
   } cases[] = {
-      {"CLine Line2 rect=0,0,50", "rect needs four numbers"},
-      {"CWidget Widget1 rect=0,0,50,50", "unknown control class CWidget"},
-      {"CLine Line2 rect=0,0,1e300,50", "rect out of bounds"},
-      {"CLine Line2 rect=0,0,nan,50", "rect needs four numbers"},
-      {"CLine Line2 rect=0,0,50,50 color=2,0,0", "color out of 0 to 1"},
-      {"CLine Line2 rect=0,0,50,50 anchors=9,0,0,0", "anchors out of 0 to 4"},
-      {"CText Text1 rect=0,0,50,50 text=\"open", "a text without its closing quote"},
-      {"CText Text1 rect=0,0,50,50 font=\"x\",0,-", "font needs a name"},
-      {"   CLine Line2 rect=0,0,50,50", "an odd indent"},
-      {"  CLine Line2 rect=0,0,50,50", "indented below no group"},
-      {"CLine", "no name after the class"},
-      {"CLine Line2 rect=0,0,50,50 ,x", "a field without a name"},
+      {"CLine Line2 rect=0,0,50", "rect needs four numbers", "rect: нужны четыре числа"_cp},
+      {"CWidget Widget1 rect=0,0,50,50", "unknown control class CWidget",
+       "неизвестный класс элемента CWidget"_cp},
+      {"CLine Line2 rect=0,0,1e300,50", "rect out of bounds", "rect: координаты вне пределов"_cp},
+      {"CLine Line2 rect=0,0,nan,50", "rect needs four numbers", "rect: нужны четыре числа"_cp},
+      {"CLine Line2 rect=0,0,50,50 color=2,0,0", "color out of 0 to 1",
+       "color: числа от 0 до 1"_cp},
+      {"CLine Line2 rect=0,0,50,50 anchors=9,0,0,0", "anchors out of 0 to 4",
+       "anchors: целые числа от 0 до 4"_cp},
+      {"CText Text1 rect=0,0,50,50 text=\"open", "a text without its closing quote",
+       "текст без закрывающей кавычки"_cp},
+      {"CText Text1 rect=0,0,50,50 font=\"x\",0,-", "font needs a name",
+       "font: нужны имя, высота от 1 до 500 и начертание"_cp},
+      {"CText Text1 rect=0,0,50,50 font=\"x\",9,q", "font style of b, i, u, s or -",
+       "font: начертание из букв b, i, u, s или -"_cp},
+      {"   CLine Line2 rect=0,0,50,50", "an odd indent", "нечётный отступ"_cp},
+      {"  CLine Line2 rect=0,0,50,50", "indented below no group", "отступ, но выше нет группы"_cp},
+      {"CLine", "no name after the class", "нет имени после класса"_cp},
+      {"CLine Line2 rect=0,0,50,50 ,x", "a field without a name", "поле без имени"_cp},
+      {"CLine Line2 rect=0,0,50,50\"x\"", "unexpected text at column 27",
+       "лишний текст в столбце 27"_cp},
+      {"CLine Line2 rect=0,0,50,50 click=\"a\",\"b\"", "click needs one text",
+       "click: нужен один текст"_cp},
   };
   for (const auto& c : cases) {
     const std::string text = "design 1\n" + good + "\n" + c.damage + "\n" + good + "\n";
     const CStr report = other->ReadDesign(CStr(std::string_view(text)), "TLogin");
     EXPECT_NE(report.ToStd().find("TLogin"), std::string::npos) << c.damage;
-    EXPECT_NE(report.ToStd().find(std::string("строка 3: "_cp) + c.why), std::string::npos)
+    EXPECT_NE(report.ToStd().find(std::string("строка 3: "_cp) + c.said), std::string::npos)
         << c.damage << ": " << report.ToStd();
+    const design::Parsed parsed = design::Parse(text);
+    ASSERT_EQ(parsed.Damages.size(), 1u) << c.damage;
+    EXPECT_EQ(parsed.Damages[0].Why.rfind(c.why, 0), 0u) << parsed.Damages[0].Why;
     EXPECT_EQ(other->Map->ChildCount(), CInt(2)) << "what reads is opened: " << c.damage;
     EXPECT_EQ(other->WriteDesign(CStr(std::string_view(text))).ToStd(),
               "design 1\n" + good + "\n" + good + "\n" + c.damage + "\n")

@@ -1,6 +1,9 @@
 // The design surface as a person uses it: clicks select, drags move by whole grid steps, handles
 // resize, the rubber band selects what lies wholly inside it, and groups gather and give back
 // their members. Then what it draws: grid dots, handles and the dotted frame of a drag.
+#include <functional>
+#include <vector>
+
 #include "controls/KeyboardCursor.h"
 #include "controls/Shapes.h"
 #include "controls/Text.h"
@@ -351,6 +354,66 @@ TEST_F(MapTest, ADragShowsADottedFrameWhereTheControlWillGo) {
   EXPECT_EQ(Corners(*box), "(18,18)-(54,54)") << "only the frame moves while dragging";
   Release(*map, 36, 27);
   EXPECT_EQ(Corners(*box), "(27,18)-(63,54)");
+}
+
+}  // namespace
+
+namespace {
+
+struct DoublePresses {
+  std::vector<CControl*> got;
+  void Pressed(CControl* control) { got.push_back(control); }
+};
+
+// Two presses on one control, soon and at one place, and let go there, are a double press; a
+// slow second press, another control, another place, a drag or a third press are not.
+TEST_F(MapTest, ADoublePressIsTwoQuickPressesOnOneControlAtOnePlace) {
+  auto* a = Put(18, 18, 72, 72);
+  auto* b = Put(90, 18, 144, 72);
+  const struct {
+    const char* what;
+    std::function<void()> presses;
+    std::vector<CControl*> expected;
+  } cases[] = {
+      {"two quick clicks", [&] { Click(*map, 40, 40); Click(*map, 40, 40); }, {a}},
+      {"a third click starts again",
+       [&] { Click(*map, 40, 40); Click(*map, 40, 40); Click(*map, 40, 40); }, {a}},
+      {"the second too late",
+       [&] {
+         Click(*map, 40, 40);
+         gui.Advance(CMap::kDoublePressMs + 1);
+         Click(*map, 40, 40);
+       },
+       {}},
+      {"just in time",
+       [&] {
+         Click(*map, 40, 40);
+         gui.Advance(CMap::kDoublePressMs);
+         Click(*map, 40, 40);
+       },
+       {a}},
+      {"on two controls", [&] { Click(*map, 40, 40); Click(*map, 110, 40); }, {}},
+      {"three units apart", [&] { Click(*map, 40, 40); Click(*map, 43, 40); }, {}},
+      {"the second press drags",
+       [&] {
+         Click(*map, 40, 40);
+         Press(*map, 40, 40);
+         DragTo(*map, 60, 60);
+         Release(*map, 60, 60);
+       },
+       {}},
+      {"on the bare surface", [&] { Click(*map, 300, 200); Click(*map, 300, 200); }, {}},
+  };
+  for (const auto& c : cases) {
+    DoublePresses receiver;
+    map->OnDoublePress.Set(&receiver, &DoublePresses::Pressed);
+    gui.Advance(CMap::kDoublePressMs + 1);  // nothing counts on from the case before
+    c.presses();
+    EXPECT_EQ(receiver.got, c.expected) << c.what;
+    map->OnDoublePress.Clear();
+    a->SetBounds(18, 18, 72, 72, false);  // a drag moved it: back where it was
+  }
+  EXPECT_EQ(Corners(*b), "(90,18)-(144,72)");
 }
 
 }  // namespace

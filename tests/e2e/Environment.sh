@@ -14,67 +14,9 @@
 # StartAndClose.sh).
 set -euo pipefail
 build=$(cd "$1" && pwd)
-shots=${QX_SHOTS:-$build/e2e}/Environment
-rm -rf "$shots"
-mkdir -p "$shots"
-drive=$(mktemp -d)
-pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$drive"; }
-trap cleanup EXIT
-mkdir -p "$drive/Qxe/Pics"
-cp -r "$build/pics/." "$drive/Qxe/Pics/"
-conf=$drive/Qxe/Conf.qxe
-
-fail() { echo "Environment: $1"; shot failed; exit 1; }
-person() { DISPLAY=${QX_SCREEN_DISPLAY:-$DISPLAY} "$@"; }
-shot() { person import -window root "$shots/$1.png"; }
-start() {
-  QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
-  pid=$!
-  sleep 1.5
-  kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
-  # On a busy machine the window may take longer to show; presses before it would be lost.
-  timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
-    fail "the main window did not show"
-  sleep 0.3
-}
-# With no window manager the keyboard follows the pointer, which stays over the window.
-click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
-type_text() { person xdotool type --delay 40 "$1"; sleep 0.2; }
-
-# The main window stands at (100, 100), 800 by 600; its face starts at (104, 122). The toolbar's
-# buttons are 20 wide, 2 apart, with 8 more after a separator; their middles:
-New=115 Open=137 Save=159 Add=189 SubAdd=211 Delete=233 Up=263 Down=285 Cut=315 Copy=337
-Paste=359 SubPaste=381 Import=411 Clear=433 Build=463 Run=485 About=515
-ToolY=134
-command() { click "${!1}" "$ToolY"; }
-# The question's Yes: the message dialog stands at (200, 200) of the main window.
-yes() { click 399 402; }
-# The tree's rows are 16 high from y = 148; a row's caption starts 16 per level further right, and
-# its expand box lies at 8 + 16 * level from x = 106.
-row_y() { echo $((156 + 16 * $1)); }
-select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
-expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
-# The add dialog stands at (100, 100) of the main window: its name edit, and the kinds' buttons.
-Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
-# The dialog opens with the last name all selected: the new name is typed over it straight away.
-add() {  # add COMMAND NAME KIND [SHOT]
-  command "$1"
-  [ -z "${4:-}" ] || shot "$4-opened"
-  type_text "$2"
-  [ -z "${4:-}" ] || shot "$4"
-  # shellcheck disable=SC2086
-  click ${!3}
-}
-# The tuner's rows start at y = 421 (16 high); the value editor opens on a pressed row.
-set_property() {  # set_property ROW TEXT
-  click 140 $((429 + 16 * $1))
-  type_text "$2"
-  person xdotool key Return
-  sleep 0.3
-}
-# The code editor fills the workspace; its text starts at (379, 172).
-Editor="600 300"
+session=Environment
+# shellcheck source=lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 
 start
 shot 01-start
@@ -131,11 +73,7 @@ grep -q 'int a = 1;\\r\\nDraw(a);\\r\\nint my_var = counter_ + __LINE__;' "$driv
 for name in Work Demo Main TForm1 Paint; do
   grep -q "\"name\": \"$name\"" "$drive/first.json" || fail "$name is not saved"
 done
-click 885 111
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
-wait "$pid" || fail "exit code $?"
-pid=""
+close_window
 
 # Started again: the same tree.
 start
@@ -174,9 +112,5 @@ yes
 grep -q 'Draw(i);' "$drive/third.json" || fail "the imported code is not saved"
 command About
 shot 10-about
-click 885 111
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
-wait "$pid" || fail "exit code $?"
-pid=""
+close_window
 echo "Environment: passed (screenshots in $shots)"

@@ -159,17 +159,31 @@ TEST_F(GLAppTest, RectangleCornersAreSetByMovingOrDirectly) {
   EXPECT_EQ(r.told, 1);
 }
 
-TEST_F(GLAppTest, FontPropertiesAreShownButNotConnected) {
+// A text's font is chosen by face, height and style, so those rows read and write the font; its
+// number and width are shown only.
+TEST_F(GLAppTest, AFontsHeightStyleAndFaceAreConnectedItsNumberAndWidthAreNot) {
   CFont font;
   font.Height = 12;
   CInt value = 99;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 2; ++i) {
     Property("CFont", i)->Get(&font, &value);
     Property("CFont", i)->Set(&font, &value);
   }
   EXPECT_EQ(value.Value, 99);
-  EXPECT_EQ(font.Height.Value, 12);
   EXPECT_EQ(font.ID.Value, 0);
+  EXPECT_EQ(font.Width.Value, 0);
+
+  Property("CFont", 2)->Get(&font, &value);
+  EXPECT_EQ(value.Value, 12);
+  CInt height = 20;
+  Property("CFont", 2)->Set(&font, &height);
+  EXPECT_EQ(font.Height.Value, 20);
+  CBool bold = true;
+  Property("CFont", 3)->Set(&font, &bold);
+  EXPECT_TRUE(font.B);
+  CStr face = "DejaVu Sans";
+  Property("CFont", 8)->Set(&font, &face);
+  EXPECT_EQ(font.FontName, "DejaVu Sans");
 }
 
 TEST_F(GLAppTest, ADottedFrameRightAfterStartUpAlreadyHasItsPattern) {

@@ -4,9 +4,13 @@
 #include "core/Cp1251.h"
 #include "designer/DsgnForm.h"
 #include "designer/Map.h"
+#include "model/MemberInfo.h"
 #include "model/TypeInfo.h"
 #include "tests/ide/IdeFixture.h"
+#include "ide/EditForm.h"
 #include "widgets/ToolBar.h"
+#include "widgets/TreeBox.h"
+#include "widgets/Tuner.h"
 
 namespace {
 
@@ -33,6 +37,33 @@ class DesignTest : public IdeTest {
     Settle();
     CMap* map = designer->Map;
     return map->ChildCount().Value ? map->GetChild(map->ChildCount() - CInt(1)) : nullptr;
+  }
+  // A tool's control, moved to where nothing else lies.
+  CControl* Place(CDsgnForm* designer, int tool, int x, int y) {
+    CControl* control = UseTool(designer, tool);
+    control->SetRect(CRect(x, y, x + 54, y + 27));
+    main->Invalidate();
+    return control;
+  }
+  void QueuePress(CControl* control) { QueueClick(control->GetAbsM1() + CPoint(27, 13)); }
+  void DoublePress(CControl* control) {
+    QueuePress(control);
+    QueuePress(control);
+    Settle();
+  }
+  // The first row of the tuner, the name, takes a new one.
+  void Rename(const char* name) {
+    QueueClick(main->Tuner->Client->GetAbsM1() + CPoint(main->Tuner->DividerX + CFloat(30), 8));
+    QueueKey(79);  // End, then the old name rubbed out
+    for (int i = 0; i < 20; ++i) QueueKey(14, 8);
+    QueueType(name);
+    QueueKey(28, 13);
+    Settle();
+  }
+  static COperInfo* Operation(CInfo* form, const char* name) {
+    for (std::int32_t i = 0; i < form->ChildCount().Value; ++i)
+      if (form->Child(i)->GetName() == name) return dynamic_cast<COperInfo*>(form->Child(i));
+    return nullptr;
   }
   static std::string Texts(CDsgnForm* designer) {
     std::string out;
@@ -100,6 +131,101 @@ TEST_F(DesignTest, AnotherTextInTheClassStaysUntilAControlIsPlaced) {
                 "written by another tool\r\ndesign 1\nCRectangle Rectangle1 rect=0,0,50,50", 0),
             0u)
       << std::as_const(*form).Extra().ToStd();
+}
+
+TEST_F(DesignTest, ADoublePressOnAControlOpensItsClickOperation) {
+  CInfo* unit = Make(&Root(), "CUnitInfo", "Login");
+  CClassInfo* form = MakeForm(unit, "TLogin");
+  CDsgnForm* designer = Open(form);
+  CControl* enter = Place(designer, 18, 18, 18);
+  CControl* cancel = Place(designer, 18, 90, 18);
+  CControl* name = Place(designer, 16, 18, 72);
+
+  DoublePress(enter);
+  COperInfo* click = Operation(form, "Button1Click");
+  ASSERT_NE(click, nullptr) << "made in the form class";
+  EXPECT_EQ(click->Code, "");
+  EXPECT_EQ(click->Type, "void");
+  EXPECT_EQ(main->Tree->Selected, click);
+  ASSERT_NE(main->CodeEditor, nullptr);
+  EXPECT_EQ(main->CodeEditor, click->EditorWindow) << "its code editor is open";
+  EXPECT_TRUE(main->CodeEditor->Visible);
+  EXPECT_FALSE(designer->Visible);
+  EXPECT_NE(std::as_const(*form).Extra().ToStd().find("CButton Button1 rect=18,18,72,45"),
+            std::string::npos);
+  EXPECT_NE(std::as_const(*form).Extra().ToStd().find(" click=\"Button1Click\"\n"),
+            std::string::npos)
+      << "the link is in the design: " << std::as_const(*form).Extra().ToStd();
+
+  // Again: the same operation, none made twice.
+  Open(form);
+  DoublePress(enter);
+  EXPECT_EQ(main->Tree->Selected, click);
+  EXPECT_EQ(form->ChildCount(), CInt(1));
+
+  // An operation of that name written earlier is found, with its code.
+  COperInfo* close = MakeOper(form, "Button2Click", "Close();");
+  Open(form);
+  DoublePress(cancel);
+  EXPECT_EQ(main->Tree->Selected, close);
+  EXPECT_EQ(close->Code, "Close();");
+  EXPECT_EQ(form->ChildCount(), CInt(2));
+  EXPECT_EQ(*designer->ClickOf(cancel), "Button2Click");
+
+  // Two presses further apart than a double press only select.
+  Open(form);
+  QueuePress(name);
+  Settle();
+  gui->Advance(CMap::kDoublePressMs + 100);
+  QueuePress(name);
+  Settle();
+  EXPECT_EQ(Operation(form, "Label1Click"), nullptr);
+  EXPECT_TRUE(designer->Visible);
+  EXPECT_EQ(designer->ClickOf(name), nullptr);
+  EXPECT_EQ(main->Tuner->Shown, name);
+}
+
+TEST_F(DesignTest, TheClickLinkFollowsARenamedOperationAndARenamedControl) {
+  CClassInfo* form = MakeForm(&Root(), "TLogin");
+  CDsgnForm* designer = Open(form);
+  CControl* enter = Place(designer, 18, 18, 18);
+  DoublePress(enter);
+  COperInfo* click = Operation(form, "Button1Click");
+  ASSERT_EQ(main->Tuner->Shown, click);
+  Rename("OnLogin");
+  ASSERT_EQ(click->GetName(), "OnLogin");
+
+  Open(form);
+  EXPECT_EQ(*designer->ClickOf(enter), "OnLogin");
+  QueuePress(enter);
+  Settle();
+  ASSERT_EQ(main->Tuner->Shown, enter);
+  Rename("OkButton");
+  ASSERT_EQ(enter->GetName(), "OkButton");
+  // An operation that now has the old name is another one: the link does not go to it.
+  COperInfo* stranger = MakeOper(form, "Button1Click", "");
+  main->Invalidate();
+  gui->Advance(CMap::kDoublePressMs + 100);
+  DoublePress(enter);
+  EXPECT_EQ(main->Tree->Selected, click);
+  EXPECT_NE(main->Tree->Selected, stranger);
+  EXPECT_EQ(form->ChildCount(), CInt(2));
+
+  Command(3, true);
+  const std::string extra = std::as_const(*form).Extra().ToStd();
+  EXPECT_NE(extra.find("CButton OkButton rect=18,18,72,45"), std::string::npos) << extra;
+  EXPECT_NE(extra.find(" click=\"OnLogin\""), std::string::npos) << extra;
+
+  // The operation deleted: a new one of its name is not linked; the next double press makes one.
+  Select(click);
+  Command(6, true);
+  MakeOper(form, "OnLogin", "");
+  Open(form);
+  EXPECT_EQ(designer->ClickOf(enter), nullptr);
+  gui->Advance(CMap::kDoublePressMs + 100);
+  DoublePress(enter);
+  ASSERT_NE(Operation(form, "OkButtonClick"), nullptr);
+  EXPECT_EQ(main->Tree->Selected, Operation(form, "OkButtonClick"));
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          main->Invalidate();
          gui->RunUntilIdle();
        },
-       "801x601:d2865927e0b8b84a"},
+       "801x601:fbb91a19e6ab17ea"},
       {"the tree and the editor scrolled by the wheel",
        [&] {
          const CPoint tree = main->Tree->GetAbsM1() + CPoint(30, 30);
@@ -153,14 +153,14 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          gui->Wheel(*main, tree.X.Round().Value, tree.Y.Round().Value, -5);
          gui->Wheel(*main, memo.X.Round().Value, memo.Y.Round().Value, -12);
        },
-       "801x601:8ac0f2c8e6ccf1ee"},
+       "801x601:5246601f075875be"},
       {"the editor pressed: its caret shown",
        [&] {
          const CPoint memo = main->CodeEditor->Memo->GetAbsM1() + CPoint(80, 45);
          gui->Click(*main, memo.X.Round().Value, memo.Y.Round().Value);
          gui->Advance(500);
        },
-       "801x601:1d9293a6aa22d966"},
+       "801x601:85e4f5afec166776"},
       {"a form class selected: its designer over the editor, the tuner showing the class",
        [&] { Select(form); }, "801x601:0b4dad70fe632c43"},
   };

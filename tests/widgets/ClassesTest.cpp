@@ -51,10 +51,10 @@ TEST_F(WidgetTest, TheWidgetRowsGiveBaseUnitDescriptionAndProperties) {
       {"CBevel", "CControl", "Класс - бевел"_cp, "State:CBool"},
       {"CPanel", "CControl", "Класс - панель"_cp, "FaceColor:CColor*"},
       {"CLabel", "CPanel", "Класс - метка"_cp, "Str:CStr Font:CFont* Color:CColor* Center:CBool"},
-      {"CButton", "CPicButton", "Класс - кнопка"_cp, "Str:CStr Color:CColor*"},
+      {"CButton", "CPicButton", "Класс - кнопка"_cp, "Str:CStr Font:CFont* Color:CColor*"},
       {"CPicButton", "CPanel", "Класс - кнопка с картинкой"_cp, "FileName:CStr"},
       {"CEdit", "CLabel", "Класс - редактор строчки"_cp, ""},
-      {"CForm", "CPanel", "Класс - форма"_cp, "Str:CStr"},
+      {"CForm", "CPanel", "Класс - форма"_cp, "Str:CStr Font:CFont*"},
   };
   for (const auto& row : rows) {
     CClassInfo* record = gui.App().ClassMan->Find(row.name);

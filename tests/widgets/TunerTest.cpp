@@ -5,12 +5,19 @@
 #include <vector>
 
 #include "controls/Shapes.h"
+#include "controls/Text.h"
+#include "core/Cp1251.h"
+#include "graphics/Font.h"
+#include "graphics/GLApp.h"
 #include "controls/View.h"
 #include "core/App.h"
 #include "model/ClassManager.h"
 #include "model/Kinds.h"
 #include "tests/widgets/WidgetFixture.h"
+#include "widgets/Button.h"
 #include "widgets/Edit.h"
+#include "widgets/Form.h"
+#include "widgets/Label.h"
 #include "widgets/TreeRows.h"
 #include "widgets/Tuner.h"
 
@@ -244,6 +251,96 @@ TEST_F(TunerTest, IntegersFlagsAndRectanglesAreWrittenAndTextsThatDoNotReadAreNo
   EXPECT_FALSE(probe.Flag);
   EXPECT_EQ(Corners(probe.Area), "(1,2)-(3,40)");
   EXPECT_EQ(probe.Fixed, 7);
+}
+
+// A refused value leaves the object and the rows' copies as they were, keeps the edit open in red
+// and says why under it until the user types again.
+TEST_F(TunerTest, ARefusedValueSaysWhyAndLeavesTheControlAsItWas) {
+  auto* box = new CFillRectangle(root.get());
+  box->SetBounds(320, 10, 40, 20, true);
+  box->Color = CColor(1, 0, 0);
+  const struct {
+    std::initializer_list<const char*> path;
+    const char* text;
+    const char* why;
+  } cases[] = {
+      {{"Color : CColor", "G : CFloat"}, "abc", "Нужно число, например 0.5"_cp},
+      {{"Color : CColor", "G : CFloat"}, "2", "Части цвета - числа от 0 до 1"_cp},
+      {{"Color : CColor", "B : CFloat"}, "-0.5", "Части цвета - числа от 0 до 1"_cp},
+      {{"Anchors : CAnchors", "M1X : CInt"}, "9", "Привязка - число от 0 до 4"_cp},
+      {{"Anchors : CAnchors", "M2Y : CInt"}, "2.5", "Нужно целое число"_cp},
+      {{"Visible : CBool"}, "maybe", "Нужно true или false"_cp},
+      {{"IndexOf : CInt"}, "3", "Это свойство только показывается"_cp},
+      {{"Color : CColor"}, "0, 0, 1", "Меняется по частям: раскройте строку"_cp},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    tuner->ShowObject(box);
+    Enter(c.path, c.text);
+    EXPECT_TRUE(tuner->Editor->Visible) << "the edit stays open";
+    EXPECT_EQ(tuner->Editor->Caption->Color, CColor(1, 0, 0));
+    ASSERT_NE(tuner->Refusal, nullptr);
+    EXPECT_TRUE(tuner->Refusal->Visible);
+    EXPECT_EQ(tuner->Refusal->Caption->Str, CStr(c.why));
+    EXPECT_GE(tuner->Refusal->M1.Y, tuner->Editor->M2.Y) << "under the edit";
+    EXPECT_EQ(box->Color, CColor(1, 0, 0));
+    EXPECT_EQ(box->Anchors, CAnchors());
+    EXPECT_TRUE(box->Visible);
+    EXPECT_EQ(ValueOf({"Color : CColor"}), "1, 0, 0") << "the row's copy is read again";
+  }
+  gui.Type(*root, "1");
+  EXPECT_FALSE(tuner->Refusal->Visible) << "typing again takes the reason away";
+
+  // The same rows take values that read.
+  tuner->ShowObject(box);
+  Enter({"Anchors : CAnchors", "M1X : CInt"}, "2");
+  Enter({"Anchors : CAnchors", "M2Y : CInt"}, "4");
+  EXPECT_EQ(box->Anchors, CAnchors(2, 1, 1, 4));
+  EXPECT_FALSE(tuner->Refusal->Visible);
+  EXPECT_FALSE(tuner->Editor->Visible);
+}
+
+// The font of every text-bearing control is chosen row by row: face, height and style; the
+// same font is registered once.
+TEST_F(TunerTest, TheFontOfATextLabelButtonOrFormTitleIsSetRowByRow) {
+  root->SetBounds(0, 0, 420, 760, true);
+  tuner->SetBounds(0, 0, 300, 740, true);
+  auto* text = new CText(root.get());
+  auto* label = new CLabel(root.get());
+  auto* button = new CButton(root.get());
+  auto* form = new CForm(root.get());
+  const struct {
+    CControl* control;
+    CText* shows;
+  } cases[] = {
+      {text, text}, {label, label->Caption}, {button, button->Caption}, {form, form->Caption->Title}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.control->ClassName().ToStd());
+    c.control->SetBounds(320, 10, 80, 30, true);
+    tuner->ShowObject(c.control);
+    EXPECT_EQ(ValueOf({"Font : CFont", "FontName : CStr"}), GLApp->FontManager->Find(c.shows->FontNumber)->FontName);
+    Enter({"Font : CFont", "Height : CInt"}, "21");
+    Enter({"Font : CFont", "B : CBool"}, "true");
+    Enter({"Font : CFont", "FontName : CStr"}, "DejaVu Sans");
+    const CFont* font = GLApp->FontManager->Find(c.shows->FontNumber);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->FontName, "DejaVu Sans");
+    EXPECT_EQ(font->Height, CInt(21));
+    EXPECT_TRUE(font->B);
+    EXPECT_FALSE(font->I);
+    EXPECT_EQ(ValueOf({"Font : CFont", "Height : CInt"}), "21");
+
+    const CInt number = c.shows->FontNumber;
+    Enter({"Font : CFont", "Height : CInt"}, "0");
+    EXPECT_EQ(tuner->Refusal->Caption->Str, "Высота шрифта - от 1 до 500"_cp);
+    Enter({"Font : CFont", "FontName : CStr"}, "");
+    EXPECT_EQ(tuner->Refusal->Caption->Str, "Нужно имя шрифта"_cp);
+    EXPECT_EQ(c.shows->FontNumber, number) << "a refused font changes nothing";
+  }
+  // Four controls, one font: it was made once and found three times.
+  EXPECT_EQ(text->FontNumber, label->Caption->FontNumber);
+  EXPECT_EQ(text->FontNumber, button->Caption->FontNumber);
+  EXPECT_EQ(text->FontNumber, form->Caption->Title->FontNumber);
 }
 
 TEST_F(TunerTest, AfterShowingNothingTheRowsStayAndEnterWritesNothing) {
