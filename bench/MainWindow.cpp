@@ -13,6 +13,9 @@
 // toolkit draws at its size, the image is enlarged as it is presented). median_ms and present_ms
 // (the present alone); x_factor1 and present_x_factor1 are their ratios to factor 1's, measured
 // before in the same run. A frame at factor 2 should cost at most 1.5 times one at factor 1.
+// Above factor 1 only the rows a frame changes are enlarged, so the same frame again costs
+// little there: BM_MainWindowScaledScrolling/F scrolls the code editor a line before each frame,
+// which changes most of the workspace.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -34,6 +37,7 @@
 #include "platform/Scale.h"
 #include "platform/Window.h"
 #include "widgets/Memo.h"
+#include "widgets/ScrollBar.h"
 #include "widgets/TreeBox.h"
 #include "widgets/Tuner.h"
 
@@ -107,35 +111,53 @@ void BM_MainWindowRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_MainWindowRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-double factor1Frame = 0, factor1Present = 0;  // nanoseconds, from the factor 1 run
+// The factor 1 runs' medians in nanoseconds, frame and present, by whether the code scrolls.
+double factor1Frame[2] = {}, factor1Present[2] = {};
 
-void BM_MainWindowScaled(benchmark::State& state) {
+// Frames at a factor: the same frame again and again, or with `scrolling`, the code editor
+// scrolled by a line up or down before each (most of the workspace's rows change).
+void ScaledFrames(benchmark::State& state, bool scrolling) {
   const int before = platform::DisplayScale();
   const int factor = int(state.range(0));
   platform::SetDisplayScale(factor);
   WithMainWindow(state, [&](CView& view) {
+    CScrollBar& bar = *static_cast<CApp1*>(CtrlApp)->IdeForm->CodeEditor->Memo->VertBar;
+    int frame = 0;
     FrameSamples frames;
-    for (auto _ : state) frames.Time(state, [&] { view.Redraw(); });
+    for (auto _ : state) {
+      if (scrolling) bar.SetPosition(bar.Position + bar.SmallStep * CFloat(frame++ % 2 ? -1 : 1));
+      frames.Time(state, [&] { view.Redraw(); });
+    }
     std::vector<double> presents;
     for (int round = 0; round < 50; ++round) {
       const auto start = Clock::now();
       platform::PresentWindow(view.Canvas->Window);
       presents.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count());
     }
-    const double frame = Median(frames.wall), present = Median(presents);
-    state.counters["median_ms"] = frame / 1e6;
+    const double median = Median(frames.wall), present = Median(presents);
+    state.counters["median_ms"] = median / 1e6;
     state.counters["present_ms"] = present / 1e6;
     if (factor == 1) {
-      factor1Frame = frame;
-      factor1Present = present;
-    } else if (factor1Frame > 0) {
-      state.counters["x_factor1"] = frame / factor1Frame;
-      state.counters["present_x_factor1"] = present / factor1Present;
+      factor1Frame[scrolling] = median;
+      factor1Present[scrolling] = present;
+    } else if (factor1Frame[scrolling] > 0) {
+      state.counters["x_factor1"] = median / factor1Frame[scrolling];
+      state.counters["present_x_factor1"] = present / factor1Present[scrolling];
     }
   });
   platform::SetDisplayScale(before);
 }
+
+void BM_MainWindowScaled(benchmark::State& state) {
+  ScaledFrames(state, false);
+}
 BENCHMARK(BM_MainWindowScaled)->Arg(1)->Arg(2)->Arg(3)->UseManualTime()->Unit(
+    benchmark::kMillisecond);
+
+void BM_MainWindowScaledScrolling(benchmark::State& state) {
+  ScaledFrames(state, true);
+}
+BENCHMARK(BM_MainWindowScaledScrolling)->Arg(1)->Arg(2)->Arg(3)->UseManualTime()->Unit(
     benchmark::kMillisecond);
 
 }  // namespace

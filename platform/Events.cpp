@@ -44,7 +44,7 @@ void PostWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_RESTORED:
-      InvalidateWindow(WindowOfSdl(event.windowID));
+      WindowExposed(WindowOfSdl(event.windowID));
       break;
     case SDL_WINDOWEVENT_CLOSE:
       WindowCloseRequested(WindowOfSdl(event.windowID));

@@ -5,11 +5,12 @@
 // bounds, screen size) in units. At factor 1 nothing changes.
 #pragma once
 
+#include "platform/draw/Surface.h"
+
+struct SDL_Surface;
 struct SDL_Window;
 
 namespace platform {
-
-struct Surface;
 
 constexpr int kMaxScale = 3;
 
@@ -37,6 +38,14 @@ inline int ToUnits(int pixels, int factor) {
 }
 
 namespace detail {
+
+// Writes a row enlarged twice into two rows of the screen, bypassing the caches; false (nothing
+// written) where the processor or the rows' alignment does not allow it.
+bool DoubleRowPastCaches(const Pixel* from, int width, Pixel* top, Pixel* bottom);
+
+// Puts the image's rows first to last (exclusive) on a window's screen surface, each pixel a
+// factor x factor block, without showing them. False when the surface cannot be written.
+bool EnlargeRows(const Surface& image, SDL_Surface* screen, int factor, int first, int last);
 
 // Puts the image on the window's screen surface, each pixel a factor x factor block, and shows
 // it. False when the window has no surface or it cannot be written.

@@ -43,6 +43,13 @@ struct WindowRecord {
   WindowRect stagedBounds;
   std::string title = "QX Class Window";  // cp1251
   int scale = 1;  // screen pixels per unit; everything above this file counts units
+  // Above factor 1: what the screen shows, at unit size, while `mirrored` is the screen surface
+  // still holding it enlarged (not lost to a new surface, a showing or an exposure). A frame
+  // then enlarges and sends only the rows it changes. The image takes the mirror when asked
+  // (imageOwed): most frames are never read back.
+  Surface mirror;
+  SDL_Surface* mirrored = nullptr;
+  bool imageOwed = false;
 };
 
 // Node-based, so a Surface* handed out stays put while other windows come and go.
@@ -63,6 +70,15 @@ WindowRecord* Find(WindowId id) {
   return found == windows.end() ? nullptr : &found->second;
 }
 
+// The image takes what the last enlarged frame showed.
+void TakeMirror(WindowRecord& window) {
+  if (!window.imageOwed) return;
+  window.imageOwed = false;
+  const int width = std::min(window.mirror.width, window.image.width);
+  for (int y = 0; y < std::min(window.mirror.height, window.image.height); ++y)
+    std::memcpy(window.image.Row(y), window.mirror.Row(y), size_t(width) * sizeof(Pixel));
+}
+
 // The image gets the pixels a change of size left owed.
 void Settle(WindowRecord& window) {
   if (!window.before) return;
@@ -80,6 +96,7 @@ void Settle(WindowRecord& window) {
 // before it. SDL frees a framebuffer only when the window surface is asked for again (a resize
 // just marks it stale), and Present catches up before it asks, so this holds after a resize too.
 void CatchUp(WindowRecord& window) {
+  TakeMirror(window);
   SDL_Surface* ahead = window.ahead;
   if (ahead && ahead->w >= window.image.width && ahead->h >= window.image.height)
     window.before.reset();  // the framebuffer covers every owed pixel
@@ -97,6 +114,8 @@ void CatchUp(WindowRecord& window) {
 // background the system's window class paints). Both are owed until the image is asked for: the
 // new picture is black, which costs nothing until it is written.
 void ResizeImage(WindowRecord& window, int width, int height) {
+  TakeMirror(window);
+  window.mirrored = nullptr;
   if (!window.before) {
     window.keptWidth = window.image.width;
     window.keptHeight = window.image.height;
@@ -151,6 +170,7 @@ void SizeInUnits(const WindowRecord& window, int& width, int& height) {
 
 // Showing activates, as users expect of a new form; SDL's own word of it asks for no paint.
 void Activate(WindowRecord& window) {
+  window.mirrored = nullptr;  // a window shown again may have lost its pixels on the screen
   SDL_RaiseWindow(window.sdl);
   SDL_FilterEvents(&DropShownEvents, &window.sdlId);
 }
@@ -302,6 +322,7 @@ bool MaximizeWindow(WindowId id) {
   if (!window) return false;
   PutOnScreen(id, *window);
   if (!window->staged) SDL_MaximizeWindow(window->sdl);
+  window->mirrored = nullptr;
   return true;
 }
 
@@ -310,6 +331,7 @@ bool RestoreWindow(WindowId id) {
   if (!window) return false;
   PutOnScreen(id, *window);
   if (!window->staged) SDL_RestoreWindow(window->sdl);
+  window->mirrored = nullptr;
   return true;
 }
 
@@ -349,6 +371,51 @@ const Surface* PeekWindowImage(WindowId id) {
 
 namespace {
 
+// Above factor 1: the rows of the frame (a picture that covers the window, or the image itself)
+// that differ from what the screen shows are enlarged and sent, in bands; all of them when the
+// screen may hold anything else. Enlarging is most of a frame's cost there, and most frames
+// change a few rows.
+bool PresentChanges(WindowRecord& window, const Surface& picture) {
+  const int width = window.image.width, height = window.image.height, s = window.scale;
+  const bool fromImage = &picture == &window.image;
+  SDL_Surface* screen = SDL_GetWindowSurface(window.sdl);
+  if (!screen) {
+    window.mirrored = nullptr;
+    if (fromImage) return false;
+    window.imageOwed = false;
+    for (int y = 0; y < height; ++y)
+      std::memcpy(window.image.Row(y), picture.Row(y), size_t(width) * sizeof(Pixel));
+    return false;
+  }
+  const bool partial = window.mirrored == screen && window.mirror.width == width &&
+                       window.mirror.height == height && screen->w == width * s &&
+                       screen->h == height * s;
+  if (!partial && (window.mirror.width != width || window.mirror.height != height))
+    window.mirror = Surface(width, height, 0);
+  window.mirrored = nullptr;  // until the screen holds the mirror again
+  window.imageOwed = !fromImage;
+  const size_t rowBytes = size_t(width) * sizeof(Pixel);
+  std::vector<SDL_Rect> bands;
+  for (int y = 0; y < height;) {
+    const auto differs = [&](int row) {
+      return !partial || std::memcmp(window.mirror.Row(row), picture.Row(row), rowBytes) != 0;
+    };
+    if (!differs(y)) {
+      ++y;
+      continue;
+    }
+    const int first = y;
+    for (; y < height && differs(y); ++y)
+      std::memcpy(window.mirror.Row(y), picture.Row(y), rowBytes);
+    if (!detail::EnlargeRows(window.mirror, screen, s, first, y)) return false;
+    bands.push_back(SDL_Rect{0, first * s, width * s, (y - first) * s});
+  }
+  window.mirrored = screen;
+  if (bands.empty()) return true;
+  if (!partial) return SDL_UpdateWindowSurface(window.sdl) == 0;
+  return SDL_UpdateWindowSurfaceRects(window.sdl, bands.data(), int(bands.size())) == 0;
+}
+
 // The image goes to the screen a row at a time; a picture given is first copied into the image,
 // row by row as well. A picture that covers the whole image goes straight to the screen when the
 // framebuffer is laid out as the image is, and the image takes it from there when asked.
@@ -365,11 +432,12 @@ bool Present(WindowRecord& window, const Surface* picture) {
     CatchUp(window);
   else
     window.before.reset();
-  if (window.scale > 1) {  // the image is enlarged on its way, so it always holds the frame
+  if (window.scale > 1) {
     window.ahead = nullptr;
+    if (covers) return PresentChanges(window, *picture);
     for (int y = 0; y < copyHeight; ++y)
       std::memcpy(image.Row(y), picture->Row(y), size_t(copyWidth) * sizeof(Pixel));
-    return detail::PresentEnlarged(image, window.sdl, window.scale);
+    return PresentChanges(window, image);
   }
   // The window surface is SDL's own framebuffer of the window: it works under X11 and under the
   // offscreen driver alike, where a renderer may not.
@@ -495,6 +563,11 @@ WindowId RouteMouse(WindowId eventWindow, int& x, int& y) {
   x = screenX - left;
   y = screenY - top;
   return captureWindow;
+}
+
+void WindowExposed(WindowId id) {
+  if (WindowRecord* window = Find(id)) window->mirrored = nullptr;
+  InvalidateWindow(id);
 }
 
 void WindowResized(WindowId id, int width, int height) {

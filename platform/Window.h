@@ -94,6 +94,9 @@ SDL_Window* AnySdlWindow();
 // For the event pump. A mouse event reported for eventWindow at (x, y): answers the window that
 // receives it and turns (x, y) into that window's client coordinates.
 WindowId RouteMouse(WindowId eventWindow, int& x, int& y);
+// The desktop shows the window again, or part of it: what it showed may be gone, so the whole
+// window is sent with its next frame, which this asks for.
+void WindowExposed(WindowId window);
 // The desktop changed the window's size; Size and Paint follow when it really changed.
 void WindowResized(WindowId window, int width, int height);
 // The desktop asks to close the window: it is hidden and its procedure gets Destroy in turn.

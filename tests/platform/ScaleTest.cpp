@@ -2,7 +2,9 @@
 // offscreen driver, enlarged on the screen while everything the layers above see stays in units.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include <SDL.h>
@@ -165,6 +167,117 @@ TEST_F(ScaledWindowTest, AWindowIsPlacedSizedAndShownTwiceAsLarge) {
   // The offscreen display's 1024 x 768 pixels, in units.
   EXPECT_EQ(ScreenWidth(), 512);
   EXPECT_EQ(ScreenHeight(), 384);
+}
+
+TEST_F(ScaledWindowTest, EveryPixelOfAPictureBecomesABlockAtEachFactor) {
+  // Odd widths leave a pixel after the last group of four; many colours catch a pixel taken
+  // from the wrong place.
+  for (const int factor : {2, 3}) {
+    SetDisplayScale(factor);
+    for (const int width : {37, 40}) {
+      const WindowId id = Make(3, 4, width, 7);
+      ShowWindow(id);
+      Surface picture(width, 7, 0);
+      for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < width; ++x)
+          picture.Row(y)[x] = Pixel(0x10203 * (y * width + x + 1)) & 0xFFFFFF;
+      ASSERT_TRUE(PresentWindowFrom(id, picture));
+      int screenWidth = 0, screenHeight = 0;
+      ScreenSize(id, screenWidth, screenHeight);
+      ASSERT_EQ(screenWidth, width * factor);
+      ASSERT_EQ(screenHeight, 7 * factor);
+      int wrong = 0;
+      for (int y = 0; y < screenHeight; ++y)
+        for (int x = 0; x < screenWidth; ++x)
+          if (Shown(id, x, y) != picture.Row(y / factor)[x / factor]) ++wrong;
+      EXPECT_EQ(wrong, 0) << "factor " << factor << ", width " << width;
+      // The image still holds the picture, for those who read the window back.
+      for (int y = 0; y < 7; ++y)
+        EXPECT_EQ(std::memcmp(WindowImage(id)->Row(y), picture.Row(y), width * sizeof(Pixel)), 0)
+            << "row " << y;
+    }
+  }
+}
+
+TEST_F(ScaledWindowTest, AFrameSendsTheRowsItChangesAndEveryRowAfterAnExposure) {
+  const WindowId id = Make(0, 0, 20, 10);
+  ShowWindow(id);
+  const Pixel blue = MakePixel(0, 0, 255), green = MakePixel(0, 255, 0);
+  Surface first(20, 10, blue);
+  ASSERT_TRUE(PresentWindowFrom(id, first));
+  // What the screen holds is lost behind the program's back, as a display loses what a window
+  // covered; black marks it.
+  SDL_Surface* screen = SDL_GetWindowSurface(detail::SdlWindowOf(id));
+  ASSERT_NE(screen, nullptr);
+  for (int y = 0; y < screen->h; ++y)
+    std::memset(static_cast<Uint8*>(screen->pixels) + y * screen->pitch, 0, screen->w * 4);
+  const Pixel black = Shown(id, 0, 0);
+
+  Surface second = first;
+  second.Row(4)[3] = green;
+  second.Row(5)[19] = green;
+  ASSERT_TRUE(PresentWindowFrom(id, second));
+  // The changed rows are whole on the screen; the others were not sent again.
+  for (int x = 0; x < 40; ++x) {
+    EXPECT_EQ(Shown(id, x, 9), x / 2 == 3 ? green : blue) << x;
+    EXPECT_EQ(Shown(id, x, 10), x / 2 == 19 ? green : blue) << x;
+  }
+  EXPECT_EQ(Shown(id, 0, 7), black);
+  EXPECT_EQ(Shown(id, 0, 12), black);
+  EXPECT_EQ(WindowImage(id)->Row(4)[3], green);
+  EXPECT_EQ(WindowImage(id)->Row(0)[0], blue);
+
+  // The display says the window shows again: the next frame, the same, sends every row.
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = id;
+  e.window.event = SDL_WINDOWEVENT_EXPOSED;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  Drain();
+  ASSERT_TRUE(PresentWindowFrom(id, second));
+  int wrong = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (Shown(id, x, y) != second.Row(y / 2)[x / 2]) ++wrong;
+  EXPECT_EQ(wrong, 0);
+
+  // Drawn into the window's own image and presented from there, a changed row shows too.
+  WindowImage(id)->Row(7)[0] = green;
+  ASSERT_TRUE(PresentWindow(id));
+  EXPECT_EQ(Shown(id, 1, 15), green);
+  EXPECT_EQ(Shown(id, 2, 15), blue);
+}
+
+TEST(ScaleDoubling, RowsWrittenPastTheCachesHoldEachPixelTwiceAndNothingMore) {
+  constexpr Pixel kUntouched = 0xDEADBE;
+  struct Case {
+    int width;
+    int topOffset, bottomOffset;  // in pixels from a 16-byte boundary
+    bool written;
+  } const cases[] = {
+      {1, 0, 0, true},  {3, 0, 0, true},  {4, 0, 0, true},  {5, 0, 0, true},
+      {17, 0, 0, true}, {8, 2, 2, true},  {9, 2, 2, true},  {1, 2, 2, true},
+      {8, 1, 1, false}, {8, 0, 2, false}, {8, 2, 0, false}, {0, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<Pixel> from(c.width + 1);
+    for (int x = 0; x < c.width; ++x) from[x] = Pixel(0x0A0B00 + x);
+    alignas(16) Pixel top[48], bottom[48];
+    std::fill(std::begin(top), std::end(top), kUntouched);
+    std::fill(std::begin(bottom), std::end(bottom), kUntouched);
+    EXPECT_EQ(detail::DoubleRowPastCaches(from.data(), c.width, top + c.topOffset,
+                                          bottom + c.bottomOffset),
+              c.written)
+        << "width " << c.width << ", offsets " << c.topOffset << " " << c.bottomOffset;
+    for (int i = 0; i < 48; ++i) {
+      const int t = i - c.topOffset, b = i - c.bottomOffset;
+      const bool inTop = c.written && t >= 0 && t < 2 * c.width;
+      const bool inBottom = c.written && b >= 0 && b < 2 * c.width;
+      EXPECT_EQ(top[i], inTop ? from[t / 2] : kUntouched) << "width " << c.width << ", top " << i;
+      EXPECT_EQ(bottom[i], inBottom ? from[b / 2] : kUntouched)
+          << "width " << c.width << ", bottom " << i;
+    }
+  }
 }
 
 TEST_F(ScaledWindowTest, ThePointerAndTheDesktopsSizesArriveInUnits) {
