@@ -210,6 +210,10 @@ bool Job::Poll() {
 
 // The program is linked when it is missing or older than an object or the toolkit's archive.
 void Job::LinkOrFinish() {
+  if (plan_.Program.empty()) {  // a library: its objects are what it makes
+    done_ = true;
+    return;
+  }
   const auto programAt = ChangedAt(plan_.Program);
   bool stale = !programAt || compiled_ > 0;
   std::vector<std::string> objects;

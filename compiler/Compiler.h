@@ -46,7 +46,7 @@ struct Plan {
   std::string Folder;                // the build folder, holding the written files
   std::vector<std::string> Sources;  // compiled, each to <stem>.o in Folder
   std::vector<std::string> Headers;  // a change of any of them compiles every source again
-  std::string Program;               // where the linked program goes
+  std::string Program;               // where the linked program goes; "": nothing is linked
 };
 
 class Job {

@@ -172,6 +172,21 @@ TEST_F(JobTest, AFailedBuildLeavesThePreviousProgramAndSaysWhere) {
   }
 }
 
+// A library has no program: its objects are what the build makes.
+TEST_F(JobTest, WithoutAProgramNothingIsLinked) {
+  Plan plan = MakePlan();
+  plan.Program = "";
+  auto job = Job::Start(tools_, plan);
+  job->Finish();
+  EXPECT_TRUE(job->Succeeded());
+  EXPECT_EQ(job->Compiled(), 2);
+  EXPECT_FALSE(job->Linked());
+  EXPECT_TRUE(fs::exists(folder_ / "Main.o"));
+  EXPECT_FALSE(fs::exists(program_));
+  for (const auto& entry : fs::directory_iterator(folder_))
+    EXPECT_NE(entry.path().extension(), ".linking") << entry.path();
+}
+
 TEST_F(JobTest, ACompilerThatCannotStartFailsTheBuildWithAReason) {
   tools_.Compiler = {(base_ / "no-such-compiler").string()};
   std::vector<BuildLine> lines;
