@@ -3,7 +3,10 @@
 #   share/qxworks/Pics/          the pictures, which a first start copies to drive C:
 #   share/applications/          the desktop entry
 #   share/icons/hicolor/N/apps/  the icon
-# The toolkit's library and headers are to go beside them as their own component.
+#   include/qxworks/, lib/       the toolkit (Toolkit.cmake), its own component `toolkit`: the
+#                                root is the prefix itself, so an installed qxworks finds it at
+#                                <bin>/.. (platform::ToolkitRoot); lib, not the multiarch
+#                                library folder, for the same reason
 include(GNUInstallDirs)
 
 foreach(program IN ITEMS qxworks qxtree qxpics qxgallery qxscene qxdesigner)
@@ -31,6 +34,11 @@ install(CODE "
        TYPE FILE FILES \"${PROJECT_BINARY_DIR}/install/qxworks.desktop\")
 " COMPONENT environment)
 
+install(DIRECTORY ${QX_TOOLKIT_ROOT}/include/ DESTINATION include COMPONENT toolkit)
+install(TARGETS qxtoolkit ARCHIVE DESTINATION lib COMPONENT toolkit)
+install(DIRECTORY ${QX_TOOLKIT_ROOT}/lib/qxworks ${QX_TOOLKIT_ROOT}/lib/cmake DESTINATION lib
+        COMPONENT toolkit)
+
 # `cpack -G DEB` in the build folder makes a package of the same install, below /usr.
 set(CPACK_PACKAGE_NAME qxworks)
 set(CPACK_PACKAGE_VENDOR "Qxworks")
@@ -43,4 +51,6 @@ set(CPACK_STRIP_FILES TRUE)  # the package carries no debugging information
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libsdl2-2.0-0 (>= 2.26), libsdl2-ttf-2.0-0, libfontconfig1, fonts-dejavu-core")
+# What a program built on the installed toolkit compiles and links with.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "g++ (>= 12), libsdl2-dev, libsdl2-ttf-dev, libfontconfig-dev")
 include(CPack)

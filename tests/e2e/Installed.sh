@@ -2,7 +2,9 @@
 # Qxworks installed as a user installs it: `cmake --install` into a fresh prefix puts the
 # programs, the pictures, a valid desktop entry and the icon in every size in place; the installed
 # qxworks, started with an empty drive C:, fills its Pics from the installed pictures, shows them
-# on its toolbar and ends with exit code 0 when its close button is clicked.
+# on its toolbar and ends with exit code 0 when its close button is clicked. The toolkit installed
+# beside it builds a program of its own through CMake's find_package(Qxworks), which runs on the
+# display and presses its own button.
 # Usage: Installed.sh BUILD_DIR   (DISPLAY must name a running X server)
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -32,6 +34,24 @@ for size in 16 32 48 64 128 256; do
   [ "$(identify -format '%w %h %m' "$file" 2>/dev/null)" = "$size $size PNG" ] ||
     fail "no ${size}x${size} PNG icon named $icon"
 done
+
+# The toolkit: the example program configured and built with nothing but the prefix to find it.
+for file in include/qxworks/widgets/Form.h lib/libqxtoolkit.a lib/qxworks/cxxflags.txt \
+            lib/qxworks/link.txt lib/cmake/Qxworks/QxworksConfig.cmake; do
+  [ -f "$prefix/$file" ] || fail "the toolkit's $file is not installed"
+done
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+cp -r "$source_dir/examples/hello" "$work/hello"
+cmake -S "$work/hello" -B "$work/hello-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+  > "$work/hello.log" 2>&1 && cmake --build "$work/hello-build" >> "$work/hello.log" 2>&1 ||
+  fail "the program does not build with find_package(Qxworks): $(tail -20 "$work/hello.log")"
+grep -qx "Qxworks_DIR:PATH=$prefix/lib/cmake/Qxworks" "$work/hello-build/CMakeCache.txt" ||
+  fail "find_package(Qxworks) found another package than the installed one"
+mkdir -p "$work/hello-drive"
+shown=$(QXWORKS_DRIVE_C=$work/hello-drive XDG_CACHE_HOME=$work/hello-drive SDL_VIDEODRIVER=x11 \
+        timeout 60 "$work/hello-build/hello" --press 2> "$work/hello.err") ||
+  fail "the program on the installed toolkit failed: $(cat "$work/hello.err")"
+[ "$shown" = "Кнопка нажата" ] || fail "the program's label shows \"$shown\""
 
 # An empty drive C:, as a new user's.
 drive=$work/drive
