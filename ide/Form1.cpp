@@ -250,6 +250,7 @@ void CForm1::OnTreeSelect(CControl*) {
       editor = new CHeadsForm(Workspace);
       editor->SetPoints(CPoint(0, 0), CPoint(Workspace->GetWidth(), Workspace->GetHeight()));
       editor->Anchors.Set(1, 1, 2, 2);
+      editor->LayOut();
       editor->ReadFrom(*unit);
       Current->EditorWindow = editor;
     }

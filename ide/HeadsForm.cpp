@@ -24,28 +24,35 @@ std::string TextOf(const CMemo& memo) {
 CHeadsForm::CHeadsForm(CControl* parent) : CForm(parent) {
   LookLikeAnEditor(*this);
   Caption->Title->Str = "Начало файлов модуля"_cp;
-  const CFloat width = Client->GetWidth(), half = Client->GetHeight() / CFloat(2);
-  auto title = [&](const char* text, CFloat y) {
+  auto title = [&](const char* text) {
     auto* made = new CText(Client);
-    made->SetBounds(4, y + CFloat(2), width - CFloat(8), kTitle - 4, true);
-    made->Anchors.Set(1, 1, 2, 1);
     made->SetFontName("Text");
     made->Str = text;
     return made;
   };
-  HeaderTitle = title("Заголовок (.h), до классов:"_cp, 0);
+  HeaderTitle = title("Заголовок (.h), до классов:"_cp);
   Header = new CMemo(Client);
-  Header->SetBounds(0, kTitle, width, half - CFloat(kTitle + 2), true);
-  Header->Anchors.Set(1, 1, 2, 1);
-  SourceTitle = title("Исходник (.cpp), до функций:"_cp, half);
+  SourceTitle = title("Исходник (.cpp), до функций:"_cp);
   Source = new CMemo(Client);
-  Source->SetBounds(0, half + CFloat(kTitle), width, Client->GetHeight() - half - CFloat(kTitle),
-                    true);
-  Source->Anchors.Set(1, 1, 2, 2);
+  LayOut();
   for (CMemo* memo : {Header, Source}) {
     memo->Gutter = true;
     memo->CppColours = true;
   }
+}
+
+// The header's text keeps its height when the window is resized; the source's takes the rest.
+void CHeadsForm::LayOut() {
+  const CFloat width = Client->GetWidth(), half = CFloat((Client->GetHeight() / CFloat(2)).Floor().Value);
+  HeaderTitle->SetBounds(4, 2, width - CFloat(8), kTitle - 4, true);
+  HeaderTitle->Anchors.Set(1, 1, 2, 1);
+  Header->SetBounds(0, kTitle, width, half - CFloat(kTitle + 2), true);
+  Header->Anchors.Set(1, 1, 2, 1);
+  SourceTitle->SetBounds(4, half + CFloat(2), width - CFloat(8), kTitle - 4, true);
+  SourceTitle->Anchors.Set(1, 1, 2, 1);
+  Source->SetBounds(0, half + CFloat(kTitle), width, Client->GetHeight() - half - CFloat(kTitle),
+                    true);
+  Source->Anchors.Set(1, 1, 2, 2);
 }
 
 void CHeadsForm::ReadFrom(const CUnitInfo& unit) {

@@ -14,6 +14,8 @@ class CHeadsForm : public CForm {
  public:
   explicit CHeadsForm(CControl* parent);
 
+  // Splits the face between the two texts; called again once the window has its size.
+  void LayOut();
   // The unit's texts into the editors.
   void ReadFrom(const CUnitInfo& unit);
   // The editors' texts into the unit, only when they changed: a free text the unit kept from
