@@ -250,17 +250,21 @@ void CUnitWriter::Type(CStructInfo& type) {
     CInfo* child = type.Child(i);
     if (auto* member = dynamic_cast<CMemberInfo*>(child); member && member->Access.Value != access &&
                                                           member->Access.Value >= 0 && member->Access.Value < 4) {
-      access = member->Access.Value == 3 ? 2 : member->Access.Value;
+      access = member->Access.Value;
       Header.Indent = outer;
       Header.Line(std::string(kAccessWords[access]) + ":", member);
+      if (access == 3) access = 2;
       Header.Indent = outer + "  ";
     }
-    if (IsStruct(child))
+    if (IsStruct(child)) {
       Type(*static_cast<CStructInfo*>(child));
-    else if (IsEnum(child))
+      // The reader keeps the nested class's last access after it: the next member says its own.
+      access = -1;
+    } else if (IsEnum(child)) {
       Enum(*child);
-    else if (auto* attribute = dynamic_cast<CAtrInfo*>(child))
+    } else if (auto* attribute = dynamic_cast<CAtrInfo*>(child)) {
       Member(*attribute, type);
+    }
     else if (auto* operation = dynamic_cast<COperInfo*>(child))
       Operation(*operation, ScopeOf(type));
   }
