@@ -9,6 +9,7 @@
 #include "core/App.h"
 #include "model/HeadTexts.h"
 #include "model/Kinds.h"
+#include "writer/Forms.h"
 
 namespace writer {
 
@@ -183,6 +184,7 @@ void CUnitWriter::Write() {
   const HeadTexts heads = ReadHeads(unit_.UnitExtra);
   const std::string name = NameOf(unit_);
   Header.Line("#pragma once", &unit_);
+  if (!FormClasses(unit_).empty()) Header.Line("#include \"" + FormsFileName(unit_) + "\"", &unit_);
   Header.Lines_(heads.Header, &unit_);
   Header.Line("", &unit_);
   Source.Line("#include \"" + name + ".h\"", &unit_);
@@ -267,6 +269,10 @@ void CUnitWriter::Type(CStructInfo& type) {
     }
     else if (auto* operation = dynamic_cast<COperInfo*>(child))
       Operation(*operation, ScopeOf(type));
+  }
+  if (cls && IsFormClass(*cls)) {
+    // The members the design needs (the unit's .forms.h); the reader passes over the macro.
+    Header.Line("QX_FORM(" + NameOf(type) + ");", &type);
   }
   Header.Indent = outer;
   Header.Line("};", &type);
