@@ -521,10 +521,11 @@ void CCppAnalys::ImportTree(CInfo* element) {
     HeadTexts heads;
     HeadText.clear();
     ImportFile(path + ".h");
-    heads.Header = HeadFromFile(HeadText, "#pragma once");
+    const std::string name = element->GetName().ToStd();
+    heads.Header = HeadFromFile(HeadText, {"#pragma once", "#include \"" + name + ".forms.h\""});
     HeadText.clear();
     ImportFile(path + ".cpp");
-    heads.Source = HeadFromFile(HeadText, "#include \"" + element->GetName().ToStd() + ".h\"");
+    heads.Source = HeadFromFile(HeadText, {"#include \"" + name + ".h\""});
     static_cast<CUnitInfo*>(element)->UnitExtra = WriteHeads(heads);
   } else if (element) {
     for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ImportTree(element->Child(i));

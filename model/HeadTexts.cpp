@@ -1,5 +1,6 @@
 #include "model/HeadTexts.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "model/Design.h"
@@ -73,7 +74,7 @@ CStr WriteHeads(const HeadTexts& heads) {
   return CStr(out);
 }
 
-std::string HeadFromFile(std::string_view text, std::string_view made) {
+std::string HeadFromFile(std::string_view text, const std::vector<std::string>& made) {
   std::string out;
   for (std::size_t at = 0; at < text.size();) {
     std::size_t end = text.find('\n', at);
@@ -81,7 +82,9 @@ std::string HeadFromFile(std::string_view text, std::string_view made) {
     std::string_view line = text.substr(at, end - at);
     at = end + 1;
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-    if (line.find_first_not_of(" \t") == std::string_view::npos || line == made) continue;
+    if (line.find_first_not_of(" \t") == std::string_view::npos ||
+        std::find(made.begin(), made.end(), line) != made.end())
+      continue;
     out += line;
     out += "\r\n";
   }

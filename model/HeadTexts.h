@@ -14,6 +14,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Str.h"
 
@@ -28,9 +29,10 @@ HeadTexts ReadHeads(const CStr& unitExtra);
 CStr WriteHeads(const HeadTexts& heads);
 
 // The text of a file outside its elements made a head text: its lines with their trailing
-// blanks cut, without blank lines and without the line the writer puts first in every such file
-// itself (`made`: "#pragma once", or the source's #include of its header).
-std::string HeadFromFile(std::string_view text, std::string_view made);
+// blanks cut, without blank lines and without the lines the writer puts first in such a file
+// itself (`made`: "#pragma once" and the #include of the unit's form code, or the source's
+// #include of its header).
+std::string HeadFromFile(std::string_view text, const std::vector<std::string>& made);
 
 // A key's value among the "key: value" lines an element's Extra begins with (the import's
 // facts, before any design): "" when it has none.

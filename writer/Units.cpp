@@ -9,6 +9,7 @@
 #include "core/App.h"
 #include "model/HeadTexts.h"
 #include "model/Kinds.h"
+#include "writer/Forms.h"
 
 namespace writer {
 
@@ -183,6 +184,7 @@ void CUnitWriter::Write() {
   const HeadTexts heads = ReadHeads(unit_.UnitExtra);
   const std::string name = NameOf(unit_);
   Header.Line("#pragma once", &unit_);
+  if (!FormClasses(unit_).empty()) Header.Line("#include \"" + FormsFileName(unit_) + "\"", &unit_);
   Header.Lines_(heads.Header, &unit_);
   Header.Line("", &unit_);
   Source.Line("#include \"" + name + ".h\"", &unit_);
@@ -250,19 +252,27 @@ void CUnitWriter::Type(CStructInfo& type) {
     CInfo* child = type.Child(i);
     if (auto* member = dynamic_cast<CMemberInfo*>(child); member && member->Access.Value != access &&
                                                           member->Access.Value >= 0 && member->Access.Value < 4) {
-      access = member->Access.Value == 3 ? 2 : member->Access.Value;
+      access = member->Access.Value;
       Header.Indent = outer;
       Header.Line(std::string(kAccessWords[access]) + ":", member);
+      if (access == 3) access = 2;
       Header.Indent = outer + "  ";
     }
-    if (IsStruct(child))
+    if (IsStruct(child)) {
       Type(*static_cast<CStructInfo*>(child));
-    else if (IsEnum(child))
+      // The reader keeps the nested class's last access after it: the next member says its own.
+      access = -1;
+    } else if (IsEnum(child)) {
       Enum(*child);
-    else if (auto* attribute = dynamic_cast<CAtrInfo*>(child))
+    } else if (auto* attribute = dynamic_cast<CAtrInfo*>(child)) {
       Member(*attribute, type);
+    }
     else if (auto* operation = dynamic_cast<COperInfo*>(child))
       Operation(*operation, ScopeOf(type));
+  }
+  if (cls && IsFormClass(*cls)) {
+    // The members the design needs (the unit's .forms.h); the reader passes over the macro.
+    Header.Line("QX_FORM(" + NameOf(type) + ");", &type);
   }
   Header.Indent = outer;
   Header.Line("};", &type);

@@ -88,6 +88,10 @@ Written WriteApplication(CInfo& start) {
     const std::string name = unit->GetName().ToStd();
     written.Files.push_back(Finished(name + ".h", files.Header));
     written.Files.push_back(Finished(name + ".cpp", files.Source));
+    if (!FormClasses(*unit).empty()) {
+      CFileText forms = FormsFile(*unit);
+      written.Files.push_back(Finished(FormsFileName(*unit), forms));
+    }
   }
   if (dynamic_cast<CAppInfo*>(app)) {
     std::string why;

@@ -71,6 +71,9 @@ void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
   info.MemberKind = 1;
   const bool atUnit = dynamic_cast<CUnitInfo*>(scope) != nullptr;
   if (atUnit && UnitVariable(scope, info)) return;
+  // A qualified name inside a class names no member of it (a type the reader took apart).
+  if (dynamic_cast<CClassInfo*>(scope) && info.Name.View().find("::") != std::string_view::npos)
+    throw CCannotPlace{"qualified member"};
   // A qualified name that names no member, or a word without a type ("N;"), is no variable
   // of the unit: it stays with the analyser, as any declaration outside a unit does.
   if (atUnit && (info.Name.View().find("::") != std::string_view::npos || TypeOf(info).empty())) scope = nullptr;

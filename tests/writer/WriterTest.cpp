@@ -237,3 +237,79 @@ TEST_F(Writer, OnlyFilesWhoseBytesChangedAreWrittenAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+class DesignedForm : public Writer {
+ protected:
+  // A form class with a label and a button whose click sets the label's text.
+  CClassInfo* MakeForm(CUnitInfo* unit) {
+    auto* form = Add<CClassInfo>(unit, "TForm1");
+    form->Base = "CForm";
+    form->Kind = 2;
+    form->Extra() = CStr(std::string("design 1\n") +
+                         "CLabel Label1 rect=16,16,200,40 color=0,0,0 anchors=3,3,4,4 text=\"" + "Имя"_cp + "\"\n" +
+                         "CControl Group1 rect=16,60,220,120\n"
+                         "  CButton Button1 rect=16,60,120,90 text=\"Go\" click=\"Button1Click\"\n"
+                         "  CFillRectangle - rect=130,60,220,90 color=1,0,0\n");
+    auto* click = Add<COperInfo>(form, "Button1Click");
+    click->Type = "void";
+    click->Access = 2;
+    // The files are UTF-8; a text for the toolkit, which works in cp1251, is written "..."_cp.
+    click->Code = CStr("Label1->Caption->Str = \"" + std::string("Нажато"_cp) + "\"_cp;");
+    return form;
+  }
+
+  std::string Build(const writer::Written& written, bool run, int& status) {
+    std::string error;
+    EXPECT_TRUE(writer::StoreChanged(written, writer::BuildFolder(*demo), error)) << error;
+    const fs::path folder = platform::LinuxPath(writer::BuildFolder(*demo).View());
+    std::string command = "cd '" + folder.string() + "' && c++ -std=c++20 -I'" + std::string(QX_SOURCE_DIR) + "' -o program";
+    for (const writer::WrittenFile& file : written.Files)
+      if (file.Name.ends_with(".cpp")) command += " '" + file.Name + "'";
+    command += std::string(" ") + QX_TOOLKIT_LIBRARIES + " > out.txt 2>&1";
+    if (run) command += " && SDL_VIDEODRIVER=offscreen ./program > out.txt 2>&1";
+    status = std::system(command.c_str());
+    return Slurp(folder / "out.txt");
+  }
+};
+
+TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
+  auto* unit = Add<CUnitInfo>(demo, "Main");
+  unit->UnitExtra = WriteHeads({"#include <cstdio>\r\n#include \"controls/CtrlApp.h\"\r\n#include \"widgets/WidgetClasses.h\"\r\n", ""});
+  MakeForm(unit);
+  // A main of the user's own that presses the button without a loop.
+  auto* main = Add<COperInfo>(unit, "main");
+  main->Type = "int";
+  main->Code =
+      "CCtrlApp app(WidgetClassRows());\r\nCtrlApp = &app;\r\n"
+      "{\r\nTForm1 form(nullptr);\r\n"
+      "std::printf(\"%s|%s|%d|\", form.Label1->Caption->Str.Text(), form.Button1->Caption->Str.Text(), form.Group1->IndexOfFramePart(form.Button1).Value >= 0 ? 1 : 0);\r\n"
+      "form.Button1->OnClick(form.Button1);\r\n"
+      "std::printf(\"%s|%s\\n\", form.Label1->Caption->Str.Text(), form.Caption->Title->Str.Text());\r\n}\r\n"
+      "return 0;";
+  const writer::Written written = writer::WriteApplication(*demo);
+  ASSERT_EQ(written.Error, "");
+  ASSERT_NE(FileNamed(written, "Main.forms.h"), nullptr);
+  EXPECT_EQ(FileNamed(written, writer::kGeneratedMain), nullptr);
+  int status = -1;
+  const std::string output = Build(written, true, status);
+  ASSERT_EQ(status, 0) << output << FileNamed(written, "Main.forms.h")->Text;
+  EXPECT_EQ(output, std::string("Имя"_cp) + "|Go|1|" + "Нажато"_cp + "|TForm1\n");
+}
+
+TEST_F(DesignedForm, WithoutAMainTheFirstFormClassIsShownByAGeneratedOne) {
+  auto* unit = Add<CUnitInfo>(demo, "Main");
+  Add<CClassInfo>(Add<CUnitInfo>(demo, "Other"), "Plain");
+  MakeForm(unit);
+  const writer::Written written = writer::WriteApplication(*demo);
+  ASSERT_EQ(written.Error, "");
+  const writer::WrittenFile* entry = FileNamed(written, writer::kGeneratedMain);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_NE(entry->Text.find("new TForm1(nullptr)"), std::string::npos);
+  int status = -1;
+  const std::string output = Build(written, false, status);
+  EXPECT_EQ(status, 0) << output;
+}
+
+}  // namespace
