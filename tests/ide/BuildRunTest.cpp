@@ -164,6 +164,35 @@ TEST_F(BuildRunTest, AnErrorLineLeadsToTheLineOfTheOperationsCode) {
   EXPECT_EQ(FirstPlacedRow(), -1);
 }
 
+// The work goes on beside the tree: deleting the application while its build runs leaves the
+// list's rows leading nowhere, and a second Run while the program runs starts nothing.
+TEST_F(BuildRunTest, TheTreeMayChangeWhileABuildOrTheProgramRuns) {
+  COperInfo* entry = MakeProgram("int a = 1;\r\nundeclared_thing(a);\r\nreturn a;\r\n");
+  Select(entry);
+  Command(16);
+  ASSERT_TRUE(main->Workshop->Building());
+  Select(app_->Parent);
+  Command(6, true);
+  EXPECT_EQ(Root().ChildCount().Value, 0);
+  ASSERT_TRUE(Quiet());
+  EXPECT_EQ(Status().rfind("Сборка не удалась: ошибок "_cp, 0), 0u) << Status();
+  EXPECT_EQ(FirstPlacedRow(), -1) << "a row leads to a destroyed element";
+
+  Root().Children.Clear();
+  entry = MakeProgram("std::puts(\"waiting\");\r\nstd::fflush(stdout);\r\nfor (;;) {}\r\n");
+  Select(entry);
+  Command(17);
+  ASSERT_TRUE(WaitFor([this] { return HasLine("[программа] waiting"_cp); }));
+  ASSERT_TRUE(main->Workshop->ProgramRuns());
+  const int rows = main->BottomBox->Count().Value;
+  Command(17);
+  EXPECT_EQ(Status(), "Программа Demo ещё работает"_cp);
+  EXPECT_EQ(main->BottomBox->Count().Value, rows) << "nothing new started";
+  // Closing the environment stops the program.
+  gui.reset();
+  main = nullptr;
+}
+
 TEST_F(BuildRunTest, UnsafeNamesAreRefusedBeforeAnythingIsWrittenOrStarted) {
   struct Case {
     const char* group;
