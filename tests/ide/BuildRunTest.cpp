@@ -193,6 +193,36 @@ TEST_F(BuildRunTest, TheTreeMayChangeWhileABuildOrTheProgramRuns) {
   main = nullptr;
 }
 
+// An application whose entry is a designed form: its construction code and main are generated,
+// and an error in the click operation leads to that operation.
+TEST_F(BuildRunTest, ADesignedFormBuildsAndItsClickOperationsErrorsLeadToIt) {
+  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Work");
+  app_ = Make(group, "CAppInfo", "Demo");
+  unit_ = static_cast<CUnitInfo*>(Make(app_, "CUnitInfo", "Main"));
+  auto* form = static_cast<CClassInfo*>(Make(unit_, "CClassInfo", "TForm1"));
+  form->Base = "CForm";
+  form->Extra() = "design 1\n"
+                  "CLabel Label1 rect=16,16,200,40 text=\"Not yet\"\n"
+                  "CButton Button1 rect=16,60,120,90 text=\"Go\" click=\"Button1Click\"\n";
+  COperInfo* click = MakeOper(form, "Button1Click", "Label1->Caption->Str = \"Pressed\";\r\n");
+  click->Type = "void";
+  click->Access = 2;
+  Select(click);
+  Command(16);
+  ASSERT_TRUE(Quiet());
+  EXPECT_EQ(Status().rfind("Сборка завершена"_cp, 0), 0u) << Status();
+  EXPECT_TRUE(fs::exists(Program()));
+
+  main->CodeEditor->Memo->SetText("Label1->Caption->Str = \"Pressed\";\r\nLabel2->Invalidate();\r\n");
+  Command(16);
+  ASSERT_TRUE(Quiet());
+  EXPECT_EQ(Status().rfind("Сборка не удалась"_cp, 0), 0u) << Status();
+  const int row = FirstPlacedRow();
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(COutputBox::PlaceOf(main->BottomBox->Line(row))->Element, click);
+  EXPECT_EQ(COutputBox::PlaceOf(main->BottomBox->Line(row))->CodeLine, 1);
+}
+
 TEST_F(BuildRunTest, UnsafeNamesAreRefusedBeforeAnythingIsWrittenOrStarted) {
   struct Case {
     const char* group;
