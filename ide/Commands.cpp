@@ -9,12 +9,12 @@
 #include "ide/EditForm.h"
 #include "ide/Form1.h"
 #include "ide/SelItemForm.h"
+#include "ide/Workshop.h"
 #include "import/Import.h"
 #include "model/ClassManager.h"
 #include "model/MemberInfo.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/Shell.h"
 #include "platform/Text.h"
 #include "storage/Config.h"
 #include "widgets/Memo.h"
@@ -250,10 +250,15 @@ void CForm1::ImportClick(CControl*) {
     // The whole tree as it stood before the command, in place; every element is a new one.
     Forget(&root, true);
     RestoreTree(before, flags, root);
-  } else if (!result.Unplaced.empty()) {
-    CStr text;
-    for (const CUnplacedCode& code : result.Unplaced) text = text + UnplacedText(code) + "\n";
-    Report(text);
+  } else {
+    // The import read the units' head texts anew: their editors show them afresh.
+    DestroyWindowsBelow(selected);
+    if (Tree->Selected == selected) OnTreeSelect(Tree);
+    if (!result.Unplaced.empty()) {
+      CStr text;
+      for (const CUnplacedCode& code : result.Unplaced) text = text + UnplacedText(code) + "\n";
+      Report(text);
+    }
   }
   RedrawTree();
 }
@@ -275,27 +280,11 @@ void CForm1::ClearCode(CInfo* element) {
   for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ClearCode(element->Child(i));
 }
 
-void CForm1::BuildClick(CControl*) {}
-
-CStr CForm1::RunPath(const CStr& applicationName) {
-  const CStr withExe = CStr("c:\\Qxe\\") + applicationName + ".exe";
-  if (platform::FileExists(withExe.View())) return withExe;
-  return CStr("c:\\Qxe\\") + applicationName;
+// Both run beside the window: the bottom box and the list under the workspace tell how they go.
+void CForm1::BuildClick(CControl*) {
+  if (CInfo* selected = Selected()) Workshop->Build(selected);
 }
 
 void CForm1::RunClick(CControl*) {
-  CInfo* selected = Selected();
-  if (!selected || selected->ClassName() != "CAppInfo") return;
-  const CStr name = selected->GetName();
-  const CStr path = RunPath(name);
-  // The box names the folders of this machine, where the user has to put the program.
-  auto shown = [](const CStr& systemPath) {
-    return CStr(platform::Utf8ToCp1251(platform::LinuxPath(systemPath.View())));
-  };
-  if (!platform::FileExists(path.View())) {
-    Report(CStr("Нет программы приложения "_cp) + name + CStr(". Искали:\n"_cp) +
-           shown(CStr("c:\\Qxe\\") + name + ".exe") + "\n" + shown(CStr("c:\\Qxe\\") + name));
-  } else if (!platform::StartProgram(path.View(), "c:\\Qxe")) {
-    Report(CStr("Не удалось запустить программу приложения "_cp) + name + ":\n" + shown(path));
-  }
+  if (CInfo* selected = Selected()) Workshop->Run(selected);
 }

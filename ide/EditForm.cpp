@@ -20,18 +20,22 @@ constexpr int kEnter = 28, kEscape = 1, kF = 33, kG = 34;
 
 }  // namespace
 
-CEditForm::CEditForm(CControl* parent) : CForm(parent) {
-  Caption->Color = CColor(0.5, 0.5, 0.5);
-  Caption->Title->Color = CColor(0.75, 0.75, 0.75);
-  Sizable = false;
+void LookLikeAnEditor(CForm& form) {
+  form.Caption->Color = CColor(0.5, 0.5, 0.5);
+  form.Caption->Title->Color = CColor(0.75, 0.75, 0.75);
+  form.Sizable = false;
   // The user can neither close, minimize nor maximize it: it goes when another row is pressed.
-  for (CControl* part :
-       {static_cast<CControl*>(Caption->MinimizeButton),
-        static_cast<CControl*>(Caption->MaximizeButton),
-        static_cast<CControl*>(Caption->RestoreButton),
-        static_cast<CControl*>(Caption->CloseButton), static_cast<CControl*>(Caption->Icon)})
+  for (CControl* part : {static_cast<CControl*>(form.Caption->MinimizeButton),
+                         static_cast<CControl*>(form.Caption->MaximizeButton),
+                         static_cast<CControl*>(form.Caption->RestoreButton),
+                         static_cast<CControl*>(form.Caption->CloseButton),
+                         static_cast<CControl*>(form.Caption->Icon)})
     part->Visible = false;
-  Caption->Title->M1.X = 2;  // where the hidden icon stood
+  form.Caption->Title->M1.X = 2;  // where the hidden icon stood
+}
+
+CEditForm::CEditForm(CControl* parent) : CForm(parent) {
+  LookLikeAnEditor(*this);
 
   TabStrip = new CTabControl(this);
   TabStrip->SetBounds(Client->M1.X, Client->M2.Y - CFloat(20), Client->GetWidth(), 20, true);

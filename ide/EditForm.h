@@ -13,6 +13,9 @@ class CMemo;
 class CPanel;
 class CTabControl;
 
+// The look of the environment's editor windows: a grey caption without buttons.
+void LookLikeAnEditor(CForm& form);
+
 class CEditForm : public CForm {
  public:
   explicit CEditForm(CControl* parent);

@@ -22,10 +22,14 @@
 #include "graphics/Font.h"
 #include "ide/ConfigLoad.h"
 #include "ide/EditForm.h"
+#include "ide/HeadsForm.h"
+#include "ide/OutputBox.h"
+#include "ide/Workshop.h"
 #include "ide/SelItemForm.h"
 #include "model/ClassManager.h"
 #include "model/MemberInfo.h"
 #include "model/TypeInfo.h"
+#include "model/UnitInfo.h"
 #include "platform/MessageBox.h"
 #include "storage/Config.h"
 #include "widgets/Box.h"
@@ -87,6 +91,8 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
   BuildPanes();
   Tree->OnSelect.Set(this, &CForm1::OnTreeSelect);
   Tuner->OnCommitted.Set(this, &CForm1::TunerCommitted);
+  BottomBox->OnSelect.Set(this, &CForm1::OutputSelect);
+  Workshop = std::make_unique<CWorkshop>(*this);
   if (View) View->KeyPreview = [this](CInt key, CShiftStateSet shift) {
     return EnvironmentKey(key, shift);
   };
@@ -108,6 +114,7 @@ CForm1::CForm1(CControl* parent) : CForm(parent) {
 // The windows made for elements are children of the workspace and go with it; the elements
 // must not keep pointing at them.
 CForm1::~CForm1() {
+  Workshop.reset();
   if (CoreApp) {
     std::vector<CInfo*> pending{&CoreApp->InfoMan.Root};
     while (!pending.empty()) {
@@ -162,6 +169,11 @@ void CForm1::BuildPanes() {
   StatusBox->Anchors.Set(1, 2, 2, 2);
   StatusBox->Client->Color = CColor(0.8, 0.8, 0.8);
   StatusBox->Background->Color = CColor(0.8, 0.8, 0.8);
+  StatusText = new CText(StatusBox->Client);
+  StatusText->SetBounds(4, 2, width - CFloat(8), 16, true);
+  StatusText->Anchors.Set(1, 1, 2, 1);
+  StatusText->SetFontName("Text");
+  StatusText->Str = "";
 
   auto fill = [](CControl* child) { child->Anchors.Set(1, 1, 2, 2); };
   auto fillPane = [&](CControl* child, CControl* pane) {
@@ -188,7 +200,7 @@ void CForm1::BuildPanes() {
   RightSplit->SetStacked(true);
   RightSplit->SetSplit(RightSplit->GetHeight() - CFloat(60));
   Workspace = RightSplit->FirstPane;
-  BottomBox = new CScrollBox(RightSplit->SecondPane);
+  BottomBox = new COutputBox(RightSplit->SecondPane);
   fillPane(BottomBox, RightSplit->SecondPane);
 }
 
@@ -217,6 +229,7 @@ void CForm1::OnTreeSelect(CControl*) {
   WriteBackEditor();
   if (Current && Designer && Designer->Visible) WriteDesigns(Current);
   if (CodeEditor) CodeEditor->Hide();
+  if (HeadsEditor) HeadsEditor->Hide();
   if (Designer) Designer->Hide();
 
   Current = Tree->Selected;
@@ -233,6 +246,19 @@ void CForm1::OnTreeSelect(CControl*) {
     }
     CodeEditor = editor;
     CodeEditor->Visible = true;
+  }
+  if (auto* unit = dynamic_cast<CUnitInfo*>(Current)) {
+    auto* editor = static_cast<CHeadsForm*>(Current->EditorWindow);
+    if (!editor) {
+      editor = new CHeadsForm(Workspace);
+      editor->SetPoints(CPoint(0, 0), CPoint(Workspace->GetWidth(), Workspace->GetHeight()));
+      editor->Anchors.Set(1, 1, 2, 2);
+      editor->LayOut();
+      editor->ReadFrom(*unit);
+      Current->EditorWindow = editor;
+    }
+    HeadsEditor = editor;
+    HeadsEditor->Visible = true;
   }
   if (IsA(Current, "CClassInfo") &&
       CoreApp->ClassMan->InheritsFromName(static_cast<CClassInfo*>(Current)->Base, "CControl")) {
@@ -256,6 +282,23 @@ void CForm1::OnTreeSelect(CControl*) {
   Invalidate();
 }
 
+void CForm1::OutputSelect(CControl*, CCustomTreeBox::CItem* item) {
+  const COutputBox::CPlace* place = COutputBox::PlaceOf(item);
+  if (!place || !place->Element || Waiting) return;
+  ShowPlace(place->Element, place->CodeLine);
+}
+
+void CForm1::ShowPlace(CInfo* element, int codeLine) {
+  Tree->Selected = element;
+  Tree->ShowElement(element);
+  RedrawTree();
+  OnTreeSelect(Tree);
+  if (codeLine >= 0 && CodeEditor && CodeEditor->Visible && Current == element) {
+    CodeEditor->Memo->GoToLine(codeLine + 1);
+    if (View) View->SetFocus(CodeEditor->Memo, false, 0);
+  }
+}
+
 void CForm1::WriteDesigns(CInfo* top) {
   std::vector<CInfo*> pending{top};
   while (!pending.empty()) {
@@ -273,6 +316,8 @@ void CForm1::WriteDesigns(CInfo* top) {
 void CForm1::WriteBackEditor() {
   if (CodeEditor && CodeEditor->Visible && IsA(Current, "COperInfo"))
     static_cast<COperInfo*>(Current)->Code = CodeEditor->Memo->GetText();
+  if (auto* unit = dynamic_cast<CUnitInfo*>(Current); unit && HeadsEditor && HeadsEditor->Visible)
+    HeadsEditor->WriteTo(*unit);
 }
 
 // [SECTION] Click operations of designed controls
@@ -324,16 +369,6 @@ void CForm1::TunerCommitted(CObject* object, CStr property, CStr before) {
 
 // [SECTION] Windows of destroyed elements
 
-namespace {
-
-bool InSubtree(const CInfo* node, const CInfo* top) {
-  for (; node; node = node->Parent)
-    if (node == top) return true;
-  return false;
-}
-
-}  // namespace
-
 void CForm1::Forget(CInfo* gone, bool keepRoot) {
   auto goes = [&](const CInfo* node) {
     return node && InSubtree(node, gone) && !(keepRoot && node == gone);
@@ -351,11 +386,15 @@ void CForm1::Forget(CInfo* gone, bool keepRoot) {
   if (!keepRoot && IsA(gone, "COperInfo") && gone->Parent)
     if (auto* designer = dynamic_cast<CDsgnForm*>(gone->Parent->EditorWindow))
       designer->RenameClicks(gone->GetName().ToStd(), "");
-  if (keepRoot) {
-    for (std::int32_t i = 0; i < gone->ChildCount().Value; ++i) DestroyWindowsBelow(gone->Child(i));
-  } else {
-    DestroyWindowsBelow(gone);
-  }
+  auto below = [&](auto&& forget) {
+    if (!keepRoot) return forget(gone);
+    for (std::int32_t i = 0; i < gone->ChildCount().Value; ++i) forget(gone->Child(i));
+  };
+  below([this](CInfo* node) {
+    DestroyWindowsBelow(node);
+    BottomBox->Forget(node);
+    if (Workshop) Workshop->Forget(node);
+  });
 }
 
 // Letting go of the object alone would leave its rows on screen, showing an element that is gone.
@@ -372,6 +411,7 @@ void CForm1::DestroyWindowsBelow(CInfo* top) {
       // The text of an editor whose operation goes is not written back anywhere.
       if (window == static_cast<CObject*>(CodeEditor)) CodeEditor = nullptr;
       if (window == static_cast<CObject*>(Designer)) Designer = nullptr;
+      if (window == static_cast<CObject*>(HeadsEditor)) HeadsEditor = nullptr;
       // The tuner may be showing a control of this designer's surface.
       if (auto* designer = dynamic_cast<CDsgnForm*>(window); designer && Tuner->Shown) {
         for (auto* c = dynamic_cast<CControl*>(Tuner->Shown); c; c = c->Parent)

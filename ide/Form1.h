@@ -11,13 +11,17 @@
 
 #include "storage/Stream.h"
 #include "widgets/Form.h"
+#include "widgets/TreeBox.h"
 
 class CBox;
 class CConfigLoad;
+class COutputBox;
+class CText;
+class CWorkshop;
 class CDsgnForm;
 class CEditForm;
+class CHeadsForm;
 class CInfo;
-class CInfoTreeBox;
 class CScrollBox;
 class CSelItemForm;
 class CSplitter;
@@ -75,8 +79,12 @@ class CForm1 : public CForm {
   // and the tree's movement keys while the tree has the keyboard. True for a key it took.
   bool EnvironmentKey(CInt key, CShiftStateSet shift);
 
-  // Where Run looks for an application's program, and what it started ("" when nothing).
-  static CStr RunPath(const CStr& applicationName);
+  // A press on a row of the list under the workspace: an error or a warning of the compiler
+  // selects the element its line was written from and puts the caret on that line of its code.
+  void OutputSelect(CControl* sender, CCustomTreeBox::CItem* item);
+  // The element selected as by a press on its row, its editor's caret on the 0-based line of its
+  // code (-1: where it was).
+  void ShowPlace(CInfo* element, int codeLine);
 
   CInfo* Current = nullptr;
   CInt CutPending;
@@ -86,6 +94,7 @@ class CForm1 : public CForm {
   CStr ClipClass;
   CEditForm* CodeEditor = nullptr;
   CDsgnForm* Designer = nullptr;
+  CHeadsForm* HeadsEditor = nullptr;  // the shown editor of a unit's head texts, or null
   CSplitter* MainSplit = nullptr;
   CSplitter* LeftSplit = nullptr;
   CSplitter* RightSplit = nullptr;
@@ -97,9 +106,12 @@ class CForm1 : public CForm {
   CToolBar* ToolBar = nullptr;
   CBox* StatusBox = nullptr;
   CControl* Workspace = nullptr;  // the pane that editors and designers cover
-  CScrollBox* BottomBox = nullptr;
+  COutputBox* BottomBox = nullptr;  // the compiler's and the program's lines
+  CText* StatusText = nullptr;      // in the status box: what Build and Run are doing
+  std::unique_ptr<CWorkshop> Workshop;
 
  private:
+  friend class CWorkshop;
   void BuildToolBar();
   void BuildPanes();
   // The question of a command; true only for Yes.
@@ -110,7 +122,7 @@ class CForm1 : public CForm {
   // The tree's selection moved by a key: Up, Down, Home, End, PgUp, PgDn; Left and Right
   // collapse and expand.
   void MoveTreeSelection(int key);
-  // The shown code editor's text into its operation.
+  // The shown code editor's text into its operation, or the shown head texts into their unit.
   void WriteBackEditor();
   // The design of every designer made for a class at or below top into its class's Extra.
   void WriteDesigns(CInfo* top);

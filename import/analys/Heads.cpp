@@ -169,6 +169,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
     }
     // A forward-declared class is completed where it stands. ClassFlag marks a class known only
     // by its forward declaration; Kind holds the base access.
+    ++elementsMade_;
     found->SetName(cname);
     found->Kind = baseAccess;
     found->Base = base;
@@ -187,6 +188,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
       forward->ClassFlag = true;
       classes_->Added(forward);
       operations_->Made(forward);
+      ++elementsMade_;
     }
     return false;
   }
@@ -290,10 +292,12 @@ void CCppAnalys::ReadDeclaration(CInfo* memberScope, CInfo* classScope) {
   const std::size_t children = memberScope ? std::size_t(memberScope->ChildCount().Value) : 0;
   const std::size_t listed = Unplaced.size();
   const CInt access = CurrentAccess;
+  const std::uint64_t made = elementsMade_;
   constructStart_ = start;
   try {
     ReadOneDeclaration(memberScope, classScope);
   } catch (const CCannotPlace& cannot) {
+    elementsMade_ = made;
     // What the declaration made before it failed goes with it.
     while (memberScope && std::size_t(memberScope->ChildCount().Value) > children) {
       CInfo* child = memberScope->Child(memberScope->ChildCount().Value - 1);
@@ -414,6 +418,7 @@ void CCppAnalys::ReadEnum(CInfo* scope) {
   }
   auto* type = new CTypeInfo;
   scope->Append(type);
+  ++elementsMade_;
   type->SetName(CStr(name));
   type->BaseType = CStr(base);
   PutExtra(type, "key", key);

@@ -385,7 +385,7 @@ TEST_F(IdeTest, PasteWithNothingCutOrCopiedDoesNothing) {
   EXPECT_EQ(Describe(&Root()), "CProjectGroupInfo Work\n");
 }
 
-// [Clear, Build, Run]
+// [Clear]
 
 TEST_F(IdeTest, ClearEmptiesTheCodeOfOperationsAtOrBelowTheSelection) {
   CInfo* unit = Make(&Root(), "CUnitInfo", "Main");
@@ -404,43 +404,6 @@ TEST_F(IdeTest, ClearEmptiesTheCodeOfOperationsAtOrBelowTheSelection) {
   EXPECT_EQ(draw->Code, "");
   EXPECT_EQ(global->Code, "");
   EXPECT_EQ(kept->Code, "keep();");
-}
-
-TEST_F(IdeTest, RunStartsTheApplicationsProgramAndNothingForOtherKinds) {
-  const std::string marker = platform::LinuxPath("C:\\Qxe\\ran");
-  const std::string program = platform::LinuxPath("C:\\Qxe\\Demo");
-  // Written aside and renamed, so that the marker never shows half written.
-  WriteFileBytes("C:\\Qxe\\Demo", "#!/bin/sh\necho \"$PWD\" > ran.part && mv ran.part ran\n");
-  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-  CInfo* group = Make(&Root(), "CProjectGroupInfo", "Demo");
-  Select(group);
-  Command(17);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_FALSE(std::filesystem::exists(marker)) << "a project group has no program";
-
-  Select(Make(group, "CAppInfo", "Demo"));
-  Command(17);
-  for (int i = 0; i < 50 && !std::filesystem::exists(marker); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  ASSERT_TRUE(std::filesystem::exists(marker));
-  EXPECT_EQ(FileBytes("C:\\Qxe\\ran"), platform::LinuxPath("C:\\Qxe") + "\n");
-}
-
-TEST_F(IdeTest, RunWithoutAProgramSaysSoInABoxNamingThePathsTried) {
-  Select(Make(Make(&Root(), "CProjectGroupInfo", "Work"), "CAppInfo", "Demo"));
-  testing::internal::CaptureStderr();
-  Command(17);
-  const std::string told = testing::internal::GetCapturedStderr();
-  // The box (headless, its text on stderr) under the main window's caption.
-  EXPECT_NE(told.find("Qxworks 0.3.2: "), std::string::npos) << told;
-  for (const char* tried : {"C:\\Qxe\\Demo.exe", "C:\\Qxe\\Demo"})
-    EXPECT_NE(told.find(platform::LinuxPath(tried) + "\n"), std::string::npos) << told;
-}
-
-TEST_F(IdeTest, RunPrefersTheProgramWithExe) {
-  EXPECT_EQ(CForm1::RunPath("Demo"), "c:\\Qxe\\Demo");
-  WriteFileBytes("C:\\Qxe\\Demo.exe", "");
-  EXPECT_EQ(CForm1::RunPath("Demo"), "c:\\Qxe\\Demo.exe");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "core/Cp1251.h"
 #include "ide/App1.h"
 #include "ide/Form1.h"
+#include "ide/OutputBox.h"
 #include "ide/SelItemForm.h"
 #include "model/ClassManager.h"
 #include "model/Kinds.h"

@@ -4,6 +4,7 @@
 #include "designer/DsgnForm.h"
 #include "designer/Map.h"
 #include "ide/EditForm.h"
+#include "ide/HeadsForm.h"
 #include "tests/ide/IdeFixture.h"
 #include "tests/import/Tree.h"
 #include "widgets/Memo.h"
@@ -308,8 +309,10 @@ TEST_F(SelectionTest, CutAndPasteMovesTheElementAndDestroysItsWindows) {
   EXPECT_EQ(
       Describe(unit),
       "class TForm1 : CForm access=0\n  oper Draw type= access=0\noper Paint type= access=0\n");
-  // The old editor went with the cut operation; the moved one shows its own.
-  EXPECT_EQ(main->Workspace->ChildCount().Value, 1);
+  // The old editor went with the cut operation; the moved one shows its own, beside the editor
+  // of the unit's head texts.
+  EXPECT_EQ(main->Workspace->ChildCount().Value, 2);
+  EXPECT_NE(unit->EditorWindow, nullptr);
   EXPECT_EQ(main->CodeEditor, EditorOf(unit->Child(1)));
   EXPECT_EQ(main->Tree->Selected, unit->Child(1));
   Select(unit->Child(1));
@@ -388,7 +391,9 @@ TEST_F(SelectionTest, ImportReadsTheUnitsFilesAndShowsTheCodeInTheEditor) {
   Select(unit);
   Command(14);
   ASSERT_EQ(unit->ChildCount().Value, 1);
-  EXPECT_EQ(main->Workspace->ChildCount().Value, 0);  // the old operation's editor went with it
+  // The old operation's editor went with it; the unit's head texts show as the import read them.
+  EXPECT_EQ(main->Workspace->ChildCount().Value, 1);
+  EXPECT_EQ(main->HeadsEditor, unit->EditorWindow);
   auto* imported = dynamic_cast<COperInfo*>(unit->Child(0)->Child(0));
   ASSERT_NE(imported, nullptr);
   Select(imported);

@@ -1,5 +1,6 @@
 #include "tools/qxtree/ProjectFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Text.h"
@@ -47,6 +48,21 @@ bool Save(const std::string& path, CInfo& root) {
   if (failed.Length().Value == 0) return true;
   Report(path, failed);
   return false;
+}
+
+CInfo* FindElement(CInfo& root, const std::string& path) {
+  CInfo* node = &root;
+  std::size_t from = 0;
+  while (node && from <= path.size()) {
+    const std::size_t slash = std::min(path.find('/', from), path.size());
+    const CStr name(platform::Utf8ToCp1251(path.substr(from, slash - from)));
+    CInfo* found = nullptr;
+    for (std::int32_t i = 0; i < node->ChildCount().Value && !found; ++i)
+      if (node->Child(i)->GetName() == name) found = node->Child(i);
+    node = found;
+    from = slash + 1;
+  }
+  return node;
 }
 
 }  // namespace qxtree

@@ -20,6 +20,10 @@ enum class Skips { Allowed, Refused, KeptAside };
 // Reads the file into root. A fault is reported and answers false.
 bool Load(const std::string& path, CInfo& root, Skips skips);
 
+// The element at a path of names from the top of the tree (Work/Demo/Main), each the first child
+// of its name; null when there is none.
+CInfo* FindElement(CInfo& root, const std::string& path);
+
 // Writes root to the file; the previous file stays when anything fails.
 bool Save(const std::string& path, CInfo& root);
 
