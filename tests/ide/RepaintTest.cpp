@@ -145,7 +145,7 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          main->Invalidate();
          gui->RunUntilIdle();
        },
-       "801x601:6d99b0bcfbd903cb"},
+       "801x601:03fa396c0046169b"},
       {"the tree and the editor scrolled by the wheel",
        [&] {
          const CPoint tree = main->Tree->GetAbsM1() + CPoint(30, 30);
@@ -153,14 +153,14 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          gui->Wheel(*main, tree.X.Round().Value, tree.Y.Round().Value, -5);
          gui->Wheel(*main, memo.X.Round().Value, memo.Y.Round().Value, -12);
        },
-       "801x601:f51836f73a881a0f"},
+       "801x601:22147821ac0024ff"},
       {"the editor pressed: its caret shown",
        [&] {
          const CPoint memo = main->CodeEditor->Memo->GetAbsM1() + CPoint(80, 45);
          gui->Click(*main, memo.X.Round().Value, memo.Y.Round().Value);
          gui->Advance(500);
        },
-       "801x601:6aad37ad44ae2aa7"},
+       "801x601:4e80d8f9c4d74057"},
       {"a form class selected: its designer over the editor, the tuner showing the class",
        [&] { Select(form); }, "801x601:42989d32346273c2"},
   };
