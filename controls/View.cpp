@@ -147,6 +147,7 @@ void CView::Forget(CControl* c) {
   }
   if (CaptureLeft == c) CaptureLeft = nullptr;
   if (CaptureRight == c) CaptureRight = nullptr;
+  if (PointerOver == c) PointerOver = nullptr;
 }
 
 // [SECTION] Painting
@@ -247,6 +248,7 @@ void CView::DispatchMouseDown(CInt button, CShiftStateSet shift, CPoint p) {
 }
 
 void CView::DispatchMouseMove(CShiftStateSet shift, CPoint p) {
+  PointerOver = nullptr;
   if (CaptureLeft || CaptureRight) {
     CControl** capture = CaptureLeft ? &CaptureLeft : &CaptureRight;
     CControl* target = *capture;
@@ -258,6 +260,7 @@ void CView::DispatchMouseMove(CShiftStateSet shift, CPoint p) {
   if (!Root) return;
   CControl* target = Root->HitTest(p);
   if (!TakesInput(target)) return;
+  PointerOver = target;
   target->MouseMove(shift, p);
   if (Canvas) Canvas->SetCursor(target->Cursor);
 }
@@ -290,12 +293,14 @@ void CView::DispatchMouseWheel(CInt notches, CPoint p) {
 
 void CView::MouseWheelHook(CCanvas*, CInt notches, CPoint p) {
   const KeyScope scope(0);
+  PointerOver = nullptr;
   if (PaintOwed) Redraw();
   DispatchMouseWheel(notches, p);
 }
 
 void CView::MouseDownHook(CCanvas*, CInt button, CShiftStateSet shift, CPoint p) {
   const KeyScope scope(0);
+  PointerOver = nullptr;
   if (PaintOwed) Redraw();
   if (Root) DispatchMouseDown(button, shift, p);
 }
@@ -330,6 +335,7 @@ void CView::DispatchKeyDown(CInt key, CShiftStateSet shift) {
 
 void CView::KeyDownHook(CCanvas*, CInt key, CShiftStateSet shift) {
   const KeyScope scope(1);
+  PointerOver = nullptr;
   DispatchKeyDown(key, shift);
 }
 

@@ -95,6 +95,9 @@ class CView : public CRect {
   // While a modal wait runs in the window (CModalScope), the control it waits on: presses, moves,
   // keys and the wheel reach only it and what it holds.
   CControl* ModalRoot = nullptr;
+  // The control the last move of the pointer reached; none after a press, a key, the wheel or a
+  // move while a button is held. Compared, never followed: hints watch it.
+  const CControl* PointerOver = nullptr;
 
  private:
   // The focused control, when it still shows. Hiding is a plain flag, set from anywhere, so the

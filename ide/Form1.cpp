@@ -49,17 +49,27 @@ struct CCommandRow {
   const char* Picture;
   void (CForm1::*Handler)(CControl*);
   bool SeparatorAfter;
+  const char* Name;  // the button's hint
+  const char* Key;   // the key that gives the command too, or none
 };
 constexpr CCommandRow kCommands[] = {
-    {1, "New", &CForm1::NewClick, false},        {2, "Open", &CForm1::OpenClick, false},
-    {3, "Save", &CForm1::SaveClick, true},       {4, "Add", &CForm1::AddClick, false},
-    {5, "SubAdd", &CForm1::SubAddClick, false},  {6, "Delete", &CForm1::DeleteClick, true},
-    {8, "Up", &CForm1::UpClick, false},          {9, "Down", &CForm1::DownClick, true},
-    {10, "Cut", &CForm1::CutClick, false},       {11, "Copy", &CForm1::CopyClick, false},
-    {12, "Paste", &CForm1::PasteClick, false},   {13, "SubPaste", &CForm1::SubPasteClick, true},
-    {14, "Import", &CForm1::ImportClick, false}, {15, "Clear", &CForm1::ClearClick, true},
-    {16, "Build", &CForm1::BuildClick, false},   {17, "Run", &CForm1::RunClick, true},
-    {18, "About", &CForm1::AboutClick, false},
+    {1, "New", &CForm1::NewClick, false, "Создать"_cp, "Ctrl+N"},
+    {2, "Open", &CForm1::OpenClick, false, "Открыть"_cp, "Ctrl+O"},
+    {3, "Save", &CForm1::SaveClick, true, "Сохранить"_cp, "Ctrl+S"},
+    {4, "Add", &CForm1::AddClick, false, "Добавить"_cp, "Insert"},
+    {5, "SubAdd", &CForm1::SubAddClick, false, "Добавить внутрь"_cp, nullptr},
+    {6, "Delete", &CForm1::DeleteClick, true, "Удалить"_cp, "Delete"},
+    {8, "Up", &CForm1::UpClick, false, "Вверх"_cp, nullptr},
+    {9, "Down", &CForm1::DownClick, true, "Вниз"_cp, nullptr},
+    {10, "Cut", &CForm1::CutClick, false, "Вырезать"_cp, "Ctrl+X"},
+    {11, "Copy", &CForm1::CopyClick, false, "Копировать"_cp, "Ctrl+C"},
+    {12, "Paste", &CForm1::PasteClick, false, "Вставить"_cp, "Ctrl+V"},
+    {13, "SubPaste", &CForm1::SubPasteClick, true, "Вставить внутрь"_cp, nullptr},
+    {14, "Import", &CForm1::ImportClick, false, "Импорт"_cp, nullptr},
+    {15, "Clear", &CForm1::ClearClick, true, "Очистить"_cp, nullptr},
+    {16, "Build", &CForm1::BuildClick, false, "Собрать"_cp, "Ctrl+F9"},
+    {17, "Run", &CForm1::RunClick, true, "Запустить"_cp, "F9"},
+    {18, "About", &CForm1::AboutClick, false, "О программе"_cp, "F1"},
 };
 
 CStr Home() {
@@ -136,7 +146,9 @@ void CForm1::BuildToolBar() {
   ToolBar->Anchors.Set(1, 1, 2, 1);
   for (const CCommandRow& row : kCommands) {
     const CStr picture = Home() + "\\Pics\\16x16silver\\" + row.Picture + ".bmp";
-    ToolBar->AddButton(picture, row.Number, CNotifyHook(this, &CForm1::CommandClick));
+    CSpeedButton* button =
+        ToolBar->AddButton(picture, row.Number, CNotifyHook(this, &CForm1::CommandClick));
+    button->Hint = row.Key ? CStr(row.Name) + " (" + row.Key + ")" : CStr(row.Name);
     if (row.SeparatorAfter) ToolBar->AddSeparator();
   }
 }

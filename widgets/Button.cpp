@@ -1,5 +1,7 @@
 #include "widgets/Button.h"
 
+#include "widgets/ToolBar.h"
+
 #include "controls/Pic.h"
 #include "controls/Shapes.h"
 #include "controls/Text.h"
@@ -70,6 +72,16 @@ CSpeedButton::CSpeedButton(CControl* parent) : CPicButton(parent) {
 
 CStr CSpeedButton::ClassName() const {
   return "CSpeedButton";
+}
+
+void CSpeedButton::MouseDown(CInt button, CShiftStateSet shift, CPoint p) {
+  if (auto* bar = dynamic_cast<CToolBar*>(Parent)) bar->PointerPressed(this);
+  CPicButton::MouseDown(button, shift, p);
+}
+
+void CSpeedButton::MouseMove(CShiftStateSet shift, CPoint p) {
+  CPicButton::MouseMove(shift, p);
+  if (auto* bar = dynamic_cast<CToolBar*>(Parent); bar && !MousePressed) bar->PointerOn(this);
 }
 
 void CSpeedButton::ShowPressed(bool pressed) {

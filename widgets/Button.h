@@ -39,6 +39,12 @@ class CSpeedButton : public CPicButton {
   explicit CSpeedButton(CControl* parent);
 
   CStr ClassName() const override;
+  // On a toolbar: tell it where the pointer is, for the hint.
+  void MouseDown(CInt button, CShiftStateSet shift, CPoint p) override;
+  void MouseMove(CShiftStateSet shift, CPoint p) override;
+
+  // What the toolbar's hint box says while the pointer rests on the button; none when empty.
+  CStr Hint;
 
  protected:
   void ShowPressed(bool pressed) override;  // the flat looks

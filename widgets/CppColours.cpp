@@ -76,9 +76,10 @@ std::size_t QuotedEnd(std::string_view line, std::size_t from) {
 
 }  // namespace
 
-static State ColourFrom(std::string_view line, State state, const Spans& add) {
+static State ColourFrom(std::string_view line, State state, const Spans& add, std::size_t resume,
+                        TokenTops* tops) {
   const std::size_t n = line.size();
-  std::size_t i = 0;
+  std::size_t i = resume;
 
   // A continued directive colours the whole line and may continue again.
   const auto directiveRest = [&]() -> State {
@@ -90,24 +91,28 @@ static State ColourFrom(std::string_view line, State state, const Spans& add) {
     if (open != std::string_view::npos && close == std::string_view::npos) return kInComment;
     return !line.empty() && line.back() == '\\' ? kInDirective : kClosed;
   };
-  if (state == kInDirective) return directiveRest();
+  // A line taken up again at a token top is past its comment and is no directive.
+  if (resume == 0) {
+    if (state == kInDirective) return directiveRest();
 
-  if (state == kInComment) {
-    const std::size_t close = line.find("*/");
-    add.Add(0, Kind::Comment);
-    if (close == std::string_view::npos) return kInComment;
-    i = close + 2;
-  }
+    if (state == kInComment) {
+      const std::size_t close = line.find("*/");
+      add.Add(0, Kind::Comment);
+      if (close == std::string_view::npos) return kInComment;
+      i = close + 2;
+    }
 
-  // A directive: the first byte that is not a blank is '#'.
-  const std::size_t first = line.find_first_not_of(" \t", i);
-  if (i == 0 && first != std::string_view::npos && line[first] == '#') {
-    if (first > 0) add.Add(0, Kind::Plain);
-    i = first;
-    return directiveRest();
+    // A directive: the first byte that is not a blank is '#'.
+    const std::size_t first = line.find_first_not_of(" \t", i);
+    if (i == 0 && first != std::string_view::npos && line[first] == '#') {
+      if (first > 0) add.Add(0, Kind::Plain);
+      i = first;
+      return directiveRest();
+    }
   }
 
   while (i < n) {
+    if (tops && i >= tops->next && !tops->Top(i)) return kClosed;
     const auto c = static_cast<unsigned char>(line[i]);
     if (c == '/' && i + 1 < n && line[i + 1] == '/') {
       add.Add(i, Kind::Comment);
@@ -154,10 +159,11 @@ static State ColourFrom(std::string_view line, State state, const Spans& add) {
   return kClosed;
 }
 
-State Colour(std::string_view line, State state, std::vector<Span>* spans, std::size_t from) {
+State Colour(std::string_view line, State state, std::vector<Span>* spans, std::size_t from,
+             std::size_t resume, TokenTops* tops) {
   if (spans) spans->clear();
   const Spans add{spans, from};
-  const State end = ColourFrom(line, state, add);
+  const State end = ColourFrom(line, state, add, resume, tops);
   add.Finish();
   return end;
 }

@@ -91,7 +91,7 @@ void Home(CMemo& m) {
   m.CaretColumn = 0;
 }
 void End(CMemo& m) {
-  m.CaretColumn = LineAt(m, m.CaretLine).Length();
+  m.CaretColumn = LengthOf(m, m.CaretLine.Value);
 }
 
 struct KeyAction {
@@ -151,6 +151,7 @@ void CMemo::SetText(const CStr& text) {
     }
   }
   if (!current.empty()) Lines->AddString(CStr(std::string_view(current)));
+  longLines_.clear();
   KeepCaretInText();
   anchor_.reset();
   states_.clear();
@@ -162,11 +163,12 @@ void CMemo::SetText(const CStr& text) {
 }
 
 void CMemo::KeepCaretInText() {
+  ++looks_;  // long lines are compared with what was kept of them when next used
   if (Lines->Count() == CInt(0)) Lines->AddString("");
   if (CaretColumn < CInt(0)) CaretColumn = 0;
   if (CaretLine < CInt(0)) CaretLine = 0;
   if (CaretLine >= Lines->Count()) CaretLine = Lines->Count() - 1;
-  const CInt length = LineAt(*this, CaretLine).Length();
+  const CInt length = LengthOf(*this, CaretLine.Value);
   if (CaretColumn > length) CaretColumn = length;
   if (anchor_) {
     const std::int32_t count = Lines->Count().Value;
@@ -245,6 +247,7 @@ TextPos CMemo::Replace(TextPos from, TextPos to, std::string_view text, bool typ
   current += last.View().substr(size_t(to.column));
   lines.push_back(std::move(current));
   ReplaceLines(from.line, to.line - from.line + 1, lines);
+  ++looks_;
 
   // What the C++ colours knew of the lines from here on may have changed.
   if (states_.size() > size_t(from.line) + 1) states_.resize(size_t(from.line) + 1);
@@ -456,6 +459,7 @@ CFloat CMemo::LineHeight(CCanvas& canvas) {
     lineHeight_ = canvas.GetTextExtent("A").Height;
     measuredFont_ = key;
     widths_.clear();
+    longLines_.clear();
     MeasureAdvances(canvas);
   }
   return lineHeight_;
@@ -468,9 +472,10 @@ void CMemo::MeasureAdvances(CCanvas& canvas) {
 
 // Every paint needs the widest line in view for the horizontal bar; after a key only one line
 // has changed, so the others are looked up rather than measured again.
-CFloat CMemo::LineWidth(CCanvas& canvas, const CStr& line) {
+CFloat CMemo::LineWidth(CCanvas& canvas, std::int32_t index) {
   LineHeight(canvas);  // forgets the widths when the font has changed
-  if (line.Length() > CInt(kLongLine)) return ColumnX(canvas, line, line.Length().Value);
+  const CStr& line = LineRef(*this, index);
+  if (line.Length() > CInt(kLongLine)) return CFloat(double(Long(index).Width()));
   if (!measuredFont_) return TextWidth(canvas, line);
   if (widths_.size() >= kRememberedWidths) widths_.clear();
   const auto [entry, added] = widths_.try_emplace(line.ToStd());
@@ -482,26 +487,28 @@ CFloat CMemo::TextWidth(CCanvas& canvas, const CStr& text) {
   return canvas.GetTextExtent(text).Width;
 }
 
-CFloat CMemo::ColumnX(CCanvas& canvas, const CStr& line, std::int32_t column) {
-  if (line.Length() <= CInt(kLongLine)) return TextWidth(canvas, line.SubStr(0, column));
-  LineHeight(canvas);
-  const std::string_view text = line.View().substr(0, size_t(std::max(column, 0)));
-  std::int64_t x = 0;
-  for (const char c : text) x += advances_[static_cast<unsigned char>(c)];
-  return CFloat(double(x));
+CFloat CMemo::ColumnX(CCanvas& canvas, std::int32_t line, std::int32_t column) {
+  ++looks_;  // the owner may have changed the line since
+  if (Lines->Count() == CInt(0)) return 0;
+  return XOf(canvas, std::clamp(line, 0, Lines->Count().Value - 1), column);
 }
 
-std::int32_t CMemo::LongColumnAt(const CStr& line, const CFloat& x) {
-  const std::string_view text = line.View();
-  const double target = double(x.Value);
-  std::int64_t at = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const std::int32_t w = advances_[static_cast<unsigned char>(text[i])];
-    // Past the middle of the character the caret goes after it.
-    if (double(at) + w / 2.0 > target) return std::int32_t(i);
-    at += w;
+CFloat CMemo::XOf(CCanvas& canvas, std::int32_t index, std::int32_t column) {
+  const CStr& line = LineRef(*this, index);
+  if (line.Length() <= CInt(kLongLine)) return TextWidth(canvas, line.SubStr(0, column));
+  LineHeight(canvas);
+  return CFloat(double(Long(index).X(column)));
+}
+
+CLongLine& CMemo::Long(std::int32_t index) {
+  const CStr& line = LineRef(*this, index);
+  CLongLine& kept = longLines_[&line];
+  if (kept.checked != looks_) {
+    kept.Sync(line.View(), advances_);
+    kept.checked = looks_;
   }
-  return std::int32_t(text.size());
+  kept.used = true;
+  return kept;
 }
 
 std::int32_t CMemo::TextLeft() {
@@ -542,7 +549,7 @@ void CMemo::FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line) {
 
   const CFloat x = p.X + LeftShift() - CFloat(TextLeft());
   if (length > kLongLine) {
-    if (x >= CFloat(2)) column = LongColumnAt(s, x - CFloat(2));
+    if (x >= CFloat(2)) column = Long(line.Value).Nearest(double((x - CFloat(2)).Value));
     return;
   }
   // The characters' cells [a, b) run from 2 units into the memo. Prefix widths never shrink as
@@ -563,13 +570,18 @@ void CMemo::FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line) {
 }
 
 CPoint CMemo::CaretPoint(CInt column, CInt line) {
+  ++looks_;  // the owner may have changed the line since
+  return CaretPlace(column, line);
+}
+
+CPoint CMemo::CaretPlace(CInt column, CInt line) {
   CCanvas* canvas = GetCanvas();
   if (!canvas) return CPoint(0, 0);
   // Painting has selected the lines' font already; an owner asking between paints gets the same.
   const CInt previousFont = canvas->GetFontId();
   canvas->SelectFontByName("Text");
   const CFloat h = LineHeight(*canvas);
-  const CFloat width = ColumnX(*canvas, LineRef(*this, line.Value), column.Value);
+  const CFloat width = XOf(*canvas, line.Value, column.Value);
   canvas->SelectFont(previousFont);
   return CPoint(width - LeftShift() + CFloat(TextLeft()), h * CFloat(line - TopLine()));
 }
@@ -642,7 +654,7 @@ void CMemo::ScrollToText(CCanvas& canvas) {
   const std::int32_t first = TopLine().Value;
   const std::int32_t end = std::min(count, first + fit + 1);
   for (std::int32_t i = first; i < end; ++i) {
-    const CFloat width = LineWidth(canvas, LineRef(*this, i));
+    const CFloat width = LineWidth(canvas, i);
     if (width > widest) widest = width;
   }
   const CFloat content = widest + CFloat(3);
@@ -654,7 +666,7 @@ void CMemo::ScrollToText(CCanvas& canvas) {
     if (left > content - page) left = content - page;
     if (left < CFloat(0)) left = 0;
     if (followCaret_) {
-      const CFloat x = ColumnX(canvas, LineRef(*this, CaretLine.Value), CaretColumn.Value);
+      const CFloat x = XOf(canvas, CaretLine.Value, CaretColumn.Value);
       if (x < left) left = x;
       if (x - left > page - CFloat(2)) left = x - page + CFloat(2);
     }
@@ -880,7 +892,9 @@ std::uint8_t CMemo::StateAt(std::int32_t index) {
   if (states_.empty()) states_.push_back(cppcolours::kClosed);
   while (std::int32_t(states_.size()) <= index) {
     const auto i = std::int32_t(states_.size()) - 1;
-    states_.push_back(cppcolours::Colour(LineRef(*this, i).View(), states_.back(), nullptr));
+    states_.push_back(LengthOf(*this, i) > kLongLine
+                          ? Long(i).EndState(states_.back())
+                          : cppcolours::Colour(LineRef(*this, i).View(), states_.back(), nullptr));
   }
   return states_[size_t(index)];
 }
@@ -897,7 +911,7 @@ void CMemo::PaintLine(CCanvas& canvas, std::int32_t index, const CFloat& y, cons
   if (selFrom < selTo && selFrom.line <= index && index <= selTo.line) {
     const std::int32_t a = index == selFrom.line ? selFrom.column : 0;
     const std::int32_t b = index == selTo.line ? selTo.column : length;
-    CFloat xa = x0 + ColumnX(canvas, line, a), xb = x0 + ColumnX(canvas, line, b);
+    CFloat xa = x0 + XOf(canvas, index, a), xb = x0 + XOf(canvas, index, b);
     if (index != selTo.line) xb = xb + CFloat(advances_[' ']);
     if (xb > xa) {
       SetColor(kSelectionBand);
@@ -907,23 +921,17 @@ void CMemo::PaintLine(CCanvas& canvas, std::int32_t index, const CFloat& y, cons
 
   // The bytes that can show: a long line is drawn from the first character in view on.
   std::int32_t first = 0, end = length;
-  CFloat firstX = x0;
-  if (isLong) {
-    std::int64_t at = 0;
-    const std::string_view text = line.View();
-    const double from = double((left - CFloat(1 + advances_['W'])).Value);
-    const double to = double((left + faceWidth).Value);
-    std::int32_t i = 0;
-    for (; i < length && double(at) < from; ++i) at += advances_[static_cast<unsigned char>(text[size_t(i)])];
-    first = i;
-    firstX = x0 + CFloat(double(at));
-    for (; i < length && double(at) <= to; ++i) at += advances_[static_cast<unsigned char>(text[size_t(i)])];
-    end = i;
+  CLongLine* kept = isLong ? &Long(index) : nullptr;
+  if (kept) {
+    first = kept->FirstReaching(double((left - CFloat(1 + advances_['W'])).Value));
+    end = std::max(first, kept->FirstPassing(double((left + faceWidth).Value)));
   }
 
   std::vector<cppcolours::Span> spans;
-  if (CppColours)
-    cppcolours::Colour(line.View().substr(0, size_t(end)), StateAt(index), &spans, size_t(first));
+  if (CppColours && kept)
+    kept->Spans(StateAt(index), size_t(first), size_t(end), &spans);
+  else if (CppColours)
+    cppcolours::Colour(line.View(), StateAt(index), &spans);
   if (spans.empty()) spans.push_back(cppcolours::Span{0, cppcolours::Kind::Plain});
 
   const std::string_view text = line.View();
@@ -934,12 +942,12 @@ void CMemo::PaintLine(CCanvas& canvas, std::int32_t index, const CFloat& y, cons
     SetColor(CppColours ? cppcolours::ColourOf(spans[s].kind) : Color);
     if (!isLong) {
       // A plain line is drawn whole, as one text, so it looks as any text of the toolkit.
-      const CFloat x = spans.size() == 1 ? x0 : x0 + ColumnX(canvas, line, a);
+      const CFloat x = spans.size() == 1 ? x0 : x0 + XOf(canvas, index, a);
       DrawText(CPoint(x, y), spans.size() == 1 ? line : CStr(text.substr(size_t(a), size_t(b - a))));
       continue;
     }
     // A long line goes character by character, each where the caret places it.
-    CFloat x = firstX + ColumnX(canvas, CStr(text.substr(size_t(first), size_t(a - first))), a - first);
+    CFloat x = x0 + CFloat(double(kept->X(a)));
     for (std::int32_t i = a; i < b; ++i) {
       const char c = text[size_t(i)];
       DrawText(CPoint(x, y), CStr(c));
@@ -1000,7 +1008,7 @@ void CMemo::Paint(const CRect& clip) {
   for (std::int32_t i = first; i <= last; ++i) {
     PaintLine(*canvas, i, h * CFloat(i - top), left, Client->GetWidth(), selFrom, selTo);
     if (i == CaretLine.Value && caret && caret->Phase && caret->GetControl() == this) {
-      const CPoint p = CaretPoint(CaretColumn, CaretLine);
+      const CPoint p = CaretPlace(CaretColumn, CaretLine);
       caret->SetBounds(p.X, p.Y + CFloat(1), 0, h - CFloat(2), true);
       caret->Paint();
     }
@@ -1008,4 +1016,14 @@ void CMemo::Paint(const CRect& clip) {
   if (Gutter) PaintGutter(*canvas, first, last, h);
   canvas->SetClipRect(saved);
   canvas->ClipRelative = false;
+
+  // What is kept of long lines this frame did not look at goes: they are out of view, or gone.
+  for (auto it = longLines_.begin(); it != longLines_.end();) {
+    if (it->second.used) {
+      it->second.used = false;
+      ++it;
+    } else {
+      it = longLines_.erase(it);
+    }
+  }
 }

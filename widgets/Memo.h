@@ -25,6 +25,7 @@
 
 #include "core/List.h"
 #include "widgets/Box.h"
+#include "widgets/LongLine.h"
 
 class CCanvas;
 
@@ -92,10 +93,10 @@ class CMemo : public CScrollBox {
   // The caret to the start of line `number` (from 1), clamped into the text.
   void GoToLine(std::int32_t number);
 
-  // A line's x where the caret before byte `column` stands, from the text's left edge, in the
-  // canvas's current font. Lines longer than kLongLine are measured by their characters' widths
-  // so that a key on them costs what a screenful costs.
-  CFloat ColumnX(CCanvas& canvas, const CStr& line, std::int32_t column);
+  // The x where the caret before byte `column` of line `line` stands, from the text's left edge,
+  // in the canvas's current font. Lines longer than kLongLine are measured by their characters'
+  // widths, kept from frame to frame, so that a key on them costs what a screenful costs.
+  CFloat ColumnX(CCanvas& canvas, std::int32_t line, std::int32_t column);
   static constexpr std::int32_t kLongLine = 1000;
 
   bool Gutter = false;      // line numbers at the left
@@ -155,7 +156,11 @@ class CMemo : public CScrollBox {
   CFloat LineHeight(CCanvas& canvas);
   CFloat TextWidth(CCanvas& canvas, const CStr& text);
   // A whole line's width, remembered by its text until the font changes.
-  CFloat LineWidth(CCanvas& canvas, const CStr& line);
+  CFloat LineWidth(CCanvas& canvas, std::int32_t index);
+  CFloat XOf(CCanvas& canvas, std::int32_t index, std::int32_t column);
+  CPoint CaretPlace(CInt column, CInt line);
+  // What is kept of a line longer than kLongLine, brought up to its text once per look.
+  CLongLine& Long(std::int32_t index);
   // CaretFromPoint in the canvas's current font.
   void FindCaret(CCanvas& canvas, CPoint p, CInt& column, CInt& line);
 
@@ -182,8 +187,6 @@ class CMemo : public CScrollBox {
   void PaintLine(CCanvas& canvas, std::int32_t index, const CFloat& y, const CFloat& left,
                  const CFloat& faceWidth, const TextPos& selFrom, const TextPos& selTo);
   void PaintGutter(CCanvas& canvas, std::int32_t first, std::int32_t last, const CFloat& h);
-  // The column whose caret place is nearest x on a long line (by character widths).
-  std::int32_t LongColumnAt(const CStr& line, const CFloat& x);
   void MeasureAdvances(CCanvas& canvas);
 
   std::optional<TextPos> anchor_;
@@ -199,6 +202,10 @@ class CMemo : public CScrollBox {
   const void* measuredFont_ = nullptr;
   CFloat lineHeight_;
   std::unordered_map<std::string, CFloat> widths_;
+  // Long lines by their string, whose text is compared again after each new look: the lines are
+  // the owner's too, and it may change them between any two calls.
+  std::unordered_map<const CStr*, CLongLine> longLines_;
+  std::uint64_t looks_ = 0;
   bool followCaret_ = true;
   Bar vert_{}, horz_{};
 };

@@ -819,4 +819,41 @@ TEST_F(MemoEditTest, AVeryLongLineKeepsItsCaretAndPresses) {
   EXPECT_EQ(memo->LeftShift(), CFloat(0));
 }
 
+// A coloured long line is drawn a character at a time where the caret stands before each, from
+// its start as from its middle; and a change the owner makes straight into it is what shows next.
+TEST_F(MemoEditTest, ALongColouredLineShowsEachCharacterAtItsCaretPlaceAndTheOwnersChanges) {
+  memo->CppColours = true;
+  std::string text;
+  while (text.size() < 3000) text += "x = Total + 12345; ";
+  memo->SetText(CStr(std::string_view(text)));
+  const CRect face = memo->Client->GetAbsRect();
+  const int left = face.M1.X.Round().Value, top = face.M1.Y.Round().Value;
+  const Pixel teal = 0x008080, navy = 0x000080;
+  // The first column of the row of line 0 holding a pixel of `colour`, from x on; -1 for none.
+  const auto firstOf = [&](Pixel colour, int from) {
+    for (int x = from; x < face.M2.X.Round().Value; ++x)
+      for (int y = top; y < top + h; ++y)
+        if (gui.PixelAt(*root, x, y) == colour) return x;
+    return -1;
+  };
+  for (const int column : {12, 19 * 80 + 12}) {  // the 1 of a 12345, near the start and far in
+    PutCaret(0, column + 10);
+    Key(kRight);  // the view follows the caret, the column in view left of it
+    const int caret = left + memo->CaretPoint(column, 0).X.Round().Value;
+    const int digit = firstOf(teal, caret - 4);
+    ASSERT_GE(digit, 0) << column << " caret " << caret;
+    EXPECT_GE(digit, caret) << "the digit starts right of the caret before it, column " << column;
+    EXPECT_LT(digit, caret + Width("1")) << column;
+  }
+
+  PutCaret(0, 0);
+  Key(kHome);
+  EXPECT_EQ(firstOf(navy, left), -1) << "no keyword yet";
+  std::string changed = text;
+  changed.replace(0, 3, "int");
+  memo->Lines->SetString(CStr(std::string_view(changed)), 0);
+  memo->Invalidate();
+  EXPECT_GE(firstOf(navy, left), 0) << "the owner's keyword is coloured";
+}
+
 }  // namespace
