@@ -47,13 +47,18 @@ sleep 0.5
 # holds the pointer through the drag, so the release still reaches it.
 lime_at() { person import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -qi '#00FF00'; }
 lime_at 369 300 || fail "no splitter at x = 369"
-person xdotool mousemove 369 300 mousedown 1
-sleep 0.2
+# Each step settles before the next: under load on Xwayland, a drag whose steps came in one
+# burst was now and then not followed.
+person xdotool mousemove 369 300
+sleep 0.3
+person xdotool mousedown 1
+sleep 0.3
 for at in "450 350" "520 500" "600 740"; do
   # shellcheck disable=SC2086
   person xdotool mousemove $at
-  sleep 0.1
+  sleep 0.2
 done
+sleep 0.3
 person xdotool mouseup 1
 # Under load the compositor may take a while to pass the drag on: look again for a few seconds.
 moved() { lime_at 600 300 && ! lime_at 369 300; }
