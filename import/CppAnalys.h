@@ -209,6 +209,8 @@ class CCppAnalys : public CCppAsmParser {
   // Skips from `start` to the end of the declaration that begins there and lists it.
   void SkipUnplaced(std::int32_t start, const char* why);
   std::string TemplateHead();
+  // The namespaces being read, "a::b".
+  std::string NamespacePath() const;
   void SkipRequires();
   void ReadEnum(CInfo* scope);
   void ReadAlias(CInfo* scope);

@@ -42,7 +42,10 @@ CAtrInfo* CCppAnalys::UnitVariable(CInfo* unit, TMemberInfo& info) {
   // says. int A::count = 0; defines the static member count of A, and its value is kept there.
   const std::string_view name = info.Name.View();
   if (const std::size_t cut = name.rfind("::"); cut != std::string_view::npos) {
+    // A template's member is defined with the template's head, which the writer does not
+    // repeat: its definition stays text of the file.
     CClassInfo* owner = FindQualified(nullptr, name.substr(0, cut));
+    if (owner && (!templateHead_.empty() || !ExtraValue(owner->Extra().View(), "template").empty())) return nullptr;
     for (std::int32_t i = 0; owner && i < owner->ChildCount().Value; ++i)
       if (auto* member = dynamic_cast<CAtrInfo*>(owner->Child(i)); member && NameOf(member) == name.substr(cut + 2)) {
         if (!info.Declarator.empty()) PutExtra(member, "define", info.Declarator);
@@ -71,6 +74,10 @@ void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
   info.MemberKind = 1;
   const bool atUnit = dynamic_cast<CUnitInfo*>(scope) != nullptr;
   if (atUnit && UnitVariable(scope, info)) return;
+  // int A::count = 0; inside a namespace: the static member's definition.
+  if (!scope && dynamic_cast<CUnitInfo*>(ImportedUnit) && info.Name.View().find("::") != std::string_view::npos &&
+      UnitVariable(ImportedUnit, info))
+    return;
   // A qualified name inside a class names no member of it (a type the reader took apart).
   if (dynamic_cast<CClassInfo*>(scope) && info.Name.View().find("::") != std::string_view::npos)
     throw CCannotPlace{"qualified member"};
