@@ -56,17 +56,26 @@ CAtrInfo* CCppAnalys::UnitVariable(CInfo* unit, TMemberInfo& info) {
   }
   const std::string prefix = PrefixOf(info);
   if (prefix.find("extern") != std::string::npos) return nullptr;
-  for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i)
-    if (auto* declared = dynamic_cast<CAtrInfo*>(unit->Child(i));
-        declared && NameOf(declared) == name && ExtraValue(declared->Extra().View(), "prefix") == "extern") {
-      declared->Extra() = CStr();
-      declared->Type = CStr(TypeOf(info));
-      declared->MemberFlag = info.PointerLevel != 0;
-      if (!prefix.empty()) PutExtra(declared, "prefix", prefix);
-      if (!info.Declarator.empty()) PutExtra(declared, "declarator", info.Declarator);
-      ++elementsMade_;
-      return declared;
-    }
+  if (externsOf_ != unit) {
+    // The unit's extern variables by name, found once: a source defines thousands of them.
+    externs_.clear();
+    for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i)
+      if (auto* declared = dynamic_cast<CAtrInfo*>(unit->Child(i));
+          declared && ExtraValue(declared->Extra().View(), "prefix") == "extern")
+        externs_.emplace(NameOf(declared), declared);
+    externsOf_ = unit;
+  }
+  if (const auto found = externs_.find(std::string(name)); found != externs_.end()) {
+    CAtrInfo* declared = found->second;
+    externs_.erase(found);
+    declared->Extra() = CStr();
+    declared->Type = CStr(TypeOf(info));
+    declared->MemberFlag = info.PointerLevel != 0;
+    if (!prefix.empty()) PutExtra(declared, "prefix", prefix);
+    if (!info.Declarator.empty()) PutExtra(declared, "declarator", info.Declarator);
+    ++elementsMade_;
+    return declared;
+  }
   return nullptr;
 }
 
@@ -99,6 +108,7 @@ void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
   if (!prefix.empty()) PutExtra(attribute, "prefix", prefix);
   if (!info.Declarator.empty()) PutExtra(attribute, "declarator", info.Declarator);
   if (!templateHead_.empty()) PutExtra(attribute, "template", templateHead_);
+  if (scope && atUnit && externsOf_ == scope && prefix == "extern") externs_.emplace(info.Name.ToStd(), attribute);
 }
 
 std::string CCppAnalys::OperSignature(const COperInfo* operation) const {
@@ -148,7 +158,14 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;
   const std::string key = Signature(name.View(), info.Params, info.Tail);
-  const bool made = scope && operations_->IsMade(scope);
+  bool made = scope && operations_->IsMade(scope);
+  if (scope && !made && dynamic_cast<CUnitInfo*>(scope)) {
+    // The unit's functions go in the index too: a source defines thousands of them.
+    operations_->Made(scope);
+    for (std::int32_t i = 0; i < scope->ChildCount().Value; ++i)
+      if (auto* o = dynamic_cast<COperInfo*>(scope->Child(i))) operations_->Add(scope, OperSignature(o), o);
+    made = true;
+  }
   if (scope) {
     COperInfo* declared = made ? operations_->Find(scope, key) : nullptr;
     if (!made && (dynamic_cast<CClassInfo*>(scope) || dynamic_cast<CUnitInfo*>(scope))) {
@@ -242,6 +259,7 @@ void CCppAnalys::RestartClassIndex() {
 
 void CCppAnalys::ClearUnit(CInfo* unit) {
   operations_->Clear();
+  externsOf_ = nullptr;
   for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i) classes_->Removing(unit->Child(i));
   unit->Children.Clear();
 }

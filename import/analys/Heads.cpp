@@ -317,6 +317,7 @@ void CCppAnalys::ReadDeclaration(CInfo* memberScope, CInfo* classScope) {
     // Described again (the other branch of an #if): the element that stands is its place; any
     // other declaration that fails is text of the file.
     elementsMade_ = std::string_view(cannot.why) == "described again" ? made + 1 : made;
+    externsOf_ = nullptr;  // the variables it made are gone
     // What the declaration made before it failed goes with it.
     while (memberScope && std::size_t(memberScope->ChildCount().Value) > children) {
       CInfo* child = memberScope->Child(memberScope->ChildCount().Value - 1);
