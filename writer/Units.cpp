@@ -345,8 +345,10 @@ void CUnitWriter::Operation(COperInfo& operation, const std::string& scope) {
   std::string head = Join(prefix, Join(operation.Type.View(), Join(call, NameOf(operation)))) + ParamList(operation, true);
   head = Join(head, before);
   if (!returns.empty()) head += " -> " + std::string(returns);
+  const std::string_view init = Fact(operation, "init");
   if (inHeader && after.find('=') == std::string::npos) {
     Header.Line(Join(head, after), &operation);
+    if (!init.empty()) Header.Line("  : " + std::string(init), &operation);
     Header.Body(operation);
     return;
   }
@@ -361,6 +363,7 @@ void CUnitWriter::Operation(COperInfo& operation, const std::string& scope) {
   else if (!operation.Type.View().empty())
     definition = "auto " + definition + " -> " + operation.Type.ToStd();
   Source.Line(definition, &operation);
+  if (!init.empty()) Source.Line("  : " + std::string(init), &operation);
   Source.Body(operation);
   Source.Line("", &operation);
 }

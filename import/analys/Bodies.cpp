@@ -28,13 +28,20 @@ void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
     if (!Try(";")) ReportError(msg::kSemicolon);
     return;
   }
-  if (Try(":")) SkipInitList();
+  // A constructor's initialiser list goes with its body, as written.
+  std::string init;
+  if (Try(":")) {
+    const std::int32_t from = Pos.Value;
+    SkipInitList();
+    init = TextBetween(from, Pos.Value);
+  }
   if (Try("{")) {
     // A second body for one declaration (the other branch of an #if), or one for a defaulted or
     // deleted function: the first description stands, as for classes.
     const std::string_view tail = ExtraValue(operation->Extra().View(), "tail");
     if (tail.ends_with("= default") || tail.ends_with("= delete"))
       throw CCannotPlace{"described again"};
+    if (!init.empty()) PutExtra(operation, "init", init);
     ReadBody(scope, operation);
     return;
   }
@@ -155,7 +162,8 @@ void CCppAnalys::ReadTail(TMemberInfo& info) {
       const std::int32_t from = Pos.Value;
       while (Peek().kind != kTokenNone) {
         const std::string_view u = TextOf(Peek());
-        if (u == "{" || u == ";" || u == "=" || (u == "override" || u == "final")) break;
+        // A constructor's initialiser list may follow: "-> T : a(1) {".
+        if (u == "{" || u == ";" || u == "=" || u == ":" || (u == "override" || u == "final")) break;
         if (u == "<" || u == "(" || u == "[") {
           SkipGroup();
           continue;

@@ -416,7 +416,7 @@ TEST_F(Analys, ASourceDefinitionFillsTheOperationTheHeaderDeclared) {
                      "C:\\Qxe\\Work\\Demo\\Main.cpp"));
   EXPECT_EQ(Describe(unit),
             "class TForm1 : TForm access=2\n  oper Paint type=void access=3 [call: __fastcall]\n"
-            "  oper TForm1 type= access=3 (TComponent*|Owner) [call: __fastcall]\n"
+            "  oper TForm1 type= access=3 (TComponent*|Owner) [call: __fastcall; init: TForm(Owner)]\n"
             "  oper ~TForm1 type= access=3 [call: __fastcall]\n  oper operator == type=bool access=3 (const TForm1&|o)\n"
             "  oper Extra type=void access=3\n");
   const std::string head = "//Импортированный исходный код"_cp;

@@ -85,7 +85,8 @@ class Writer : public testing::Test {
 
 TEST_F(Writer, ImportedCodeBuildsIntoAProgramThatDoesWhatItSaid) {
   // What real code is made of: head texts, a namespace, several bases, an enum class, a static
-  // member, overloads, an operator, a template, a variable and functions of the unit.
+  // member, overloads, an operator, a template, a variable and functions of the unit, and
+  // constructors whose initialiser lists give a const member and a template's member their value.
   Imported("Shapes",
            "#include <string>\n#define SIDES 4\n\n"
            "namespace geo {\n"
@@ -96,13 +97,13 @@ TEST_F(Writer, ImportedCodeBuildsIntoAProgramThatDoesWhatItSaid) {
            " public:\n  Shape(int side, Kind kind = Kind::Square);\n"
            "  virtual int Area() const;\n  int Scale(int by);\n  int Scale(int by, int plus);\n"
            "  bool operator==(const Shape& other) const;\n"
-           " private:\n  int side_;\n  Kind kind_;\n};\n"
-           "template <class T> class Box { public: T Twice(T v) const { return v + v; } };\n"
+           " private:\n  const int id_;\n  int side_;\n  Kind kind_;\n};\n"
+           "template <class T> class Box { public: Box() : extra_(1) {} T Twice(T v) const { return v + v + extra_ - 1; } T extra_; };\n"
            "}\n"
            "extern int Total;\nint Sides();\n",
            "#include \"Shapes.h\"\n\nint geo::Counted::made = 10;\nint Total = 3;\n"
            "namespace geo {\n"
-           "Shape::Shape(int side, Kind kind) { side_ = side; kind_ = kind; made++; }\n"
+           "Shape::Shape(int side, Kind kind) : id_(side), side_{side}, kind_(kind) { made += id_ - side + 1; }\n"
            "int Shape::Area() const { return kind_ == Kind::Square ? side_ * side_ : 3 * side_ * side_; }\n"
            "int Shape::Scale(int by) { side_ *= by; return side_; }\n"
            "int Shape::Scale(int by, int plus) { side_ = side_ * by + plus; return side_; }\n"
