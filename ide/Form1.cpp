@@ -372,8 +372,9 @@ void CForm1::DestroyWindowsBelow(CInfo* top) {
       // The text of an editor whose operation goes is not written back anywhere.
       if (window == static_cast<CObject*>(CodeEditor)) CodeEditor = nullptr;
       if (window == static_cast<CObject*>(Designer)) Designer = nullptr;
-      // The tuner may be showing a control of this designer's surface.
+      // The tuner may be showing a control of this designer's surface, or its form.
       if (auto* designer = dynamic_cast<CDsgnForm*>(window); designer && Tuner->Shown) {
+        if (Tuner->Shown == &designer->Form) EmptyTuner();
         for (auto* c = dynamic_cast<CControl*>(Tuner->Shown); c; c = c->Parent)
           if (c == designer) {
             EmptyTuner();
