@@ -8,12 +8,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/List.h"
 #include "import/Parser.h"
 
 class CInfo;
+class CAtrInfo;
 class CClassInfo;
 class COperInfo;
 
@@ -113,6 +115,9 @@ class CCppAnalys : public CCppAsmParser {
 
   // [Declaring and finding]
   void DeclareAttribute(CInfo* scope, TMemberInfo& info);
+  // The variable of the unit (or static member of a class) that a declaration at file level
+  // defines, given its value; null when it declares a new one.
+  CAtrInfo* UnitVariable(CInfo* unit, TMemberInfo& info);
   COperInfo* DeclareOperation(CInfo* scope, TMemberInfo& info);
   CClassInfo* FindClass(CInfo* start, const CStr& name);
   COperInfo* FindOperation(CInfo* scope, const CStr& name);
@@ -151,6 +156,10 @@ class CCppAnalys : public CCppAsmParser {
   // The operations among them, in the order met, for the user to hear about.
   std::vector<CUnplacedCode> Unplaced;
 
+  // What the last file read holds outside the declarations that made or completed an element,
+  // as it stands in the file (a namespace that held elements keeps only its other text).
+  std::string HeadText;
+
   // Where every message of the import goes, one text at a time: by default the platform's modal
   // message box.
   std::function<void(const CStr&)> ShowMessage;
@@ -175,6 +184,8 @@ class CCppAnalys : public CCppAsmParser {
   void ReadTopLevel();
   // Declarations up to the "}" that closes a namespace or linkage block (taken), or the end.
   void ReadDeclarations(bool braced);
+  // A namespace or linkage block's declarations, after its "{"; `start` where the block began.
+  void ReadBlock(std::int32_t start);
   // One declaration at file level; `start` where it begins.
   void ReadTopDeclaration();
   // One member or declaration read with its fallbacks: what cannot be placed is skipped to the end
@@ -199,6 +210,8 @@ class CCppAnalys : public CCppAsmParser {
   // Skips from `start` to the end of the declaration that begins there and lists it.
   void SkipUnplaced(std::int32_t start, const char* why);
   std::string TemplateHead();
+  // The namespaces being read, "a::b".
+  std::string NamespacePath() const;
   void SkipRequires();
   void ReadEnum(CInfo* scope);
   void ReadAlias(CInfo* scope);
@@ -208,6 +221,27 @@ class CCppAnalys : public CCppAsmParser {
   void ClearUnit(CInfo* unit);
   void RestartClassIndex();
   void ImportTree(CInfo* element);
+
+  // Head texts: the text of each level being read (the file, then the namespaces and linkage
+  // blocks inside it) that lies outside the declarations made into elements, and where its
+  // text not yet taken begins.
+  struct CHeadLevel {
+    std::string text;
+    std::int32_t from = 0;
+  };
+  std::vector<CHeadLevel> heads_;
+  // Elements made or completed so far: a declaration that moved it is kept out of the head text.
+  std::uint64_t elementsMade_ = 0;
+  // The text [from, to) of the innermost level goes to no head text.
+  void CutHead(std::int32_t from, std::int32_t to);
+  // A block (namespace or linkage) [start, end) whose opening ends at `opened` and whose inner
+  // level was `inner`: when it held elements, it goes out of its level's head text and its
+  // other text, if any, comes back wrapped in the opening and a closing brace.
+  void CutBlock(std::int32_t start, std::int32_t opened, std::int32_t end, CHeadLevel inner, std::uint64_t made);
+
+  // The extern variables of the unit externsOf_, by name, waiting for their definitions.
+  std::unordered_map<std::string, CAtrInfo*> externs_;
+  const CInfo* externsOf_ = nullptr;
 
   std::vector<std::string> namespaces_;  // the namespaces and linkage blocks being read
   std::vector<std::string> macros_;      // from the user's list

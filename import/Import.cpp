@@ -20,7 +20,9 @@
 #include "core/Cp1251.h"
 #include "import/CppAnalys.h"
 #include "import/analys/Shared.h"
+#include "model/HeadTexts.h"
 #include "model/Kinds.h"
+#include "model/SafeNames.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "storage/Config.h"
@@ -31,9 +33,6 @@ namespace {
 // Thrown by ReportError after the report has been shown; ImportElement and ImportText catch it
 // and answer false. It never leaves the import.
 struct CImportStopped {};
-
-// Ancestors whose names are folders of a unit's files.
-constexpr std::string_view kFolderKinds[] = {"CProjectGroupInfo", "CAppInfo", "CLibInfo", "CPackInfo"};
 
 }  // namespace
 
@@ -311,7 +310,32 @@ void CCppAnalys::ShowNamespaceNote() {
 
 void CCppAnalys::ReadTopLevel() {
   namespaces_.clear();
+  heads_.assign(1, CHeadLevel{});
   ReadDeclarations(false);
+  CHeadLevel& file = heads_.front();
+  file.text.append(Text.View().substr(std::size_t(std::clamp<std::int32_t>(file.from, 0, Text.Length().Value))));
+  HeadText = std::move(file.text);
+  heads_.clear();
+}
+
+void CCppAnalys::CutHead(std::int32_t from, std::int32_t to) {
+  if (heads_.empty()) return;
+  CHeadLevel& level = heads_.back();
+  if (from > level.from) level.text.append(Text.View().substr(std::size_t(level.from), std::size_t(from - level.from)));
+  level.from = std::max(level.from, to);
+}
+
+void CCppAnalys::CutBlock(std::int32_t start, std::int32_t opened, std::int32_t end, CHeadLevel inner,
+                          std::uint64_t made) {
+  if (heads_.empty() || elementsMade_ == made) return;  // no element inside: the block is text as it is
+  const std::int32_t close = std::max(inner.from, end - 1);  // the "}"
+  inner.text.append(Text.View().substr(std::size_t(inner.from), std::size_t(close - inner.from)));
+  CutHead(start, end);
+  if (inner.text.find_first_not_of(" \t\r\n") == std::string::npos) return;
+  std::string& text = heads_.back().text;
+  text.append(Text.View().substr(std::size_t(start), std::size_t(opened - start)));
+  text += inner.text;
+  text += "}";
 }
 
 void CCppAnalys::ReadDeclarations(bool braced) {
@@ -319,6 +343,13 @@ void CCppAnalys::ReadDeclarations(bool braced) {
   for (;;) {
     const Scan& next = Peek();
     const std::string_view t = TextOf(next);
+    const std::int32_t declStart = next.start;
+    // A function or variable at file level belongs to the unit being imported.
+    auto readOne = [&] {
+      const std::uint64_t made = elementsMade_;
+      ReadDeclaration(braced ? nullptr : dynamic_cast<CUnitInfo*>(ImportedUnit), ImportedUnit);
+      if (elementsMade_ != made) CutHead(declStart, Pos.Value);
+    };
     if (next.kind == kTokenNone) {
       if (braced) ReportAt(blockStart, "Пропущен символ \"}\""_cp);
       return;
@@ -340,7 +371,7 @@ void CCppAnalys::ReadDeclarations(bool braced) {
       Take(next);
       if (t == "inline" && !Try("namespace")) {
         SetPos(from);
-        ReadDeclaration(nullptr, ImportedUnit);
+        readOne();
         continue;
       }
       // namespace a::b [[attr]] {, namespace { (anonymous), namespace X = Y;
@@ -363,7 +394,7 @@ void CCppAnalys::ReadDeclarations(bool braced) {
           if (std::find(knownNamespaces_.begin(), knownNamespaces_.end(), n) == knownNamespaces_.end())
             knownNamespaces_.push_back(n);
         }
-        ReadDeclarations(true);
+        ReadBlock(declStart);
         namespaces_.resize(namespaces_.size() - names.size());
         continue;
       }
@@ -388,7 +419,7 @@ void CCppAnalys::ReadDeclarations(bool braced) {
       if (Peek().kind == kTokenString) {
         Take(Peek());  // extern "C"
         if (Try("{")) {
-          ReadDeclarations(true);
+          ReadBlock(declStart);
           continue;
         }
         constructStart_ = from;
@@ -397,8 +428,20 @@ void CCppAnalys::ReadDeclarations(bool braced) {
       }
       SetPos(from);
     }
-    ReadDeclaration(nullptr, ImportedUnit);
+    readOne();
   }
+}
+
+void CCppAnalys::ReadBlock(std::int32_t start) {
+  // After the "{" of a namespace or linkage block that began at `start`.
+  const std::int32_t opened = Pos.Value;
+  const std::uint64_t made = elementsMade_;
+  if (!heads_.empty()) heads_.push_back({std::string(), opened});
+  ReadDeclarations(true);
+  if (heads_.size() < 2) return;
+  CHeadLevel inner = std::move(heads_.back());
+  heads_.pop_back();
+  CutBlock(start, opened, Pos.Value, std::move(inner), made);
 }
 
 void CCppAnalys::ImportFile(const CStr& name) {
@@ -467,18 +510,23 @@ void CCppAnalys::ImportTree(CInfo* element) {
     LoadMacroList((CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe")) + "\\Macros.txt");
   }
   if (element && element->ClassName() == "CUnitInfo") {
-    ClearUnit(element);  // a re-import starts from an empty unit
-    CStr path;
-    for (const CInfo* a = element->Parent; a; a = a->Parent) {
-      const CStr kind = a->ClassName();
-      for (std::string_view folder : kFolderKinds)
-        if (kind.View() == folder) path = a->GetName() + "\\" + path;
+    // Names become a path only when none of them leaves its folder.
+    if (const CInfo* bad = FirstUnsafeOnPath(*element)) {
+      if (ShowMessage) ShowMessage(CStr(UnsafeNameWords()) + "\"" + bad->GetName() + "\"");
+      throw CImportStopped{};
     }
-    const CStr home = CoreApp ? CoreApp->HomeDir : CStr("C:\\Qxe");
-    path = home + "\\" + path + element->GetName();
+    ClearUnit(element);  // a re-import starts from an empty unit
+    const CStr path = ProjectFolder(*element) + element->GetName();
     // The same analyser reads both, so the source finds what the header declared.
+    HeadTexts heads;
+    HeadText.clear();
     ImportFile(path + ".h");
+    const std::string name = element->GetName().ToStd();
+    heads.Header = HeadFromFile(HeadText, {"#pragma once", "#include \"" + name + ".forms.h\""});
+    HeadText.clear();
     ImportFile(path + ".cpp");
+    heads.Source = HeadFromFile(HeadText, {"#include \"" + name + ".h\""});
+    static_cast<CUnitInfo*>(element)->UnitExtra = WriteHeads(heads);
   } else if (element) {
     for (std::int32_t i = 0; i < element->ChildCount().Value; ++i) ImportTree(element->Child(i));
   }

@@ -1,6 +1,7 @@
 // Operations: the parameter list, what follows it, and the body rebuilt as code text.
 #include "import/analys/Indexes.h"
 #include "import/analys/Shared.h"
+#include "model/HeadTexts.h"
 
 using namespace analys;
 
@@ -21,6 +22,7 @@ void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
     const Scan& what = Peek();
     const std::string_view w = TextOf(what);
     if (w != "0" && w != "default" && w != "delete") ReportError(msg::kZero);
+    if (w != "0" && !operation->Code.View().empty()) throw CCannotPlace{"described again"};
     PutExtra(operation, "tail", (info.Tail.empty() ? "" : info.Tail + " ") + "= " + std::string(w));
     Take(what);
     if (!Try(";")) ReportError(msg::kSemicolon);
@@ -28,6 +30,11 @@ void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
   }
   if (Try(":")) SkipInitList();
   if (Try("{")) {
+    // A second body for one declaration (the other branch of an #if), or one for a defaulted or
+    // deleted function: the first description stands, as for classes.
+    const std::string_view tail = ExtraValue(operation->Extra().View(), "tail");
+    if (tail.ends_with("= default") || tail.ends_with("= delete"))
+      throw CCannotPlace{"described again"};
     ReadBody(scope, operation);
     return;
   }

@@ -1,6 +1,7 @@
 // Declaring and finding: DeclareAttribute, DeclareOperation, FindClass, FindOperation, IsTypeName.
 #include "import/analys/Indexes.h"
 #include "import/analys/Shared.h"
+#include "model/HeadTexts.h"
 
 using namespace analys;
 
@@ -34,43 +35,87 @@ std::string Signature(std::string_view name, const std::vector<CParamText>& para
   return key;
 }
 
-// "tail" line of an element's Extra.
-std::string_view ExtraLine(std::string_view extra, std::string_view key) {
-  for (std::size_t at = 0; at < extra.size();) {
-    std::size_t end = extra.find("\r\n", at);
-    if (end == std::string_view::npos) end = extra.size();
-    const std::string_view line = extra.substr(at, end - at);
-    if (line.size() > key.size() + 1 && line.starts_with(key) && line[key.size()] == ':')
-      return line.substr(key.size() + 2);
-    at = end + 2;
-  }
-  return {};
-}
-
 }  // namespace
 
+CAtrInfo* CCppAnalys::UnitVariable(CInfo* unit, TMemberInfo& info) {
+  // A.h says "extern int Count;", A.cpp "int Count = 5;": one variable, as the definition
+  // says. int A::count = 0; defines the static member count of A, and its value is kept there.
+  const std::string_view name = info.Name.View();
+  if (const std::size_t cut = name.rfind("::"); cut != std::string_view::npos) {
+    // A template's member is defined with the template's head, which the writer does not
+    // repeat: its definition stays text of the file.
+    CClassInfo* owner = FindQualified(nullptr, name.substr(0, cut));
+    if (owner && (!templateHead_.empty() || !ExtraValue(owner->Extra().View(), "template").empty())) return nullptr;
+    for (std::int32_t i = 0; owner && i < owner->ChildCount().Value; ++i)
+      if (auto* member = dynamic_cast<CAtrInfo*>(owner->Child(i)); member && NameOf(member) == name.substr(cut + 2)) {
+        if (!info.Declarator.empty()) PutExtra(member, "define", info.Declarator);
+        ++elementsMade_;
+        return member;
+      }
+    return nullptr;
+  }
+  const std::string prefix = PrefixOf(info);
+  if (prefix.find("extern") != std::string::npos) return nullptr;
+  if (externsOf_ != unit) {
+    // The unit's extern variables by name, found once: a source defines thousands of them.
+    externs_.clear();
+    for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i)
+      if (auto* declared = dynamic_cast<CAtrInfo*>(unit->Child(i));
+          declared && ExtraValue(declared->Extra().View(), "prefix") == "extern")
+        externs_.emplace(NameOf(declared), declared);
+    externsOf_ = unit;
+  }
+  if (const auto found = externs_.find(std::string(name)); found != externs_.end()) {
+    CAtrInfo* declared = found->second;
+    externs_.erase(found);
+    declared->Extra() = CStr();
+    declared->Type = CStr(TypeOf(info));
+    declared->MemberFlag = info.PointerLevel != 0;
+    if (!prefix.empty()) PutExtra(declared, "prefix", prefix);
+    if (!info.Declarator.empty()) PutExtra(declared, "declarator", info.Declarator);
+    ++elementsMade_;
+    return declared;
+  }
+  return nullptr;
+}
+
 void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
+  info.MemberKind = 1;
+  const bool atUnit = dynamic_cast<CUnitInfo*>(scope) != nullptr;
+  if (atUnit && UnitVariable(scope, info)) return;
+  // int A::count = 0; inside a namespace: the static member's definition.
+  if (!scope && dynamic_cast<CUnitInfo*>(ImportedUnit) && info.Name.View().find("::") != std::string_view::npos &&
+      UnitVariable(ImportedUnit, info))
+    return;
+  // A qualified name inside a class names no member of it (a type the reader took apart).
+  if (dynamic_cast<CClassInfo*>(scope) && info.Name.View().find("::") != std::string_view::npos)
+    throw CCannotPlace{"qualified member"};
+  // A qualified name that names no member, or a word without a type ("N;"), is no variable
+  // of the unit: it stays with the analyser, as any declaration outside a unit does.
+  if (atUnit && (info.Name.View().find("::") != std::string_view::npos || TypeOf(info).empty())) scope = nullptr;
   auto* attribute = new CAtrInfo;
-  if (scope)
+  if (scope) {
     scope->Append(attribute);
-  else
+    ++elementsMade_;
+  } else {
     GlobalItems.Add(attribute);
+  }
   attribute->SetName(info.Name);
   attribute->Type = CStr(TypeOf(info));
   attribute->MemberFlag = info.PointerLevel != 0;
-  attribute->Access = CurrentAccess;
+  attribute->Access = scope && atUnit ? 2 : CurrentAccess.Value;
   const std::string prefix = PrefixOf(info);
   if (!prefix.empty()) PutExtra(attribute, "prefix", prefix);
   if (!info.Declarator.empty()) PutExtra(attribute, "declarator", info.Declarator);
   if (!templateHead_.empty()) PutExtra(attribute, "template", templateHead_);
-  info.MemberKind = 1;
+  if (scope && atUnit && externsOf_ == scope && prefix == "extern") externs_.emplace(info.Name.ToStd(), attribute);
 }
 
 std::string CCppAnalys::OperSignature(const COperInfo* operation) const {
   std::vector<CParamText> params;
   for (std::int32_t i = 0; i < operation->Params.Count().Value; ++i)
     params.push_back({operation->Param(i)->Type.ToStd(), {}, {}});
-  return Signature(NameOf(operation), params, ExtraLine(operation->Extra().View(), "tail"));
+  return Signature(NameOf(operation), params, ExtraValue(operation->Extra().View(), "tail"));
 }
 
 CClassInfo* CCppAnalys::FindQualified(CInfo* scope, std::string_view qualifier) {
@@ -101,7 +146,8 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   bool qualified = false;
   if (const std::size_t at = rest.rfind("::"); at != std::string_view::npos && rest.substr(0, at).find("operator ") == std::string_view::npos) {
     // A class-qualified name: within a class, its own name; outside, the path from the top.
-    CClassInfo* owner = FindQualified(scope, rest.substr(0, at));
+    // A qualified name at file level is looked up as before units held functions: from the top.
+    CClassInfo* owner = FindQualified(dynamic_cast<CUnitInfo*>(scope) ? nullptr : scope, rest.substr(0, at));
     if (!owner && scope && rest.substr(0, at) == NameOf(scope)) owner = dynamic_cast<CClassInfo*>(scope);
     scope = owner;
     rest.remove_prefix(at + 2);
@@ -112,10 +158,17 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;
   const std::string key = Signature(name.View(), info.Params, info.Tail);
-  const bool made = scope && operations_->IsMade(scope);
+  bool made = scope && operations_->IsMade(scope);
+  if (scope && !made && dynamic_cast<CUnitInfo*>(scope)) {
+    // The unit's functions go in the index too: a source defines thousands of them.
+    operations_->Made(scope);
+    for (std::int32_t i = 0; i < scope->ChildCount().Value; ++i)
+      if (auto* o = dynamic_cast<COperInfo*>(scope->Child(i))) operations_->Add(scope, OperSignature(o), o);
+    made = true;
+  }
   if (scope) {
     COperInfo* declared = made ? operations_->Find(scope, key) : nullptr;
-    if (!made && dynamic_cast<CClassInfo*>(scope)) {
+    if (!made && (dynamic_cast<CClassInfo*>(scope) || dynamic_cast<CUnitInfo*>(scope))) {
       for (std::int32_t i = 0; i < scope->ChildCount().Value && !declared; ++i)
         if (auto* o = dynamic_cast<COperInfo*>(scope->Child(i)); o && NameOf(o) == name.View() && OperSignature(o) == key)
           declared = o;
@@ -133,14 +186,19 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
       if (count == 1 && only->Code.View().empty() && only->Params.Count().Value == std::int32_t(info.Params.size()))
         declared = only;
     }
-    if (declared) return declared;
+    if (declared) {
+      ++elementsMade_;
+      return declared;
+    }
   }
   auto* operation = new COperInfo;
   // An operation with no class to belong to stays with the analyser, like a global variable.
-  if (scope)
+  if (scope) {
     scope->Append(operation);
-  else
+    ++elementsMade_;
+  } else {
     GlobalItems.Add(operation);
+  }
   operation->SetName(name);
   if (made) operations_->Add(scope, key, operation);
   operation->Type = CStr(info.ReturnType.empty() ? TypeOf(info) : TypeOf(info) + " -> " + info.ReturnType);
@@ -148,7 +206,7 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
     operation->Type = CStr(TypeOf(info));
     PutExtra(operation, "returns", info.ReturnType);
   }
-  operation->Access = CurrentAccess;
+  operation->Access = dynamic_cast<CUnitInfo*>(scope) ? 2 : CurrentAccess.Value;
   for (const CParamText& param : info.Params) operation->AddParam(CStr(param.Type), CStr(param.Name), CStr(param.Value));
   const std::string prefix = PrefixOf(info);
   if (!prefix.empty()) PutExtra(operation, "prefix", prefix);
@@ -201,6 +259,7 @@ void CCppAnalys::RestartClassIndex() {
 
 void CCppAnalys::ClearUnit(CInfo* unit) {
   operations_->Clear();
+  externsOf_ = nullptr;
   for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i) classes_->Removing(unit->Child(i));
   unit->Children.Clear();
 }

@@ -163,7 +163,7 @@ TEST_F(Analys, WhatCannotBePlacedIsSkippedAndListed) {
       {"class A { int x A; B c A; int y; };", "class A\n  atr y type=int access=0\n", "int x A;B c A;"},
       {"int x y; B c d; class C { };", "class C\n", "int x y;B c d;"},
       {"short int n; long long m; class B { unsigned long long int x; };",
-       "class B\n  atr x type=unsigned long long int access=0\n", ""},
+       "atr n type=short int access=2\natr m type=long long access=2\nclass B\n  atr x type=unsigned long long int access=0\n", ""},
   };
   for (const Case& c : cases) {
     unit->Children.Clear();
@@ -320,8 +320,11 @@ TEST_F(Analys, PreprocessorLinesEndAtTheirLineEnd) {
 TEST_F(Analys, TopLevelWordsAreDispatched) {
   EXPECT_TRUE(Import("typedef int Count; typedef TList TMyList; typedef void (__closure *TNotify)(TObject* Sender);\n"
                      "extern int Shared; enum E { a, b }; ; TForm1 *Form1; int main() { return 0; }"));
-  // Typedefs and globals never enter the model; an enum is a type of the unit.
-  EXPECT_EQ(Describe(unit), "CTypeInfo E [key: enum; values: a,b]\n");
+  // Typedefs never enter the model; an enum is a type of the unit, and variables and functions
+  // at file level are its attributes and operations.
+  EXPECT_EQ(Describe(unit),
+            "atr Shared type=int access=2 [prefix: extern]\nCTypeInfo E [key: enum; values: a,b]\n"
+            "atr Form1 type=TForm1* ptr access=2\noper main type=int access=2\n");
   ASSERT_EQ(a.Typedefs.Count().Value, 3);
   auto* count = a.Typedefs.GetAs<CTypeInfo>(0);
   EXPECT_EQ(count->GetName(), "Count");
@@ -329,13 +332,9 @@ TEST_F(Analys, TopLevelWordsAreDispatched) {
   EXPECT_EQ(a.Typedefs.GetAs<CTypeInfo>(1)->BaseType, "TList");
   ASSERT_EQ(a.EventTypes.Count().Value, 1);
   EXPECT_EQ(a.EventTypes.Get(0)->GetName(), "TNotify");
-  ASSERT_EQ(a.GlobalItems.Count().Value, 3);
-  EXPECT_EQ(a.GlobalItems.Get(0)->GetName(), "Shared");
-  auto* form = a.GlobalItems.GetAs<CAtrInfo>(1);
-  EXPECT_EQ(form->GetName(), "Form1");
-  EXPECT_EQ(form->Type, "TForm1*");
-  EXPECT_TRUE(form->MemberFlag);
-  auto* main = a.GlobalItems.GetAs<COperInfo>(2);
+  EXPECT_EQ(a.GlobalItems.Count().Value, 0);
+  auto* main = dynamic_cast<COperInfo*>(unit->Child(3));
+  ASSERT_NE(main, nullptr);
   EXPECT_EQ(main->GetName(), "main");
   EXPECT_EQ(main->Code.ToStd(), "//Импортированный исходный код"_cp + std::string("\r\n return 0;"));
   EXPECT_TRUE(shown.empty());

@@ -11,6 +11,7 @@
 #include "core/Cp1251.h"
 #include "import/CppAnalys.h"
 #include "import/Import.h"
+#include "model/HeadTexts.h"
 #include "model/Kinds.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
@@ -73,7 +74,7 @@ TEST_F(Driver, AUnitsFilesLieBelowTheFoldersOfItsProjects) {
   Spit("C:\\Qxe\\Top.h", "class D { };");
   ASSERT_TRUE(Run(&root).Ok);
   EXPECT_EQ(Describe(main), "class A\n");
-  EXPECT_EQ(Describe(deep), "class B\n");
+  EXPECT_EQ(Describe(deep), "atr x type=int access=2\nclass B\n");
   EXPECT_EQ(Describe(inDll), "class C\n");
   EXPECT_EQ(Describe(top), "class D\n");
   EXPECT_EQ(dll->ChildCount().Value, 1);
@@ -211,17 +212,16 @@ TEST_F(Driver, CodeThatFindsNoClassIsListedWithItsFileAndLine) {
        "TNone::~TNone() { }\n");
   const CImportResult result = Run(unit);
   ASSERT_TRUE(result.Ok) << (shown.size() > 1 ? shown[1] + " " + shown[2] : "");
-  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type=void access=0\n");
+  // A function of the unit is its operation, declared in the header and defined in the source.
+  EXPECT_EQ(Describe(unit), "class TForm1\n  oper Go type=void access=0\noper Helper type=int access=2 (int|a)\n");
   std::vector<std::string> listed;
   for (const CUnplacedCode& code : result.Unplaced)
     listed.push_back(code.FileName.ToStd() + ":" + code.Line.ToStr().ToStd() + " " +
                      code.Name.ToStd());
-  const std::string h = "C:\\Qxe\\Demo\\Main.h", cpp = "C:\\Qxe\\Demo\\Main.cpp";
-  EXPECT_EQ(listed,
-            (std::vector<std::string>{h + ":2 Helper", cpp + ":3 TFrom1::Stop", cpp + ":5 Helper",
-                                      cpp + ":6 TNone::TNone", cpp + ":7 TNone::~TNone"}));
-  ASSERT_EQ(result.Unplaced.size(), 5u);
-  EXPECT_EQ(UnplacedText(result.Unplaced[1]),
+  const std::string cpp = "C:\\Qxe\\Demo\\Main.cpp";
+  EXPECT_EQ(listed, (std::vector<std::string>{cpp + ":3 TFrom1::Stop", cpp + ":6 TNone::TNone", cpp + ":7 TNone::~TNone"}));
+  ASSERT_EQ(result.Unplaced.size(), 3u);
+  EXPECT_EQ(UnplacedText(result.Unplaced[0]),
             "Не помещено в проект: TFrom1::Stop, C:\\Qxe\\Demo\\Main.cpp, строка 3"_cp);
   EXPECT_TRUE(shown.empty());  // the list is the caller's to show
 }
@@ -252,14 +252,52 @@ TEST_F(Driver, ZeroBytesAreDroppedAndEveryLineEndCountsOnce) {
   // A zero byte between "\r" and "\n" leaves one line break; one inside a word joins it.
   using namespace std::string_literals;
   Spit("C:\\Qxe\\Demo\\Main.h",
-       "\0\nint F(int a);\r\0\nint G(int b);\n\r\n\nint H(int c);\ncla\0ss B { };\n"s);
+       "\0\nint X::F(int a);\r\0\nint X::G(int b);\n\r\n\nint X::H(int c);\ncla\0ss B { };\n"s);
   const CImportResult result = Run(unit);
   ASSERT_TRUE(result.Ok);
   EXPECT_EQ(Describe(unit), "class B\n");
   std::vector<std::string> listed;
   for (const CUnplacedCode& code : result.Unplaced)
     listed.push_back(code.Line.ToStr().ToStd() + " " + code.Name.ToStd());
-  EXPECT_EQ(listed, (std::vector<std::string>{"2 F", "3 G", "6 H"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"2 X::F", "3 X::G", "6 X::H"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Driver, WhatLiesOutsideTheElementsIsTheUnitsHeadTexts) {
+  auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
+  Spit("C:\\Qxe\\Demo\\Main.h",
+       "#pragma once\n#include <vector>\n\n#define LIMIT 10   \n"
+       "namespace geo {\nint Helper(int);\nclass Shape { };\n}\n"
+       "namespace other { int Alone(); }\n"
+       "extern int Count;\nint Twice(int a);\nclass Shape;\n");
+  Spit("C:\\Qxe\\Demo\\Main.cpp",
+       "#include \"Main.h\"\n#include <cstdio>\nint Count = 3;\n"
+       "int Twice(int a) { return a + a; }\nstatic void Later();\n");
+  ASSERT_TRUE(Run(unit).Ok) << (shown.size() > 1 ? shown[1] : "");
+  // The namespace that held a class keeps its other text; the one without elements stays whole;
+  // the variable, the function and its definition are elements, and the writer's own lines go.
+  const HeadTexts heads = ReadHeads(unit->UnitExtra);
+  EXPECT_EQ(heads.Header,
+            "#include <vector>\r\n#define LIMIT 10\r\nnamespace geo {\r\nint Helper(int);\r\n}\r\n"
+            "namespace other { int Alone(); }\r\n");
+  EXPECT_EQ(heads.Source, "#include <cstdio>\r\n");
+  EXPECT_EQ(Describe(unit),
+            "class Shape [namespace: geo]\natr Count type=int access=2 [declarator: = 3]\n"
+            "oper Twice type=int access=2 (int|a)\noper Later type=void access=2 [prefix: static]\n");
+}
+
+TEST_F(Driver, ANameThatWouldLeaveItsFolderIsRefusedBeforeAnyFileIsRead) {
+  for (const char* name : {"..", "a/b", "a\\b", ""}) {
+    root.Children.Clear();
+    shown.clear();
+    auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), name);
+    EXPECT_FALSE(Run(unit).Ok) << name;
+    ASSERT_EQ(shown.size(), 1u) << name;
+    EXPECT_NE(shown[0].find("\"" + std::string(name) + "\""), std::string::npos) << shown[0];
+  }
 }
 
 }  // namespace

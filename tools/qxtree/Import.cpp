@@ -22,22 +22,6 @@ void Line(const CStr& text) {
   std::fputs(line.c_str(), stderr);
 }
 
-// The element at a path of names, each the first child of its name.
-CInfo* Find(CInfo& root, const std::string& path) {
-  CInfo* node = &root;
-  std::size_t from = 0;
-  while (node && from <= path.size()) {
-    const std::size_t slash = std::min(path.find('/', from), path.size());
-    const CStr name(platform::Utf8ToCp1251(path.substr(from, slash - from)));
-    CInfo* found = nullptr;
-    for (std::int32_t i = 0; i < node->ChildCount().Value && !found; ++i)
-      if (node->Child(i)->GetName() == name) found = node->Child(i);
-    node = found;
-    from = slash + 1;
-  }
-  return node;
-}
-
 }  // namespace
 
 int Import(const std::string& file, const std::string& element) {
@@ -48,7 +32,7 @@ int Import(const std::string& file, const std::string& element) {
   CInfo& root = app.InfoMan.Root;  // the import looks for classes from the application's root
   // The save writes over the file without what the load passed over: the file is kept first.
   if (!Load(file, root, Skips::KeptAside)) return 1;
-  CInfo* target = Find(root, element);
+  CInfo* target = FindElement(root, element);
   if (!target) {
     Report(file, CStr("нет элемента "_cp) + CStr(platform::Utf8ToCp1251(element)));
     return 1;

@@ -4,6 +4,8 @@
 //                         the first fault of the file, or every damaged design line
 //   qxtree copy IN OUT    read and write again (refused when a record would be lost)
 //   qxtree import FILE ELEMENT   the Import command on an element (Work/Demo/Main), then save
+//   qxtree export FILE ELEMENT DIR   the C++ files of the application (or library) that holds
+//                         the element written into DIR
 // Exit codes: 0 done, 1 the file is faulty or cannot be read or written, 2 bad arguments.
 #include <cstdio>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include "core/App.h"
 #include "platform/Memory.h"
 #include "tools/qxtree/Dump.h"
+#include "tools/qxtree/Export.h"
 #include "tools/qxtree/Import.h"
 #include "tools/qxtree/ProjectFile.h"
 
@@ -22,7 +25,8 @@ constexpr const char* kUsage =
     "  qxtree dump ФАЙЛ        дерево проекта в виде JSON\n"
     "  qxtree check ФАЙЛ       проверка файла: первая ошибка и её смещение\n"
     "  qxtree copy ИЗ В        прочитать и записать заново\n"
-    "  qxtree import ФАЙЛ ЭЛЕМЕНТ  импорт C++ в элемент (путь вида Work/Demo/Main) и запись\n";
+    "  qxtree import ФАЙЛ ЭЛЕМЕНТ  импорт C++ в элемент (путь вида Work/Demo/Main) и запись\n"
+    "  qxtree export ФАЙЛ ЭЛЕМЕНТ ПАПКА  файлы C++ приложения (Work/Demo) в папку\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "qxtree: %s\n", problem);
@@ -39,6 +43,8 @@ int main(int argc, char** argv) {
     if (argc == 4) platform::RestartWithHugePages(argv);
     return argc == 4 ? qxtree::Import(argv[2], argv[3]) : Usage("неверное число аргументов");
   }
+  if (command == "export")
+    return argc == 5 ? qxtree::Export(argv[2], argv[3], argv[4]) : Usage("неверное число аргументов");
   const int wanted = command == "copy" ? 4 : 3;
   if (command != "dump" && command != "check" && command != "copy")
     return Usage(("неизвестная команда " + command).c_str());

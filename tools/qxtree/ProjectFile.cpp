@@ -49,4 +49,19 @@ bool Save(const std::string& path, CInfo& root) {
   return false;
 }
 
+CInfo* FindElement(CInfo& root, const std::string& path) {
+  CInfo* node = &root;
+  std::size_t from = 0;
+  while (node && from <= path.size()) {
+    const std::size_t slash = std::min(path.find('/', from), path.size());
+    const CStr name(platform::Utf8ToCp1251(path.substr(from, slash - from)));
+    CInfo* found = nullptr;
+    for (std::int32_t i = 0; i < node->ChildCount().Value && !found; ++i)
+      if (node->Child(i)->GetName() == name) found = node->Child(i);
+    node = found;
+    from = slash + 1;
+  }
+  return node;
+}
+
 }  // namespace qxtree
