@@ -208,6 +208,7 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
 
   CurrentColor = CColor(0, 0, 0);
   Form.Designer = this;
+  Form.Title = Caption->Title->Str;  // the toolkit's own until a design is read
   // The tuner finds the form's rows in the registry; the first designer enters them.
   if (CoreApp && CoreApp->ClassMan && !CoreApp->ClassMan->Find(kDesignedFormRow.Name))
     CoreApp->ClassMan->Register(kDesignedFormRow);
