@@ -146,7 +146,7 @@ void SetFormField(CObject* owner, CObject* value) {
   auto* form = dynamic_cast<CDesignedForm*>(owner);
   if (!form) return;
   form->Set = true;
-  if (form->Designer) form->Designer->ShowForm();
+  if (form->Designer) form->Designer->FormTuned();
 }
 
 CStr CheckFormSide(CObject*, const CObject* value) {
@@ -212,6 +212,14 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
   // The tuner finds the form's rows in the registry; the first designer enters them.
   if (CoreApp && CoreApp->ClassMan && !CoreApp->ClassMan->Find(kDesignedFormRow.Name))
     CoreApp->ClassMan->Register(kDesignedFormRow);
+}
+
+void CDsgnForm::FormTuned() {
+  // A form line that could not be read is replaced by the one now written, not kept beside it.
+  std::erase_if(Unread, [](const std::string& line) {
+    return line.starts_with(std::string(design::kFormKind) + " ") || line == design::kFormKind;
+  });
+  ShowForm();
 }
 
 void CDsgnForm::ShowForm() {

@@ -85,6 +85,9 @@ class CDsgnForm : public CForm {
   // the face that shows a panel's colour; none where the kind has none.
   static CText* TextOf(CControl* control);
   static CControl* FaceOf(CControl* control);
+  // After the tuner changed the form: a damaged form line kept from the design goes, and the
+  // form is shown.
+  void FormTuned();
   // After a change of the form's title or size: the caption and the surface show it.
   void ShowForm();
   // The name of the operation a control's click calls; none without one.

@@ -482,7 +482,9 @@ TEST_F(DsgnFormTunerTest, TheSurfaceTakesTheKeyboardAfterAPress) {
 // The form's own rows: a release on the bare surface shows them; a title or size typed there is
 // shown at once and kept in the design, and a size that cannot be a window's is refused.
 TEST_F(DsgnFormTunerTest, TheFormsTitleAndSizeAreSetInTheTunerAndKept) {
-  designer->ReadDesign("", "TLogin");
+  // A damaged form line is kept until the form is tuned: the tuned one then stands for it.
+  EXPECT_NE(designer->ReadDesign("design 1\nform size=0,5\n", "TLogin"), "");
+  EXPECT_EQ(designer->Form.Title, "TLogin");
   Click(*map, 300, 300);
   ASSERT_EQ(tuner->Shown, &designer->Form);
   EXPECT_EQ(tuner->RootItems.Count(), CInt(3)) << "Title, Width, Height";

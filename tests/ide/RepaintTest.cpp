@@ -162,7 +162,7 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
        },
        "801x601:85e4f5afec166776"},
       {"a form class selected: its designer over the editor, the tuner showing the class",
-       [&] { Select(form); }, "801x601:0b4dad70fe632c43"},
+       [&] { Select(form); }, "801x601:52a6bb8735b0c511"},
   };
   for (const Step& step : steps) {
     step.apply();
