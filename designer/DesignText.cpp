@@ -95,13 +95,18 @@ void CDsgnForm::WriteControl(CControl* control, int depth, std::string& out) {
 }
 
 CStr CDsgnForm::WriteDesign(const CStr& extra) {
-  const bool empty = Map->ChildCount().Value == 0 && Unread.empty();
+  const bool empty = Map->ChildCount().Value == 0 && Unread.empty() && !Form.Set;
   if (empty && !design::IsDesign(extra.View())) return extra;  // someone else's text stays
   // Other facts of the class (what the C++ import kept) stay before the design.
   std::string out(design::BeforeDesign(extra.View()));
   if (!out.empty() && out.back() != '\n') out += "\r\n";
   out += design::kVersionLine;
   out += "\n";
+  // Untouched, the form stays at the default a design without the line stands for.
+  if (Form.Set)
+    out += std::string(design::kFormKind) + " title=" + design::Quoted(Form.Title.View()) +
+         " size=" + std::to_string(Form.Width.Value) + "," + std::to_string(Form.Height.Value) +
+         "\n";
   for (std::int32_t i = 0; i < Map->ChildCount().Value; ++i) WriteControl(Map->GetChild(i), 0, out);
   // What could not be read is kept as it stood, to be read again by a later version or by hand.
   for (const std::string& line : Unread) out += line + "\n";
@@ -154,11 +159,29 @@ void CDsgnForm::ApplyLine(CControl* control, const design::Line& line) {
   control->SetName(CStr(std::string_view(line.Name)));
 }
 
+void CDsgnForm::ReadForm(const design::Parsed& parsed, const CStr& owner) {
+  Form.Title = owner;
+  Form.Width = design::kDefaultFormWidth;
+  Form.Height = design::kDefaultFormHeight;
+  Form.Set = parsed.Form.has_value();
+  if (parsed.Form) {
+    std::string title;
+    if (parsed.Form->Text("title", title)) Form.Title = CStr(std::string_view(title));
+    std::vector<long double> size;
+    if (parsed.Form->Numbers("size", 2, size)) {
+      Form.Width = std::int32_t(size[0]);
+      Form.Height = std::int32_t(size[1]);
+    }
+  }
+  ShowForm();
+}
+
 CStr CDsgnForm::ReadDesign(const CStr& extra, const CStr& owner) {
   Map->Clear();
   Clicks.clear();
   Unread.clear();
   const design::Parsed parsed = design::Parse(extra.View());
+  ReadForm(parsed, owner);
   if (!parsed.IsDesign) return "";
   // The group each depth's controls go into: the surface at depth 0.
   std::vector<CControl*> into{Map};

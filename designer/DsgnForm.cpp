@@ -11,8 +11,10 @@
 #include "controls/Shapes.h"
 #include "controls/Text.h"
 #include "core/App.h"
+#include "core/Cp1251.h"
 #include "designer/ColorForm.h"
 #include "designer/Map.h"
+#include "model/ClassManager.h"
 #include "widgets/Bevel.h"
 #include "widgets/Button.h"
 #include "widgets/Edit.h"
@@ -137,7 +139,41 @@ bool InTree(CControl* root, const CObject* object) {
   return false;
 }
 
+// The designed form's rows in the tuner: each change is shown at once.
+template <auto Field>
+void SetFormField(CObject* owner, CObject* value) {
+  FieldSetter<Field>(owner, value);
+  auto* form = dynamic_cast<CDesignedForm*>(owner);
+  if (!form) return;
+  form->Set = true;
+  if (form->Designer) form->Designer->FormTuned();
+}
+
+CStr CheckFormSide(CObject*, const CObject* value) {
+  const auto* side = dynamic_cast<const CInt*>(value);
+  if (side && side->Value >= 1 && side->Value <= design::kMaxFormSide) return "";
+  return "Размер формы - от 1 до 10000"_cp;
+}
+
+// No base: the object's own name would be a row that the design does not keep.
+const CClassRow kDesignedFormRow = {
+    "CDesignedForm",
+    "",
+    "QxDsgn",
+    "Класс - проектируемая форма"_cp,
+    &::Make<CDesignedForm>,
+    {{"Title", "CStr", false, &FieldGetter<&CDesignedForm::Title>,
+      &SetFormField<&CDesignedForm::Title>},
+     {"Width", "CInt", false, &FieldGetter<&CDesignedForm::Width>,
+      &SetFormField<&CDesignedForm::Width>, false, &CheckFormSide},
+     {"Height", "CInt", false, &FieldGetter<&CDesignedForm::Height>,
+      &SetFormField<&CDesignedForm::Height>, false, &CheckFormSide}}};
+
 }  // namespace
+
+CStr CDesignedForm::ClassName() const {
+  return "CDesignedForm";
+}
 
 // [SECTION] Building
 
@@ -171,6 +207,26 @@ CDsgnForm::CDsgnForm(CControl* parent) : CForm(parent) {
   Map->OnKeyDown.Set(this, &CDsgnForm::MapKeyDown);
 
   CurrentColor = CColor(0, 0, 0);
+  Form.Designer = this;
+  Form.Title = Caption->Title->Str;  // the toolkit's own until a design is read
+  // The tuner finds the form's rows in the registry; the first designer enters them.
+  if (CoreApp && CoreApp->ClassMan && !CoreApp->ClassMan->Find(kDesignedFormRow.Name))
+    CoreApp->ClassMan->Register(kDesignedFormRow);
+}
+
+void CDsgnForm::FormTuned() {
+  // A form line that could not be read is replaced by the one now written, not kept beside it.
+  std::erase_if(Unread, [](const std::string& line) {
+    return line.starts_with(std::string(design::kFormKind) + " ") || line == design::kFormKind;
+  });
+  ShowForm();
+}
+
+void CDsgnForm::ShowForm() {
+  Caption->Title->Str = Form.Title;
+  Map->FormWidth = Form.Width;
+  Map->FormHeight = Form.Height;
+  Invalidate();
 }
 
 CStr CDsgnForm::ClassName() const {
@@ -197,7 +253,9 @@ void CDsgnForm::ShowSelection() {
 }
 
 void CDsgnForm::MapMouseUp(CControl*, CInt, CShiftStateSet, CPoint) {
-  if (Tuner) Tuner->ShowObject(Map->FirstSelected());
+  if (!Tuner) return;
+  CControl* first = Map->FirstSelected();
+  Tuner->ShowObject(first ? static_cast<CObject*>(first) : &Form);
 }
 
 void CDsgnForm::MapKeyDown(CControl*, CInt key, CShiftStateSet) {

@@ -2,7 +2,9 @@
 // below it, the design surface (Map.h). The tools clear the surface, clone, delete, group and
 // ungroup the selection, choose the colour that new controls get, and put a new control of one
 // of fourteen kinds at the surface's top-left corner. Whenever the mouse is released on the
-// surface, the first selected control is shown in the property tuner.
+// surface, the first selected control is shown in the property tuner, or, on the bare surface,
+// the designed form itself: its title (shown in the designer's caption) and its size (the
+// surface outside it is shaded).
 //
 // The design is kept as a text (model/Design.h) in its class element: WriteDesign makes that
 // text from the surface, ReadDesign makes the surface again from it. New controls are named after
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Design.h"
 #include "widgets/Form.h"
 
 class CColorForm;
@@ -25,7 +28,24 @@ class CToolBar;
 class CTunerTreeBox;
 namespace design {
 struct Line;
+struct Parsed;
 }
+
+class CDsgnForm;
+
+// The designed form itself, as the tuner shows it: the built program's window title and inner
+// size, kept in the design's form line.
+class CDesignedForm : public CObject {
+ public:
+  CStr ClassName() const override;
+
+  CStr Title;
+  CInt Width = design::kDefaultFormWidth;
+  CInt Height = design::kDefaultFormHeight;
+  CDsgnForm* Designer = nullptr;  // not owned; shows every change
+  // Read from a form line or changed in the tuner: then it is written even with no controls.
+  bool Set = false;
+};
 
 class CDsgnForm : public CForm {
  public:
@@ -43,7 +63,7 @@ class CDsgnForm : public CForm {
   // Tools 7 to 20: the kind is the button's number.
   void AddControlClick(CControl* sender);
 
-  // The surface's OnMouseUp: the tuner shows the first selected control, or none.
+  // The surface's OnMouseUp: the tuner shows the first selected control, or the form itself.
   void MapMouseUp(CControl* sender, CInt button, CShiftStateSet shift, CPoint p);
   // The surface's OnKeyDown: Delete removes the selection as the Delete tool does; after an
   // arrow key has moved the selection the tuner shows it again.
@@ -65,6 +85,11 @@ class CDsgnForm : public CForm {
   // the face that shows a panel's colour; none where the kind has none.
   static CText* TextOf(CControl* control);
   static CControl* FaceOf(CControl* control);
+  // After the tuner changed the form: a damaged form line kept from the design goes, and the
+  // form is shown.
+  void FormTuned();
+  // After a change of the form's title or size: the caption and the surface show it.
+  void ShowForm();
   // The name of the operation a control's click calls; none without one.
   const std::string* ClickOf(CControl* control) const;
   void SetClick(CControl* control, const std::string& operation);
@@ -74,6 +99,7 @@ class CDsgnForm : public CForm {
   CStr FreeName(const CStr& className);
 
   CColor CurrentColor;
+  CDesignedForm Form;  // what the form line keeps
   CMap* Map = nullptr;                // a child of the client face
   CTunerTreeBox* Tuner = nullptr;     // not owned; set by the main window
   CToolBar* ToolBar = nullptr;        // a child of the designer
@@ -86,6 +112,8 @@ class CDsgnForm : public CForm {
   void ShowSelection();
   void WriteControl(CControl* control, int depth, std::string& out);
   void ApplyLine(CControl* control, const design::Line& line);
+  // The form from the design's form line; without one, of the default size titled owner.
+  void ReadForm(const design::Parsed& parsed, const CStr& owner);
   void ApplyFont(CText* text, const std::string& name, int height, const std::string& style);
   // Click links of controls that are gone go with them.
   void PruneClicks();

@@ -589,6 +589,23 @@ void CMap::PaintHidden(const CRect& clip) {
   }
 }
 
+// What the built window will not show is shaded with a line every third pixel, so the grid and
+// the controls placed there stay visible; the form's edge is a solid line.
+void CMap::PaintFormEdge() {
+  CCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  canvas->SetOrigin(GetAbsM1());
+  const CFloat w = FormWidth.Value, h = FormHeight.Value;
+  const CFloat right = GetWidth(), bottom = GetHeight();
+  canvas->SetPenStyle(0);
+  canvas->SetColorRGB(0.4, 0.4, 0.6);
+  for (CFloat y = 0; y <= bottom; y = y + CFloat(3))
+    canvas->DrawLine(CRect(y.Value > h.Value ? CFloat(0) : w, y, right, y));
+  canvas->SetColorRGB(0, 0, 0.6);
+  canvas->DrawLine(CRect(w, 0, w, h));
+  canvas->DrawLine(CRect(0, h, w, h));
+}
+
 // DrawGrid copies the grid from its own origin to the rectangle's corner, so the dots lie at
 // multiples of 9 from the surface's corner, exactly where snapped points fall.
 void CMap::Paint(const CRect& clip) {
@@ -597,6 +614,7 @@ void CMap::Paint(const CRect& clip) {
     canvas->SetOrigin(CPoint(0, 0));
     canvas->DrawGrid(GetAbsRect());
   }
+  PaintFormEdge();
   CControl::Paint(clip);
   PaintHidden(clip);
   DropStrayTracks();

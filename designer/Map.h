@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "controls/Control.h"
+#include "model/Design.h"
 
 class CTrack : public CCustomControl {
  public:
@@ -106,7 +107,7 @@ class CMap : public CControl {
   void KeyPress(CStr ch) override;
   void KeyDown(CInt key, CShiftStateSet shift) override;
   void KeyUp(CInt key, CShiftStateSet shift) override;
-  // The grid, the designed controls, the trackers, the rubber band.
+  // The grid, the designed form's extent, the designed controls, the trackers, the rubber band.
   void Paint(const CRect& clip) override;
 
   // A second press on a control within kDoublePressMs of the first, at the same place, and let
@@ -119,6 +120,9 @@ class CMap : public CControl {
   CPoint DragStart;  // snapped
   CList Tracks;      // of CTrack, owned
   CInt Mode;         // 0 idle, 1 moving, 2 resizing, 3 rubber band
+  // The designed form's inner size from the surface's corner; the surface beyond it is shaded.
+  CInt FormWidth = design::kDefaultFormWidth;
+  CInt FormHeight = design::kDefaultFormHeight;
 
  private:
   // Only compared with the control of the next press, never used.
@@ -132,6 +136,8 @@ class CMap : public CControl {
   void DropTrack(CControl* control);
   // Trackers whose controls are no longer on the surface (taken away by someone else) go.
   void DropStrayTracks();
+  // The surface outside the form's size, shaded, and the form's edge.
+  void PaintFormEdge();
   // Hidden designed controls, dimmed.
   void PaintHidden(const CRect& clip);
   // The topmost child that contains p, hidden ones too.

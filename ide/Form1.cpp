@@ -424,8 +424,9 @@ void CForm1::DestroyWindowsBelow(CInfo* top) {
       if (window == static_cast<CObject*>(CodeEditor)) CodeEditor = nullptr;
       if (window == static_cast<CObject*>(Designer)) Designer = nullptr;
       if (window == static_cast<CObject*>(HeadsEditor)) HeadsEditor = nullptr;
-      // The tuner may be showing a control of this designer's surface.
+      // The tuner may be showing a control of this designer's surface, or its form.
       if (auto* designer = dynamic_cast<CDsgnForm*>(window); designer && Tuner->Shown) {
+        if (Tuner->Shown == &designer->Form) EmptyTuner();
         for (auto* c = dynamic_cast<CControl*>(Tuner->Shown); c; c = c->Parent)
           if (c == designer) {
             EmptyTuner();

@@ -41,6 +41,7 @@ CClassInfo* CClassManager::Register(const CClassRow& row) {
     prop->IsObject = p.IsObject;
     prop->Getter = p.Getter;
     prop->Setter = p.Setter;
+    prop->Checker = p.Checker;
     record->Properties.Add(prop);
   }
   Register(record);

@@ -14,6 +14,8 @@
 using CGetter = void (*)(CObject* owner, CObject* target);
 // Stores the value into the owner.
 using CSetter = void (*)(CObject* owner, CObject* value);
+// Why the owner cannot take the value, in the user's words; empty when it can.
+using CChecker = CStr (*)(CObject* owner, const CObject* value);
 
 // A published property of a registered class.
 class CPropInfo : public CInfo {
@@ -30,6 +32,7 @@ class CPropInfo : public CInfo {
   CBool ThirdFlag;
   CGetter Getter = nullptr;
   CSetter Setter = nullptr;
+  CChecker Checker = nullptr;  // none: any value of the type is taken
 };
 
 // One row of a registration table: everything a class needs to be entered.
@@ -40,6 +43,7 @@ struct CPropRow {
   CGetter Getter = nullptr;
   CSetter Setter = nullptr;
   bool PropFlag = false;
+  CChecker Checker = nullptr;
 };
 
 struct CClassRow {

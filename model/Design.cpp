@@ -52,10 +52,16 @@ class LineReader {
     if (spaces % 2) return "an odd indent";
     line.Kind = Word();
     if (line.Kind.empty()) return "no control class";
+    if (line.Kind == kFormKind) return Fields(line);
     if (!Blank()) return "no name after the class";
     line.Name = Word();
     if (line.Name.empty()) return "no name after the class";
     if (line.Name == "-") line.Name.clear();
+    return Fields(line);
+  }
+
+ private:
+  std::string Fields(Line& line) {
     while (Blank()) {
       if (at_ >= s_.size()) break;
       Field field;
@@ -82,7 +88,6 @@ class LineReader {
     return "";
   }
 
- private:
   bool Blank() {
     const std::size_t from = at_;
     while (at_ < s_.size() && (s_[at_] == ' ' || s_[at_] == '\t')) ++at_;
@@ -156,6 +161,20 @@ std::string Check(const Line& line) {
   return "";
 }
 
+// What the form line must be to be read.
+std::string CheckForm(const Line& line) {
+  if (line.Depth != 0) return "an indented form line";
+  std::vector<long double> v;
+  if (line.Has("size")) {
+    if (!line.Numbers("size", 2, v)) return "size needs two numbers";
+    for (long double side : v)
+      if (side < 1 || side > kMaxFormSide || side != std::floor(side))
+        return "size out of 1 to 10000";
+  }
+  if (const Field* f = line.Find("title"); f && f->Items.size() != 1) return "title needs one text";
+  return "";
+}
+
 // Why a line was not read, in the user's words: "{}" stands for the part that varies (a class,
 // a field's key, a column).
 struct Wording {
@@ -182,6 +201,10 @@ const Wording kWordings[] = {
     {"{} out of 0 to 1", "{}: числа от 0 до 1"_cp},
     {"{} out of 0 to 4", "{}: целые числа от 0 до 4"_cp},
     {"{} needs one text", "{}: нужен один текст"_cp},
+    {"{} needs two numbers", "{}: нужны два числа"_cp},
+    {"size out of 1 to 10000", "size: размер формы - целые числа от 1 до 10000"_cp},
+    {"an indented form line", "строка формы с отступом"_cp},
+    {"a second form line", "вторая строка формы"_cp},
 };
 
 std::string InUsersWords(const std::string& why) {
@@ -272,6 +295,13 @@ Parsed Parse(std::string_view text) {
       dropBelow = -1;
       if (line.Depth > int(groups.size()) || (line.Depth > 0 && !groups[line.Depth - 1]))
         why = "indented below no group";
+    }
+    const bool form = why.empty() && line.Kind == kFormKind;
+    if (form) why = parsed.Form ? "a second form line" : CheckForm(line);
+    if (why.empty() && form) {
+      parsed.Form = std::move(line);
+      groups.clear();  // it ends any group above it
+      continue;
     }
     if (why.empty()) why = Check(line);
     if (!why.empty()) {

@@ -2,6 +2,7 @@
 // designed control, members of a group indented two spaces below it.
 //
 //   design 1
+//   form title="Вход" size=400,300
 //   CLabel Label1 rect=18,18,108,36 color=0,0,0 anchors=3,3,4,4 face=0.75,0.75,0.75 text="Имя" ...
 //   CControl MyControl1 rect=...
 //     CButton Button1 rect=... click="Button1Click"
@@ -9,6 +10,12 @@
 // A line is a kind, a name ("-" for none) and fields: key=value, or a bare key for a flag.
 // A value is a list of items separated by commas; an item is a number, a word, or a text in
 // double quotes with \" \\ \n and \r escaped.
+//
+// The form line (at most one, not indented, no name; a design without one is a form of the
+// default size titled after its class):
+//   title="..."             the window's title
+//   size=w,h                the window's inner width and height, whole pixels 1 to kMaxFormSide;
+//                           the designed controls lie in it from its top-left corner
 //
 // The fields (code is written from designs too: add fields, never rename one):
 //   rect=x1,y1,x2,y2        every kind, required
@@ -28,6 +35,7 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +43,9 @@
 namespace design {
 
 inline constexpr std::string_view kVersionLine = "design 1";
+inline constexpr std::string_view kFormKind = "form";
+inline constexpr long double kMaxFormSide = 10000;
+inline constexpr int kDefaultFormWidth = 400, kDefaultFormHeight = 300;
 
 // The kinds a design may hold: what the designer's tools make, and the group.
 bool IsKnownKind(std::string_view kind);
@@ -69,14 +80,15 @@ struct Damage {
 
 struct Parsed {
   bool IsDesign = false;        // the text starts with the version line
-  std::vector<Line> Lines;      // the lines that read, in order
+  std::vector<Line> Lines;      // the controls' lines that read, in order
+  std::optional<Line> Form;     // the form line, when there is one that read
   std::vector<Damage> Damages;  // the lines that did not; a damaged line's members go with it
   std::vector<std::string> Unread;  // the text of those lines, to be kept
 };
 
 // Reads and checks a whole text: each line's syntax, its kind, its rectangle (finite, within
 // kMaxCoordinate), colours (0 to 1), anchors (0 to 4), font height (1 to 500) and its depth (a
-// member only below a group).
+// member only below a group); the form line's title and size.
 Parsed Parse(std::string_view text);
 // Where the design begins: its version line, at the start of the text or of a line. Lines
 // before it are other facts kept in the same text (what the C++ import keeps of a class).

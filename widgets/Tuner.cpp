@@ -335,6 +335,11 @@ CStr CTunerTreeBox::Commit() {
     }
     value = owner->Value.get();
   }
+  if (const CChecker check = DataOf(row)->Prop->Checker)
+    if (const CStr why = check(Shown, value); !why.View().empty()) {
+      Reread(Selected);
+      return why;
+    }
   DataOf(row)->Prop->Setter(Shown, value);
   return "";
 }

@@ -117,6 +117,54 @@ TEST_F(DesignTextTest, EveryKindWithEveryFieldReadsBackTheSame) {
   EXPECT_EQ(readGroup->GetFramePart(0)->GetFramePart(0)->GetName(), "Button9");
 }
 
+// The form's own line: its title and size are read, shown and written back; a design without
+// one is a form of the default size titled after its class, and is written without the line.
+TEST_F(DesignTextTest, TheFormLineKeepsTheTitleAndSizeAndOlderDesignsStillRead) {
+  const std::string line = "CLine Line1 rect=0,0,50,50 color=0,0,0 anchors=3,3,4,4\n";
+  const std::string text = "design 1\nform title=\"Вход \\\"1\\\"\" size=320,240\n"_cp + line;
+  ASSERT_EQ(RoundTrip(text), text);
+  EXPECT_EQ(other->Form.Title, "Вход \"1\""_cp);
+  EXPECT_EQ(other->Form.Width, CInt(320));
+  EXPECT_EQ(other->Form.Height, CInt(240));
+  EXPECT_EQ(other->Caption->Title->Str, "Вход \"1\""_cp) << "the caption shows the title";
+  EXPECT_EQ(other->Map->FormWidth, CInt(320));
+  EXPECT_EQ(other->Map->FormHeight, CInt(240));
+  EXPECT_EQ(other->Map->ChildCount(), CInt(1));
+
+  ASSERT_EQ(RoundTrip("design 1\n" + line), "design 1\n" + line);
+  EXPECT_EQ(other->Form.Title, "TForm") << "an older design: the class's name";
+  EXPECT_EQ(other->Form.Width, CInt(design::kDefaultFormWidth));
+  EXPECT_EQ(other->Form.Height, CInt(design::kDefaultFormHeight));
+  EXPECT_EQ(other->Map->FormWidth, CInt(design::kDefaultFormWidth));
+
+  // A form line alone is a design worth keeping, even over another tool's text.
+  const std::string alone = "notes\r\ndesign 1\nform title=\"\" size=1,10000\n";
+  EXPECT_EQ(other->ReadDesign(CStr(std::string_view(alone)), "TForm"), "");
+  EXPECT_EQ(other->WriteDesign(CStr(std::string_view(alone))).ToStd(), alone);
+}
+
+TEST_F(DesignTextTest, ASecondOrMisplacedFormLineIsDamage) {
+  const struct {
+    const char* text;
+    const char* why;
+    int width;  // of the form that was read
+  } cases[] = {
+      {"design 1\nform size=100,100\nform size=200,200\n", "a second form line", 100},
+      {"design 1\nCControl MyControl1 rect=0,0,9,9\n  form size=200,200\n",
+       "an indented form line", design::kDefaultFormWidth},
+      // The form line ends the group above it: an indented line after it has no group.
+      {"design 1\nCControl MyControl1 rect=0,0,9,9\nform size=200,200\n  CLine L rect=0,0,1,1\n",
+       "indented below no group", 200},
+  };
+  for (const auto& c : cases) {
+    const design::Parsed parsed = design::Parse(c.text);
+    ASSERT_EQ(parsed.Damages.size(), 1u) << c.text;
+    EXPECT_EQ(parsed.Damages[0].Why, c.why) << c.text;
+    EXPECT_NE(other->ReadDesign(c.text, "TForm"), "") << c.text;
+    EXPECT_EQ(other->Form.Width, CInt(c.width)) << c.text;
+  }
+}
+
 // A font other than the tool's is found again, or registered, by face, height and style.
 TEST_F(DesignTextTest, AFontIsFoundOrMadeByFaceHeightAndStyle) {
   const std::string text =
@@ -165,6 +213,14 @@ TEST_F(DesignTextTest, ADamagedLineIsSkippedKeptAndReportedByClassAndLine) {
        "лишний текст в столбце 27"_cp},
       {"CLine Line2 rect=0,0,50,50 click=\"a\",\"b\"", "click needs one text",
        "click: нужен один текст"_cp},
+      {"form title=\"Вход\" size=0,300", "size out of 1 to 10000",
+       "size: размер формы - целые числа от 1 до 10000"_cp},
+      {"form size=400,10001", "size out of 1 to 10000",
+       "size: размер формы - целые числа от 1 до 10000"_cp},
+      {"form size=400.5,300", "size out of 1 to 10000",
+       "size: размер формы - целые числа от 1 до 10000"_cp},
+      {"form size=400", "size needs two numbers", "size: нужны два числа"_cp},
+      {"form title=\"a\",\"b\"", "title needs one text", "title: нужен один текст"_cp},
   };
   for (const auto& c : cases) {
     const std::string text = "design 1\n" + good + "\n" + c.damage + "\n" + good + "\n";

@@ -362,6 +362,25 @@ class DsgnFormTunerTest : public DsgnFormTest {
     main->Invalidate();
   }
 
+  // The top-level row whose caption starts with caption.
+  CTunerTreeBox::CItem* Row(const char* caption) {
+    for (std::int32_t i = 0; i < tuner->RootItems.Count().Value; ++i) {
+      auto* item = tuner->RootItems.GetAs<CTunerTreeBox::CItem>(i);
+      if (item->Caption.ToStd().rfind(caption, 0) == 0) return item;
+    }
+    ADD_FAILURE() << "no row " << caption;
+    return nullptr;
+  }
+
+  // The row's edit emptied and the value typed, then Enter.
+  void TypeInto(const char* caption, const std::string& text) {
+    tuner->SelectItem(Row(caption), false);
+    gui.PressKey(*main, 79);  // End
+    for (std::int32_t i = tuner->Editor->GetText().Length().Value; i > 0; --i) gui.PressKey(*main, 14);
+    gui.Type(*main, text);
+    gui.PressKey(*main, 28);
+  }
+
   // A press on the tuner's first row, which opens its edit.
   void OpenFirstRow() {
     const CRect face = tuner->Client->GetAbsRect();
@@ -371,7 +390,7 @@ class DsgnFormTunerTest : public DsgnFormTest {
   CTunerTreeBox* tuner;
 };
 
-TEST_F(DsgnFormTunerTest, AReleaseShowsTheFirstSelectedControlOrNone) {
+TEST_F(DsgnFormTunerTest, AReleaseShowsTheFirstSelectedControlOrTheFormItself) {
   CControl* line = Use(Line);
   CControl* box = Use(FillRectangle);
   box->SetBounds(90, 0, 50, 50, true);
@@ -384,7 +403,7 @@ TEST_F(DsgnFormTunerTest, AReleaseShowsTheFirstSelectedControlOrNone) {
   EXPECT_EQ(tuner->Shown, box);
 
   Click(*map, 300, 300);  // the empty surface
-  EXPECT_EQ(tuner->Shown, nullptr);
+  EXPECT_EQ(tuner->Shown, &designer->Form);
 }
 
 TEST_F(DsgnFormTunerTest, TheTunerLetsGoOfControlsBeforeTheyAreDestroyed) {
@@ -460,6 +479,51 @@ TEST_F(DsgnFormTunerTest, TheSurfaceTakesTheKeyboardAfterAPress) {
   EXPECT_EQ(tuner->RootItems.Count().Value, 0);
 }
 
+// The form's own rows: a release on the bare surface shows them; a title or size typed there is
+// shown at once and kept in the design, and a size that cannot be a window's is refused.
+TEST_F(DsgnFormTunerTest, TheFormsTitleAndSizeAreSetInTheTunerAndKept) {
+  // A damaged form line is kept until the form is tuned: the tuned one then stands for it.
+  EXPECT_NE(designer->ReadDesign("design 1\nform size=0,5\n", "TLogin"), "");
+  EXPECT_EQ(designer->Form.Title, "TLogin");
+  Click(*map, 300, 300);
+  ASSERT_EQ(tuner->Shown, &designer->Form);
+  EXPECT_EQ(tuner->RootItems.Count(), CInt(3)) << "Title, Width, Height";
+  EXPECT_EQ(Row("Title")->Caption.ToStd().find("CStr"), std::string("Title : ").size());
+
+  TypeInto("Title", "Вход"_cp);
+  EXPECT_EQ(designer->Form.Title, "Вход"_cp);
+  EXPECT_EQ(designer->Caption->Title->Str, "Вход"_cp);
+  TypeInto("Width", "297");
+  TypeInto("Height", "180");
+  EXPECT_EQ(map->FormWidth, CInt(297));
+  EXPECT_EQ(map->FormHeight, CInt(180));
+  EXPECT_FALSE(tuner->Editor->Caption->Color == CColor(1, 0, 0));
+
+  const struct {
+    const char* row;
+    const char* typed;
+    const char* why;
+  } refused[] = {
+      {"Width", "0", "Размер формы - от 1 до 10000"_cp},
+      {"Height", "10001", "Размер формы - от 1 до 10000"_cp},
+      {"Width", "-40", "Размер формы - от 1 до 10000"_cp},
+      {"Height", "abc", nullptr},  // not a number: the tuner's own reason
+  };
+  for (const auto& c : refused) {
+    TypeInto(c.row, c.typed);
+    EXPECT_EQ(designer->Form.Width, CInt(297)) << c.typed;
+    EXPECT_EQ(designer->Form.Height, CInt(180)) << c.typed;
+    EXPECT_TRUE(tuner->Editor->Visible) << c.typed;
+    EXPECT_EQ(tuner->Editor->GetText(), c.typed);
+    EXPECT_TRUE(tuner->Editor->Caption->Color == CColor(1, 0, 0)) << c.typed;
+    ASSERT_NE(tuner->Refusal, nullptr);
+    EXPECT_TRUE(tuner->Refusal->Visible);
+    if (c.why) EXPECT_EQ(tuner->Refusal->Caption->Str, CStr(c.why)) << c.typed;
+  }
+  EXPECT_EQ(designer->WriteDesign("").ToStd(), "design 1\nform title=\"Вход\" size=297,180\n"_cp)
+      << "a form tuned on an empty surface is a design";
+}
+
 }  // namespace
 
 namespace {
@@ -473,32 +537,16 @@ TEST_F(DsgnFormTunerTest, TheTunerSetsTextsAndRefusesUnreadableValuesVisibly) {
   auto* label = static_cast<CLabel*>(Use(16));
   Click(*map, 25, 25);
   ASSERT_EQ(tuner->Shown, label);
-  auto row = [&](const char* caption) {
-    for (std::int32_t i = 0; i < tuner->RootItems.Count().Value; ++i) {
-      auto* item = tuner->RootItems.GetAs<CTunerTreeBox::CItem>(i);
-      if (item->Caption.ToStd().rfind(caption, 0) == 0) return item;
-    }
-    ADD_FAILURE() << "no row " << caption;
-    return static_cast<CTunerTreeBox::CItem*>(nullptr);
-  };
-  // The row's edit emptied and the value typed, then Enter.
-  auto type = [&](const char* caption, const std::string& text) {
-    tuner->SelectItem(row(caption), false);
-    gui.PressKey(*main, 79);  // End
-    for (std::int32_t i = tuner->Editor->GetText().Length().Value; i > 0; --i) gui.PressKey(*main, 14);
-    gui.Type(*main, text);
-    gui.PressKey(*main, 28);
-  };
-  type("Str", "Имя"_cp);
+  TypeInto("Str", "Имя"_cp);
   EXPECT_EQ(label->Caption->Str, "Имя"_cp);
 
-  type("Color", "abc");
+  TypeInto("Color", "abc");
   EXPECT_TRUE(label->Caption->Color == CColor(0, 0, 0)) << "the value stays";
   EXPECT_TRUE(tuner->Editor->Visible);
   EXPECT_EQ(tuner->Editor->GetText(), "abc");
   EXPECT_TRUE(tuner->Editor->Caption->Color == CColor(1, 0, 0)) << "and says it was refused";
 
-  type("Visible", "false");
+  TypeInto("Visible", "false");
   EXPECT_FALSE(label->Visible);
   Click(*map, 300, 300);
   Click(*map, 25, 25);

@@ -306,6 +306,27 @@ TEST_F(MapTest, GridDotsLieAtMultiplesOfNineFromTheSurfacesCorner) {
             Rows(rows));
 }
 
+// Inside the form's size the grid as always; its right and bottom edges a solid line; beyond them
+// a line every third pixel of the surface.
+TEST_F(MapTest, TheSurfaceBeyondTheFormsSizeIsShadedAndTheEdgeDrawn) {
+  map->FormWidth = 20;
+  map->FormHeight = 10;
+  main->Invalidate();
+  const CPoint corner = map->GetAbsM1();
+  const std::map<Pixel, char> marks = {
+      {kWhite, '.'}, {kBlack, 'k'}, {0x666699, 's'}, {0x000099, 'e'}};
+  // x from 15 to 24, y from 7 to 13.
+  EXPECT_EQ(gui.Picture(*main, corner.X.Round().Value + 15, corner.Y.Round().Value + 7, 10, 7,
+                        marks),
+            Rows({".....e....",
+                  ".....e....",
+                  "...k.essss",
+                  "eeeeee....",
+                  "..........",
+                  "ssssssssss",
+                  ".........."}));
+}
+
 TEST_F(MapTest, ASelectedControlShowsEightBlackAndWhiteHandles) {
   Put(0, 0, 99, 99)->Color = CColor(1, 0, 0);
   auto* box = Put(18, 18, 54, 54);

@@ -51,15 +51,18 @@ class DesignTest : public IdeTest {
     QueuePress(control);
     Settle();
   }
-  // The first row of the tuner, the name, takes a new one.
-  void Rename(const char* name) {
-    QueueClick(main->Tuner->Client->GetAbsM1() + CPoint(main->Tuner->DividerX + CFloat(30), 8));
-    QueueKey(79);  // End, then the old name rubbed out
+  // A row of the tuner (16 high, from the top) takes a new value.
+  void TypeIntoRow(int row, const char* text) {
+    QueueClick(main->Tuner->Client->GetAbsM1() +
+               CPoint(main->Tuner->DividerX + CFloat(30), 8 + 16 * row));
+    QueueKey(79);  // End, then the old value rubbed out
     for (int i = 0; i < 20; ++i) QueueKey(14, 8);
-    QueueType(name);
+    QueueType(text);
     QueueKey(28, 13);
     Settle();
   }
+  // The first row of the tuner, the name, takes a new one.
+  void Rename(const char* name) { TypeIntoRow(0, name); }
   static COperInfo* Operation(CInfo* form, const char* name) {
     for (std::int32_t i = 0; i < form->ChildCount().Value; ++i)
       if (form->Child(i)->GetName() == name) return dynamic_cast<COperInfo*>(form->Child(i));
@@ -114,6 +117,37 @@ TEST_F(DesignTest, ADesignFollowsItsClassThroughSaveRestartCutAndCopy) {
   Select(other);
   EXPECT_EQ(Texts(Open(moved)), texts);
   EXPECT_NE(Texts(Open(copy)), texts);
+}
+
+// The form's own title and size: a release on the bare surface shows them in the tuner, where
+// they are typed; they are kept through Save and a new start.
+TEST_F(DesignTest, TheFormsTitleAndSizeAreTunedOnTheBareSurfaceAndKept) {
+  CClassInfo* form = MakeForm(&Root(), "TLogin");
+  CDsgnForm* designer = Open(form);
+  EXPECT_EQ(designer->Caption->Title->Str, "TLogin") << "untuned, the form is titled after its class";
+  QueueClick(designer->Map->GetAbsM1() + CPoint(120, 95));
+  Settle();
+  ASSERT_EQ(main->Tuner->Shown, &designer->Form);
+
+  TypeIntoRow(0, "Вход"_cp);
+  TypeIntoRow(1, "300");
+  TypeIntoRow(2, "0");  // refused: the size stays
+  EXPECT_EQ(designer->Form.Height, CInt(design::kDefaultFormHeight));
+  ASSERT_NE(main->Tuner->Refusal, nullptr);
+  EXPECT_TRUE(main->Tuner->Refusal->Visible);
+  TypeIntoRow(2, "200");
+  EXPECT_EQ(designer->Caption->Title->Str, "Вход"_cp);
+  EXPECT_EQ(designer->Map->FormWidth, CInt(300));
+  EXPECT_EQ(designer->Map->FormHeight, CInt(200));
+
+  Command(3, true);
+  EXPECT_EQ(std::as_const(*form).Extra().ToStd(), "design 1\nform title=\"Вход\" size=300,200\n"_cp);
+  Start();
+  CDsgnForm* again = Open(Root().Child(0));
+  EXPECT_EQ(again->Form.Title, "Вход"_cp);
+  EXPECT_EQ(again->Form.Width, CInt(300));
+  EXPECT_EQ(again->Form.Height, CInt(200));
+  EXPECT_EQ(again->Caption->Title->Str, "Вход"_cp);
 }
 
 TEST_F(DesignTest, AnotherTextInTheClassStaysUntilAControlIsPlaced) {

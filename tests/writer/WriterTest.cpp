@@ -299,6 +299,33 @@ TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
   EXPECT_EQ(output, std::string("Имя"_cp) + "|Go|1|" + "Нажато"_cp + "|TForm1\n");
 }
 
+// The built window's title and face size come from the design's form line; a design without
+// one is a form of the default size titled after its class. The controls lie where designed.
+TEST_F(DesignedForm, TheWindowTakesTheFormLinesTitleAndSize) {
+  auto* unit = Add<CUnitInfo>(demo, "Main");
+  unit->UnitExtra = WriteHeads({"#include <cstdio>\r\n#include \"controls/CtrlApp.h\"\r\n#include \"widgets/WidgetClasses.h\"\r\n", ""});
+  MakeForm(unit);
+  CClassInfo* tuned = MakeForm(unit);
+  tuned->SetName("TForm2");
+  std::string extra = std::as_const(*tuned).Extra().ToStd();
+  extra.insert(std::string("design 1\n").size(), "form title=\"" + std::string("Вход"_cp) + "\" size=320,200\n");
+  tuned->Extra() = CStr(std::string_view(extra));
+  auto* main = Add<COperInfo>(unit, "main");
+  main->Type = "int";
+  const std::string show =
+      "std::printf(\"%s|%gx%g|%g,%g\\n\", form.Caption->Title->Str.Text(), double(form.Client->GetWidth().Value), "
+      "double(form.Client->GetHeight().Value), double(form.Label1->M1.X.Value), double(form.Label1->M1.Y.Value));\r\n";
+  main->Code = CStr("CCtrlApp app(WidgetClassRows());\r\nCtrlApp = &app;\r\n{\r\nTForm1 form(nullptr);\r\n" + show +
+                    "}\r\n{\r\nTForm2 form(nullptr);\r\n" + show + "}\r\nreturn 0;");
+  const writer::Written written = writer::WriteApplication(*demo);
+  ASSERT_EQ(written.Error, "");
+  int status = -1;
+  const std::string output = Build(written, true, status);
+  ASSERT_EQ(status, 0) << output << FileNamed(written, "Main.forms.h")->Text;
+  EXPECT_EQ(output, "TForm1|400x300|16,16\n" + std::string("Вход"_cp) + "|320x200|16,16\n")
+      << FileNamed(written, "Main.forms.h")->Text;
+}
+
 TEST_F(DesignedForm, WithoutAMainTheFirstFormClassIsShownByAGeneratedOne) {
   auto* unit = Add<CUnitInfo>(demo, "Main");
   Add<CClassInfo>(Add<CUnitInfo>(demo, "Other"), "Plain");
