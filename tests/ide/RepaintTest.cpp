@@ -134,7 +134,7 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
   COperInfo* oper = nullptr;
   CInfo* form = nullptr;
   const Step steps[] = {
-      {"a fresh start, no project", [] {}, "801x601:991e3c4593d1e242"},
+      {"a fresh start, no project", [] {}, "801x601:a8e91da85f38034b"},
       {"a project, every element expanded, an operation's 400 lines in the editor, the tuner "
        "showing the editor",
        [&] {
@@ -145,7 +145,7 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          main->Invalidate();
          gui->RunUntilIdle();
        },
-       "801x601:fbb91a19e6ab17ea"},
+       "801x601:03fa396c0046169b"},
       {"the tree and the editor scrolled by the wheel",
        [&] {
          const CPoint tree = main->Tree->GetAbsM1() + CPoint(30, 30);
@@ -153,16 +153,16 @@ TEST_F(RepaintTest, TheMainWindowPaintsAsBefore) {
          gui->Wheel(*main, tree.X.Round().Value, tree.Y.Round().Value, -5);
          gui->Wheel(*main, memo.X.Round().Value, memo.Y.Round().Value, -12);
        },
-       "801x601:5246601f075875be"},
+       "801x601:22147821ac0024ff"},
       {"the editor pressed: its caret shown",
        [&] {
          const CPoint memo = main->CodeEditor->Memo->GetAbsM1() + CPoint(80, 45);
          gui->Click(*main, memo.X.Round().Value, memo.Y.Round().Value);
          gui->Advance(500);
        },
-       "801x601:85e4f5afec166776"},
+       "801x601:4e80d8f9c4d74057"},
       {"a form class selected: its designer over the editor, the tuner showing the class",
-       [&] { Select(form); }, "801x601:52a6bb8735b0c511"},
+       [&] { Select(form); }, "801x601:52a220b6ebe67634"},
   };
   for (const Step& step : steps) {
     step.apply();
