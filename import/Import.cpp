@@ -95,7 +95,7 @@ char* CopyWithCrLf(std::string_view in, char* out) {
     *out++ = '\n';
     i += std::size_t(kept) + 1;
   }
-  before = in[i - 1];
+  if (i > 0) before = in[i - 1];  // an empty file has no byte before
 #endif
   while (i < size) one();
   return out;

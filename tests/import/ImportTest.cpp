@@ -100,6 +100,19 @@ TEST_F(Driver, CommentsAndPreprocessorLinesLeaveTheUnitEmpty) {
   EXPECT_TRUE(shown.empty());
 }
 
+TEST_F(Driver, AnEmptyFileContributesNothing) {
+  // Empty files, of one and of both kinds; read a byte before their text under the sanitizers.
+  auto* unit = Add<CUnitInfo>(&root, "Main");
+  Spit("C:\\Qxe\\Main.h", "");
+  Spit("C:\\Qxe\\Main.cpp", "int Twice(int v) { return v + v; }\n");
+  ASSERT_TRUE(Run(unit).Ok);
+  EXPECT_EQ(Describe(unit), "oper Twice type=int access=2 (int|v)\n");
+  Spit("C:\\Qxe\\Main.cpp", "");
+  ASSERT_TRUE(Run(unit).Ok);
+  EXPECT_EQ(unit->ChildCount().Value, 0);
+  EXPECT_TRUE(shown.empty());
+}
+
 TEST_F(Driver, NothingSelectedChangesNothing) {
   Add<CUnitInfo>(&root, "Main");
   Spit("C:\\Qxe\\Main.h", "class A { };");
