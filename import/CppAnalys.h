@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/List.h"
@@ -209,6 +210,8 @@ class CCppAnalys : public CCppAsmParser {
   // Skips from `start` to the end of the declaration that begins there and lists it.
   void SkipUnplaced(std::int32_t start, const char* why);
   std::string TemplateHead();
+  // The namespaces being read, "a::b".
+  std::string NamespacePath() const;
   void SkipRequires();
   void ReadEnum(CInfo* scope);
   void ReadAlias(CInfo* scope);
@@ -235,6 +238,10 @@ class CCppAnalys : public CCppAsmParser {
   // level was `inner`: when it held elements, it goes out of its level's head text and its
   // other text, if any, comes back wrapped in the opening and a closing brace.
   void CutBlock(std::int32_t start, std::int32_t opened, std::int32_t end, CHeadLevel inner, std::uint64_t made);
+
+  // The extern variables of the unit externsOf_, by name, waiting for their definitions.
+  std::unordered_map<std::string, CAtrInfo*> externs_;
+  const CInfo* externsOf_ = nullptr;
 
   std::vector<std::string> namespaces_;  // the namespaces and linkage blocks being read
   std::vector<std::string> macros_;      // from the user's list

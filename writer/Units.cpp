@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/App.h"
+#include "import/analys/Shared.h"
 #include "model/HeadTexts.h"
 #include "model/Kinds.h"
 #include "writer/Forms.h"
@@ -258,12 +259,21 @@ void CUnitWriter::Type(CStructInfo& type) {
       if (access == 3) access = 2;
       Header.Indent = outer + "  ";
     }
-    if (IsStruct(child)) {
-      Type(*static_cast<CStructInfo*>(child));
-      // The reader keeps the nested class's last access after it: the next member says its own.
-      access = -1;
-    } else if (IsEnum(child)) {
-      Enum(*child);
+    if (IsStruct(child) || IsEnum(child)) {
+      // Types have no access of their own: they are written where everyone may use them.
+      if (access != 2) {
+        Header.Indent = outer;
+        Header.Line("public:", child);
+        Header.Indent = outer + "  ";
+      }
+      access = 2;
+      if (IsEnum(child)) {
+        Enum(*child);
+      } else {
+        Type(*static_cast<CStructInfo*>(child));
+        // The reader keeps the nested class's last access after it: the next member says its own.
+        access = -1;
+      }
     } else if (auto* attribute = dynamic_cast<CAtrInfo*>(child)) {
       Member(*attribute, type);
     }
@@ -326,7 +336,9 @@ void CUnitWriter::Operation(COperInfo& operation, const std::string& scope) {
   const bool noBody = after.find('=') != std::string::npos && !after.ends_with("= 0");
   const bool hasBody = !operation.Code.View().empty() && !noBody;
   // Bodies that must be seen where they are used stay in the header, inside the class.
-  const bool inHeader = hasBody && (Templated(operation) || operation.Type.View().find("auto") != std::string_view::npos || HasWord(prefix, "inline") ||
+  // A class named like a macro (RE) would read as one in "RE::RE(": its bodies stay in the class.
+  const bool macroName = analys::LooksLikeMacro(scope.substr(0, scope.find("::")));
+  const bool inHeader = hasBody && (Templated(operation) || macroName || operation.Type.View().find("auto") != std::string_view::npos || HasWord(prefix, "inline") ||
                                     HasWord(prefix, "constexpr") || HasWord(prefix, "consteval") ||
                                     HasWord(prefix, "__forceinline"));
   if (!templ.empty()) Header.Line(templ, &operation);

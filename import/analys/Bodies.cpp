@@ -22,6 +22,7 @@ void CCppAnalys::ReadOperation(CInfo* scope, TMemberInfo& info) {
     const Scan& what = Peek();
     const std::string_view w = TextOf(what);
     if (w != "0" && w != "default" && w != "delete") ReportError(msg::kZero);
+    if (w != "0" && !operation->Code.View().empty()) throw CCannotPlace{"described again"};
     PutExtra(operation, "tail", (info.Tail.empty() ? "" : info.Tail + " ") + "= " + std::string(w));
     Take(what);
     if (!Try(";")) ReportError(msg::kSemicolon);

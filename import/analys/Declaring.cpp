@@ -42,7 +42,10 @@ CAtrInfo* CCppAnalys::UnitVariable(CInfo* unit, TMemberInfo& info) {
   // says. int A::count = 0; defines the static member count of A, and its value is kept there.
   const std::string_view name = info.Name.View();
   if (const std::size_t cut = name.rfind("::"); cut != std::string_view::npos) {
+    // A template's member is defined with the template's head, which the writer does not
+    // repeat: its definition stays text of the file.
     CClassInfo* owner = FindQualified(nullptr, name.substr(0, cut));
+    if (owner && (!templateHead_.empty() || !ExtraValue(owner->Extra().View(), "template").empty())) return nullptr;
     for (std::int32_t i = 0; owner && i < owner->ChildCount().Value; ++i)
       if (auto* member = dynamic_cast<CAtrInfo*>(owner->Child(i)); member && NameOf(member) == name.substr(cut + 2)) {
         if (!info.Declarator.empty()) PutExtra(member, "define", info.Declarator);
@@ -53,17 +56,26 @@ CAtrInfo* CCppAnalys::UnitVariable(CInfo* unit, TMemberInfo& info) {
   }
   const std::string prefix = PrefixOf(info);
   if (prefix.find("extern") != std::string::npos) return nullptr;
-  for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i)
-    if (auto* declared = dynamic_cast<CAtrInfo*>(unit->Child(i));
-        declared && NameOf(declared) == name && ExtraValue(declared->Extra().View(), "prefix") == "extern") {
-      declared->Extra() = CStr();
-      declared->Type = CStr(TypeOf(info));
-      declared->MemberFlag = info.PointerLevel != 0;
-      if (!prefix.empty()) PutExtra(declared, "prefix", prefix);
-      if (!info.Declarator.empty()) PutExtra(declared, "declarator", info.Declarator);
-      ++elementsMade_;
-      return declared;
-    }
+  if (externsOf_ != unit) {
+    // The unit's extern variables by name, found once: a source defines thousands of them.
+    externs_.clear();
+    for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i)
+      if (auto* declared = dynamic_cast<CAtrInfo*>(unit->Child(i));
+          declared && ExtraValue(declared->Extra().View(), "prefix") == "extern")
+        externs_.emplace(NameOf(declared), declared);
+    externsOf_ = unit;
+  }
+  if (const auto found = externs_.find(std::string(name)); found != externs_.end()) {
+    CAtrInfo* declared = found->second;
+    externs_.erase(found);
+    declared->Extra() = CStr();
+    declared->Type = CStr(TypeOf(info));
+    declared->MemberFlag = info.PointerLevel != 0;
+    if (!prefix.empty()) PutExtra(declared, "prefix", prefix);
+    if (!info.Declarator.empty()) PutExtra(declared, "declarator", info.Declarator);
+    ++elementsMade_;
+    return declared;
+  }
   return nullptr;
 }
 
@@ -71,6 +83,10 @@ void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
   info.MemberKind = 1;
   const bool atUnit = dynamic_cast<CUnitInfo*>(scope) != nullptr;
   if (atUnit && UnitVariable(scope, info)) return;
+  // int A::count = 0; inside a namespace: the static member's definition.
+  if (!scope && dynamic_cast<CUnitInfo*>(ImportedUnit) && info.Name.View().find("::") != std::string_view::npos &&
+      UnitVariable(ImportedUnit, info))
+    return;
   // A qualified name inside a class names no member of it (a type the reader took apart).
   if (dynamic_cast<CClassInfo*>(scope) && info.Name.View().find("::") != std::string_view::npos)
     throw CCannotPlace{"qualified member"};
@@ -92,6 +108,7 @@ void CCppAnalys::DeclareAttribute(CInfo* scope, TMemberInfo& info) {
   if (!prefix.empty()) PutExtra(attribute, "prefix", prefix);
   if (!info.Declarator.empty()) PutExtra(attribute, "declarator", info.Declarator);
   if (!templateHead_.empty()) PutExtra(attribute, "template", templateHead_);
+  if (scope && atUnit && externsOf_ == scope && prefix == "extern") externs_.emplace(info.Name.ToStd(), attribute);
 }
 
 std::string CCppAnalys::OperSignature(const COperInfo* operation) const {
@@ -141,7 +158,14 @@ COperInfo* CCppAnalys::DeclareOperation(CInfo* scope, TMemberInfo& info) {
   CStr name(rest);
   if (info.Special == 2) name = CStr("~") + name;
   const std::string key = Signature(name.View(), info.Params, info.Tail);
-  const bool made = scope && operations_->IsMade(scope);
+  bool made = scope && operations_->IsMade(scope);
+  if (scope && !made && dynamic_cast<CUnitInfo*>(scope)) {
+    // The unit's functions go in the index too: a source defines thousands of them.
+    operations_->Made(scope);
+    for (std::int32_t i = 0; i < scope->ChildCount().Value; ++i)
+      if (auto* o = dynamic_cast<COperInfo*>(scope->Child(i))) operations_->Add(scope, OperSignature(o), o);
+    made = true;
+  }
   if (scope) {
     COperInfo* declared = made ? operations_->Find(scope, key) : nullptr;
     if (!made && (dynamic_cast<CClassInfo*>(scope) || dynamic_cast<CUnitInfo*>(scope))) {
@@ -235,6 +259,7 @@ void CCppAnalys::RestartClassIndex() {
 
 void CCppAnalys::ClearUnit(CInfo* unit) {
   operations_->Clear();
+  externsOf_ = nullptr;
   for (std::int32_t i = 0; i < unit->ChildCount().Value; ++i) classes_->Removing(unit->Child(i));
   unit->Children.Clear();
 }

@@ -4,6 +4,12 @@
 
 using namespace analys;
 
+std::string CCppAnalys::NamespacePath() const {
+  std::string path;
+  for (const std::string& n : namespaces_) path += (path.empty() ? "" : "::") + n;
+  return path;
+}
+
 int CCppAnalys::GetAccess() {
   static constexpr std::string_view kWords[] = {"private", "protected", "public", "published"};
   for (int access = 0; access < 4; ++access)
@@ -20,8 +26,7 @@ void CCppAnalys::ReadClass(CInfo* scope) {
   if (key != "class") PutExtra(read, "key", key);
   if (!head.empty()) PutExtra(read, "template", head);
   if (!namespaces_.empty() && dynamic_cast<CClassInfo*>(read->Parent) == nullptr) {
-    std::string path;
-    for (const std::string& n : namespaces_) path += (path.empty() ? "" : "::") + n;
+    const std::string path = NamespacePath();
     PutExtra(read, "namespace", path);
   }
   bodyAccess_ = key == "class" ? 0 : 2;
@@ -150,8 +155,7 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
     // A class of the name in the same place (the same class, or the unit's top level in the same
     // namespace) is this one, completed where it stands when it was forward-declared.
     CClassInfo* found = FindClass(scope->Parent, cname);
-    std::string path;
-    for (const std::string& n : namespaces_) path += (path.empty() ? "" : "::") + n;
+    const std::string path = NamespacePath();
     const bool here = found && (dynamic_cast<CClassInfo*>(scope) ? found->Parent == scope
                                                                   : !dynamic_cast<CClassInfo*>(found->Parent) &&
                                                                         NamespaceOf(found) == path);
@@ -181,11 +185,24 @@ bool CCppAnalys::ReadClassHead(CInfo* scope, CClassInfo*& result) {
   }
   if (Try(";")) {
     if (hasBase) ReportError(msg::kNoBrace);
-    if (!FindClass(Root, cname)) {
+    CClassInfo* known = FindClass(Root, cname);
+    // A class of this unit declared again: its element stands for the declaration too, which
+    // writing the unit back puts where the element is.
+    for (const CInfo* c = known; c; c = c->Parent)
+      if (c == ImportedUnit) {
+        ++elementsMade_;
+        break;
+      }
+    if (!known) {
       auto* forward = new CClassInfo;
       scope->Append(forward);
       forward->SetName(cname);
       forward->ClassFlag = true;
+      // In a namespace, so that its definition there completes it.
+      if (!namespaces_.empty() && !dynamic_cast<CClassInfo*>(scope)) {
+        const std::string path = NamespacePath();
+        PutExtra(forward, "namespace", path);
+      }
       classes_->Added(forward);
       operations_->Made(forward);
       ++elementsMade_;
@@ -297,7 +314,10 @@ void CCppAnalys::ReadDeclaration(CInfo* memberScope, CInfo* classScope) {
   try {
     ReadOneDeclaration(memberScope, classScope);
   } catch (const CCannotPlace& cannot) {
-    elementsMade_ = made;
+    // Described again (the other branch of an #if): the element that stands is its place; any
+    // other declaration that fails is text of the file.
+    elementsMade_ = std::string_view(cannot.why) == "described again" ? made + 1 : made;
+    externsOf_ = nullptr;  // the variables it made are gone
     // What the declaration made before it failed goes with it.
     while (memberScope && std::size_t(memberScope->ChildCount().Value) > children) {
       CInfo* child = memberScope->Child(memberScope->ChildCount().Value - 1);
@@ -424,8 +444,7 @@ void CCppAnalys::ReadEnum(CInfo* scope) {
   PutExtra(type, "key", key);
   PutExtra(type, "values", values);
   if (!namespaces_.empty() && !dynamic_cast<CClassInfo*>(scope)) {
-    std::string path;
-    for (const std::string& n : namespaces_) path += (path.empty() ? "" : "::") + n;
+    const std::string path = NamespacePath();
     PutExtra(type, "namespace", path);
   }
   if (inTypedef) return;

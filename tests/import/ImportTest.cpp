@@ -11,6 +11,7 @@
 #include "core/Cp1251.h"
 #include "import/CppAnalys.h"
 #include "import/Import.h"
+#include "model/HeadTexts.h"
 #include "model/Kinds.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
@@ -259,6 +260,44 @@ TEST_F(Driver, ZeroBytesAreDroppedAndEveryLineEndCountsOnce) {
   for (const CUnplacedCode& code : result.Unplaced)
     listed.push_back(code.Line.ToStr().ToStd() + " " + code.Name.ToStd());
   EXPECT_EQ(listed, (std::vector<std::string>{"2 X::F", "3 X::G", "6 X::H"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Driver, WhatLiesOutsideTheElementsIsTheUnitsHeadTexts) {
+  auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), "Main");
+  Spit("C:\\Qxe\\Demo\\Main.h",
+       "#pragma once\n#include <vector>\n\n#define LIMIT 10   \n"
+       "namespace geo {\nint Helper(int);\nclass Shape { };\n}\n"
+       "namespace other { int Alone(); }\n"
+       "extern int Count;\nint Twice(int a);\nclass Shape;\n");
+  Spit("C:\\Qxe\\Demo\\Main.cpp",
+       "#include \"Main.h\"\n#include <cstdio>\nint Count = 3;\n"
+       "int Twice(int a) { return a + a; }\nstatic void Later();\n");
+  ASSERT_TRUE(Run(unit).Ok) << (shown.size() > 1 ? shown[1] : "");
+  // The namespace that held a class keeps its other text; the one without elements stays whole;
+  // the variable, the function and its definition are elements, and the writer's own lines go.
+  const HeadTexts heads = ReadHeads(unit->UnitExtra);
+  EXPECT_EQ(heads.Header,
+            "#include <vector>\r\n#define LIMIT 10\r\nnamespace geo {\r\nint Helper(int);\r\n}\r\n"
+            "namespace other { int Alone(); }\r\n");
+  EXPECT_EQ(heads.Source, "#include <cstdio>\r\n");
+  EXPECT_EQ(Describe(unit),
+            "class Shape [namespace: geo]\natr Count type=int access=2 [declarator: = 3]\n"
+            "oper Twice type=int access=2 (int|a)\noper Later type=void access=2 [prefix: static]\n");
+}
+
+TEST_F(Driver, ANameThatWouldLeaveItsFolderIsRefusedBeforeAnyFileIsRead) {
+  for (const char* name : {"..", "a/b", "a\\b", ""}) {
+    root.Children.Clear();
+    shown.clear();
+    auto* unit = Add<CUnitInfo>(Add<CAppInfo>(&root, "Demo"), name);
+    EXPECT_FALSE(Run(unit).Ok) << name;
+    ASSERT_EQ(shown.size(), 1u) << name;
+    EXPECT_NE(shown[0].find("\"" + std::string(name) + "\""), std::string::npos) << shown[0];
+  }
 }
 
 }  // namespace

@@ -93,11 +93,13 @@ TEST_F(ImportSameTree, TheSeedsAndAGeneratedUnitImportAsBefore) {
     int exitCode;
     std::uint64_t digest;
   } cases[] = {
-      {"form", Slurp(seeds + "form-header.h"), Slurp(seeds + "form-source.cpp"), 0, 16894550486283430417ull},
+      // The unit keeps its head texts and its own variables and functions, so the digests of
+      // the inputs that have them changed with that, on purpose.
+      {"form", Slurp(seeds + "form-header.h"), Slurp(seeds + "form-source.cpp"), 0, 3789081077742850896ull},
       {"broken", Slurp(seeds + "broken.h"), "", 1, 10193654564248080321ull},
-      {"line ends", Slurp(seeds + "lf-mixed.h"), "", 0, 13438152558458249334ull},
+      {"line ends", Slurp(seeds + "lf-mixed.h"), "", 0, 12429106915507795303ull},
       {"tokens", Slurp(seeds + "tokens.txt"), "", 1, 3572175851473352157ull},
-      {"generated", header, source, 0, 13943765271024555232ull},
+      {"generated", header, source, 0, 804986738956228960ull},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Imported(c.header, c.source), c.digest) << c.what;

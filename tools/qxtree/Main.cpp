@@ -5,6 +5,8 @@
 //   qxtree copy IN OUT    read and write again (refused when a record would be lost)
 //   qxtree import FILE ELEMENT   the Import command on an element (Work/Demo/Main), then save
 //   qxtree build FILE APPLICATION   Build of an application (Work/Demo), its compiler on stderr
+//   qxtree export FILE ELEMENT DIR   the C++ files of the application (or library) that holds
+//                         the element written into DIR
 // Exit codes: 0 done, 1 the file is faulty or cannot be read or written, 2 bad arguments.
 #include <cstdio>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include "platform/Memory.h"
 #include "tools/qxtree/Build.h"
 #include "tools/qxtree/Dump.h"
+#include "tools/qxtree/Export.h"
 #include "tools/qxtree/Import.h"
 #include "tools/qxtree/ProjectFile.h"
 
@@ -25,7 +28,8 @@ constexpr const char* kUsage =
     "  qxtree check ФАЙЛ       проверка файла: первая ошибка и её смещение\n"
     "  qxtree copy ИЗ В        прочитать и записать заново\n"
     "  qxtree import ФАЙЛ ЭЛЕМЕНТ  импорт C++ в элемент (путь вида Work/Demo/Main) и запись\n"
-    "  qxtree build ФАЙЛ ПРИЛОЖЕНИЕ  сборка программы приложения (путь вида Work/Demo)\n";
+    "  qxtree build ФАЙЛ ПРИЛОЖЕНИЕ  сборка программы приложения (путь вида Work/Demo)\n"
+    "  qxtree export ФАЙЛ ЭЛЕМЕНТ ПАПКА  файлы C++ приложения (Work/Demo) в папку\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "qxtree: %s\n", problem);
@@ -44,6 +48,8 @@ int main(int argc, char** argv) {
   }
   if (command == "build")
     return argc == 4 ? qxtree::Build(argv[2], argv[3]) : Usage("неверное число аргументов");
+  if (command == "export")
+    return argc == 5 ? qxtree::Export(argv[2], argv[3], argv[4]) : Usage("неверное число аргументов");
   const int wanted = command == "copy" ? 4 : 3;
   if (command != "dump" && command != "check" && command != "copy")
     return Usage(("неизвестная команда " + command).c_str());

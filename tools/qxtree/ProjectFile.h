@@ -11,6 +11,10 @@ namespace qxtree {
 // A message of the system (cp1251) on stderr, after the file's name.
 void Report(const std::string& file, const CStr& message);
 
+// The element at a path of names from the top of the tree (Work/Demo/Main, in UTF-8), each the
+// first child of its name; null when there is none.
+CInfo* FindElement(CInfo& root, const std::string& path);
+
 // What a command does with records the load passed over (which are always reported): Allowed;
 // Refused, a fault; KeptAside, for a command that writes over the file it read: the file is first
 // copied beside itself (FILE.damaged-N, as the environment does), and only a failed copy is a
