@@ -107,18 +107,26 @@ std::vector<std::string> FormMacro(const CClassInfo& form) {
   body.push_back("  void QxMakeControls() {");
   body.push_back("    CControl* face = this;");
   body.push_back("    if (auto* panel = dynamic_cast<CPanel*>(static_cast<CControl*>(this)); panel && panel->Client) face = panel->Client;");
-  long double right = 0, bottom = 0;
+  if (base == "CForm") {
+    // Room for the controls, the caption bar and the border. The form takes its size before the
+    // controls are made: made first, they would follow its resizing by their anchors.
+    long double right = 0, bottom = 0;
+    for (const design::Line& line : parsed.Lines) {
+      std::vector<long double> v;
+      if (design::IsKnownKind(line.Kind) && line.Depth == 0 && line.Numbers("rect", 4, v)) {
+        right = std::max(right, v[2]);
+        bottom = std::max(bottom, v[3]);
+      }
+    }
+    body.push_back("    SetBounds(100, 100, " + design::Number(right + 24) + ", " + design::Number(bottom + 48) + ", true);");
+    body.push_back("    Caption->Title->Str = " + Literal(name) + ";");
+  }
   // The group each depth's controls go into: the face at depth 0.
   std::vector<std::string> into{"face"};
   int group = 0;
   for (const design::Line& line : parsed.Lines) {
     if (!design::IsKnownKind(line.Kind)) continue;
     into.resize(std::size_t(line.Depth) + 1);
-    std::vector<long double> v;
-    if (line.Depth == 0 && line.Numbers("rect", 4, v)) {
-      right = std::max(right, v[2]);
-      bottom = std::max(bottom, v[3]);
-    }
     std::vector<std::string> lines = MakeControl(form, line, into.back());
     if (line.Depth > 0) lines.insert(lines.end() - 1, "  c->SetFramePart(true);");
     if (design::IsGroupKind(line.Kind)) {
@@ -130,11 +138,6 @@ std::vector<std::string> FormMacro(const CClassInfo& form) {
       into.push_back("face");  // a control that is no group holds no members
     }
     for (const std::string& l : lines) body.push_back("    " + l);
-  }
-  if (base == "CForm") {
-    // Room for the controls, the caption bar and the border.
-    body.push_back("    SetBounds(100, 100, " + design::Number(right + 24) + ", " + design::Number(bottom + 48) + ", true);");
-    body.push_back("    Caption->Title->Str = " + Literal(name) + ";");
   }
   body.push_back("  }");
   body.push_back("  struct QxMaker {");

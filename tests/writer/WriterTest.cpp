@@ -281,7 +281,8 @@ TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
   auto* unit = Add<CUnitInfo>(demo, "Main");
   unit->UnitExtra = WriteHeads({"#include <cstdio>\r\n#include \"controls/CtrlApp.h\"\r\n#include \"widgets/WidgetClasses.h\"\r\n", ""});
   MakeForm(unit);
-  // A main of the user's own that presses the button without a loop.
+  // A main of the user's own that presses the button without a loop. The label stands where the
+  // design put it, though its anchors make it follow the form's resizing.
   auto* main = Add<COperInfo>(unit, "main");
   main->Type = "int";
   main->Code =
@@ -289,7 +290,7 @@ TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
       "{\r\nTForm1 form(nullptr);\r\n"
       "std::printf(\"%s|%s|%d|%d|\", form.Label1->Caption->Str.Text(), form.Button1->Caption->Str.Text(), form.Group1->IndexOfFramePart(form.Button1).Value >= 0 ? 1 : 0, form.Button1->Caption->Color.B.Value == 1 ? 1 : 0);\r\n"
       "form.Button1->OnClick(form.Button1);\r\n"
-      "std::printf(\"%s|%s\\n\", form.Label1->Caption->Str.Text(), form.Caption->Title->Str.Text());\r\n}\r\n"
+      "std::printf(\"%s|%s|%g,%g,%g,%g\\n\", form.Label1->Caption->Str.Text(), form.Caption->Title->Str.Text(), double(form.Label1->M1.X.Value), double(form.Label1->M1.Y.Value), double(form.Label1->M2.X.Value), double(form.Label1->M2.Y.Value));\r\n}\r\n"
       "return 0;";
   const writer::Written written = writer::WriteApplication(*demo);
   ASSERT_EQ(written.Error, "");
@@ -298,7 +299,7 @@ TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
   int status = -1;
   const std::string output = Build(written, true, status);
   ASSERT_EQ(status, 0) << output << FileNamed(written, "Main.forms.h")->Text;
-  EXPECT_EQ(output, std::string("Имя"_cp) + "|Go|1|1|" + "Нажато"_cp + "|TForm1\n");
+  EXPECT_EQ(output, std::string("Имя"_cp) + "|Go|1|1|" + "Нажато"_cp + "|TForm1|16,16,200,40\n");
 }
 
 TEST_F(DesignedForm, WithoutAMainTheFirstFormClassIsShownByAGeneratedOne) {
