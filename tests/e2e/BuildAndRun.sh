@@ -14,39 +14,7 @@ build=$(cd "$1" && pwd)
 session=BuildAndRun
 # shellcheck source=lib/session.sh
 source "$(dirname "$0")/lib/session.sh"
-# The program Run started is the environment's child: it goes too.
-stop_all() {
-  if [ -n "$pid" ]; then
-    for child in $(pgrep -P "$pid" || true); do kill "$child" 2>/dev/null || true; done
-  fi
-  cleanup
-}
-trap stop_all EXIT
 
-# The designer, as in Design.sh: the tools' middles on y = 177, a new control at the surface's
-# top-left corner, (376, 191), 50 by 50; the tuner's composite rows open expanded.
-ToolsY=177 LabelTool=686 ButtonTool=724
-New="401 216"
-collapse() { click 114 $((429 + 16 * $1)); }
-replace_property() {  # replace_property ROW TEXT
-  click 140 $((429 + 16 * $1))
-  person xdotool key End
-  for _ in $(seq 8); do person xdotool key BackSpace; done
-  type_text "$2"
-  person xdotool key Return
-  sleep 0.3
-}
-place() {  # place TOOL TEXT_ROW TEXT X Y
-  click "${!1}" "$ToolsY"
-  # shellcheck disable=SC2086
-  click $New
-  collapse 1; collapse 2; collapse 4; collapse 7
-  replace_property "$2" "$3"
-  replace_property 3 "$5"
-  replace_property 2 "$4"
-}
-# A press on the bare surface: nothing selected, no handles drawn.
-deselect() { click 800 560; }
 program=$drive/Qxe/Demo
 # Until the compiler Build started beside the window has ended (it is the environment's child).
 wait_for_compiler() {
