@@ -1,7 +1,8 @@
 # Sourced by the end-to-end sessions that drive the real qxworks like a person: a drive of their
 # own with the pictures, starting the program on the display, screenshots, the pointer and keys
-# through xdotool, where the main window's parts stand and how a control is placed in the designer. The sourcing script sets $build (the
-# build folder) and $session (its name: the screenshots' folder, the prefix of a failure).
+# through xdotool, where the main window's parts stand and how a control is placed in the
+# designer. The sourcing script sets $build (the build folder) and $session (its name: the
+# screenshots' folder, the prefix of a failure).
 shots=${QX_SHOTS:-$build/e2e}/$session
 rm -rf "$shots"
 mkdir -p "$shots"
