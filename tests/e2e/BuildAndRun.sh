@@ -16,10 +16,15 @@ session=BuildAndRun
 source "$(dirname "$0")/lib/session.sh"
 
 program=$drive/Qxe/Demo
-# Until the compiler Build started beside the window has ended (it is the environment's child).
+# Until the compilers and the linker Build started beside the window (the environment's children,
+# one after another) have ended: two seconds without one.
 wait_for_compiler() {
-  sleep 1
-  for _ in $(seq 240); do pgrep -P "$pid" > /dev/null || break; sleep 0.5; done
+  local quiet=0
+  for _ in $(seq 240); do
+    if pgrep -P "$pid" > /dev/null; then quiet=0; else quiet=$((quiet + 1)); fi
+    [ "$quiet" -lt 4 ] || break
+    sleep 0.5
+  done
 }
 
 start
@@ -59,7 +64,7 @@ select_row 3 3
 # Build: the compiler runs beside the window.
 command Build
 shot 05-building
-wait_for_compiler
+for _ in $(seq 240); do [ -e "$program" ] && break; sleep 0.5; done
 [ -e "$program" ] || fail "Build made no program: $(ls "$drive/Qxe/Work/Demo/build" 2>&1)"
 sleep 0.5
 shot 06-built
