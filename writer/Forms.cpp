@@ -72,7 +72,7 @@ std::vector<std::string> MakeControl(const CClassInfo& form, const design::Line&
   std::string text;
   if (line.Text("text", text)) out.push_back("  if (CText* t = QxTextOf(c)) t->Str = " + Literal(text) + ";");
   if (std::string colour = Numbers(line, "textcolor", 3, "CFloat"); !colour.empty())
-    out.push_back("  if (CText* t = QxTextOf(c); t && t != c) t->Color = CColor(" + colour + ");");
+    out.push_back("  if (CText* t = QxTextOf(c); t && t != static_cast<CControl*>(c)) t->Color = CColor(" + colour + ");");
   if (line.Has("center")) out.push_back("  if (CText* t = QxTextOf(c)) t->Center = true;");
   if (line.Text("picture", text)) {
     out.push_back("  if (auto* p = dynamic_cast<CPic*>(c)) p->SetFileName(" + Literal(text) + ");");

@@ -1,59 +1,33 @@
 #!/usr/bin/env bash
-# Build and Run on a real display: a project group, an application and a unit made through the
-# add dialog; the unit's header and source (a small program on the toolkit: a form with a label
-# and a button whose click operation sets the label's text) read in with Import; Build; Run: the
-# program's own window appears, and a press on its button changes its label. Then an error typed
-# into an operation's editor; Build fails; a press on the error line in the list under the
-# workspace shows that operation's editor with the caret on the line.
+# Build and Run on a real display, with a program made only through the window: a project group,
+# an application, a unit and a form class whose base is typed into the tuner; a label and a button
+# placed on the designer's surface, their texts set in the tuner; a double press on the button
+# makes its click operation, whose body, typed into the code editor, sets the label's text. Build;
+# Run: the program's own window shows the label and the button, and a press on its button changes
+# the label. Then an error typed into the click operation; Build fails and keeps the program; a
+# press on the error line in the list under the workspace shows that operation's editor with the
+# caret on the line.
 # Screenshots of every stage are kept in BUILD_DIR/e2e/BuildAndRun/ (or $QX_SHOTS/BuildAndRun/).
 # Usage: BuildAndRun.sh BUILD_DIR   (DISPLAY must name a running X server)
 set -euo pipefail
 build=$(cd "$1" && pwd)
-shots=${QX_SHOTS:-$build/e2e}/BuildAndRun
-rm -rf "$shots"
-mkdir -p "$shots"
-drive=$(mktemp -d)
-pid=""
-# The program Run started is the environment's child.
-cleanup() {
-  if [ -n "$pid" ]; then
-    for child in $(pgrep -P "$pid" || true); do kill "$child" 2>/dev/null || true; done
-    kill "$pid" 2>/dev/null || true
-  fi
-  rm -rf "$drive"
+session=BuildAndRun
+# shellcheck source=lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
+
+program=$drive/Qxe/Demo
+# Until the compilers and the linker Build started beside the window (the environment's children,
+# one after another) have ended: two seconds without one.
+wait_for_compiler() {
+  local quiet=0
+  for _ in $(seq 240); do
+    if pgrep -P "$pid" > /dev/null; then quiet=0; else quiet=$((quiet + 1)); fi
+    [ "$quiet" -lt 4 ] || break
+    sleep 0.5
+  done
 }
-trap cleanup EXIT
-mkdir -p "$drive/Qxe/Pics"
-cp -r "$build/pics/." "$drive/Qxe/Pics/"
 
-fail() { echo "BuildAndRun: $1"; shot failed; exit 1; }
-shot() { import -window root "$shots/$1.png"; }
-click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
-type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
-
-QXWORKS_DRIVE_C=$drive QXWORKS_TOOLKIT=$build/toolkit SDL_VIDEODRIVER=x11 "$build/qxworks" \
-  2>> "$drive/stderr" &
-pid=$!
-timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
-  fail "the main window did not show: $(cat "$drive/stderr")"
-sleep 0.5
-
-# The main window's places, as in Environment.sh.
-Add=189 SubAdd=211 Import=411 Build=463 Run=485 ToolY=134
-command() { click "${!1}" "$ToolY"; }
-row_y() { echo $((156 + 16 * $1)); }
-select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
-expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
-Group="224 372" App="224 397" Unit="224 472"
-add() {  # add COMMAND NAME KIND
-  command "$1"
-  type_text "$2"
-  # shellcheck disable=SC2086
-  click ${!3}
-}
-# The list under the workspace: rows 16 high from y = 624; the bottom box's text below it.
-Editor="600 300"
-
+start
 add Add Work Group
 select_row 0 0
 add SubAdd Demo App
@@ -61,129 +35,88 @@ expand_row 0 0
 select_row 1 1
 add SubAdd Main Unit
 expand_row 1 1
-
-# The unit's files, read in by the Import command.
-mkdir -p "$drive/Qxe/Work/Demo"
-cat > "$drive/Qxe/Work/Demo/Main.h" <<'CPP'
-#include "widgets/Button.h"
-#include "widgets/Form.h"
-#include "widgets/Label.h"
-
-class TDemo {
-public:
-  CForm* Form;
-  CLabel* Shown;
-  CButton* Press;
-  void Make();
-  void PressClick(CControl* sender);
-};
-CPP
-cat > "$drive/Qxe/Work/Demo/Main.cpp" <<'CPP'
-#include <cstdio>
-#include <memory>
-#include "controls/CtrlApp.h"
-#include "controls/Text.h"
-#include "widgets/WidgetClasses.h"
-#include "Main.h"
-
-void TDemo::Make() {
-  Form = new CForm(nullptr);
-  Form->SetBounds(300, 250, 320, 150, true);
-  Form->Caption->Title->Str = "Demo";
-  Shown = new CLabel(Form->Client);
-  Shown->SetBounds(16, 16, 280, 25, true);
-  Shown->Caption->Str = "Not pressed yet";
-  Press = new CButton(Form->Client);
-  Press->SetBounds(16, 56, 120, 25, true);
-  Press->Caption->Str = "Press me";
-  Press->OnClick.Set(this, &TDemo::PressClick);
-  Form->Invalidate();
-}
-
-void TDemo::PressClick(CControl* sender) {
-  Shown->Caption->Str = "Pressed";
-  Shown->Invalidate();
-}
-
-int main() {
-  auto app = std::make_unique<CCtrlApp>(WidgetClassRows());
-  CtrlApp = app.get();
-  TDemo demo;
-  demo.Make();
-  std::puts("started");
-  app->Run();
-  delete demo.Form;
-  return 0;
-}
-CPP
 select_row 2 2
-command Import
-kill -0 "$pid" 2>/dev/null || fail "the import ended the environment"
+add SubAdd TDemo Class
 expand_row 2 2
-shot 01-imported
+select_row 3 3
+set_property 2 CForm
+select_row 3 3
+shot 01-designer
 
-# Build: the compiler runs beside the window, which keeps answering.
-select_row 4 3
+# The label at (18, 18) and the button at (18, 90) of the form's face.
+place LabelTool 8 Wait 18 18
+place ButtonTool 9 Press 18 90
+deselect
+shot 02-designed
+# A double press on the button: its click operation, made and opened in the code editor.
+person xdotool mousemove 419 306 click --repeat 2 --delay 80 1
+sleep 0.6
+shot 03-click-operation
+click $Editor
+person xdotool key ctrl+End
+type_text 'Label1->Caption->Str = "Done"_cp;'
+person xdotool key Return
+type_text 'Label1->Invalidate();'
+shot 04-typed
+# Another row takes the code into the operation.
+select_row 3 3
+
+# Build: the compiler runs beside the window.
 command Build
-shot 02-building
-select_row 2 2
-for _ in $(seq 120); do [ -e "$drive/Qxe/Demo" ] && break; sleep 0.5; done
-[ -e "$drive/Qxe/Demo" ] || fail "Build made no program"
+shot 05-building
+for _ in $(seq 240); do [ -e "$program" ] && break; sleep 0.5; done
+[ -e "$program" ] || fail "Build made no program: $(ls "$drive/Qxe/Work/Demo/build" 2>&1)"
 sleep 0.5
-shot 03-built
+shot 06-built
 
-# Run: the program's own window, its label changed by a press on its button.
-select_row 4 3
+# Run: the program's own window, titled by its class, at (100, 100) over the environment's; its
+# face starts at (104, 122), so the label stands at (122, 140) and the button's middle at
+# (147, 237).
 command Run
-timeout 20 xdotool search --sync --onlyvisible --name '^Demo$' > /dev/null ||
+timeout 30 xdotool search --sync --onlyvisible --name '^TDemo$' > /dev/null ||
   fail "the program's window did not show"
 sleep 1
-shot 04-running
-label() { import -window root -crop 280x25+320+290 +repage ppm:- | md5sum; }
+shot 07-running
+label() { person import -window root -crop 50x50+122+140 +repage ppm:- | md5sum; }
 before=$(label)
-click 380 340
+click 147 237
 sleep 0.5
-shot 05-pressed
+shot 08-pressed
 [ "$before" != "$(label)" ] || fail "the press on the program's button did not change its label"
-# Its close button ends it; the list says how it ended.
-click 605 261
-for _ in $(seq 20); do xdotool search --onlyvisible --name '^Demo$' > /dev/null || break; sleep 0.3; done
+# Its close button ends it; the list says how it ended (09-ended).
+click 177 111
+for _ in $(seq 20); do xdotool search --onlyvisible --name '^TDemo$' > /dev/null || break; sleep 0.3; done
+xdotool search --onlyvisible --name '^TDemo$' > /dev/null && fail "the program's close button did not end it"
 sleep 0.5
-shot 06-ended
+shot 09-ended
 # With no window manager the keyboard stayed with the program's window, which is gone.
 xdotool search --name '^Qxworks 0\.3\.2$' windowfocus --sync
 
-# An error typed into main's second line; Build fails and keeps the program.
-built=$(stat -c %Y.%N "$drive/Qxe/Demo" 2>/dev/null || stat -c %Y "$drive/Qxe/Demo")
+# An error typed at the end of the click operation's second line; Build fails and keeps the
+# program.
+built=$(stat -c %i.%.9Y "$program")
 select_row 4 3
 click $Editor
-xdotool key ctrl+Home Down End
+person xdotool key ctrl+End
 type_text " undeclared_thing();"
-select_row 2 2
-select_row 4 3
+select_row 3 3
 command Build
-grep -q undeclared_thing "$drive/Qxe/Work/Demo/build/Main.cpp" ||
-  fail "the typed error was not written out"
-sleep 6  # the compiler's time; the program's time shows that the build failed
-shot 07-failed
-[ "$built" = "$(stat -c %Y.%N "$drive/Qxe/Demo" 2>/dev/null || stat -c %Y "$drive/Qxe/Demo")" ] ||
-  fail "the failed build replaced the program"
+wait_for_compiler
+grep -q undeclared_thing "$drive/Qxe/Work/Demo/build/Main.cpp" || fail "the typed error was not written out"
+shot 10-failed
+[ "$built" = "$(stat -c %i.%.9Y "$program")" ] || fail "the failed build replaced the program"
 
-# A press on the error line: main's editor, its caret at the start of the second line, where an X
-# typed now lands. Save and the project file tell where it went.
+# A press on the error line: the click operation selected and its editor shown, the caret on the
+# error's line, where an X typed now lands. Save and the project file tell where it went.
 click 600 632
-shot 08-error-pressed
+shot 11-error-pressed
 type_text "X"
-select_row 2 2
-Save=159
+select_row 3 3
 command Save
-click 399 402
-"$build/qxtree" dump "$drive/Qxe/Conf.qxe" > "$drive/dump.json"
-grep -q 'код\\r\\nX auto app = std::make_unique' "$drive/dump.json" ||
-  fail "the caret was not on the error's line: $(grep -a -o "код[^\"]*undeclared_thing" "$drive/dump.json" || ls -l "$drive/Qxe")"
-click 885 111
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
-wait "$pid" || fail "exit code $?"
-pid=""
+yes
+"$build/qxtree" dump "$conf" > "$drive/dump.json"
+grep -qF '"Code": "Label1->Caption->Str = \"Done\"_cp;\r\nXLabel1->Invalidate(); undeclared_thing();' \
+  "$drive/dump.json" ||
+  fail "the caret was not on the error's line: $(grep -a -o '"Code": "[^"]*\\"Done[^}]*' "$drive/dump.json")"
+close_window
 echo "BuildAndRun: passed (screenshots in $shots)"

@@ -11,37 +11,6 @@ session=Design
 # shellcheck source=lib/session.sh
 source "$(dirname "$0")/lib/session.sh"
 
-# The designer covers the workspace: its tools' middles lie on y = 177, the Label tool's at
-# x = 686, the Button's at 724, the Edit's at 743; a new control lies at the surface's top-left
-# corner, (376, 191), 50 by 50.
-ToolsY=177 LabelTool=686 ButtonTool=724 EditTool=743
-New="401 216"
-# The tuner's composite rows open expanded; a press on a row's box closes it (and selects it).
-collapse() { click 114 $((429 + 16 * $1)); }
-# A new control, pressed to show it in the tuner: with its corner rows, anchors and face closed,
-# its text is row 8 (9 for a button, whose picture's file comes first). Every value taken lists
-# the rows anew, open: the control is then moved by its corner's Y (row 3) and X (row 2).
-place() {  # place TOOL TEXT_ROW TEXT X Y
-  click "${!1}" "$ToolsY"
-  # shellcheck disable=SC2086
-  click $New
-  collapse 1; collapse 2; collapse 4; collapse 7
-  replace_property "$2" "$3"
-  replace_property 3 "$5"
-  replace_property 2 "$4"
-}
-# The value editor opens with the caret after the value: what is typed there is added to it, so
-# the old value is rubbed out first.
-replace_property() {  # replace_property ROW TEXT
-  click 140 $((429 + 16 * $1))
-  person xdotool key End
-  for _ in $(seq 8); do person xdotool key BackSpace; done
-  type_text "$2"
-  person xdotool key Return
-  sleep 0.3
-}
-# A press on the bare surface: nothing selected, no handles drawn.
-deselect() { click 800 560; }
 surface() { person import -window root -crop 420x300+376+191 +repage "$1"; }
 
 start

@@ -243,15 +243,18 @@ namespace {
 
 class DesignedForm : public Writer {
  protected:
-  // A form class with a label and a button whose click sets the label's text.
+  // A form class with a label and a button whose click sets the label's text; the lines hold
+  // every field the designer writes for them.
   CClassInfo* MakeForm(CUnitInfo* unit) {
     auto* form = Add<CClassInfo>(unit, "TForm1");
     form->Base = "CForm";
     form->Kind = 2;
     form->Extra() = CStr(std::string("design 1\n") +
-                         "CLabel Label1 rect=16,16,200,40 color=0,0,0 anchors=3,3,4,4 text=\"" + "Имя"_cp + "\"\n" +
+                         "CLabel Label1 rect=16,16,200,40 color=0,0,0 anchors=3,3,4,4 face=0.8,0.8,0.8 text=\"" +
+                         "Имя"_cp + "\" textcolor=0,0,0\n" +
                          "CControl Group1 rect=16,60,220,120\n"
-                         "  CButton Button1 rect=16,60,120,90 text=\"Go\" click=\"Button1Click\"\n"
+                         "  CButton Button1 rect=16,60,120,90 face=0.8,0.8,0.8 text=\"Go\" textcolor=0,0,1 center "
+                         "click=\"Button1Click\"\n"
                          "  CFillRectangle - rect=130,60,220,90 color=1,0,0\n");
     auto* click = Add<COperInfo>(form, "Button1Click");
     click->Type = "void";
@@ -279,15 +282,16 @@ TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
   auto* unit = Add<CUnitInfo>(demo, "Main");
   unit->UnitExtra = WriteHeads({"#include <cstdio>\r\n#include \"controls/CtrlApp.h\"\r\n#include \"widgets/WidgetClasses.h\"\r\n", ""});
   MakeForm(unit);
-  // A main of the user's own that presses the button without a loop.
+  // A main of the user's own that presses the button without a loop. The label stands where the
+  // design put it, though its anchors make it follow the form's resizing.
   auto* main = Add<COperInfo>(unit, "main");
   main->Type = "int";
   main->Code =
       "CCtrlApp app(WidgetClassRows());\r\nCtrlApp = &app;\r\n"
       "{\r\nTForm1 form(nullptr);\r\n"
-      "std::printf(\"%s|%s|%d|\", form.Label1->Caption->Str.Text(), form.Button1->Caption->Str.Text(), form.Group1->IndexOfFramePart(form.Button1).Value >= 0 ? 1 : 0);\r\n"
+      "std::printf(\"%s|%s|%d|%d|\", form.Label1->Caption->Str.Text(), form.Button1->Caption->Str.Text(), form.Group1->IndexOfFramePart(form.Button1).Value >= 0 ? 1 : 0, form.Button1->Caption->Color.B.Value == 1 ? 1 : 0);\r\n"
       "form.Button1->OnClick(form.Button1);\r\n"
-      "std::printf(\"%s|%s\\n\", form.Label1->Caption->Str.Text(), form.Caption->Title->Str.Text());\r\n}\r\n"
+      "std::printf(\"%s|%s|%g,%g,%g,%g\\n\", form.Label1->Caption->Str.Text(), form.Caption->Title->Str.Text(), double(form.Label1->M1.X.Value), double(form.Label1->M1.Y.Value), double(form.Label1->M2.X.Value), double(form.Label1->M2.Y.Value));\r\n}\r\n"
       "return 0;";
   const writer::Written written = writer::WriteApplication(*demo);
   ASSERT_EQ(written.Error, "");
@@ -296,7 +300,7 @@ TEST_F(DesignedForm, ItsControlsAreMadeNamedAndTheClickOperationIsBound) {
   int status = -1;
   const std::string output = Build(written, true, status);
   ASSERT_EQ(status, 0) << output << FileNamed(written, "Main.forms.h")->Text;
-  EXPECT_EQ(output, std::string("Имя"_cp) + "|Go|1|" + "Нажато"_cp + "|TForm1\n");
+  EXPECT_EQ(output, std::string("Имя"_cp) + "|Go|1|1|" + "Нажато"_cp + "|TForm1|16,16,200,40\n");
 }
 
 // The built window's title and face size come from the design's form line; a design without

@@ -1,13 +1,21 @@
 # Sourced by the end-to-end sessions that drive the real qxworks like a person: a drive of their
 # own with the pictures, starting the program on the display, screenshots, the pointer and keys
-# through xdotool, and where the main window's parts stand. The sourcing script sets $build (the
-# build folder) and $session (its name: the screenshots' folder, the prefix of a failure).
+# through xdotool, where the main window's parts stand and how a control is placed in the
+# designer. The sourcing script sets $build (the build folder) and $session (its name: the
+# screenshots' folder, the prefix of a failure).
 shots=${QX_SHOTS:-$build/e2e}/$session
 rm -rf "$shots"
 mkdir -p "$shots"
 drive=$(mktemp -d)
 pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$drive"; }
+# A program the environment's Run started is its child: it goes too.
+cleanup() {
+  if [ -n "$pid" ]; then
+    for child in $(pgrep -P "$pid" || true); do kill "$child" 2>/dev/null || true; done
+    kill "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$drive"
+}
 trap cleanup EXIT
 mkdir -p "$drive/Qxe/Pics"
 cp -r "$build/pics/." "$drive/Qxe/Pics/"
@@ -63,6 +71,38 @@ set_property() {  # set_property ROW TEXT
 }
 # The code editor fills the workspace; its text starts at (379, 172).
 Editor="600 300"
+
+# The designer covers the workspace: its tools' middles lie on y = 177, the Label tool's at
+# x = 686, the Button's at 724, the Edit's at 743; a new control lies at the surface's top-left
+# corner, (376, 191), 50 by 50.
+ToolsY=177 LabelTool=686 ButtonTool=724 EditTool=743
+New="401 216"
+# The tuner's composite rows open expanded; a press on a row's box closes it (and selects it).
+collapse() { click 114 $((429 + 16 * $1)); }
+# A new control, pressed to show it in the tuner: with its corner rows, anchors and face closed,
+# its text is row 8 (9 for a button, whose picture's file comes first). Every value taken lists
+# the rows anew, open: the control is then moved by its corner's Y (row 3) and X (row 2).
+place() {  # place TOOL TEXT_ROW TEXT X Y
+  click "${!1}" "$ToolsY"
+  # shellcheck disable=SC2086
+  click $New
+  collapse 1; collapse 2; collapse 4; collapse 7
+  replace_property "$2" "$3"
+  replace_property 3 "$5"
+  replace_property 2 "$4"
+}
+# The value editor opens with the caret after the value: what is typed there is added to it, so
+# the old value is rubbed out first.
+replace_property() {  # replace_property ROW TEXT
+  click 140 $((429 + 16 * $1))
+  person xdotool key End
+  for _ in $(seq 8); do person xdotool key BackSpace; done
+  type_text "$2"
+  person xdotool key Return
+  sleep 0.3
+}
+# A press on the bare surface: nothing selected, no handles drawn.
+deselect() { click 800 560; }
 
 # The window's close button: the program must end, and with exit code 0.
 close_window() {
