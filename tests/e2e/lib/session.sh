@@ -35,7 +35,8 @@ start() {
   sleep 0.3
 }
 # With no window manager the keyboard follows the pointer, which stays over the window.
-click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+# The pointer settles before the press: a compositor may pass the two on apart.
+click() { person xdotool mousemove "$1" "$2"; sleep 0.1; person xdotool click 1; sleep 0.4; }
 type_text() { person xdotool type --delay 40 "$1"; sleep 0.2; }
 
 # The main window stands at (100, 100), 800 by 600; its face starts at (104, 122). The toolbar's
