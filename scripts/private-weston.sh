@@ -17,7 +17,10 @@ case $backend in
   x11) options=(--use-pixman) ;;
   *) echo "private-weston.sh: no backend $backend"; exit 1 ;;
 esac
-DISPLAY=${display:-} weston --backend="$backend-backend.so" --xwayland --socket="$wayland_display" \
+# No panel: a press in its corner would start a terminal, which then takes the keyboard.
+printf '[shell]\npanel-position=none\n' > "$XDG_RUNTIME_DIR/weston.ini"
+DISPLAY=${display:-} weston --config="$XDG_RUNTIME_DIR/weston.ini" \
+  --backend="$backend-backend.so" --xwayland --socket="$wayland_display" \
   --idle-time=0 --width=1024 --height=768 "${options[@]}" > "$XDG_RUNTIME_DIR/weston.log" 2>&1 &
 weston=$!
 stop_weston() {
@@ -34,3 +37,13 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$xwayland" ] || { echo "weston did not start: $(tail -5 "$log")"; exit 1; }
+# The x11 backend moves its own cursor by the pointer's steps, from the top left corner and held
+# inside its output: into the far corner and back to the near one, the two stand together, and
+# every later step moves both alike.
+if [ "$backend" = x11 ]; then
+  for at in "1023 767" "0 0" "512 384"; do
+    # shellcheck disable=SC2086
+    DISPLAY=$display xdotool mousemove $at
+    sleep 0.2
+  done
+fi

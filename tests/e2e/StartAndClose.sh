@@ -23,8 +23,15 @@ echo partial > "$drive/Qxe/.Conf.qxe.saving-$dead-1"
 
 QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2> "$drive/stderr" &
 pid=$!
-fail() { echo "StartAndClose: $1"; kill "$pid" 2>/dev/null || true; exit 1; }
 person() { DISPLAY=${QX_SCREEN_DISPLAY:-$DISPLAY} "$@"; }
+# The screen as the failure left it, beside the other sessions' screenshots.
+fail() {
+  echo "StartAndClose: $1"
+  mkdir -p "${QX_SHOTS:-$build/e2e}"
+  person import -window root "${QX_SHOTS:-$build/e2e}/StartAndClose-failed.png" || true
+  kill "$pid" 2>/dev/null || true
+  exit 1
+}
 
 # The fault is reported before anything else can happen.
 for _ in $(seq 50); do grep -q 'смещение 15' "$drive/stderr" && break; sleep 0.1; done
