@@ -8,47 +8,14 @@
 # Usage: Editor.sh BUILD_DIR   (DISPLAY must name a running X server)
 set -euo pipefail
 build=$(cd "$1" && pwd)
-shots=${QX_SHOTS:-$build/e2e}/Editor
-rm -rf "$shots"
-mkdir -p "$shots"
-drive=$(mktemp -d)
-pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$drive"; }
-trap cleanup EXIT
-mkdir -p "$drive/Qxe/Pics"
-cp -r "$build/pics/." "$drive/Qxe/Pics/"
-conf=$drive/Qxe/Conf.qxe
-
-fail() { echo "Editor: $1"; shot failed; exit 1; }
-person() { DISPLAY=${QX_SCREEN_DISPLAY:-$DISPLAY} "$@"; }
-shot() { person import -window root "$shots/$1.png"; }
-click() { person xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
-type_text() { person xdotool type --delay 40 "$1"; sleep 0.2; }
+session=Editor
+# shellcheck source=lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 key() { person xdotool key "$@"; sleep 0.3; }
 # Whether a region (WxH+X+Y) of a kept screenshot holds a pixel of the colour #RRGGBB.
 holds() { convert "$shots/$1.png" -crop "$2" +repage txt:- | grep -ci "$3" > /dev/null; }
 
-QXWORKS_DRIVE_C=$drive SDL_VIDEODRIVER=x11 "$build/qxworks" 2>> "$drive/stderr" &
-pid=$!
-sleep 1.5
-kill -0 "$pid" 2>/dev/null || fail "qxworks did not start: $(cat "$drive/stderr")"
-timeout 15 xdotool search --sync --onlyvisible --name '^Qxworks 0\.3\.2$' > /dev/null ||
-  fail "the main window did not show"
-sleep 0.3
-
-# The main window at (100, 100); the toolbar's middles, the tree's rows and the add dialog's
-# kinds as in Environment.sh.
-Add=189 SubAdd=211 Save=159 ToolY=134
-row_y() { echo $((156 + 16 * $1)); }
-select_row() { click $((150 + 16 * $2)) "$(row_y "$1")"; }
-expand_row() { click $((114 + 16 * $2)) "$(row_y "$1")"; }
-Group="224 372" App="224 397" Unit="224 472" Class="374 472" Function="374 397"
-add() {  # add COMMAND NAME KIND
-  click "${!1}" "$ToolY"
-  type_text "$2"
-  # shellcheck disable=SC2086
-  click ${!3}
-}
+start
 add Add Work Group
 select_row 0 0
 add SubAdd Demo App
@@ -95,16 +62,12 @@ before=none
 person xdotool mousemove 600 300
 key ctrl+s
 shot 06-save-question
-click 399 402
+yes
 [ -s "$conf" ] || fail "Ctrl+S answered Yes wrote no configuration file"
 [ "$before" != "$(md5sum < "$conf")" ] || fail "Ctrl+S answered Yes left the file as it was"
 "$build/qxtree" dump "$conf" > "$drive/saved.json"
 grep -q 'int total = 1;\\r\\nint more = 2;\\r\\n' "$drive/saved.json" ||
   fail "the edited code is not saved: $(grep -A2 Paint "$drive/saved.json")"
 
-click 885 111
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
-wait "$pid" || fail "exit code $?"
-pid=""
+close_window
 echo "Editor: passed (screenshots in $shots)"
